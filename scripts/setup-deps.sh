@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages that building, running and testing need.
+# Runs apt-get only when something is missing, so repeated runs are quick.
+set -euo pipefail
+
+packages=(
+  cmake g++ make pkg-config          # build
+  qt6-base-dev                       # Qt 6 Widgets: the windows, dialogs, clipboard
+  qt6-image-formats-plugins          # Qt's extra image plugins (the loader must refuse what they decode)
+  libgl-dev                          # OpenGL headers that Qt 6's CMake package looks for
+  libgif-dev                         # giflib: GIF encoding and decoding
+  libturbojpeg0-dev                  # libjpeg-turbo: JPEG encoding and decoding
+  libimagequant-dev                  # palettes for GIFs with more than 256 colours
+  libgtest-dev                       # GoogleTest
+  fonts-ipafont-gothic               # a Japanese font for the user interface
+  xvfb xauth                         # a display for window tests and screenshots
+  fp-utils                           # chmcmd, which compiles the help file
+  imagemagick giflib-tools           # independent decoders that the tests check our files with
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  if [[ $(id -u) -ne 0 ]]; then
+    echo "Missing packages and not root: run as root, or install them: ${missing[*]}" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
