@@ -1,0 +1,78 @@
+// The interface between the driver and the seven effects. Each effect file
+// implements one Generator; the driver owns starting, stopping, playback and
+// writing.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "effects/effect_kind.h"
+#include "effects/host.h"
+#include "effects/options.h"
+#include "effects/work_state.h"
+
+namespace effects {
+
+// What a composing run needs besides the work state.
+class RunContext {
+ public:
+  // cmdPrevTag: the driver's run-state tag, re-read after every yield; a
+  // preview stops when it is "". Saves pass preview = false and never stop.
+  RunContext(WorkState& ws, Host& host, const Options& options, bool preview, const std::string& cmdPrevTag)
+      : ws(ws), host(host), options(options), preview(preview), tag_(cmdPrevTag) {}
+
+  WorkState& ws;
+  Host& host;
+  const Options& options;
+  const bool preview;
+
+  void yield() { host.yield(); }
+  // Only a preview can be stopped; in a save this is always false.
+  bool stopRequested() const { return preview && tag_.empty(); }
+  // linFore.X2 = fraction * linBack.X2.
+  void progress(double fraction) { host.setProgress(fraction); }
+  void progressVisible(bool visible) { host.setProgressVisible(visible); }
+
+ private:
+  const std::string& tag_;
+};
+
+// How a preview plays the cache: position p shows entry entries[p] with the
+// label labels[p] for intervalMs, then the next position, looping.
+struct PlaybackPlan {
+  std::vector<int> entries;
+  std::vector<std::string> labels;
+  int intervalMs = 100;
+};
+
+class Generator {
+ public:
+  virtual ~Generator() = default;
+  virtual EffectKind kind() const = 0;
+
+  // Composes the effect's frames into ws.mFrames exactly as its preview
+  // (ctx.preview) or its save composes them, from setting the background
+  // colours to storing the last frame, with the effect's progress line,
+  // yields and stop checks. Returns true when every frame was composed, false
+  // when a stop request ended a preview early.
+  virtual bool compose(RunContext& ctx) = 0;
+
+  virtual PlaybackPlan playback(const Options& options) const = 0;
+
+  // The save writes cache entry fileOrder()[i] as file number i.
+  virtual std::vector<int> fileOrder() const;
+  // The animated GIF plays 0..last and back to 1.
+  virtual bool backAndForth(const Options&) const { return false; }
+  // The effect's own end steps, run after the common ones.
+  virtual void endPreview(WorkState&, const Options&) const {}
+  virtual void endSave(WorkState&, const Options&) const {}
+  // Turn and Rotate time their rendering for the "/debug" display.
+  virtual bool timesRender() const { return false; }
+  // Every save creates a missing save folder, except Slide's.
+  virtual bool createsSaveFolder() const { return true; }
+};
+
+std::unique_ptr<Generator> makeGenerator(EffectKind kind);
+
+}  // namespace effects
