@@ -1,0 +1,81 @@
+// A Host that records what the driver and the generators ask of the window,
+// and can act at an exact yield (for example request a stop at the n-th one).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "effects/host.h"
+
+namespace testutil {
+
+class FakeHost : public effects::Host {
+ public:
+  effects::Options options;
+  // Called from yield() with the 1-based yield count.
+  std::function<void(int)> onYield;
+  // What askGifOutput answers.
+  bool gifAnimated = false;
+  std::int16_t gifInterval = 10;
+
+  int yields = 0;
+  std::vector<double> progress;  // every setProgress value, in order
+  bool progressVisible = false;
+  bool previewRunning = false;
+  bool controlsEnabled = true;   // the "always" group
+  bool allEnabled = true;        // cmdPrev, mnuPreview, cmdClose, mnuFileQuit
+  bool messagePanelVisible = false;
+  std::string message;
+  std::vector<std::string> messages;  // every lblMsg text, in order
+  bool copyButtonEnabled = false;
+  bool copyMenuEnabled = false;
+  int timerInterval = 0;
+  bool timerRunning = false;
+  int displayChanges = 0;
+  bool hourglass = false;
+  int gifQuestions = 0;
+  std::vector<std::string> renderTimes;
+  std::vector<std::pair<std::string, std::string>> saveErrors;
+  effects::SystemTime clock;
+
+  effects::Options readOptions() const override { return options; }
+  void setProgress(double fraction) override { progress.push_back(fraction); }
+  void setProgressVisible(bool visible) override { progressVisible = visible; }
+  void yield() override {
+    ++yields;
+    if (onYield) onYield(yields);
+  }
+  void setPreviewRunning(bool running) override { previewRunning = running; }
+  void setControlsEnabled(bool enabled, bool all) override {
+    controlsEnabled = enabled;
+    if (all) allEnabled = enabled;
+  }
+  void setMessagePanelVisible(bool visible) override { messagePanelVisible = visible; }
+  void setMessage(const std::string& text) override {
+    message = text;
+    messages.push_back(text);
+  }
+  void setCopyButtonEnabled(bool enabled) override { copyButtonEnabled = enabled; }
+  void setCopyMenuEnabled(bool enabled) override { copyMenuEnabled = enabled; }
+  void startTimer(int intervalMs) override {
+    timerInterval = intervalMs;
+    timerRunning = true;
+  }
+  void stopTimer() override { timerRunning = false; }
+  void displayChanged() override { ++displayChanges; }
+  void setHourglass(bool busy) override { hourglass = busy; }
+  bool askGifOutput(std::int16_t& interval) override {
+    ++gifQuestions;
+    interval = gifInterval;
+    return gifAnimated;
+  }
+  void showRenderTime(const std::string& text) override { renderTimes.push_back(text); }
+  void reportSaveError(const std::string& file, const std::string& reason) override {
+    saveErrors.emplace_back(file, reason);
+  }
+  effects::SystemTime now() const override { return clock; }
+};
+
+}  // namespace testutil
