@@ -19,8 +19,9 @@ class RunContext {
  public:
   // cmdPrevTag: the driver's run-state tag, re-read after every yield; a
   // preview stops when it is "". Saves pass preview = false and never stop.
-  RunContext(WorkState& ws, Host& host, const Options& options, bool preview, const std::string& cmdPrevTag)
-      : ws(ws), host(host), options(options), preview(preview), tag_(cmdPrevTag) {}
+  RunContext(WorkState& state, Host& windowHost, const Options& runOptions, bool isPreview,
+             const std::string& cmdPrevTag)
+      : ws(state), host(windowHost), options(runOptions), preview(isPreview), tag_(cmdPrevTag) {}
 
   WorkState& ws;
   Host& host;
