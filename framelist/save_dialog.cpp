@@ -1,0 +1,33 @@
+#include "framelist/save_dialog.h"
+
+#include <QFileDialog>
+#include <QWidget>
+
+namespace framelist {
+
+SaveDialogRequest frameSaveDialogRequest(const std::string& savePath) {
+  SaveDialogRequest r;
+  r.title = QStringLiteral("保存先およびベース名の設定");
+  r.filters = QStringList{QStringLiteral("ビットマップ(*.bmp)"), QStringLiteral("ＪＰＥＧ(*.jpg)"),
+                          QStringLiteral("ＧＩＦ(*.gif)")};
+  r.initialDir = QString::fromStdString(savePath);
+  r.proposedName = QStringLiteral("BaseName");
+  return r;
+}
+
+QString askSaveNameWithDialog(QWidget* parent, const SaveDialogRequest& request) {
+  QFileDialog dialog(parent, request.title, request.initialDir);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // The base name is a prefix, not the final file: asking to overwrite a
+  // file called "BaseName" would be meaningless.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  dialog.setNameFilters(request.filters);
+  dialog.selectNameFilter(request.filters.value(0));
+  dialog.selectFile(request.proposedName);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList files = dialog.selectedFiles();
+  return files.isEmpty() ? QString{} : files.front();
+}
+
+}  // namespace framelist
