@@ -1,42 +1,56 @@
 // The image file writer (Module1): the procedures every save run calls. They
 // report only through their results and never show anything.
+//
+// The conversions take the image library as a last argument (the default one
+// unless a test puts another behind them). AskGifOutput lives in
+// output/gif_question.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "core/picture.h"
+#include "output/gif_question.h"
+#include "output/image_library.h"
+#include "output/write_status.h"
 
 namespace output {
 
-// From the last "." of the name to its end, lower-cased, dot included; "" when
-// the name has no dot. A dot in a folder name counts like any other.
+// From the last "." of the name to its end, lower-cased (ASCII letters), dot
+// included; "" when the name has no dot. A dot in a folder name counts like
+// any other.
 std::string GetFileExt(const std::string& name);
 
-// n formatted with "000": at least three digits, zero-padded (1000 stays 1000).
+// n formatted with "000": at least three digits, zero-padded (1000 stays
+// 1000, -5 gives "-005").
 std::string formatNumber(int n);
 
-// Converts a BMP file. settingA is the JPEG quality (callers pass 100);
-// settingB 0 selects baseline JPEG with no chroma subsampling. True when the
-// file was written.
-bool BmpToJpg(const std::string& jpgName, const std::string& bmpName, std::int16_t settingA, std::int16_t settingB);
-bool BmpToGif(const std::string& gifName, const std::string& bmpName, std::int16_t& option);
+// Loads the BMP file, encodes it as JPEG (settingA: quality, callers pass 100;
+// settingB: 0 = baseline with no chroma subsampling, callers pass 0) and
+// releases the image. True when the JPEG file was written; false when the BMP
+// could not be read or the encoder failed. Never throws.
+bool BmpToJpg(const std::string& jpgName, const std::string& bmpName, std::int16_t settingA, std::int16_t settingB,
+              ImageLibrary& lib = defaultImageLibrary());
 
-// Joins base + number + frameExt for numbers 0..last (and last-1..1 when
-// backAndForth) into one looping animated GIF with the interval in hundredths
-// of a second. True when the file was written.
+// The same for one GIF file; option (callers pass 0) goes to DIBtoGIF.
+bool BmpToGif(const std::string& gifName, const std::string& bmpName, std::int16_t& option,
+              ImageLibrary& lib = defaultImageLibrary());
+
+// Loads basePath + number + frameExt for the numbers 0..last into handle slots
+// 0..last and, when backAndForth, the numbers last-1..1 into slots
+// last+1..2*last-1, then writes them with DIBtoGIFAni as one looping animated
+// GIF, `interval` hundredths of a second per image. numberFormat is a run of
+// "0"s giving the minimum number of digits ("000" at every call). A failed
+// load releases every handle loaded so far and writes nothing. After the
+// DIBtoGIFAni call every handle is released here, exactly once. True when the
+// file was written. Never throws.
 bool MakeGifAnimation(const std::string& gifName, const std::string& basePath, const std::string& numberFormat,
-                      const std::string& frameExt, std::int32_t last, std::int16_t interval, bool backAndForth);
+                      const std::string& frameExt, std::int32_t last, std::int16_t interval, bool backAndForth,
+                      ImageLibrary& lib = defaultImageLibrary());
 
-// What went wrong when a save step could not write its file.
-struct [[nodiscard]] WriteStatus {
-  bool ok = true;
-  std::string file;    // the file that could not be written
-  std::string reason;  // why, e.g. "No space left on device"
-  explicit operator bool() const { return ok; }
-};
-
-// Writes a picture as a 24-bit uncompressed BMP file (SavePicture).
+// Writes a picture as a 24-bit uncompressed BMP file (SavePicture). The file
+// is complete or, on failure, left as it was; the status then names the file
+// and the system's reason. The empty picture cannot be saved.
 WriteStatus SavePicture(const core::Picture& picture, const std::string& fileName);
 
 // The frame output step for file number `number`: writes base + NNN + ".bmp",
@@ -44,11 +58,14 @@ WriteStatus SavePicture(const core::Picture& picture, const std::string& fileNam
 // with ".gif" outside an animation run likewise. A failed conversion keeps the
 // BMP and is not an error; a BMP that cannot be written is.
 WriteStatus writeFrame(const core::Picture& frame, const std::string& base, int number, const std::string& saveExt,
-                       bool animationRun);
+                       bool animationRun, ImageLibrary& lib = defaultImageLibrary());
 
 // The animation finishing step: MakeGifAnimation(base + ".gif", base, "000",
 // ".bmp", last, interval, backAndForth); when it returns true, deletes the
-// frame files base + 000..last + ".bmp".
-WriteStatus finishAnimation(const std::string& base, int last, std::int16_t interval, bool backAndForth);
+// frame files base + 000..last + ".bmp". When it returns false the frame files
+// stay, which is the documented outcome and not an error; so is a frame file
+// that cannot be deleted.
+WriteStatus finishAnimation(const std::string& base, int last, std::int16_t interval, bool backAndForth,
+                            ImageLibrary& lib = defaultImageLibrary());
 
 }  // namespace output

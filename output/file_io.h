@@ -1,0 +1,29 @@
+// Whole-file reading and all-or-nothing file writing.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "output/write_status.h"
+
+namespace output {
+
+// The bytes of a regular file, or nullopt when it cannot be opened or read,
+// or holds more than maxBytes.
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path, std::size_t maxBytes);
+
+// Writes `bytes` to a new temporary file in the folder of `path` and renames
+// it onto `path`. Afterwards `path` is either the complete new file or, on
+// failure, exactly what it was before (absent or the earlier file); the
+// temporary file never stays. On failure the status names `path` and gives
+// the system's error text.
+WriteStatus replaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Deletes a file. True when it is gone (also when it was never there).
+bool removeFile(const std::string& path);
+
+}  // namespace output

@@ -1,0 +1,156 @@
+#include "output/writer.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "output/bmp_codec.h"
+#include "output/file_io.h"
+
+namespace output {
+namespace {
+
+// n with at least `digits` digits, zero-padded, the sign in front.
+std::string zeroPadded(std::int64_t n, std::size_t digits) {
+  std::string s = std::to_string(n < 0 ? -n : n);
+  if (s.size() < digits) s.insert(0, digits - s.size(), '0');
+  return n < 0 ? "-" + s : s;
+}
+
+// The minimum digit count of a number format made of "0"s; other formats
+// fall back to three digits.
+std::size_t digitsOf(const std::string& numberFormat) {
+  if (numberFormat.empty() || numberFormat.find_first_not_of('0') != std::string::npos) return 3;
+  return numberFormat.size();
+}
+
+// Releases slots 0..count-1 of the handle array.
+void releaseSlots(ImageLibrary& lib, const std::vector<std::int32_t>& handles, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) lib.DeleteDIB(handles[i]);
+}
+
+// Steps 1 to 3: fills every slot, or releases what it loaded and returns false.
+bool loadSlots(ImageLibrary& lib, std::vector<std::int32_t>& handles, const std::string& basePath,
+               std::size_t digits, const std::string& frameExt, std::int64_t last) {
+  const auto highest = static_cast<std::int64_t>(handles.size()) - 1;
+  for (std::int64_t i = 0; i <= highest; ++i) {
+    // Forward: slot i holds frame i; backward: slot i holds highest - i + 1.
+    const std::int64_t frame = i <= last ? i : highest - i + 1;
+    const auto slot = static_cast<std::size_t>(i);
+    handles[slot] = lib.BMPtoDIB(basePath + zeroPadded(frame, digits) + frameExt);
+    if (handles[slot] == 0) {
+      releaseSlots(lib, handles, slot);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string GetFileExt(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string::npos) return "";
+  std::string ext = name.substr(dot);
+  for (char& c : ext) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return ext;
+}
+
+std::string formatNumber(int n) { return zeroPadded(n, 3); }
+
+bool BmpToJpg(const std::string& jpgName, const std::string& bmpName, std::int16_t settingA, std::int16_t settingB,
+              ImageLibrary& lib) {
+  try {
+    const std::int32_t image = lib.BMPtoDIB(bmpName);
+    if (image == 0) return false;
+    std::int32_t written = 0;
+    try {
+      written = lib.DIBtoJPG(jpgName, image, settingA, settingB);
+    } catch (...) {
+      written = 0;
+    }
+    lib.DeleteDIB(image);
+    return written != 0;
+  } catch (...) {
+    return false;
+  }
+}
+
+bool BmpToGif(const std::string& gifName, const std::string& bmpName, std::int16_t& option, ImageLibrary& lib) {
+  try {
+    const std::int32_t image = lib.BMPtoDIB(bmpName);
+    if (image == 0) return false;
+    std::int32_t written = 0;
+    try {
+      written = lib.DIBtoGIF(gifName, image, option);
+    } catch (...) {
+      written = 0;
+    }
+    lib.DeleteDIB(image);
+    return written != 0;
+  } catch (...) {
+    return false;
+  }
+}
+
+bool MakeGifAnimation(const std::string& gifName, const std::string& basePath, const std::string& numberFormat,
+                      const std::string& frameExt, std::int32_t last, std::int16_t interval, bool backAndForth,
+                      ImageLibrary& lib) {
+  try {
+    // 1. Slots 0..highest. With no slot at all (last < 0, or back-and-forth
+    // over a single frame) there is nothing to join.
+    const std::int64_t highest = backAndForth ? 2 * static_cast<std::int64_t>(last) - 1 : last;
+    if (highest < 0 || highest > INT32_MAX) return false;
+    std::vector<std::int32_t> handles(static_cast<std::size_t>(highest) + 1, 0);
+    // 2., 3. Forward pass, then the way back.
+    if (!loadSlots(lib, handles, basePath, digitsOf(numberFormat), frameExt, last)) return false;
+    // 4. The encoder leaves the images to us; release each one once.
+    std::int32_t written = 0;
+    try {
+      written = lib.DIBtoGIFAni(gifName, handles.data(), static_cast<std::int32_t>(highest), interval);
+    } catch (...) {
+      written = 0;
+    }
+    releaseSlots(lib, handles, handles.size());
+    return written != 0;
+  } catch (...) {
+    return false;
+  }
+}
+
+WriteStatus SavePicture(const core::Picture& picture, const std::string& fileName) {
+  if (picture.isEmpty() || picture.width() < 1 || picture.height() < 1) {
+    return WriteStatus::failure(fileName, "the picture is empty");
+  }
+  try {
+    return replaceFile(fileName, encodeBmp(*picture.bitmap()));
+  } catch (const std::bad_alloc&) {
+    return WriteStatus::failure(fileName, "Cannot allocate memory");
+  }
+}
+
+WriteStatus writeFrame(const core::Picture& frame, const std::string& base, int number, const std::string& saveExt,
+                       bool animationRun, ImageLibrary& lib) {
+  const std::string stem = base + formatNumber(number);
+  const std::string bmpName = stem + ".bmp";
+  if (WriteStatus st = SavePicture(frame, bmpName); !st) return st;
+  if (saveExt == ".jpg") {
+    if (BmpToJpg(stem + ".jpg", bmpName, 100, 0, lib)) removeFile(bmpName);
+  } else if (saveExt == ".gif" && !animationRun) {
+    std::int16_t option = 0;
+    if (BmpToGif(stem + ".gif", bmpName, option, lib)) removeFile(bmpName);
+  }
+  return WriteStatus::success();
+}
+
+WriteStatus finishAnimation(const std::string& base, int last, std::int16_t interval, bool backAndForth,
+                            ImageLibrary& lib) {
+  if (MakeGifAnimation(base + ".gif", base, "000", ".bmp", last, interval, backAndForth, lib)) {
+    for (int i = 0; i <= last; ++i) removeFile(base + formatNumber(i) + ".bmp");
+  }
+  return WriteStatus::success();
+}
+
+}  // namespace output

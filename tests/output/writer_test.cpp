@@ -1,0 +1,188 @@
+#include "output/writer.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "output_test_support.h"
+
+namespace {
+
+using outtest::RecordingLibrary;
+using outtest::TempDir;
+
+TEST(GetFileExt, LowerCasesFromTheLastDot) {
+  EXPECT_EQ(output::GetFileExt("C:\\out\\BANNER.JPG"), ".jpg");
+  EXPECT_EQ(output::GetFileExt("banner"), "");
+  EXPECT_EQ(output::GetFileExt("banner.v2.Gif"), ".gif");
+  EXPECT_EQ(output::GetFileExt("/tmp/my.folder/banner"), ".folder/banner");
+  EXPECT_EQ(output::GetFileExt("banner."), ".");
+  EXPECT_EQ(output::GetFileExt(""), "");
+}
+
+TEST(FormatNumber, AtLeastThreeDigits) {
+  EXPECT_EQ(output::formatNumber(0), "000");
+  EXPECT_EQ(output::formatNumber(21), "021");
+  EXPECT_EQ(output::formatNumber(1000), "1000");
+  EXPECT_EQ(output::formatNumber(-5), "-005");
+}
+
+// Creates base + 000..last + ".bmp" (empty files: the recording library only
+// checks that they exist).
+void touchFrames(const std::string& base, int last, int skip = -1) {
+  for (int i = 0; i <= last; ++i) {
+    if (i != skip) std::ofstream(base + output::formatNumber(i) + ".bmp") << "x";
+  }
+}
+
+std::vector<std::string> frameNames(const std::string& base, std::initializer_list<int> numbers) {
+  std::vector<std::string> out;
+  for (int n : numbers) out.push_back(base + output::formatNumber(n) + ".bmp");
+  return out;
+}
+
+TEST(MakeGifAnimation, BackAndForthLoadsTheWayBackIntoSlots12To21) {
+  TempDir dir("ani-bf");
+  const std::string base = dir.file("b-h-");
+  touchFrames(base, 11);
+  RecordingLibrary lib;
+  EXPECT_TRUE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", 11, 10, true, lib));
+  EXPECT_EQ(lib.aniCalls, 1);
+  EXPECT_EQ(lib.aniHighest, 21);
+  EXPECT_EQ(lib.aniInterval, 10);
+  EXPECT_EQ(lib.aniFrames,
+            frameNames(base, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
+  // Every one of the 22 images released exactly once.
+  EXPECT_EQ(lib.released.size(), 22u);
+  EXPECT_TRUE(lib.live.empty());
+  EXPECT_TRUE(lib.doubleReleases.empty());
+}
+
+TEST(MakeGifAnimation, ForwardOnlyPassesFrames0To21) {
+  TempDir dir("ani-fwd");
+  const std::string base = dir.file("b-s-");
+  touchFrames(base, 21);
+  RecordingLibrary lib;
+  EXPECT_TRUE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", 21, 7, false, lib));
+  EXPECT_EQ(lib.aniHighest, 21);
+  ASSERT_EQ(lib.aniFrames.size(), 22u);
+  EXPECT_EQ(lib.aniFrames.front(), base + "000.bmp");
+  EXPECT_EQ(lib.aniFrames.back(), base + "021.bmp");
+  EXPECT_TRUE(lib.live.empty());
+}
+
+TEST(MakeGifAnimation, MissingFrame3ReleasesHandles0To2AndWritesNothing) {
+  TempDir dir("ani-missing");
+  const std::string base = dir.file("b-t-");
+  touchFrames(base, 11, 3);
+  RecordingLibrary lib;
+  EXPECT_FALSE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", 11, 10, false, lib));
+  EXPECT_EQ(lib.aniCalls, 0);
+  EXPECT_EQ(lib.loads, frameNames(base, {0, 1, 2, 3}));
+  EXPECT_EQ(lib.released.size(), 3u);
+  EXPECT_TRUE(lib.live.empty());
+  EXPECT_TRUE(lib.doubleReleases.empty());
+}
+
+TEST(MakeGifAnimation, FailedLoadOnTheWayBackReleasesEverySlotLoaded) {
+  TempDir dir("ani-missing-back");
+  const std::string base = dir.file("b-h-");
+  touchFrames(base, 3);
+  RecordingLibrary lib;
+  // Slots 0..3 hold frames 0..3; slot 4 (frame 2 again) fails, slot 5 is never tried.
+  lib.failAtLoad = 4;
+  EXPECT_FALSE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", 3, 10, true, lib));
+  EXPECT_EQ(lib.loads, frameNames(base, {0, 1, 2, 3, 2}));
+  EXPECT_EQ(lib.aniCalls, 0);
+  EXPECT_EQ(lib.released.size(), 4u);
+  EXPECT_TRUE(lib.live.empty());
+  EXPECT_TRUE(lib.doubleReleases.empty());
+}
+
+TEST(MakeGifAnimation, EncoderFailureIsFalseAndStillReleasesEveryImage) {
+  TempDir dir("ani-fail");
+  const std::string base = dir.file("b-z-");
+  touchFrames(base, 9);
+  RecordingLibrary lib;
+  lib.failEncoders = true;
+  EXPECT_FALSE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", 9, 10, false, lib));
+  EXPECT_EQ(lib.aniCalls, 1);
+  EXPECT_EQ(lib.released.size(), 10u);
+  EXPECT_TRUE(lib.live.empty());
+}
+
+TEST(MakeGifAnimation, NoFramesMeansNoFile) {
+  RecordingLibrary lib;
+  EXPECT_FALSE(output::MakeGifAnimation("x.gif", "x", "000", ".bmp", -1, 10, false, lib));
+  EXPECT_FALSE(output::MakeGifAnimation("x.gif", "x", "000", ".bmp", 0, 10, true, lib));
+  EXPECT_EQ(lib.aniCalls, 0);
+  EXPECT_TRUE(lib.loads.empty());
+}
+
+core::Picture solidPicture(int w, int h, core::Color c) { return core::Picture::fromBitmap(core::Bitmap(w, h, c)); }
+
+TEST(WriteFrame, JpegSaveOf12FramesLeaves12JpgAndNoBmp) {
+  TempDir dir("jpg12");
+  const std::string base = dir.file("banner-r-");
+  for (int i = 0; i < 12; ++i) {
+    ASSERT_TRUE(output::writeFrame(solidPicture(33, 7, core::rgb(i * 20, 40, 200)), base, i, ".jpg", false));
+  }
+  std::vector<std::string> expected;
+  for (int i = 0; i < 12; ++i) expected.push_back("banner-r-" + output::formatNumber(i) + ".jpg");
+  EXPECT_EQ(dir.names(), expected);
+  EXPECT_EQ(output::liveImageCount(), 0u);
+}
+
+TEST(WriteFrame, FailingEncoderLeavesThe12BmpFiles) {
+  TempDir dir("jpg12fail");
+  const std::string base = dir.file("banner-r-");
+  RecordingLibrary lib;
+  lib.failEncoders = true;
+  for (int i = 0; i < 12; ++i) {
+    ASSERT_TRUE(output::writeFrame(solidPicture(5, 5, core::kWhite), base, i, ".jpg", false, lib));
+  }
+  std::vector<std::string> expected;
+  for (int i = 0; i < 12; ++i) expected.push_back("banner-r-" + output::formatNumber(i) + ".bmp");
+  EXPECT_EQ(dir.names(), expected);
+  EXPECT_EQ(lib.encodeCalls.size(), 12u);
+  EXPECT_EQ(lib.encodeCalls[11], base + "011.jpg");
+  EXPECT_TRUE(lib.live.empty());
+}
+
+TEST(WriteFrame, ExtensionDecidesTheConversion) {
+  TempDir dir("ext");
+  RecordingLibrary lib;
+  const core::Picture p = solidPicture(4, 3, core::kBlack);
+  ASSERT_TRUE(output::writeFrame(p, dir.file("a-"), 0, ".bmp", false, lib));
+  ASSERT_TRUE(output::writeFrame(p, dir.file("b-"), 0, ".png", false, lib));
+  ASSERT_TRUE(output::writeFrame(p, dir.file("c-"), 0, ".gif", true, lib));   // animation run: BMP stays
+  ASSERT_TRUE(output::writeFrame(p, dir.file("d-"), 0, ".gif", false, lib));  // converted, BMP deleted
+  EXPECT_EQ(dir.names(), (std::vector<std::string>{"a-000.bmp", "b-000.bmp", "c-000.bmp"}));
+  EXPECT_EQ(lib.encodeCalls, std::vector<std::string>{dir.file("d-000.gif")});
+}
+
+TEST(WriteFrame, UnwritableBmpIsReportedWithFileAndReason) {
+  TempDir dir("nowrite");
+  const std::string base = dir.file("missing-folder/x-");
+  const output::WriteStatus st = output::writeFrame(solidPicture(2, 2, 0), base, 4, ".bmp", false);
+  EXPECT_FALSE(st.ok);
+  EXPECT_EQ(st.file, base + "004.bmp");
+  EXPECT_EQ(st.reason, "No such file or directory");
+}
+
+TEST(FinishAnimation, DeletesTheFrameFilesOnlyAfterTheGifWasWritten) {
+  TempDir dir("finish");
+  const std::string base = dir.file("b-d-");
+  touchFrames(base, 5);
+  RecordingLibrary failing;
+  failing.failEncoders = true;
+  ASSERT_TRUE(output::finishAnimation(base, 5, 10, false, failing));
+  EXPECT_EQ(dir.names().size(), 6u);
+  RecordingLibrary working;
+  ASSERT_TRUE(output::finishAnimation(base, 5, 10, false, working));
+  EXPECT_EQ(working.encodeCalls, std::vector<std::string>{base + ".gif"});
+  EXPECT_TRUE(dir.names().empty());  // the recording library writes no file itself
+}
+
+}  // namespace
