@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include <QByteArray>
 #include <QImage>
 
 #include "core/picture.h"
@@ -33,11 +34,24 @@ struct LoadResult {
 inline constexpr const char* kNotFoundMessage = "ファイルが見つかりません。";
 inline constexpr const char* kTooLargeMessage = "画像が大きすぎます。(～1000x200pixels)";
 
+// The most memory Qt's decoders may allocate for one picture, in MiB: far
+// above the 0.8 MB a 1000 x 200 picture needs, far below what a hostile
+// header could ask for. Set by every load, so that it does not depend on the
+// Qt version's default.
+inline constexpr int kDecodeAllocationLimitMiB = 32;
+
 // Loads a BMP, JPEG or GIF file (the first frame of an animated GIF). The
-// format is decided from the content, not the name. path is UTF-8.
+// format is decided from the content, not the name; anything else is refused
+// (Unreadable, with a message saying what was wrong). The size is checked
+// from the header before any pixel is decoded, and again after decoding.
+// path is UTF-8. Every status other than Loaded carries a non-empty message.
 LoadResult loadPictureFile(const std::string& path);
 
-// Takes a clipboard bitmap through the same size check.
+// The same for a file's bytes already in memory (status never NotFound).
+LoadResult loadPictureData(const QByteArray& bytes);
+
+// Takes a clipboard bitmap through the same size check. A null image is
+// Unreadable.
 LoadResult loadPictureImage(const QImage& image);
 
 }  // namespace intake

@@ -1,3 +1,11 @@
+# The shared test pictures sit beside the checkout; a git worktree one level
+# deeper (wt/<name>) finds them one folder further up.
+set(_pictorell_shared "${PROJECT_SOURCE_DIR}/../shared")
+if(NOT IS_DIRECTORY "${_pictorell_shared}" AND IS_DIRECTORY "${PROJECT_SOURCE_DIR}/../../shared")
+  set(_pictorell_shared "${PROJECT_SOURCE_DIR}/../../shared")
+endif()
+set(PICTORELL_SHARED_DIR "${_pictorell_shared}" CACHE PATH "Folder holding testdata/ and bench/ pictures")
+
 # pictorell_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI])
 # One line registers a GoogleTest executable with CTest. GUI tests run on
 # Qt's offscreen platform, so no display is needed.
@@ -6,8 +14,8 @@ function(pictorell_add_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} pictorell_testutil GTest::gtest GTest::gtest_main pictorell_warnings)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  set(env "PICTORELL_TESTDATA=${PROJECT_SOURCE_DIR}/../shared/testdata"
-          "PICTORELL_BENCHDATA=${PROJECT_SOURCE_DIR}/../shared/bench")
+  set(env "PICTORELL_TESTDATA=${PICTORELL_SHARED_DIR}/testdata"
+          "PICTORELL_BENCHDATA=${PICTORELL_SHARED_DIR}/bench")
   if(T_GUI)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
