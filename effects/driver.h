@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "effects/host.h"
 #include "effects/work_state.h"
@@ -25,7 +26,10 @@ class Driver {
   // cmdPrev_Click (and mnuPreview): starts a preview of the selected effect
   // when none runs; otherwise this is the stop request. Rendering happens
   // inside this call (milliseconds, yielding through the host); playback
-  // then continues from timerFired().
+  // then continues from timerFired(). A stop that arrives while rendering
+  // (from inside a yield) resets the tag and the captions at once; the end
+  // steps follow when the render returns, so nothing unlocks the controls
+  // while the cache is still being written. Does nothing during a save.
   void previewCommand();
   // cmdPause_Click: 0 "I>" pauses, or releases exactly one frame while
   // paused; 1 ">" resumes.
@@ -37,22 +41,35 @@ class Driver {
 
   // cmdSave_Click after the save dialog returned `name` (the full path):
   // "" or a name without a folder does nothing. Otherwise sets SaveExt,
-  // SavePath and BaseName and runs the selected effect's save.
+  // SavePath and BaseName and runs the selected effect's save. The cached
+  // frames are written only when the last composing run finished every one
+  // (WorkState::framesComplete); otherwise they are composed again first.
+  // A file that cannot be written ends the run with host.reportSaveError.
+  // Ignored while a preview or another save runs.
   void saveCommand(const std::string& name);
 
   PreviewState state() const;
   const std::string& cmdPrevTag() const;  // "prev" while a preview runs, else ""
   const std::string& playState() const;   // "", "pause" or "next"
+  // True while a generator composes (preview or save) and while a save
+  // runs. Handlers that run inside a yield must not change the work state
+  // (surfaces, point lists, cache) then: defer such changes until both are
+  // false.
   bool isRendering() const;
   bool isSaving() const;
+  // The files the last save left, in file-number order (full paths): each
+  // frame's converted file, or its BMP file where that stayed; the one
+  // animated GIF when frames were joined. Empty before the first save.
+  const std::vector<std::string>& savedFiles() const;
 
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 
-// The folder part of a path without its last separator; "" when the last
-// separator is not at the third character or later.
+// The folder part of a path without its last "/"; "" when the last "/" is
+// not at the third character or later ("/out/a.jpg" gives "/out", "/a.jpg"
+// and "a.jpg" give "").
 std::string FolderOf(const std::string& path);
 // The file name after `folder` and its separator, cut before its first ".".
 std::string BaseNameOf(const std::string& path, const std::string& folder);

@@ -56,7 +56,9 @@ class Generator {
   // (ctx.preview) or its save composes them, from setting the background
   // colours to storing the last frame, with the effect's progress line,
   // yields and stop checks. Returns true when every frame was composed, false
-  // when a stop request ended a preview early.
+  // when a stop request ended a preview early. The driver empties the cache
+  // to the effect's entries before the call and sets ws.framesComplete from
+  // the result; compose leaves that flag alone.
   virtual bool compose(RunContext& ctx) = 0;
 
   virtual PlaybackPlan playback(const Options& options) const = 0;
@@ -65,7 +67,9 @@ class Generator {
   virtual std::vector<int> fileOrder() const;
   // The animated GIF plays 0..last and back to 1.
   virtual bool backAndForth(const Options&) const { return false; }
-  // The effect's own end steps, run after the common ones.
+  // The effect's own end steps, run after the common ones (the options are
+  // read again at that point). The driver's end of a save also hides the
+  // progress line.
   virtual void endPreview(WorkState&, const Options&) const {}
   virtual void endSave(WorkState&, const Options&) const {}
   // Turn and Rotate time their rendering for the "/debug" display.

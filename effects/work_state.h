@@ -56,4 +56,12 @@ struct WorkState {
   bool hasSource() const { return !picSource.picture().isEmpty(); }
 };
 
+// Puts an accepted source picture into the surfaces as loading leaves them:
+// picTurn, picSource and picX take its size, picTurn and picX get the corner
+// colour (the picture's top-left pixel) as BackColor and show the picture,
+// picSource.Picture becomes picTurn's image, and the cache is emptied.
+// Returns the corner colour, which becomes the banner colour unless the
+// caller chose one. The size limit is the caller's to check.
+core::Color acceptSource(WorkState& ws, const core::Picture& picture);
+
 }  // namespace effects

@@ -36,6 +36,7 @@ class FakeHost : public effects::Host {
   int displayChanges = 0;
   bool hourglass = false;
   int gifQuestions = 0;
+  int yieldsAtGifQuestion = -1;  // the yield count when the question was last asked
   std::vector<std::string> renderTimes;
   std::vector<std::pair<std::string, std::string>> saveErrors;
   effects::SystemTime clock;
@@ -68,6 +69,7 @@ class FakeHost : public effects::Host {
   void setHourglass(bool busy) override { hourglass = busy; }
   bool askGifOutput(std::int16_t& interval) override {
     ++gifQuestions;
+    yieldsAtGifQuestion = yields;
     interval = gifInterval;
     return gifAnimated;
   }
