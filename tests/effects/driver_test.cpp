@@ -120,6 +120,37 @@ TEST_F(DriverPreview, StopWhileSlideComposesEndsBeforePlaybackAndNeverRestarts) 
   EXPECT_EQ(ws.picX.picture().handle(), ws.picSource.picture().handle());
 }
 
+TEST_F(DriverPreview, StoppedTurnLeavesTheCacheIncomplete) {
+  host.options.effect = static_cast<int>(EffectKind::Turn);
+  host.onYield = [this](int n) {
+    if (n == 200 + 5) driver.previewCommand();  // inside frame 1, the second turned frame
+  };
+  driver.previewCommand();
+  EXPECT_EQ(driver.state(), PreviewState::Idle);
+  EXPECT_FALSE(ws.framesComplete);
+  EXPECT_FALSE(ws.mFrames[1].isEmpty());  // partly drawn
+  EXPECT_TRUE(ws.mFrames[3].isEmpty());
+  EXPECT_TRUE(host.controlsEnabled);
+  EXPECT_FALSE(host.progressVisible);
+}
+
+TEST_F(DriverPreview, DebugShowsTheRenderTimeAcrossMidnight) {
+  Driver debugDriver(ws, host, true);
+  host.options.effect = static_cast<int>(EffectKind::Turn);
+  host.clock = {23, 59, 59, 900};
+  host.onYield = [this](int) { host.clock = {0, 0, 1, 250}; };
+  debugDriver.previewCommand();
+  EXPECT_EQ(host.renderTimes, (std::vector<std::string>{"1.350(s)"}));
+  debugDriver.previewCommand();
+  host.options.effect = static_cast<int>(EffectKind::Slide);
+  debugDriver.previewCommand();  // Slide does not time its rendering
+  debugDriver.previewCommand();
+  EXPECT_EQ(host.renderTimes.size(), 1u);
+  host.options.effect = static_cast<int>(EffectKind::Turn);
+  driver.previewCommand();  // without "/debug"
+  EXPECT_EQ(host.renderTimes.size(), 1u);
+}
+
 TEST(SecondsBetween, CountsTheDayARunCrossed) {
   EXPECT_NEAR(effects::SecondsBetween({10, 0, 0, 0}, {10, 0, 2, 345}), 2.345, 1e-9);
   EXPECT_NEAR(effects::SecondsBetween({23, 59, 59, 0}, {0, 0, 0, 500}), 1.5, 1e-9);
