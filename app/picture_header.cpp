@@ -270,6 +270,7 @@ HeaderInfo readJpegHeader(ByteSource& src) {
     c.skip(rest);
     if (m == 0xDA) {
       if (w == 0) return broken(kJpegBadMarker);
+      if (c.pos() > src.size()) return broken(kJpegTruncated);
       HeaderInfo info = sized(w, ht);
       info.scanOffset = c.pos();
       return info;

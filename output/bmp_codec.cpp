@@ -40,10 +40,10 @@ struct Layout {
   std::size_t stride = 0;
 };
 
-bool masksAreStandard(std::span<const std::uint8_t> file, std::uint32_t headerSize) {
+bool masksAreStandard(std::span<const std::uint8_t> file) {
   // Masks follow a 40-byte header directly; larger headers hold them inside.
   const std::size_t at = kFileHeaderSize + kInfoHeaderSize;
-  if (headerSize == kInfoHeaderSize && file.size() < at + 12) return false;
+  if (file.size() < at + 12) return false;  // also for 41- to 51-byte headers that end inside the masks
   return get32(file, at) == 0x00FF0000u && get32(file, at + 4) == 0x0000FF00u && get32(file, at + 8) == 0x000000FFu;
 }
 
@@ -59,7 +59,7 @@ std::optional<Layout> readLayout(std::span<const std::uint8_t> file) {
   const std::uint32_t bits = get16(file, 28);
   const std::uint32_t compression = get32(file, 30);
   if (planes != 1 || (bits != 24 && bits != 32)) return std::nullopt;
-  const bool bitfields = bits == 32 && compression == kBiBitfields && masksAreStandard(file, headerSize);
+  const bool bitfields = bits == 32 && compression == kBiBitfields && masksAreStandard(file);
   if (compression != kBiRgb && !bitfields) return std::nullopt;
   if (width < 1 || width > kMaxBmpSide || height == 0 || height < -kMaxBmpSide || height > kMaxBmpSide) {
     return std::nullopt;
