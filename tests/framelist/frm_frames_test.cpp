@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include <QApplication>
@@ -10,6 +11,8 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
+
+#include "testutil.h"
 
 namespace {
 
@@ -29,12 +32,21 @@ class FrmFramesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     app();
-    window = std::make_unique<frmFrames>(framelist::SaveSettings{saveExt, savePath}, nullptr);
-    window->setSaveNameAsker([this](const framelist::SaveDialogRequest&) {
+    auto askGif = [this](std::int16_t& interval) {
+      ++gifQuestions;
+      interval = 20;
+      return gifAnimated;
+    };
+    window = std::make_unique<frmFrames>(framelist::SaveSettings{saveExt, savePath}, askGif);
+    window->setSaveNameAsker([this](const framelist::SaveDialogRequest& request) {
+      lastRequest = request;
       ++dialogs;
-      return QString{};
+      return answer;
     });
-    window->setMessageShower([this](const QString&, const QString& text) { messages.push_back(text); });
+    window->setMessageShower([this](const QString& caption, const QString& text) {
+      captions.push_back(caption);
+      messages.push_back(text);
+    });
     window->setFramesRect(QRect(0, 0, 600, 400));
   }
 
@@ -49,6 +61,11 @@ class FrmFramesTest : public ::testing::Test {
   std::string saveExt = ".bmp";
   std::string savePath = "/nowhere";
   int dialogs = 0;
+  QString answer;  // what the save dialog returns; "" = cancelled
+  framelist::SaveDialogRequest lastRequest;
+  bool gifAnimated = false;
+  int gifQuestions = 0;
+  std::vector<QString> captions;
   std::vector<QString> messages;
   std::unique_ptr<frmFrames> window;
 };
@@ -234,6 +251,59 @@ TEST_F(FrmFramesTest, ClosingEmptiesTheList) {
   window->show();
   window->Add_Stock(frame(100, 30));
   EXPECT_EQ(heights(), (std::vector<int>{30}));
+}
+
+// Which of the list's buttons are enabled: ▲ ▼ all checked save.
+std::string buttons(const frmFrames& w) {
+  std::string out;
+  for (const QPushButton* b : {w.cmdMove(1), w.cmdMove(0), w.cmdDelete(1), w.cmdDelete(0), w.cmdFrameSave()})
+    out += b->isEnabled() ? '1' : '0';
+  return out;
+}
+
+TEST_F(FrmFramesTest, SaveDialogStartsInSavePathAndACancelChangesNothing) {
+  for (int h : {10, 20, 30}) window->Add_Stock(frame(100, h));
+  window->picStock_Click(1);
+  window->cmdFrameSave()->click();
+  EXPECT_EQ(dialogs, 1);
+  EXPECT_EQ(lastRequest.title, QStringLiteral("保存先およびベース名の設定"));
+  EXPECT_EQ(lastRequest.filters, (QStringList{QStringLiteral("ビットマップ(*.bmp)"), QStringLiteral("ＪＰＥＧ(*.jpg)"),
+                                              QStringLiteral("ＧＩＦ(*.gif)")}));
+  EXPECT_EQ(lastRequest.initialDir, QStringLiteral("/nowhere"));
+  EXPECT_EQ(lastRequest.proposedName, QStringLiteral("BaseName"));
+  EXPECT_EQ(saveExt, ".bmp");
+  EXPECT_EQ(gifQuestions, 0);
+  EXPECT_EQ(buttons(*window), "11111");
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(FrmFramesTest, SaveWritesTheListAndLeavesSavePathAlone) {
+  const std::filesystem::path dir = testutil::makeTempDir("frm_frames_save");
+  for (int h : {10, 20}) window->Add_Stock(frame(100, h));
+  answer = QString::fromStdString((dir / "a.b.jpg").string());
+  window->cmdFrameSave_Click();
+  EXPECT_EQ(gifQuestions, 0);
+  EXPECT_EQ(saveExt, ".jpg");
+  EXPECT_EQ(savePath, "/nowhere");
+  EXPECT_TRUE(std::filesystem::exists(dir / "a000.jpg"));
+  EXPECT_TRUE(std::filesystem::exists(dir / "a001.jpg"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "a000.bmp"));
+  EXPECT_EQ(buttons(*window), "10111");  // the second of two frames is selected
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(FrmFramesTest, AFileThatCannotBeWrittenIsReportedAndTheButtonsComeBack) {
+  const std::filesystem::path dir = testutil::makeTempDir("frm_frames_fail");
+  for (int h : {10, 20}) window->Add_Stock(frame(100, h));
+  window->picStock_Click(0);
+  answer = QString::fromStdString((dir / "gone" / "base.bmp").string());
+  window->cmdFrameSave_Click();
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(captions[0], QStringLiteral("Pictorell"));
+  EXPECT_TRUE(messages[0].startsWith(QStringLiteral("ファイルを保存できませんでした。\n") +
+                                     QString::fromStdString((dir / "gone" / "base000.bmp").string()) + "\n"))
+      << messages[0].toStdString();
+  EXPECT_EQ(buttons(*window), "01111");
 }
 
 }  // namespace

@@ -1,0 +1,138 @@
+#include "framelist/frame_save.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+#include <vector>
+
+#include <QImage>
+#include <QString>
+
+#include "testutil.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using framelist::planFrameSave;
+using framelist::SavePlan;
+using framelist::writeFrameFiles;
+
+// Frames told apart by their size: frame i is (10 + i) x (3 + i).
+std::vector<core::Picture> frames(int count) {
+  std::vector<core::Picture> out;
+  for (int i = 0; i < count; ++i)
+    out.push_back(core::Picture::fromBitmap(core::Bitmap(10 + i, 3 + i, core::rgb(20 * i, 100, 200))));
+  return out;
+}
+
+std::set<std::string> filesIn(const fs::path& dir) {
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+  return names;
+}
+
+QSize imageSize(const fs::path& file) {
+  const QImage image(QString::fromStdString(file.string()));
+  return image.size();
+}
+
+// A GIF question that records how it was asked and answers as told.
+struct GifAnswer {
+  bool animated = false;
+  std::int16_t interval = 10;
+  int asked = 0;
+  std::int16_t offered = -1;
+  framelist::GifQuestion question() {
+    return [this](std::int16_t& value) {
+      ++asked;
+      offered = value;
+      value = interval;
+      return animated;
+    };
+  }
+};
+
+TEST(PlanFrameSave, CancelledOrFolderlessNamesChangeNothing) {
+  std::string saveExt = ".jpg";
+  GifAnswer gif;
+  EXPECT_FALSE(planFrameSave("", saveExt, gif.question()));
+  EXPECT_FALSE(planFrameSave("anim.gif", saveExt, gif.question()));
+  EXPECT_EQ(saveExt, ".jpg");
+  EXPECT_EQ(gif.asked, 0);
+}
+
+TEST(PlanFrameSave, TwoDotsGiveTheFirstPartAsBaseAndTheLastAsExtension) {
+  std::string saveExt;
+  GifAnswer gif;
+  gif.animated = true;
+  gif.interval = 25;
+  const std::optional<SavePlan> plan = planFrameSave("/tmp/out/a.b.GIF", saveExt, gif.question());
+  ASSERT_TRUE(plan);
+  EXPECT_EQ(saveExt, ".gif");
+  EXPECT_EQ(plan->base, "/tmp/out/a");
+  EXPECT_EQ(plan->saveExt, ".gif");
+  EXPECT_TRUE(plan->animated);
+  EXPECT_EQ(plan->interval, 25);
+  EXPECT_EQ(gif.asked, 1);
+  EXPECT_EQ(gif.offered, 10);
+}
+
+TEST(PlanFrameSave, OnlyGifAsksTheGifQuestion) {
+  std::string saveExt;
+  GifAnswer gif;
+  gif.animated = true;
+  for (const char* name : {"/tmp/x/base.bmp", "/tmp/x/base.jpg", "/tmp/x/base", "/tmp/x/base.png"}) {
+    const std::optional<SavePlan> plan = planFrameSave(name, saveExt, gif.question());
+    ASSERT_TRUE(plan) << name;
+    EXPECT_EQ(plan->base, "/tmp/x/base");
+    EXPECT_FALSE(plan->animated) << name;
+  }
+  EXPECT_EQ(saveExt, ".png");
+  EXPECT_EQ(gif.asked, 0);
+}
+
+class WriteFrameFiles : public ::testing::Test {
+ protected:
+  fs::path dir = testutil::makeTempDir("framelist_save");
+  SavePlan plan(const std::string& base, const std::string& ext, bool animated = false, std::int16_t interval = 10) {
+    return SavePlan{(dir / base).string(), ext, animated, interval};
+  }
+};
+
+TEST_F(WriteFrameFiles, BmpFramesAreNumberedInListOrder) {
+  ASSERT_TRUE(writeFrameFiles(frames(3), plan("base", ".bmp")));
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"base000.bmp", "base001.bmp", "base002.bmp"}));
+  EXPECT_EQ(imageSize(dir / "base000.bmp"), QSize(10, 3));
+  EXPECT_EQ(imageSize(dir / "base002.bmp"), QSize(12, 5));
+}
+
+TEST_F(WriteFrameFiles, JpegFramesLeaveNoBmpFiles) {
+  ASSERT_TRUE(writeFrameFiles(frames(3), plan("out", ".jpg")));
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"out000.jpg", "out001.jpg", "out002.jpg"}));
+  EXPECT_EQ(imageSize(dir / "out001.jpg"), QSize(11, 4));
+}
+
+TEST_F(WriteFrameFiles, AnExtensionWeDoNotConvertStaysBmp) {
+  ASSERT_TRUE(writeFrameFiles(frames(2), plan("base", ".png")));
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"base000.bmp", "base001.bmp"}));
+}
+
+TEST_F(WriteFrameFiles, AnEmptyListWritesNothing) {
+  ASSERT_TRUE(writeFrameFiles({}, plan("a", ".gif", true)));
+  ASSERT_TRUE(writeFrameFiles({}, plan("b", ".bmp")));
+  EXPECT_TRUE(filesIn(dir).empty());
+}
+
+TEST_F(WriteFrameFiles, StopsAtTheFirstFileThatCannotBeWritten) {
+  const SavePlan p{(dir / "missing" / "base").string(), ".bmp", false, 10};
+  const output::WriteStatus status = writeFrameFiles(frames(3), p);
+  ASSERT_FALSE(status);
+  EXPECT_EQ(status.file, (dir / "missing" / "base000.bmp").string());
+  EXPECT_FALSE(status.reason.empty());
+  EXPECT_EQ(framelist::saveFailureMessage(status),
+            "ファイルを保存できませんでした。\n" + status.file + "\n" + status.reason);
+}
+
+}  // namespace
