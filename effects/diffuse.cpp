@@ -1,8 +1,133 @@
+// Diffuse: six frames that dissolve the picture into grains of the
+// background ("Sand"), or brighten it to white ("Light up") or darken it to
+// black ("Light down") in steps of 51 per channel.
+#include "effects/diffuse.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "core/point_list.h"
+#include "core/raster.h"
+#include "core/rounding.h"
+#include "effects/compose_steps.h"
 #include "effects/generators.h"
 
 namespace effects {
 
-// Not written yet.
-std::unique_ptr<Generator> makeDiffuseGenerator() { return nullptr; }
+void AdjustBrightness(core::Surface& surface, int delta) {
+  std::array<core::Color, 256> shifted{};
+  for (int v = 0; v < 256; ++v) shifted[static_cast<std::size_t>(v)] = static_cast<core::Color>(std::clamp(v + delta, 0, 255));
+  const std::size_t pixels = static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height());
+  if (pixels == 0) return;
+  core::Color* px = surface.mutableBits();
+  for (std::size_t i = 0; i < pixels; ++i) {
+    const core::Color c = px[i];
+    px[i] = (c & 0xFF000000u) | shifted[c & 0xFF] | (shifted[(c >> 8) & 0xFF] << 8) | (shifted[(c >> 16) & 0xFF] << 16);
+  }
+}
+
+namespace {
+
+constexpr int kLastFrame = 5;
+constexpr int kIntervalMs = 150;
+constexpr int kBrightnessStep = 51;  // 5 * 51 = 255: frame 5 is pure white or black
+
+// Sets n + 1 random pixels of picTurn to the grain colour, n being the highest
+// point index integer-divided by 2. Indexes may repeat.
+void scatterGrains(WorkState& ws, core::Color grain) {
+  if (ws.mPoints.empty()) return;
+  const auto highest = static_cast<long long>(ws.mPoints.size()) - 1;
+  const long long grains = highest / 2 + 1;
+  core::Surface& turn = ws.picTurn;
+  const int tw = turn.width();
+  const int th = turn.height();
+  const core::Color stored = core::storedColor(grain);
+  core::Color* bits = turn.mutableBits();
+  for (long long g = 0; g < grains; ++g) {
+    // A uniform number in [0, 1) times the highest index, halves to even.
+    const long long r = std::llrint(ws.rng.next() * static_cast<double>(highest));
+    const core::PixelPoint& p = ws.mPoints[static_cast<std::size_t>(r)];
+    const int x = core::roundToInt(p.x);
+    const int y = core::roundToInt(p.y);
+    if (x >= 0 && y >= 0 && x < tw && y < th) bits[static_cast<std::ptrdiff_t>(y) * tw + x] = stored;
+  }
+}
+
+class DiffuseGenerator final : public Generator {
+ public:
+  EffectKind kind() const override { return EffectKind::Diffuse; }
+
+  bool compose(RunContext& ctx) override {
+    WorkState& ws = ctx.ws;
+    const Options& options = ctx.options;
+    const bool mask = options.mask[kMaskDiffuse];
+    // Preparing the run.
+    const int w = ws.picSource.width();
+    const int h = ws.picSource.height();
+    ctx.host.setControlsEnabled(false, false);
+    ctx.progress(0.0);
+    ctx.progressVisible(true);
+    ws.emptyCache(kLastFrame);
+    core::BuildPointList(ws.picSource, ws.mPoints, ws.mMovedPoints);
+    const core::Color corner = ws.mPoints.empty() ? steps::cornerColor(ws)
+                                                  : static_cast<core::Color>(ws.mPoints.front().color);
+    steps::setBackColors(ws, mask ? options.bannerColor : corner);
+    ws.picX.clear();
+    ws.picTurn.clear();
+    core::BitBlt(ws.picTurn, 0, 0, w, h, ws.picSource, 0, 0, core::SRCCOPY);
+    // The preview shows grains in the banner colour; the save paints them in
+    // the corner colour, so that with the mask they turn into background.
+    const core::Color grain = ctx.preview ? options.bannerColor : corner;
+
+    for (int k = 0; k <= kLastFrame; ++k) {
+      if (options.diffuseType == 0) sandStep(ctx, k, grain);
+      steps::layTurnOverX(ws, mask);
+      if (k > 0) {
+        if (options.diffuseType == 1) {
+          AdjustBrightness(ws.picX, kBrightnessStep * k);
+        } else if (options.diffuseType == 2) {
+          AdjustBrightness(ws.picX, -kBrightnessStep * k);
+        }
+      }
+      steps::storeFrame(ws, k, ws.picX.image());
+      ctx.progress(static_cast<double>(k + 1) / (kLastFrame + 1));
+      ctx.yield();
+    }
+    return true;
+  }
+
+  // 0..5, then 5..0.
+  PlaybackPlan playback(const Options&) const override {
+    PlaybackPlan plan;
+    plan.intervalMs = kIntervalMs;
+    auto add = [&](int k) {
+      plan.entries.push_back(k);
+      plan.labels.push_back(steps::playbackLabel(kind(), k));
+    };
+    for (int k = 0; k <= kLastFrame; ++k) add(k);
+    for (int k = kLastFrame; k >= 0; --k) add(k);
+    return plan;
+  }
+
+ private:
+  // Frame k of "Sand": the untouched source, grains added to the previous
+  // frame's grains, or (frame 5) nothing but the background.
+  static void sandStep(RunContext& ctx, int k, core::Color grain) {
+    WorkState& ws = ctx.ws;
+    if (k == 0) {
+      ws.picTurn.setPicture(ws.picSource.picture());
+    } else if (k < kLastFrame) {
+      scatterGrains(ws, grain);
+    } else {
+      ws.picTurn.clear();
+      if (ctx.preview) ws.picTurn.setBackColor(ctx.options.bannerColor);
+    }
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Generator> makeDiffuseGenerator() { return std::make_unique<DiffuseGenerator>(); }
 
 }  // namespace effects

@@ -1,0 +1,49 @@
+// Small steps that several effects' composing runs share: the background
+// colours of a run, the finishing step that lays picTurn over picX through
+// the mask, storing a frame, and the playback label.
+#pragma once
+
+#include <string>
+
+#include "core/color.h"
+#include "core/picture.h"
+#include "effects/effect_kind.h"
+#include "effects/options.h"
+#include "effects/work_state.h"
+
+namespace effects::steps {
+
+// The corner colour: the colour of picSource at (0, 0).
+core::Color cornerColor(const WorkState& ws);
+
+// The background colour of a run: the banner colour (lblColor.BackColor)
+// when the effect's mask box is ticked, the corner colour otherwise.
+core::Color runBackground(const WorkState& ws, const Options& options, MaskBox box);
+
+// Sets picX.BackColor and picTurn.BackColor to c (each refills its surface).
+void setBackColors(WorkState& ws, core::Color c);
+
+// Lays picTurn over picX. With the mask: BuildMask from picTurn, clear picX
+// and the mask-then-source blit of picTurn (w x h of picSource at (0, 0)).
+// Without: picX.Picture = picTurn.Image.
+void layTurnOverX(WorkState& ws, bool mask);
+
+// How a frame without the mask reaches the cache.
+enum class Unmasked {
+  StoreTurn,    // the cache takes picTurn.Image; picX is left alone
+  ThroughPicX,  // picX.Picture = picTurn.Image, then the cache takes picX.Image
+};
+
+// The finishing step for cache entry k. With the mask: layTurnOverX and
+// store picX.Image. Without: as `unmasked` says.
+void finishFrame(WorkState& ws, bool mask, int k, Unmasked unmasked);
+
+// Stores `frame` in cache entry k, growing the cache when a handler that ran
+// during a yield re-dimensioned it below k (k >= 0).
+void storeFrame(WorkState& ws, int k, const core::Picture& frame);
+
+// The playback label "BaseName" + tag + number formatted "00" + ".bmp", e.g.
+// "BaseName-z-03.bmp". number >= 0; numbers above 99 show all their digits.
+std::string playbackLabel(EffectKind kind, int number);
+
+}  // namespace effects::steps
