@@ -17,14 +17,42 @@ void setBackColors(WorkState& ws, core::Color c) {
   ws.picTurn.setBackColor(c);
 }
 
+namespace {
+
+bool surfacesMatchSource(const WorkState& ws) {
+  const int w = ws.picSource.width();
+  const int h = ws.picSource.height();
+  return ws.hasSource() && ws.picTurn.width() == w && ws.picTurn.height() == h && ws.picX.width() == w &&
+         ws.picX.height() == h;
+}
+
+}  // namespace
+
 void layTurnOverX(WorkState& ws, bool mask) {
   if (!mask) {
     ws.picX.setPicture(ws.picTurn.image());
     return;
   }
-  core::BuildMask(ws.picSource, ws.picTurn, ws.picMask);
+  if (!surfacesMatchSource(ws)) {
+    core::BuildMask(ws.picSource, ws.picTurn, ws.picMask);
+    ws.picX.clear();
+    core::MaskThenSourceBlit(ws.picX, ws.picMask, ws.picTurn, ws.picSource.width(), ws.picSource.height());
+    return;
+  }
+  // The same in one pass. picX cleared to B, the mask white where picTurn's
+  // pixel S differs from the corner colour c and black where it equals it:
+  // (B OR white) AND S is S, and (B OR black) AND S is B AND c.
   ws.picX.clear();
-  core::MaskThenSourceBlit(ws.picX, ws.picMask, ws.picTurn, ws.picSource.width(), ws.picSource.height());
+  const core::Color corner = cornerColor(ws);
+  const core::Color under = core::storedColor(ws.picX.backColor()) & corner;
+  const core::Color* turn = ws.picTurn.bits();
+  core::Color* x = ws.picX.mutableBits();
+  const std::size_t n = static_cast<std::size_t>(ws.picSource.width()) * static_cast<std::size_t>(ws.picSource.height());
+  for (std::size_t i = 0; i < n; ++i) x[i] = (turn[i] != corner) ? (turn[i] & 0x00FFFFFFu) : under;
+}
+
+void settleMask(WorkState& ws, bool mask) {
+  if (mask) core::BuildMask(ws.picSource, ws.picTurn, ws.picMask);
 }
 
 void finishFrame(WorkState& ws, bool mask, int k, Unmasked unmasked) {

@@ -25,8 +25,15 @@ void setBackColors(WorkState& ws, core::Color c);
 
 // Lays picTurn over picX. With the mask: BuildMask from picTurn, clear picX
 // and the mask-then-source blit of picTurn (w x h of picSource at (0, 0)).
-// Without: picX.Picture = picTurn.Image.
+// Without: picX.Picture = picTurn.Image. When the surfaces have the source's
+// size (always, once a source is loaded), the masked case is done in one
+// pass that gives picX the same pixels but leaves picMask alone: a run that
+// uses it calls settleMask after its last frame.
 void layTurnOverX(WorkState& ws, bool mask);
+
+// With the mask on: BuildMask from picTurn as it is now, so that picMask ends
+// the run as building it for every frame would have left it.
+void settleMask(WorkState& ws, bool mask);
 
 // How a frame without the mask reaches the cache.
 enum class Unmasked {

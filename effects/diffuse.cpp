@@ -5,11 +5,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
+#include <cstdint>
 
-#include "core/point_list.h"
 #include "core/raster.h"
-#include "core/rounding.h"
 #include "effects/compose_steps.h"
 #include "effects/generators.h"
 
@@ -33,11 +31,24 @@ constexpr int kLastFrame = 5;
 constexpr int kIntervalMs = 150;
 constexpr int kBrightnessStep = 51;  // 5 * 51 = 255: frame 5 is pure white or black
 
+// x rounded to the nearest integer, halves to even, for 0 <= x < 2^52: after
+// adding 2^52 no fraction bits are left, so the addition itself rounds in the
+// default mode. Same result as llrint, without a library call per grain.
+inline long long roundHalfEven(double x) {
+  constexpr double kBig = 4503599627370496.0;  // 2^52
+  return static_cast<long long>((x + kBig) - kBig);
+}
+
 // Sets n + 1 random pixels of picTurn to the grain colour, n being the highest
-// point index integer-divided by 2. Indexes may repeat.
+// point index (w * h - 1) integer-divided by 2. Indexes may repeat. Point r of
+// the source's point list lies at (r mod w, r \ w), so the position is
+// computed instead of read from a list of w * h points.
 void scatterGrains(WorkState& ws, core::Color grain) {
-  if (ws.mPoints.empty()) return;
-  const auto highest = static_cast<long long>(ws.mPoints.size()) - 1;
+  const int w = ws.picSource.width();
+  const long long points = static_cast<long long>(w) * ws.picSource.height();
+  if (points <= 0) return;
+  const long long highest = points - 1;
+  const auto highestF = static_cast<double>(highest);
   const long long grains = highest / 2 + 1;
   core::Surface& turn = ws.picTurn;
   const int tw = turn.width();
@@ -45,12 +56,11 @@ void scatterGrains(WorkState& ws, core::Color grain) {
   const core::Color stored = core::storedColor(grain);
   core::Color* bits = turn.mutableBits();
   for (long long g = 0; g < grains; ++g) {
-    // A uniform number in [0, 1) times the highest index, halves to even.
-    const long long r = std::llrint(ws.rng.next() * static_cast<double>(highest));
-    const core::PixelPoint& p = ws.mPoints[static_cast<std::size_t>(r)];
-    const int x = core::roundToInt(p.x);
-    const int y = core::roundToInt(p.y);
-    if (x >= 0 && y >= 0 && x < tw && y < th) bits[static_cast<std::ptrdiff_t>(y) * tw + x] = stored;
+    const double u = ws.rng.next();  // uniform in [0, 1)
+    const auto r = static_cast<std::uint32_t>(roundHalfEven(u * highestF));
+    const auto y = static_cast<int>(r / static_cast<std::uint32_t>(w));
+    const int x = static_cast<int>(r) - y * w;
+    if (x < tw && y < th) bits[static_cast<std::ptrdiff_t>(y) * tw + x] = stored;
   }
 }
 
@@ -69,9 +79,9 @@ class DiffuseGenerator final : public Generator {
     ctx.progress(0.0);
     ctx.progressVisible(true);
     ws.emptyCache(kLastFrame);
-    core::BuildPointList(ws.picSource, ws.mPoints, ws.mMovedPoints);
-    const core::Color corner = ws.mPoints.empty() ? steps::cornerColor(ws)
-                                                  : static_cast<core::Color>(ws.mPoints.front().color);
+    // The grains need only each point's position and the corner colour,
+    // both known without building the point list.
+    const core::Color corner = steps::cornerColor(ws);
     steps::setBackColors(ws, mask ? options.bannerColor : corner);
     ws.picX.clear();
     ws.picTurn.clear();
@@ -94,6 +104,7 @@ class DiffuseGenerator final : public Generator {
       ctx.progress(static_cast<double>(k + 1) / (kLastFrame + 1));
       ctx.yield();
     }
+    steps::settleMask(ws, mask);
     return true;
   }
 

@@ -58,6 +58,7 @@ class ElasticGenerator final : public Generator {
       steps::finishFrame(ws, mask, k--, steps::Unmasked::ThroughPicX);
     }
     ctx.progress(1.0);
+    steps::settleMask(ws, mask);
     return true;
   }
 

@@ -36,18 +36,18 @@ class HueGenerator final : public Generator {
     ws.picTurn.clear();
     core::BitBlt(ws.picTurn, 0, 0, w, h, ws.picSource, 0, 0, core::SRCCOPY);
 
-    HueStepScratch scratch;
     for (int k = 0; k <= kLastFrame; ++k) {
       ctx.progress(static_cast<double>(k) / (kLastFrame + 1));
       ctx.yield();
       if (k == 0) {
         ws.picTurn.setPicture(ws.picSource.picture());
       } else {
-        ApplyHueStep(ws.picTurn, HueStep{k, options.hueType, options.hueX}, scratch);
+        ApplyHueStep(ws.picTurn, HueStep{k, options.hueType, options.hueX});
       }
       steps::finishFrame(ws, mask, k, steps::Unmasked::ThroughPicX);
     }
     ctx.progress(1.0);
+    steps::settleMask(ws, mask);
     return true;
   }
 

@@ -2,8 +2,8 @@
 // HSV model, has its hue turned or pulled towards a target, and comes back.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
 
 #include "core/color.h"
 #include "core/surface.h"
@@ -29,26 +29,22 @@ struct HueStep {
 // This is the reference the fast path below must match bit for bit.
 core::Color hueStepColor(core::Color c, const HueStep& step);
 
-// The same for n colours at once, four at a time in vector registers (no
+// Which vector kernel hueStepColors may use: Best picks eight lanes (AVX2)
+// when the processor has them, Baseline always uses four (SSE2). Both give
+// identical results; tests compare them.
+enum class HueKernel { Best, Baseline };
+bool hueStepHasWideKernel();
+
+// The same for n colours at once, several at a time in vector registers (no
 // branches, so photo-like pictures do not stall on mispredictions). Every
 // lane performs the same IEEE single-precision operations as
 // hueStepColor, so out[i] == hueStepColor(in[i], step). in and out may be
 // the same array.
-void hueStepColors(const core::Color* in, core::Color* out, std::size_t n, const HueStep& step);
-
-// Reusable scratch memory for ApplyHueStep, so that a run of eleven steps
-// allocates once.
-class HueStepScratch {
- public:
-  std::vector<std::uint32_t> slotKey;    // colour + 1 per hash slot, 0 = free
-  std::vector<std::uint32_t> slotIndex;  // index into unique for that colour
-  std::vector<std::uint32_t> pixelIndex; // per pixel: its colour's index in unique
-  std::vector<core::Color> unique;       // the distinct colours met, then their results
-};
+void hueStepColors(const core::Color* in, core::Color* out, std::size_t n, const HueStep& step,
+                   HueKernel kernel = HueKernel::Best);
 
 // ApplyHueStep: changes every pixel of the surface in place as
-// hueStepColor does. Each distinct colour is converted once per call.
-void ApplyHueStep(core::Surface& surface, const HueStep& step, HueStepScratch& scratch);
+// hueStepColor does.
 void ApplyHueStep(core::Surface& surface, const HueStep& step);
 
 }  // namespace effects

@@ -73,6 +73,7 @@ class ZoomGenerator final : public Generator {
     }
     // 9. Only the preview draws the line to its end; a save leaves it at half.
     if (ctx.preview) ctx.progress(1.0);
+    steps::settleMask(ws, mask);
     return true;
   }
 

@@ -2,20 +2,28 @@
 // the same number of whole frames once (the memory-bandwidth floor), and
 // how much the preview's yields add.
 //
-//   effects_bench [--runs N] [--bench-dir DIR] [--verify-hue]
+//   effects_bench [--runs N] [--bench-dir DIR] [--only EFFECT] [--verify-hue]
 //
 // Pictures: DIR/photo.bmp (1000 x 200, photo-like) and DIR/logo468.bmp
 // (468 x 60); DIR defaults to $PICTORELL_BENCHDATA. A missing picture is
 // replaced by a synthesized one of the same size. --verify-hue checks the
 // vectorised hue step against the one-colour reference for all 2^24 colours.
+// The allocator keeps freed memory (as the programs do); set
+// PICTORELL_BENCH_DEFAULT_MALLOC to measure with glibc's defaults. --only
+// keeps the rows whose effect name contains EFFECT (e.g. "zoom").
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 #include "core/color.h"
 #include "core/picture.h"
@@ -28,7 +36,17 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+// The machine is shared: time this thread's processor time (user and
+// system, page faults included) rather than the wall clock, which also
+// counts the time other processes hold the cores.
+struct Clock {
+  using time_point = std::chrono::duration<double>;
+  static time_point now() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return time_point(static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9);
+  }
+};
 
 // A host whose yield is a cheap counter and whose other calls do nothing.
 class BenchHost final : public effects::Host {
@@ -104,17 +122,35 @@ double timeCompose(effects::Generator& gen, effects::WorkState& ws, BenchHost& h
   return msSince(t0);
 }
 
-// Copies `frames` whole frames of the picture's size once.
-double timeFloor(const core::Picture& pic, int frames, std::vector<std::vector<core::Color>>& dst) {
-  const std::size_t n = static_cast<std::size_t>(pic.width()) * static_cast<std::size_t>(pic.height());
-  dst.resize(static_cast<std::size_t>(frames));
-  for (auto& d : dst) d.assign(n, 0);  // touched before timing: no page faults inside
-  const auto t0 = Clock::now();
-  for (auto& d : dst) std::memcpy(d.data(), pic.row(0), n * sizeof(core::Color));
-  const double ms = msSince(t0);
-  if (dst.front()[n / 2] != pic.row(0)[n / 2]) std::abort();
-  return ms;
-}
+// Copies `frames` whole frames once into buffers that were touched before
+// (so no page faults are timed) and that rotate through a pool larger than
+// the processor's caches (so the copies go to memory): the memory-bandwidth
+// floor.
+class FrameCopyFloor {
+ public:
+  explicit FrameCopyFloor(const core::Picture& pic)
+      : pic_(pic), n_(static_cast<std::size_t>(pic.width()) * static_cast<std::size_t>(pic.height())) {
+    constexpr std::size_t kPoolBytes = std::size_t{96} << 20;
+    const std::size_t count = std::max<std::size_t>(kPoolBytes / (n_ * sizeof(core::Color)), 32);
+    pool_.assign(count, std::vector<core::Color>(n_, 1));
+  }
+  double time(int frames) {
+    const auto t0 = Clock::now();
+    for (int i = 0; i < frames; ++i) {
+      std::memcpy(pool_[next_].data(), pic_.row(0), n_ * sizeof(core::Color));
+      next_ = (next_ + 1) % pool_.size();
+    }
+    const double ms = msSince(t0);
+    if (pool_[(next_ + pool_.size() - 1) % pool_.size()][n_ / 2] != pic_.row(0)[n_ / 2]) std::abort();
+    return ms;
+  }
+
+ private:
+  core::Picture pic_;
+  std::size_t n_;
+  std::vector<std::vector<core::Color>> pool_;
+  std::size_t next_ = 0;
+};
 
 struct Variant {
   effects::EffectKind kind;
@@ -140,12 +176,13 @@ const Variant kVariants[] = {
      }},
 };
 
-void benchPicture(const char* label, const core::Picture& pic, int runs) {
+void benchPicture(const char* label, const core::Picture& pic, int runs, const std::string& only) {
   std::printf("\n%s (%d x %d), median of %d runs, cache empty\n", label, pic.width(), pic.height(), runs);
-  std::printf("%-14s %-5s %6s %10s %10s %10s %7s %9s\n", "effect", "mask", "frames", "save ms", "preview ms",
+  std::printf("%-14s %-5s %6s %9s %9s %9s %7s %9s\n", "effect", "mask", "frames", "save ms", "prev ms",
               "floor ms", "x floor", "yields +%");
-  std::vector<std::vector<core::Color>> scratch;
+  FrameCopyFloor floorCopy(pic);
   for (const Variant& v : kVariants) {
+    if (!only.empty() && std::string(v.name).find(only) == std::string::npos) continue;
     auto gen = effects::makeGenerator(v.kind);
     if (!gen) continue;  // not written yet
     const int frames = effects::info(v.kind).frames;
@@ -161,10 +198,10 @@ void benchPicture(const char* label, const core::Picture& pic, int runs) {
       for (int r = 0; r < runs; ++r) {
         save.push_back(timeCompose(*gen, ws, host, false));
         preview.push_back(timeCompose(*gen, ws, host, true));
-        floor.push_back(timeFloor(pic, frames, scratch));
+        floor.push_back(floorCopy.time(frames));
       }
       const double s = median(save), p = median(preview), f = median(floor);
-      std::printf("%-14s %-5s %6d %10.3f %10.3f %10.3f %7.1f %+9.1f\n", v.name, mask ? "on" : "off", frames, s, p, f,
+      std::printf("%-14s %-5s %6d %9.3f %9.3f %9.3f %7.1f %+9.1f\n", v.name, mask ? "on" : "off", frames, s, p, f,
                   s / f, (p - s) / s * 100.0);
     }
   }
@@ -179,11 +216,15 @@ int verifyHue() {
     steps.push_back({k, effects::kHueRotation, 0});
     for (int hueX : {0, 240, 359}) steps.push_back({k, effects::kHueConvergence, hueX});
   }
+  std::vector<core::Color> expected(all.size());
   for (const effects::HueStep& step : steps) {
-    effects::hueStepColors(all.data(), out.data(), all.size(), step);
-    for (std::size_t c = 0; c < all.size(); ++c)
-      if (out[c] != effects::hueStepColor(all[c], step) && bad++ < 10)
-        std::printf("mismatch: colour %06zx k %d type %d hueX %d\n", c, step.k, step.hueType, step.hueX);
+    for (std::size_t c = 0; c < all.size(); ++c) expected[c] = effects::hueStepColor(all[c], step);
+    for (auto kernel : {effects::HueKernel::Baseline, effects::HueKernel::Best}) {
+      effects::hueStepColors(all.data(), out.data(), all.size(), step, kernel);
+      for (std::size_t c = 0; c < all.size(); ++c)
+        if (out[c] != expected[c] && bad++ < 10)
+          std::printf("mismatch: colour %06zx k %d type %d hueX %d\n", c, step.k, step.hueType, step.hueX);
+    }
     std::printf("k %2d type %d hueX %3d checked\n", step.k, step.hueType, step.hueX);
     std::fflush(stdout);
   }
@@ -194,7 +235,16 @@ int verifyHue() {
 }  // namespace
 
 int main(int argc, char** argv) {
+#if defined(__GLIBC__)
+  // Keep freed frame bitmaps for reuse instead of handing them back to the
+  // system and faulting fresh pages in for the next run.
+  if (!std::getenv("PICTORELL_BENCH_DEFAULT_MALLOC")) {
+    mallopt(M_MMAP_THRESHOLD, 64 << 20);
+    mallopt(M_TRIM_THRESHOLD, 256 << 20);
+  }
+#endif
   int runs = 15;
+  std::string only;
   const char* env = std::getenv("PICTORELL_BENCHDATA");
   std::string dir = env ? env : "";
   for (int i = 1; i < argc; ++i) {
@@ -203,14 +253,16 @@ int main(int argc, char** argv) {
       runs = std::max(1, std::atoi(argv[++i]));
     } else if (a == "--bench-dir" && i + 1 < argc) {
       dir = argv[++i];
+    } else if (a == "--only" && i + 1 < argc) {
+      only = argv[++i];
     } else if (a == "--verify-hue") {
       return verifyHue();
     } else {
-      std::fprintf(stderr, "usage: effects_bench [--runs N] [--bench-dir DIR] [--verify-hue]\n");
+      std::fprintf(stderr, "usage: effects_bench [--runs N] [--bench-dir DIR] [--only EFFECT] [--verify-hue]\n");
       return 2;
     }
   }
-  benchPicture("photo.bmp", loadOrSynthesize(dir, "photo.bmp", 1000, 200), runs);
-  benchPicture("logo468.bmp", loadOrSynthesize(dir, "logo468.bmp", 468, 60), runs);
+  benchPicture("photo.bmp", loadOrSynthesize(dir, "photo.bmp", 1000, 200), runs, only);
+  benchPicture("logo468.bmp", loadOrSynthesize(dir, "logo468.bmp", 468, 60), runs, only);
   return 0;
 }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "compose_fixture.h"
 #include "core/hsv.h"
 #include "effects/effect_kind.h"
@@ -68,8 +70,8 @@ TEST(HueStep, BlackAndWhiteStayAndGreyLosesOneStepInConvergence) {
   EXPECT_EQ(hueStepColor(core::rgb(10, 200, 30), HueStep{3, 2, 0}), core::rgb(10, 200, 30));
 }
 
-// The vector path must give every colour what the reference gives it.
-TEST(HueStep, FourAtATimeMatchesOneAtATime) {
+// Both vector kernels must give every colour what the reference gives it.
+TEST(HueStep, VectorKernelsMatchOneAtATime) {
   std::vector<core::Color> colours;
   for (int r = 0; r < 256; r += 5)
     for (int g = 0; g < 256; g += 3)
@@ -79,30 +81,34 @@ TEST(HueStep, FourAtATimeMatchesOneAtATime) {
   const HueStep steps[] = {{1, kHueRotation, 0},     {7, kHueRotation, 0},        {11, kHueRotation, 0},
                            {1, kHueConvergence, 0},  {5, kHueConvergence, 240},   {11, kHueConvergence, 359},
                            {3, kHueConvergence, 120}, {2, 5, 0}};
-  for (const HueStep& step : steps) {
-    std::vector<core::Color> out(colours.size());
-    effects::hueStepColors(colours.data(), out.data(), colours.size(), step);
-    for (std::size_t i = 0; i < colours.size(); ++i)
-      if (out[i] != hueStepColor(colours[i], step)) {
-        ADD_FAILURE() << std::hex << "colour " << colours[i] << " step k=" << std::dec << step.k << " type "
-                      << step.hueType << " hueX " << step.hueX << ": " << std::hex << out[i] << " vs "
-                      << hueStepColor(colours[i], step);
-        break;
-      }
-  }
+  if (!effects::hueStepHasWideKernel()) std::printf("note: no AVX2 here, only the four-lane kernel is checked\n");
+  for (effects::HueKernel kernel : {effects::HueKernel::Baseline, effects::HueKernel::Best})
+    for (const HueStep& step : steps) {
+      std::vector<core::Color> out(colours.size());
+      effects::hueStepColors(colours.data(), out.data(), colours.size(), step, kernel);
+      for (std::size_t i = 0; i < colours.size(); ++i)
+        if (out[i] != hueStepColor(colours[i], step)) {
+          ADD_FAILURE() << std::hex << "colour " << colours[i] << " step k=" << std::dec << step.k << " type "
+                        << step.hueType << " hueX " << step.hueX << ": " << std::hex << out[i] << " vs "
+                        << hueStepColor(colours[i], step);
+          break;
+        }
+    }
 }
 
-// Many distinct colours collide in the hash table; every pixel must still
-// get its own colour's result.
+// Flat runs reuse the last four results; every pixel must still get its own
+// colour's result, also where a run ends inside a group of four.
 TEST(HueStep, ApplyHueStepGivesEveryPixelItsColoursResult) {
-  core::Surface s = testutil::makeSurface(700, 300);
+  core::Surface s = testutil::makeSurface(701, 30);
+  core::Color* px = s.mutableBits();
+  for (int i = 0; i < 701 * 30; ++i)
+    if ((i / 9) % 3 == 0) px[i] = core::rgb(200, 40, 90);  // runs of 9 across group borders
   const core::Picture before = s.image();
-  effects::HueStepScratch scratch;
   for (const HueStep& step : {HueStep{4, kHueRotation, 0}, HueStep{9, kHueConvergence, 200}}) {
     core::Surface work = s;
-    effects::ApplyHueStep(work, step, scratch);
-    for (int y = 0; y < 300; ++y)
-      for (int x = 0; x < 700; ++x)
+    effects::ApplyHueStep(work, step);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 701; ++x)
         ASSERT_EQ(work.point(x, y), hueStepColor(before.pixel(x, y), step)) << x << ", " << y;
   }
 }
