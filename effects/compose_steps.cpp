@@ -64,6 +64,10 @@ void finishFrame(WorkState& ws, bool mask, int k, Unmasked unmasked) {
   storeFrame(ws, k, ws.picX.image());
 }
 
+void redimFrames(WorkState& ws, int upper) {
+  ws.mFrames.assign(static_cast<std::size_t>(upper) + 1, core::Picture{});
+}
+
 void storeFrame(WorkState& ws, int k, const core::Picture& frame) {
   const auto index = static_cast<std::size_t>(k);
   if (index >= ws.mFrames.size()) ws.mFrames.resize(index + 1);

@@ -45,6 +45,10 @@ enum class Unmasked {
 // store picX.Image. Without: as `unmasked` says.
 void finishFrame(WorkState& ws, bool mask, int k, Unmasked unmasked);
 
+// Re-dimensions mFrames to entries 0..upper, all empty. Unlike
+// WorkState::emptyCache it leaves framesComplete to the driver.
+void redimFrames(WorkState& ws, int upper);
+
 // Stores `frame` in cache entry k, growing the cache when a handler that ran
 // during a yield re-dimensioned it below k (k >= 0).
 void storeFrame(WorkState& ws, int k, const core::Picture& frame);

@@ -78,7 +78,7 @@ class DiffuseGenerator final : public Generator {
     ctx.host.setControlsEnabled(false, false);
     ctx.progress(0.0);
     ctx.progressVisible(true);
-    ws.emptyCache(kLastFrame);
+    steps::redimFrames(ws, kLastFrame);
     // The grains need only each point's position and the corner colour,
     // both known without building the point list.
     const core::Color corner = steps::cornerColor(ws);

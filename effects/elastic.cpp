@@ -31,7 +31,7 @@ class ElasticGenerator final : public Generator {
     ctx.host.setControlsEnabled(false, false);
     ctx.progress(0.0);
     ctx.progressVisible(true);
-    ws.emptyCache(kLastFrame);
+    steps::redimFrames(ws, kLastFrame);
     // Of the point list only the corner colour would be used; it is read
     // from picSource directly instead of building a list of w * h points.
     steps::setBackColors(ws, steps::runBackground(ws, ctx.options, kMaskElastic));

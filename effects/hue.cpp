@@ -30,7 +30,7 @@ class HueGenerator final : public Generator {
     ctx.host.setControlsEnabled(false, false);
     ctx.progress(0.0);
     ctx.progressVisible(true);
-    ws.emptyCache(kLastFrame);
+    steps::redimFrames(ws, kLastFrame);
     steps::setBackColors(ws, steps::runBackground(ws, options, kMaskHue));
     ws.picX.clear();
     ws.picTurn.clear();

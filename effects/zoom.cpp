@@ -45,7 +45,7 @@ class ZoomGenerator final : public Generator {
     ctx.progress(0.0);
     ctx.progressVisible(true);
     // 4. A fresh cache and a clear display.
-    ws.emptyCache(kLastFrame);
+    steps::redimFrames(ws, kLastFrame);
     ws.picX.clear();
 
     // 5. Reduced frames 0 to 4.

@@ -11,33 +11,17 @@
 #include "core/picture.h"
 #include "effects/generator.h"
 #include "effects/work_state.h"
+#include "effect_fixture.h"
 #include "fake_host.h"
 
 namespace testutil {
 
-// The state after a picture was accepted: picTurn and picX hold it at its
-// size with the corner colour as BackColor, picSource holds it as Picture.
-inline void loadSource(effects::WorkState& ws, const core::Picture& pic) {
-  const int w = pic.width();
-  const int h = pic.height();
-  const core::Color corner = pic.pixel(0, 0);
-  ws.picTurn = core::Surface(w, h, corner);
-  ws.picTurn.setPicture(pic);
-  ws.picSource = core::Surface(w, h, core::kWhite);
-  ws.picSource.setPicture(ws.picTurn.image());
-  ws.picX = core::Surface(w, h, corner);
-  ws.picX.setPicture(pic);
-  ws.emptyCache();
-}
+// The state after a picture was accepted.
+inline void loadSource(effects::WorkState& ws, const core::Picture& pic) { effects::acceptSource(ws, pic); }
 
 // A w x h picture whose every pixel differs from its neighbours:
 // red = x, green = y, blue = x + y (mod 256). The corner is black.
-inline core::Picture gradient(int w, int h) {
-  core::Bitmap b(w, h);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) b.row(y)[x] = core::rgb(x % 256, y % 256, (x + y) % 256);
-  return core::Picture::fromBitmap(std::move(b));
-}
+inline core::Picture gradient(int w, int h) { return gradientPicture(w, h); }
 
 // The picture with its top-left bw x bh block painted in colour c, so that
 // the corner colour also occurs inside the picture.
@@ -50,8 +34,10 @@ inline core::Picture withCornerBlock(const core::Picture& pic, int bw, int bh, c
 
 inline core::Picture solid(int w, int h, core::Color c) { return core::Picture::fromBitmap(core::Bitmap(w, h, c)); }
 
-// Runs one composing pass as the preview (preview = true) or the save does.
+// Runs one composing pass as the preview (preview = true) or the save does,
+// after the driver's emptying of the cache.
 inline bool runCompose(effects::Generator& gen, effects::WorkState& ws, FakeHost& host, bool preview) {
+  ws.emptyCache(effects::info(gen.kind()).frames - 1);
   const std::string tag = preview ? "prev" : "";
   const effects::Options options = host.readOptions();
   effects::RunContext ctx(ws, host, options, preview, tag);
