@@ -1,6 +1,11 @@
-#include <cstdio>
+// brenlo-render: renders one effect's frames from the command line.
+#include <iostream>
+#include <string>
+#include <vector>
 
-int main() {
-  std::puts("brenlo-render: not yet available");
-  return 2;
+#include "app/render_cli.h"
+
+int main(int argc, char* argv[]) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  return app::runRender(args, std::cout, std::cerr);
 }

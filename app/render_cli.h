@@ -1,0 +1,50 @@
+// brenlo-render: the save command without a window. It loads the source as
+// the open command does, then runs the same save through effects::Driver with
+// a host that answers the GIF question from the command line.
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/color.h"
+#include "effects/options.h"
+
+namespace app {
+
+struct RenderArgs {
+  std::string source;  // SOURCE: a BMP, JPEG or GIF file
+  std::string output;  // OUTPUT: FOLDER/NAME.EXT, as the save dialog returns it
+  // Effect, options and hue settings; mask is set on the chosen effect's box.
+  effects::Options options;
+  std::optional<core::Color> background;  // --background as 0x00BBGGRR; none = corner colour
+  bool gifAnimated = false;               // --gif animated
+  std::int16_t gifInterval = 10;          // --interval in hundredths of a second
+  bool help = false;                      // --help: print the usage and do nothing else
+};
+
+struct ParsedArgs {
+  std::optional<RenderArgs> args;  // set when the command line is valid
+  std::string error;               // one line saying what is wrong otherwise
+};
+
+// Options may stand before, between or after the two names, as "--name value"
+// or "--name=value"; "--" ends the options. Never throws.
+ParsedArgs parseRenderArgs(const std::vector<std::string>& args);
+
+// "RRGGBB", six hex digits with red first as in web colours, to 0x00BBGGRR;
+// nullopt for anything else.
+std::optional<core::Color> parseWebColor(const std::string& text);
+
+// The --help text.
+std::string renderUsage();
+
+// Runs brenlo-render with the arguments after the program name. Prints the
+// files written to `out`, one full path a line. Returns 0 on success, 2 for a
+// bad command line (one line on `err`), 1 when the source cannot be loaded or
+// is too large (the program's message on `err`) or a file cannot be written.
+int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace app

@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "app/render_cli.h"
+#include "effects/effect_kind.h"
+#include "output/bmp_codec.h"
+#include "output/writer.h"
+#include "testutil.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using app::parseRenderArgs;
+using app::runRender;
+
+core::Picture gradient(int w, int h) {
+  core::Bitmap b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) b.row(y)[x] = core::rgb(x * 10 % 256, y * 20 % 256, 200);
+  return core::Picture::fromBitmap(std::move(b));
+}
+
+core::Picture readBmp(const fs::path& name) {
+  std::ifstream in(name, std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  auto bitmap = output::decodeBmp(bytes);
+  return bitmap ? core::Picture::fromBitmap(std::move(*bitmap)) : core::Picture{};
+}
+
+std::vector<std::string> lines(const std::string& text) {
+  std::vector<std::string> v;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) v.push_back(line);
+  return v;
+}
+
+TEST(RenderArgs, OptionsBeforeAndAfterTheNames) {
+  const auto p = parseRenderArgs({"--mask", "in.bmp", "--axis=y", "out/b.gif", "--effect", "turn", "--gif", "animated",
+                                  "--interval", "0.25", "--hue", "200", "--hue-mode", "converge", "--diffuse", "down"});
+  ASSERT_TRUE(p.args) << p.error;
+  EXPECT_EQ(p.args->source, "in.bmp");
+  EXPECT_EQ(p.args->output, "out/b.gif");
+  EXPECT_EQ(p.args->options.effect, 1);
+  EXPECT_TRUE(p.args->options.mask[effects::kMaskTurn]);  // the box of the chosen effect
+  EXPECT_FALSE(p.args->options.mask[effects::kMaskSlide]);
+  EXPECT_EQ(p.args->options.axis, 1);
+  EXPECT_EQ(p.args->options.hueType, 1);
+  EXPECT_EQ(p.args->options.hueX, 200);
+  EXPECT_EQ(p.args->options.diffuseType, 2);
+  EXPECT_TRUE(p.args->gifAnimated);
+  EXPECT_EQ(p.args->gifInterval, 25);
+  EXPECT_FALSE(p.args->background);
+
+  const auto d = parseRenderArgs({"a.bmp", "b.bmp"});
+  ASSERT_TRUE(d.args);
+  EXPECT_EQ(d.args->options.effect, 0);
+  EXPECT_EQ(d.args->options.axis, 0);
+  EXPECT_FALSE(d.args->gifAnimated);
+  EXPECT_EQ(d.args->gifInterval, 10);
+  EXPECT_EQ(parseRenderArgs({"--", "--odd.bmp", "b.bmp"}).args->source, "--odd.bmp");
+}
+
+TEST(RenderArgs, WebColoursAreRedFirst) {
+  EXPECT_EQ(app::parseWebColor("ff0000"), 0x0000FFu);
+  EXPECT_EQ(app::parseWebColor("00FF80"), 0x80FF00u);
+  EXPECT_EQ(app::parseWebColor("123456"), 0x563412u);
+  for (const char* bad : {"fff", "ff00001", "gg0000", "#ff0000", ""}) EXPECT_FALSE(app::parseWebColor(bad)) << bad;
+}
+
+TEST(RenderArgs, BadCommandLinesExitTwoWithOneLine) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"a.bmp"},
+           {"a.bmp", "b.bmp", "c.bmp"},
+           {"a.bmp", "b.bmp", "--effect", "spin"},
+           {"a.bmp", "b.bmp", "--interval", "-1"},
+           {"a.bmp", "b.bmp", "--hue", "360"},
+           {"a.bmp", "b.bmp", "--background", "red"},
+           {"a.bmp", "b.bmp", "--speed", "2"},
+           {"a.bmp", "b.bmp", "--gif"},
+           {"a.bmp", "b.bmp", "--mask=1"},
+       }) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runRender(args, out, err), 2) << args.back();
+    EXPECT_EQ(lines(err.str()).size(), 1u) << err.str();
+    EXPECT_TRUE(out.str().empty());
+  }
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(runRender({"--help"}, out, err), 0);
+  EXPECT_NE(out.str().find("--background RRGGBB"), std::string::npos);
+}
+
+class RenderRun : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(output::SavePicture(gradient(20, 10), source.string())); }
+  int run(std::vector<std::string> args) {
+    out.str("");
+    err.str("");
+    return runRender(args, out, err);
+  }
+  fs::path dir = testutil::makeTempDir("render-cli");
+  fs::path source = dir / "source.bmp";
+  std::ostringstream out;
+  std::ostringstream err;
+};
+
+TEST_F(RenderRun, WritesTheSaveCommandsFilesAndListsThem) {
+  const fs::path target = dir / "out" / "banner.v2.bmp";
+  ASSERT_EQ(run({"--effect", "rotate", source.string(), target.string()}), 0) << err.str();
+  const auto written = lines(out.str());
+  ASSERT_EQ(written.size(), 12u);
+  EXPECT_EQ(written[0], (dir / "out" / "banner-r-000.bmp").string());
+  EXPECT_EQ(written[11], (dir / "out" / "banner-r-011.bmp").string());
+  // File 000 is the face-on frame: the source scaled to 18 x 9 at (1, 0)
+  // (0.5 rounds to 0) over its corner colour (no mask).
+  const core::Picture src = gradient(20, 10);
+  const core::Picture face = readBmp(written[0]);
+  EXPECT_EQ(face.pixel(0, 5), src.pixel(0, 0));
+  EXPECT_EQ(face.pixel(5, 9), src.pixel(0, 0));
+  EXPECT_EQ(face.pixel(1, 0), src.pixel(0, 0));
+  EXPECT_EQ(face.pixel(2, 0), src.pixel(1, 0));
+  EXPECT_EQ(face.pixel(1, 1), src.pixel(0, 1));
+}
+
+TEST_F(RenderRun, BannerColourIsTheCornerUnlessGiven) {
+  const core::Color corner = gradient(20, 10).pixel(0, 0);
+  ASSERT_EQ(run({source.string(), (dir / "a" / "s.bmp").string(), "--mask"}), 0) << err.str();
+  EXPECT_EQ(readBmp(dir / "a" / "s-s-000.bmp").pixel(5, 5), corner);
+  ASSERT_EQ(run({source.string(), (dir / "a" / "s.bmp").string(), "--mask", "--background", "ff8000"}), 0);
+  EXPECT_EQ(readBmp(dir / "a" / "s-s-000.bmp").pixel(5, 5), 0x0080FFu);
+  EXPECT_EQ(readBmp(dir / "a" / "s-s-021.bmp").pixel(19, 9), 0x0080FFu);
+}
+
+TEST_F(RenderRun, PicturesThatCannotBeUsedGiveTheProgramsMessage) {
+  ASSERT_TRUE(output::SavePicture(gradient(1001, 200), (dir / "wide.bmp").string()));
+  EXPECT_EQ(run({(dir / "wide.bmp").string(), (dir / "o" / "x.bmp").string()}), 1);
+  EXPECT_EQ(err.str(), "画像が大きすぎます。(～1000x200pixels)\n");
+  EXPECT_EQ(run({(dir / "none.bmp").string(), (dir / "o" / "x.bmp").string()}), 1);
+  EXPECT_EQ(err.str(), "ファイルが見つかりません。\n");
+  EXPECT_FALSE(fs::exists(dir / "o"));
+}
+
+TEST_F(RenderRun, UnwritableOutputExitsOne) {
+  std::ofstream(dir / "blocker") << "a file, not a folder";
+  EXPECT_EQ(run({source.string(), (dir / "blocker" / "x.bmp").string()}), 1);
+  EXPECT_NE(err.str().find("cannot write " + (dir / "blocker" / "x-s-000.bmp").string()), std::string::npos);
+  EXPECT_TRUE(out.str().empty());
+}
+
+TEST_F(RenderRun, TheProgramItselfWithARelativeOutput) {
+  const fs::path log = dir / "stdout.txt";
+  const std::string cmd = "cd '" + dir.string() + "' && '" BRENLO_RENDER "' source.bmp out/t.jpg --effect turn > '" +
+                          log.string() + "' 2>&1";
+  ASSERT_EQ(std::system(cmd.c_str()), 0);
+  std::ifstream in(log);
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const auto written = lines(text);
+  ASSERT_EQ(written.size(), 12u) << text;
+  EXPECT_EQ(written[7], (fs::canonical(dir) / "out" / "t-t-007.jpg").string());
+  EXPECT_TRUE(fs::exists(dir / "out" / "t-t-007.jpg"));
+  EXPECT_FALSE(fs::exists(dir / "out" / "t-t-007.bmp"));
+  EXPECT_NE(std::system(("'" BRENLO_RENDER "' > /dev/null 2>&1")), 0);
+}
+
+}  // namespace
