@@ -47,7 +47,8 @@ void layTurnOverX(WorkState& ws, bool mask) {
   const core::Color under = core::storedColor(ws.picX.backColor()) & corner;
   const core::Color* turn = ws.picTurn.bits();
   core::Color* x = ws.picX.mutableBits();
-  const std::size_t n = static_cast<std::size_t>(ws.picSource.width()) * static_cast<std::size_t>(ws.picSource.height());
+  const std::size_t n =
+      static_cast<std::size_t>(ws.picSource.width()) * static_cast<std::size_t>(ws.picSource.height());
   for (std::size_t i = 0; i < n; ++i) x[i] = (turn[i] != corner) ? (turn[i] & 0x00FFFFFFu) : under;
 }
 
@@ -64,9 +65,7 @@ void finishFrame(WorkState& ws, bool mask, int k, Unmasked unmasked) {
   storeFrame(ws, k, ws.picX.image());
 }
 
-void redimFrames(WorkState& ws, int upper) {
-  ws.mFrames.assign(static_cast<std::size_t>(upper) + 1, core::Picture{});
-}
+void redimFrames(WorkState& ws, int upper) { ws.mFrames.assign(static_cast<std::size_t>(upper) + 1, core::Picture{}); }
 
 void storeFrame(WorkState& ws, int k, const core::Picture& frame) {
   const auto index = static_cast<std::size_t>(k);

@@ -15,7 +15,8 @@ namespace effects {
 
 void AdjustBrightness(core::Surface& surface, int delta) {
   std::array<core::Color, 256> shifted{};
-  for (int v = 0; v < 256; ++v) shifted[static_cast<std::size_t>(v)] = static_cast<core::Color>(std::clamp(v + delta, 0, 255));
+  for (int v = 0; v < 256; ++v)
+    shifted[static_cast<std::size_t>(v)] = static_cast<core::Color>(std::clamp(v + delta, 0, 255));
   const std::size_t pixels = static_cast<std::size_t>(surface.width()) * static_cast<std::size_t>(surface.height());
   if (pixels == 0) return;
   core::Color* px = surface.mutableBits();

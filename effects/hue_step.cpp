@@ -190,7 +190,7 @@ std::size_t stepAllBaseline(const core::Color* in, core::Color* out, std::size_t
 #if defined(__x86_64__) && defined(__GNUC__)
 #define HUE_HAVE_WIDE 1
 __attribute__((target("avx2"))) std::size_t stepAllWide(const core::Color* in, core::Color* out, std::size_t n,
-                                                         const HueStep& step) {
+                                                        const HueStep& step) {
   return stepAllLanes<F8, I8>(in, out, n, step);
 }
 #endif

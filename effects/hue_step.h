@@ -16,9 +16,9 @@ inline constexpr int kHueRotation = 0;
 inline constexpr int kHueConvergence = 1;
 
 struct HueStep {
-  int k = 1;          // frame number, 1..11
-  int hueType = 0;    // kHueRotation, kHueConvergence, or anything else
-  int hueX = 0;       // target hue in whole degrees (convergence), 0..359
+  int k = 1;        // frame number, 1..11
+  int hueType = 0;  // kHueRotation, kHueConvergence, or anything else
+  int hueX = 0;     // target hue in whole degrees (convergence), 0..359
 };
 
 // What the step makes of one colour (0x00BBGGRR in and out, top byte 0),

@@ -9,9 +9,9 @@
 
 #include "core/color.h"
 #include "core/picture.h"
+#include "effect_fixture.h"
 #include "effects/generator.h"
 #include "effects/work_state.h"
-#include "effect_fixture.h"
 #include "fake_host.h"
 
 namespace testutil {
@@ -50,8 +50,8 @@ inline bool runCompose(effects::Generator& gen, effects::WorkState& ws, FakeHost
 // source indices floor(k * s / n) .. floor((k + 1) * s / n) - 1 otherwise.
 // Draws src's rectangle (sx, sy, sw, sh) into dst's (dx, dy, dw, dh), all
 // extents positive.
-inline void modelStretch(core::Bitmap& dst, int dx, int dy, int dw, int dh, const core::Picture& src, int sx,
-                         int sy, int sw, int sh) {
+inline void modelStretch(core::Bitmap& dst, int dx, int dy, int dw, int dh, const core::Picture& src, int sx, int sy,
+                         int sw, int sh) {
   auto range = [](int k, int n, int s, int& a, int& b) {
     if (s >= n) {
       a = k * s / n;
@@ -93,8 +93,8 @@ inline ::testing::AssertionResult isSolid(const core::Picture& p, core::Color c)
   for (int y = 0; y < p.height(); ++y)
     for (int x = 0; x < p.width(); ++x)
       if (p.pixel(x, y) != c)
-        return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << std::hex << p.pixel(x, y)
-                                             << ", expected " << c;
+        return ::testing::AssertionFailure()
+               << "pixel (" << x << ", " << y << ") is " << std::hex << p.pixel(x, y) << ", expected " << c;
   return ::testing::AssertionSuccess();
 }
 

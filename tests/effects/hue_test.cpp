@@ -78,9 +78,9 @@ TEST(HueStep, VectorKernelsMatchOneAtATime) {
       for (int b = 0; b < 256; b += 7) colours.push_back(core::rgb(r, g, b));
   for (int v = 0; v < 256; ++v) colours.push_back(core::rgb(v, v, v));
   colours.push_back(core::rgb(1, 2, 3));  // an odd count exercises the tail
-  const HueStep steps[] = {{1, kHueRotation, 0},     {7, kHueRotation, 0},        {11, kHueRotation, 0},
-                           {1, kHueConvergence, 0},  {5, kHueConvergence, 240},   {11, kHueConvergence, 359},
-                           {3, kHueConvergence, 120}, {2, 5, 0}};
+  const HueStep steps[] = {
+      {1, kHueRotation, 0},      {7, kHueRotation, 0},       {11, kHueRotation, 0},     {1, kHueConvergence, 0},
+      {5, kHueConvergence, 240}, {11, kHueConvergence, 359}, {3, kHueConvergence, 120}, {2, 5, 0}};
   if (!effects::hueStepHasWideKernel()) std::printf("note: no AVX2 here, only the four-lane kernel is checked\n");
   for (effects::HueKernel kernel : {effects::HueKernel::Baseline, effects::HueKernel::Best})
     for (const HueStep& step : steps) {
@@ -187,8 +187,7 @@ TEST(HueOrders, ConvergencePlaysBackAndForth) {
   EXPECT_FALSE(gen->backAndForth(options));
   options.hueType = kHueConvergence;
   const effects::PlaybackPlan plan = gen->playback(options);
-  EXPECT_EQ(plan.entries,
-            (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
+  EXPECT_EQ(plan.entries, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
   EXPECT_EQ(plan.labels[11], "BaseName-h-11.bmp");
   EXPECT_EQ(plan.labels[21], "BaseName-h-01.bmp");
   EXPECT_EQ(plan.intervalMs, 150);

@@ -17,7 +17,8 @@ struct Rect {
 };
 
 // The centred rectangles of scales 1, 0.8, 0.6, 0.4, 0.2 of a 101 x 60 frame.
-constexpr Rect kRects101x60[5] = {{0, 0, 101, 60}, {10, 6, 81, 48}, {20, 12, 61, 36}, {30, 18, 40, 24}, {40, 24, 20, 12}};
+constexpr Rect kRects101x60[5] = {
+    {0, 0, 101, 60}, {10, 6, 81, 48}, {20, 12, 61, 36}, {30, 18, 40, 24}, {40, 24, 20, 12}};
 
 class ZoomTest : public ::testing::Test {
  protected:
@@ -71,8 +72,8 @@ TEST_F(ZoomTest, MaskShowsTheBannerColourWhereTheCornerColourWas) {
   // not the corner colour, so it stays.
   core::Bitmap turn(101, 60, kBanner);
   modelStretch(turn, 40, 24, 20, 12, source, 0, 0, 101, 60);
-  EXPECT_TRUE(testutil::surfacesEqual(ws.mFrames[4],
-                                      testutil::modelMasked(core::Picture::fromBitmap(turn), kCorner, kBanner)));
+  EXPECT_TRUE(
+      testutil::surfacesEqual(ws.mFrames[4], testutil::modelMasked(core::Picture::fromBitmap(turn), kCorner, kBanner)));
   EXPECT_EQ(ws.mFrames[4].pixel(0, 0), kBanner);
   EXPECT_EQ(ws.picX.backColor(), kBanner);
   EXPECT_EQ(ws.picTurn.backColor(), kBanner);
