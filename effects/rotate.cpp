@@ -1,12 +1,12 @@
 #include "effects/rotate.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
-#include "core/mask.h"
 #include "core/raster.h"
-#include "core/rounding.h"
+#include "effects/compose_steps.h"
 #include "effects/generators.h"
+#include "effects/mirror.h"
 
 namespace effects {
 
@@ -47,9 +47,64 @@ void drawEdgeOn(Run& r) {
     core::Line(r.ws.picX, 0, r.h / 2, r.w, r.h / 2, r.corner);
 }
 
-// Plots the projected points on picTurn in list order, yielding before each
-// point. Returns false when a stop request ended the loop.
-bool plotProjectedPoints(Run& r) {
+// The card's projection for one angle: a and b are the exact float halves
+// of the frame, the arithmetic is double from the float inputs and each
+// result is stored as a float. The scale along the axis depends on one
+// coordinate only; it is worked out once per column (axis 1) or row (axis 0)
+// with the same expression, so the results are the same without a division
+// per point.
+class Projection {
+ public:
+  Projection(int w, int h, float theta, int axisIndex)
+      : a_(static_cast<double>(static_cast<float>(w) / 2.0f)),
+        b_(static_cast<double>(static_cast<float>(h) / 2.0f)),
+        s_(std::sin(static_cast<double>(theta))),
+        c_(std::cos(static_cast<double>(theta))),
+        axis_(axisIndex) {
+    const int n = axis_ == 1 ? w : h;
+    along_.resize(static_cast<std::size_t>(std::max(n, 0)));
+    for (int i = 0; i < n; ++i) along_[static_cast<std::size_t>(i)] = alongScale(static_cast<float>(i));
+  }
+
+  void apply(const core::PixelPoint& p, core::PixelPoint& m) const {
+    const double dx = static_cast<double>(p.x) - a_;
+    const double dy = static_cast<double>(p.y) - b_;
+    if (axis_ == 1) {
+      m.x = static_cast<float>(a_ + dx * s_ * 0.9);
+      m.y = static_cast<float>(b_ + dy * scaleAt(p.x));
+    } else {
+      m.x = static_cast<float>(a_ + dx * scaleAt(p.y));
+      m.y = static_cast<float>(b_ + dy * s_ * 0.9);
+    }
+  }
+
+ private:
+  // 0.9 + 0.1 cos(theta) dx / a (axis 1) or 0.9 + 0.1 cos(theta) dy / b
+  // (axis 0) for the coordinate v across the axis.
+  double alongScale(float v) const {
+    return axis_ == 1 ? 0.9 + 0.1 * c_ * (static_cast<double>(v) - a_) / a_
+                      : 0.9 + 0.1 * c_ * (static_cast<double>(v) - b_) / b_;
+  }
+  double scaleAt(float v) const {
+    const auto i = static_cast<std::size_t>(v >= 0.0f ? v : 0.0f);
+    if (i < along_.size() && static_cast<float>(i) == v) return along_[i];
+    return alongScale(v);
+  }
+
+  double a_;
+  double b_;
+  double s_;
+  double c_;
+  int axis_;
+  std::vector<double> along_;
+};
+
+// Projects the points and plots them on picTurn in list order, yielding
+// before each point. Each point is projected just before it is plotted, as
+// ProjectPoints would project it: the same pixels as projecting the whole
+// list into mMovedPoints first, without storing positions nobody reads
+// again. Returns false when a stop request ended the loop.
+bool plotProjectedPoints(Run& r, const Projection& projection) {
   core::Surface& turn = r.ws.picTurn;
   const int tw = turn.width();
   const int th = turn.height();
@@ -57,18 +112,18 @@ bool plotProjectedPoints(Run& r) {
   const float fh = static_cast<float>(r.h);
   core::Color* bits = turn.mutableBits();
   const core::PixelPoint* points = r.ws.mPoints.data();
-  const core::PixelPoint* moved = r.ws.mMovedPoints.data();
   const std::size_t count = r.ws.mPoints.size();
   for (std::size_t i = 0; i < count; ++i) {
     r.ctx.yield();
     if (r.ctx.stopRequested()) return false;
-    const float x = moved[i].x;
-    const float y = moved[i].y;
-    if (x < 0.0f || x >= fw || y < 0.0f || y >= fh) continue;
-    const int px = core::roundToInt(x);
-    const int py = core::roundToInt(y);
-    if (px < tw && py < th)
-      bits[static_cast<std::ptrdiff_t>(py) * tw + px] = core::storedColor(static_cast<core::Color>(points[i].color));
+    core::PixelPoint m;
+    projection.apply(points[i], m);
+    const float x = m.x;
+    const float y = m.y;
+    if (!(x >= 0.0f && x < fw && y >= 0.0f && y < fh)) continue;
+    const int px = roundCoordinate(x);
+    const int py = roundCoordinate(y);
+    if (px < tw && py < th) bits[static_cast<std::ptrdiff_t>(py) * tw + px] = static_cast<core::Color>(points[i].color);
   }
   return true;
 }
@@ -79,8 +134,7 @@ void drawOnTurn(Run& r, int k) {
   switch (kindOf(k)) {
     case FrameKind::Plotted:
       ws.picTurn.clear();
-      ProjectPoints(ws.mPoints, ws.mMovedPoints, r.w * r.h, r.w, r.h, rotateAngle(k), r.axis);
-      plotProjectedPoints(r);
+      plotProjectedPoints(r, Projection(r.w, r.h, rotateAngle(k), r.axis));
       break;
     case FrameKind::FaceOn: {
       // The projection at 90 degrees is the source scaled by 0.9 about the
@@ -92,25 +146,9 @@ void drawOnTurn(Run& r, int k) {
     }
     case FrameKind::Mirror:
       // The partner was stored just before and is still on picX.
-      if (r.axis == 1)
-        core::PaintPicture(ws.picTurn, ws.picX.image(), r.w - 1, 0, -r.w, r.h);
-      else
-        core::PaintPicture(ws.picTurn, ws.picX.image(), 0, r.h - 1, r.w, -r.h);
+      paintMirrored(ws.picTurn, ws.picX.image(), r.axis == 1, r.axis == 0);
       break;
     case FrameKind::EdgeOn: break;
-  }
-}
-
-// The finishing step: through the mask over the banner colour, or picTurn
-// as it is.
-void finishOnX(Run& r) {
-  WorkState& ws = r.ws;
-  if (r.mask) {
-    core::BuildMask(ws.picSource, ws.picTurn, ws.picMask);
-    ws.picX.clear();
-    core::MaskThenSourceBlit(ws.picX, ws.picMask, ws.picTurn, r.w, r.h);
-  } else {
-    ws.picX.setPicture(ws.picTurn.image());
   }
 }
 
@@ -129,32 +167,17 @@ class RotateGenerator final : public Generator {
     ws.picTurn.setBackColor(back);
     ws.picTurn.resize(r.w, r.h);
     ws.picX.clear();
-
-    for (int n = 1; n <= kFrames; ++n) {
-      const int k = kOrder[n - 1];
-      if (kindOf(k) == FrameKind::EdgeOn) {
-        drawEdgeOn(r);
-        if (ctx.stopRequested()) return false;  // checked before this kind is stored
-      } else {
-        drawOnTurn(r, k);
-        finishOnX(r);
-      }
-      ws.mFrames[static_cast<std::size_t>(k)] = ws.picX.image();
-      ctx.progress(n < kFrames ? n / 12.0 : 1.0);
-      if (n == 1) ctx.progressVisible(true);
-      if (n < kFrames && kindOf(k) != FrameKind::EdgeOn && ctx.stopRequested()) return false;
-    }
-    return true;
+    const bool complete = composeFrames(r);
+    steps::settleMask(ws, r.mask);
+    return complete;
   }
 
   PlaybackPlan playback(const Options&) const override {
     PlaybackPlan plan;
     plan.intervalMs = kIntervalMs;
     for (int k = 0; k < kFrames; ++k) {
-      char label[32];
-      std::snprintf(label, sizeof label, "BaseName-r-%02d.bmp", (k + 9) % kFrames);
       plan.entries.push_back(k);
-      plan.labels.push_back(label);
+      plan.labels.push_back(steps::playbackLabel(EffectKind::Rotate, (k + 9) % kFrames));
     }
     return plan;
   }
@@ -166,6 +189,28 @@ class RotateGenerator final : public Generator {
   }
 
   bool timesRender() const override { return true; }
+
+ private:
+  static bool composeFrames(Run& r) {
+    RunContext& ctx = r.ctx;
+    WorkState& ws = r.ws;
+    for (int n = 1; n <= kFrames; ++n) {
+      const int k = kOrder[n - 1];
+      if (kindOf(k) == FrameKind::EdgeOn) {
+        drawEdgeOn(r);
+        if (ctx.stopRequested()) return false;  // checked before this kind is stored
+      } else {
+        drawOnTurn(r, k);
+        // Through the mask over the banner colour, or picTurn as it is.
+        steps::layTurnOverX(ws, r.mask);
+      }
+      ws.mFrames[static_cast<std::size_t>(k)] = ws.picX.image();
+      ctx.progress(n < kFrames ? n / 12.0 : 1.0);
+      if (n == 1) ctx.progressVisible(true);
+      if (n < kFrames && kindOf(k) != FrameKind::EdgeOn && ctx.stopRequested()) return false;
+    }
+    return true;
+  }
 };
 
 }  // namespace
@@ -183,23 +228,9 @@ float rotateAngle(int k) {
 void ProjectPoints(const std::vector<core::PixelPoint>& mPoints, std::vector<core::PixelPoint>& mMovedPoints,
                    int count, int w, int h, float theta, int axis) {
   if (count <= 0) return;
-  const double a = static_cast<double>(static_cast<float>(w) / 2.0f);
-  const double b = static_cast<double>(static_cast<float>(h) / 2.0f);
-  const double s = std::sin(static_cast<double>(theta));
-  const double c = std::cos(static_cast<double>(theta));
-  for (int i = 0; i < count; ++i) {
-    const core::PixelPoint& p = mPoints[static_cast<std::size_t>(i)];
-    const double dx = static_cast<double>(p.x) - a;
-    const double dy = static_cast<double>(p.y) - b;
-    core::PixelPoint& m = mMovedPoints[static_cast<std::size_t>(i)];
-    if (axis == 1) {
-      m.x = static_cast<float>(a + dx * s * 0.9);
-      m.y = static_cast<float>(b + dy * (0.9 + 0.1 * c * dx / a));
-    } else {
-      m.x = static_cast<float>(a + dx * (0.9 + 0.1 * c * dy / b));
-      m.y = static_cast<float>(b + dy * s * 0.9);
-    }
-  }
+  const Projection projection(w, h, theta, axis);
+  for (int i = 0; i < count; ++i)
+    projection.apply(mPoints[static_cast<std::size_t>(i)], mMovedPoints[static_cast<std::size_t>(i)]);
 }
 
 int rotateFileEntry(int fileNumber) { return (fileNumber + 3) % kFrames; }

@@ -1,12 +1,12 @@
 #include "effects/turn.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "core/mask.h"
-#include "core/raster.h"
-#include "core/rounding.h"
+#include "effects/compose_steps.h"
 #include "effects/generators.h"
+#include "effects/mirror.h"
 
 namespace effects {
 
@@ -19,35 +19,59 @@ constexpr float kPi = 3.1415927f;
 // while it is still on picX.
 constexpr int kOrder[kFrames] = {0, 6, 2, 8, 1, 7, 3, 9, 4, 10, 5, 11};
 
-// Plots the turned points on picTurn in list order, yielding before each
-// point. The second plot one row lower closes the gaps that turning opens;
-// at 90 degrees there are none. Returns false when a stop request ended the
-// loop (the points drawn so far stay).
-bool plotTurnedPoints(RunContext& ctx, bool doublePlot) {
+// One turn about (cx, cy): trigonometry in double from the float angle,
+// dx and dy in float, each sum formed in double and stored as a float.
+struct PointTurn {
+  PointTurn(float centreX, float centreY, float angle)
+      : cx(centreX), cy(centreY), c(std::cos(static_cast<double>(angle))), s(std::sin(static_cast<double>(angle))) {}
+
+  void apply(const core::PixelPoint& p, core::PixelPoint& m) const {
+    const float dx = p.x - cx;
+    const float dy = p.y - cy;
+    m.x = static_cast<float>(static_cast<double>(cx) + dx * c + dy * s);
+    m.y = static_cast<float>(static_cast<double>(cy) - dx * s + dy * c);
+  }
+
+  float cx;
+  float cy;
+  double c;
+  double s;
+};
+
+// Turns the points and plots them on picTurn in list order, yielding before
+// each point. Each point is turned just before it is plotted, as
+// RotatePoints would turn it: the same pixels as turning the whole list into
+// mMovedPoints first, in one pass and without storing the positions nobody
+// reads again. The second plot one row lower closes the gaps that turning
+// opens; at 90 degrees there are none. Returns false when a stop request
+// ended the loop (the points drawn so far stay).
+bool plotTurnedPoints(RunContext& ctx, const PointTurn& turn, bool doublePlot) {
   WorkState& ws = ctx.ws;
-  core::Surface& turn = ws.picTurn;
-  const int w = turn.width();
-  const int h = turn.height();
-  const float fw = static_cast<float>(ws.picSource.width());
-  const float fh = static_cast<float>(ws.picSource.height());
-  core::Color* bits = turn.mutableBits();
+  const int w = ws.picTurn.width();
+  const int h = ws.picTurn.height();
+  const float fw = static_cast<float>(w);
+  const float fh = static_cast<float>(h);
+  core::Color* bits = ws.picTurn.mutableBits();
   const core::PixelPoint* points = ws.mPoints.data();
-  const core::PixelPoint* moved = ws.mMovedPoints.data();
   const std::size_t count = ws.mPoints.size();
 
   const auto plot = [&](int x, int y, core::Color c) {
-    if (x >= 0 && y >= 0 && x < w && y < h) bits[static_cast<std::ptrdiff_t>(y) * w + x] = c;
+    if (y < h) bits[static_cast<std::ptrdiff_t>(y) * w + x] = c;
   };
   for (std::size_t i = 0; i < count; ++i) {
     ctx.yield();
     if (ctx.stopRequested()) return false;
-    const float x = moved[i].x;
-    const float y = moved[i].y;
-    if (x < 0.0f || x >= fw || y < 0.0f || y >= fh) continue;
-    const core::Color c = core::storedColor(static_cast<core::Color>(points[i].color));
-    const int px = core::roundToInt(x);
-    plot(px, core::roundToInt(y), c);
-    if (doublePlot) plot(px, core::roundToInt(y + 1.0f), c);
+    core::PixelPoint m;
+    turn.apply(points[i], m);
+    const float x = m.x;
+    const float y = m.y;
+    if (!(x >= 0.0f && x < fw && y >= 0.0f && y < fh)) continue;
+    // Inside, x and y round to 0..w and 0..h; only w and h fall outside.
+    const int px = roundCoordinate(x);
+    if (px >= w) continue;
+    const core::Color c = static_cast<core::Color>(points[i].color);
+    plot(px, roundCoordinate(y), c);
+    if (doublePlot) plot(px, roundCoordinate(y + 1.0f), c);
   }
   return true;
 }
@@ -66,37 +90,18 @@ class TurnGenerator final : public Generator {
     ws.picTurn.resize(w, h);
     ws.picX.clear();
 
-    for (int n = 1; n <= kFrames; ++n) {
-      const int k = kOrder[n - 1];
-      if (k == 0) {
-        ws.picTurn.setPicture(ws.picSource.picture());
-      } else if (k >= 6) {
-        // Point mirror of the partner still on picX: (x, y) lands on
-        // (w - 1 - x, h - 1 - y), a half turn.
-        ws.picTurn.clear();
-        core::PaintPicture(ws.picTurn, ws.picX.image(), w - 1, h - 1, -w, -h);
-      } else {
-        ws.picTurn.clear();
-        RotatePoints(ws.mPoints, ws.mMovedPoints, w * h, static_cast<float>(w / 2), static_cast<float>(h / 2),
-                     turnAngle(k));
-        plotTurnedPoints(ctx, k != 3);
-      }
-      finishFrame(ws, k, w, h);
-      ctx.progress(n < kFrames ? n / 12.0 : 1.0);
-      if (n == 1) ctx.progressVisible(true);
-      if (n < kFrames && ctx.stopRequested()) return false;
-    }
-    return true;
+    const bool complete = composeFrames(ctx, w, h);
+    // Every frame builds the mask from picTurn; leave it as the last did.
+    core::BuildMask(ws.picSource, ws.picTurn, ws.picMask);
+    return complete;
   }
 
   PlaybackPlan playback(const Options&) const override {
     PlaybackPlan plan;
     plan.intervalMs = kIntervalMs;
     for (int k = 0; k < kFrames; ++k) {
-      char label[32];
-      std::snprintf(label, sizeof label, "BaseName-t-%02d.bmp", k);
       plan.entries.push_back(k);
-      plan.labels.push_back(label);
+      plan.labels.push_back(steps::playbackLabel(EffectKind::Turn, k));
     }
     return plan;
   }
@@ -110,6 +115,35 @@ class TurnGenerator final : public Generator {
   bool timesRender() const override { return true; }
 
  private:
+  static bool composeFrames(RunContext& ctx, int w, int h) {
+    WorkState& ws = ctx.ws;
+    const bool mask = ctx.options.mask[kMaskTurn];
+    for (int n = 1; n <= kFrames; ++n) {
+      const int k = kOrder[n - 1];
+      if (k == 0) {
+        ws.picTurn.setPicture(ws.picSource.picture());
+      } else if (k >= 6) {
+        // Point mirror of the partner still on picX: (x, y) lands on
+        // (w - 1 - x, h - 1 - y), a half turn. It covers all of picTurn, so
+        // clearing it first would change nothing.
+        paintMirrored(ws.picTurn, ws.picX.image(), true, true);
+      } else {
+        ws.picTurn.clear();
+        const PointTurn turn(static_cast<float>(w / 2), static_cast<float>(h / 2), turnAngle(k));
+        plotTurnedPoints(ctx, turn, k != 3);
+      }
+      // Turn lays picTurn through the mask built from it whatever the
+      // option: with the option off picX is white, and the result is picTurn
+      // exactly.
+      steps::layTurnOverX(ws, mask);
+      ws.mFrames[static_cast<std::size_t>(k)] = ws.picX.image();
+      ctx.progress(n < kFrames ? n / 12.0 : 1.0);
+      if (n == 1) ctx.progressVisible(true);
+      if (n < kFrames && ctx.stopRequested()) return false;
+    }
+    return true;
+  }
+
   // With the mask option off picX is white, so the blit reproduces picTurn
   // exactly and uncovered areas keep picTurn's corner colour.
   static void setBackColors(WorkState& ws, const Options& o) {
@@ -120,15 +154,6 @@ class TurnGenerator final : public Generator {
       ws.picTurn.setBackColor(ws.picSource.point(0, 0));
       ws.picX.setBackColor(core::kWhite);
     }
-  }
-
-  // Turn always composes through the mask built from picTurn, whatever the
-  // mask option; the option acts only through the background colours.
-  static void finishFrame(WorkState& ws, int k, int w, int h) {
-    core::BuildMask(ws.picSource, ws.picTurn, ws.picMask);
-    ws.picX.clear();
-    core::MaskThenSourceBlit(ws.picX, ws.picMask, ws.picTurn, w, h);
-    ws.mFrames[static_cast<std::size_t>(k)] = ws.picX.image();
   }
 };
 
@@ -148,16 +173,9 @@ float turnAngle(int k) {
 void RotatePoints(const std::vector<core::PixelPoint>& mPoints, std::vector<core::PixelPoint>& mMovedPoints, int count,
                   float cx, float cy, float angle) {
   if (count <= 0) return;
-  const double c = std::cos(static_cast<double>(angle));
-  const double s = std::sin(static_cast<double>(angle));
-  for (int i = 0; i < count; ++i) {
-    const core::PixelPoint& p = mPoints[static_cast<std::size_t>(i)];
-    const float dx = p.x - cx;
-    const float dy = p.y - cy;
-    core::PixelPoint& m = mMovedPoints[static_cast<std::size_t>(i)];
-    m.x = static_cast<float>(static_cast<double>(cx) + dx * c + dy * s);
-    m.y = static_cast<float>(static_cast<double>(cy) - dx * s + dy * c);
-  }
+  const PointTurn turn(cx, cy, angle);
+  for (int i = 0; i < count; ++i)
+    turn.apply(mPoints[static_cast<std::size_t>(i)], mMovedPoints[static_cast<std::size_t>(i)]);
 }
 
 std::unique_ptr<Generator> makeTurnGenerator() { return std::make_unique<TurnGenerator>(); }
