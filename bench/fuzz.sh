@@ -23,6 +23,10 @@ for d in "$root/../shared" "$root/../../shared"; do
 done
 seeds=${shared:+$shared/testdata}
 
+if ! command -v clang++ > /dev/null || ! ls /usr/lib/llvm-*/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a > /dev/null 2>&1; then
+  [[ $(id -u) -eq 0 ]] || { echo "needs clang and libclang-rt-14-dev (libFuzzer); run as root to install" >&2; exit 1; }
+  apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev
+fi
 mkdir -p build-fuzz
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPICTORELL_FUZZ=ON \
   -DBUILD_TESTING=OFF > build-fuzz/build.log 2>&1 || { cat build-fuzz/build.log; exit 1; }
