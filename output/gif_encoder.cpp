@@ -1,11 +1,113 @@
 #include "output/gif_encoder.h"
 
+#include <cmath>
+
+#include "output/colour_index.h"
+#include "output/frame_mapping.h"
+#include "output/gif_stream.h"
+#include "output/lzw_plan.h"
+#include "output/quantizer.h"
+
 namespace output {
+namespace {
 
-std::optional<std::vector<std::uint8_t>> encodeGif(const core::Bitmap&) { return std::nullopt; }
+// A single picture with more colours than a GIF holds is dithered: without
+// the animation's size targets, smooth gradients matter more than PSNR.
+constexpr float kStillDithering = 1.0f;
 
-std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<const core::Bitmap*>&, int) {
-  return std::nullopt;
+bool sameSize(const std::vector<const core::Bitmap*>& frames) {
+  for (const core::Bitmap* f : frames) {
+    if (!f || f->width != frames[0]->width || f->height != frames[0]->height || f->width < 1 || f->height < 1) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// Writes one image with its graphics control.
+bool putFrame(GifStream& gif, int delay, MappedFrame& frame) {
+  return gif.putFrameControl(delay, frame.transparent, GifDisposal::Keep) &&
+         gif.putImage(frame.rect, frame.local ? &*frame.local : nullptr, frame.indices);
+}
+
+// For a frame after the first, picks the smallest of: every pixel opaque,
+// every unchanged pixel transparent, or a per-pixel choice that follows the
+// LZW dictionary. Drops the transparent index when it is not used.
+void chooseCoding(LzwPlanner& planner, MappedFrame& frame) {
+  if (frame.transparent < 0) return;
+  const auto transparent = static_cast<std::uint8_t>(frame.transparent);
+  const std::size_t opaque = planner.codedBytes(frame.indices, frame.tableBits);
+  std::vector<std::uint8_t> allClear = frame.indices;
+  for (std::size_t i = 0; i < allClear.size(); ++i) {
+    if (frame.unchanged[i] != 0) allClear[i] = transparent;
+  }
+  const std::size_t clear = planner.codedBytes(allClear, frame.tableBits);
+  std::vector<std::uint8_t> mixed;
+  const std::size_t steered = planner.chooseFree(frame.indices, frame.unchanged, transparent, frame.tableBits, mixed);
+  if (opaque <= clear && opaque <= steered) {
+    frame.transparent = -1;
+  } else if (clear <= steered) {
+    frame.indices = std::move(allClear);
+  } else {
+    frame.indices = std::move(mixed);
+  }
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> encodeGif(const core::Bitmap& bitmap) {
+  if (bitmap.width < 1 || bitmap.height < 1) return std::nullopt;
+  const GifRect whole{0, 0, bitmap.width, bitmap.height};
+  GifPalette palette;
+  std::vector<std::uint8_t> indices;
+  ColourIndex exact;
+  if (exact.addAll(bitmap)) {
+    palette = exact.colours();
+    mapToIndices(exact, bitmap, indices);
+  } else {
+    std::optional<QuantizedRect> q = quantizeRect(bitmap, whole, QuantizeSettings{256, 4, kStillDithering});
+    if (!q) return std::nullopt;
+    palette = std::move(q->palette);
+    indices = std::move(q->indices);
+  }
+  std::vector<std::uint8_t> out;
+  GifStream gif(out);
+  if (!gif.putScreen(bitmap.width, bitmap.height, &palette, false) || !gif.putImage(whole, nullptr, indices) ||
+      !gif.close()) {
+    return std::nullopt;
+  }
+  return out;
+}
+
+std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
+                                                            int delay) {
+  return encodeGifAnimation(frames, delay, MappingSettings{});
+}
+
+std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
+                                                            int delay, const MappingSettings& settings) {
+  if (frames.empty() || !sameSize(frames) || delay < 0 || delay > 65535) return std::nullopt;
+  std::optional<MappedAnimation> mapped = mapAnimation(frames, settings);
+  if (!mapped) return std::nullopt;
+  std::vector<std::uint8_t> out;
+  GifStream gif(out);
+  if (!gif.putScreen(frames[0]->width, frames[0]->height, &mapped->global, true) || !gif.putLoopForever()) {
+    return std::nullopt;
+  }
+  LzwPlanner planner;
+  for (std::size_t k = 0; k < mapped->frames.size(); ++k) {
+    MappedFrame& frame = mapped->frames[k];
+    if (k == 0) {
+      frame.transparent = -1;  // the first frame covers the whole screen
+    } else {
+      chooseCoding(planner, frame);
+    }
+    if (!putFrame(gif, delay, frame)) return std::nullopt;
+    // The pixels are written; free them early, frames can be large.
+    frame = MappedFrame{};
+  }
+  if (!gif.close()) return std::nullopt;
+  return out;
 }
 
 }  // namespace output

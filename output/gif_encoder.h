@@ -23,4 +23,9 @@ std::optional<std::vector<std::uint8_t>> encodeGif(const core::Bitmap& bitmap);
 std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
                                                             int delay);
 
+// The same with the palette settings given (see frame_mapping.h).
+struct MappingSettings;
+std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
+                                                            int delay, const MappingSettings& settings);
+
 }  // namespace output

@@ -1,0 +1,104 @@
+#include "frame_sets.h"
+
+#include <cstdio>
+#include <cmath>
+#include <cstdlib>
+
+#include "core/hsv.h"
+
+#include "effects/generator.h"
+#include "effects/work_state.h"
+#include "output/bmp_codec.h"
+#include "output/file_io.h"
+
+namespace gifbench {
+namespace {
+
+// A window that is not there: every request is answered and ignored.
+class HeadlessHost final : public effects::Host {
+ public:
+  effects::Options options;
+  effects::Options readOptions() const override { return options; }
+  void setProgress(double) override {}
+  void setProgressVisible(bool) override {}
+  void yield() override {}
+  void setPreviewRunning(bool) override {}
+  void setControlsEnabled(bool, bool) override {}
+  void setMessagePanelVisible(bool) override {}
+  void setMessage(const std::string&) override {}
+  void setCopyButtonEnabled(bool) override {}
+  void setCopyMenuEnabled(bool) override {}
+  void startTimer(int) override {}
+  void stopTimer() override {}
+  void displayChanged() override {}
+  void setHourglass(bool) override {}
+  bool askGifOutput(std::int16_t& interval) override {
+    interval = 10;
+    return true;
+  }
+  void showRenderTime(const std::string&) override {}
+  void reportSaveError(const std::string&, const std::string&) override {}
+  effects::SystemTime now() const override { return {}; }
+};
+
+// Composes the effect's frames as its save would; empty when the effect is
+// not available.
+std::vector<core::Picture> compose(effects::EffectKind kind, const core::Picture& source) {
+  std::unique_ptr<effects::Generator> generator = effects::makeGenerator(kind);
+  if (!generator) return {};
+  effects::WorkState ws;
+  HeadlessHost host;
+  host.options.bannerColor = effects::acceptSource(ws, source);
+  host.options.effect = static_cast<int>(kind);
+  ws.emptyCache(effects::info(kind).frames - 1);
+  const std::string tag;
+  effects::RunContext ctx(ws, host, host.options, false, tag);
+  if (!generator->compose(ctx)) return {};
+  std::vector<core::Picture> frames;
+  for (int entry : generator->fileOrder()) frames.push_back(ws.mFrames[static_cast<std::size_t>(entry)]);
+  return frames;
+}
+
+}  // namespace
+
+core::Picture loadPicture(const std::string& bmpPath) {
+  const auto bytes = output::readWholeFile(bmpPath, 64u << 20);
+  std::optional<core::Bitmap> bitmap = bytes ? output::decodeBmp(*bytes) : std::nullopt;
+  if (!bitmap) {
+    std::fprintf(stderr, "cannot read %s\n", bmpPath.c_str());
+    std::exit(2);
+  }
+  return core::Picture::fromBitmap(std::move(*bitmap));
+}
+
+FrameSet slideFrames(const std::string& name, const core::Picture& source) {
+  return FrameSet{name, compose(effects::EffectKind::Slide, source), "effects: Slide save, 22 frames"};
+}
+
+// Stand-in until the Hue effect exists: cumulative hue turns by 15 k degrees.
+std::vector<core::Picture> ownHueFrames(const core::Picture& source) {
+  std::vector<core::Picture> frames{source};
+  core::Bitmap work = *source.bitmap();
+  core::HSV hsv;
+  for (int k = 1; k < 12; ++k) {
+    for (core::Color& c : work.px) {
+      hsv.Red = static_cast<std::int16_t>(core::redOf(c));
+      hsv.Green = static_cast<std::int16_t>(core::greenOf(c));
+      hsv.Blue = static_cast<std::int16_t>(core::blueOf(c));
+      hsv.ToHsv();
+      hsv.Hue = static_cast<float>(static_cast<int>(std::lrint(hsv.Hue + 15.0f * static_cast<float>(k))) % 360);
+      hsv.ToRgb();
+      c = core::rgb(hsv.Red, hsv.Green, hsv.Blue);
+    }
+    frames.push_back(core::Picture::fromBitmap(work));
+  }
+  return frames;
+}
+
+FrameSet hueFrames(const std::string& name, const core::Picture& source) {
+  std::vector<core::Picture> frames = compose(effects::EffectKind::Hue, source);
+  if (frames.empty()) return FrameSet{name, ownHueFrames(source), "OWN STAND-IN (Hue effect not there yet)"};
+  return FrameSet{name, std::move(frames), "effects: Hue save, rotation, 12 frames"};
+}
+
+}  // namespace gifbench

@@ -1,0 +1,41 @@
+// Running encoders, decoding their GIFs independently and scoring them.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/picture.h"
+
+namespace gifbench {
+
+struct Score {
+  double meanPsnr = 0.0;  // dB; frames decoded equal count as kLosslessDb
+  double minPsnr = 0.0;   // dB; +inf when every frame is exact
+  int exactFrames = 0;
+};
+inline constexpr double kLosslessDb = 100.0;
+
+// Wall-clock seconds of a shell command, or nullopt when it failed.
+std::optional<double> timeCommand(const std::string& command);
+
+// True when the program is on the PATH.
+bool haveProgram(const std::string& name);
+
+// ImageMagick's convert: Debian's versioned name when there, so that no
+// wrapper of the same name adds its start-up time.
+std::string convertProgram();
+
+// The GIF's frames as ImageMagick composes them (-coalesce), each repeated
+// by its delay in units of `frameDelay`, so that encoders that merge equal
+// frames still line up. nullopt when decoding fails.
+std::optional<std::vector<core::Bitmap>> decodeFrames(const std::string& gifPath, int width, int height,
+                                                      int frameDelay);
+
+// Scores the decoded frames against the frames given to the encoder.
+// nullopt when the counts differ.
+std::optional<Score> score(const std::vector<core::Picture>& given, const std::vector<core::Bitmap>& decoded);
+
+double median(std::vector<double> values);
+
+}  // namespace gifbench

@@ -1,0 +1,244 @@
+#include "output/frame_mapping.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "output/colour_index.h"
+#include "output/quantizer.h"
+
+namespace output {
+namespace {
+
+// A shared palette this good (PSNR in dB over all frames) is kept without
+// trying per-frame palettes: the differences would not be visible, and each
+// local palette costs up to 768 bytes.
+constexpr double kSharedIsGoodEnoughDb = 45.0;
+// Frames with more distinct colours than this are measured on a sample of
+// about kSamples pixels instead: a palette that cannot be shared shows that
+// on a sample as well, at a fraction of the cost.
+constexpr std::size_t kFullHistogramColours = 65536;
+constexpr std::size_t kSamples = 65536;
+// Per-frame palettes must beat the shared one by this much to pay for
+// their tables.
+constexpr double kPerFrameMarginDb = 1.0;
+
+int distance2(core::Color a, core::Color b) {
+  const int dr = core::redOf(a) - core::redOf(b);
+  const int dg = core::greenOf(a) - core::greenOf(b);
+  const int db = core::blueOf(a) - core::blueOf(b);
+  return dr * dr + dg * dg + db * db;
+}
+
+double psnrOf(double squaredError, std::size_t samples) {
+  if (squaredError <= 0.0) return INFINITY;
+  return 10.0 * std::log10(255.0 * 255.0 * static_cast<double>(samples) / squaredError);
+}
+
+std::vector<GifRect> changedRects(const std::vector<const core::Bitmap*>& frames) {
+  std::vector<GifRect> rects{GifRect{0, 0, frames[0]->width, frames[0]->height}};
+  for (std::size_t k = 1; k < frames.size(); ++k) rects.push_back(changedRect(*frames[k - 1], *frames[k]));
+  return rects;
+}
+
+std::vector<std::uint8_t> unchangedIn(const core::Bitmap* before, const core::Bitmap& after, const GifRect& r) {
+  std::vector<std::uint8_t> out(r.area(), 0);
+  if (!before) return out;
+  std::size_t i = 0;
+  for (int y = r.top; y < r.top + r.height; ++y) {
+    const core::Color* a = before->row(y);
+    const core::Color* b = after.row(y);
+    for (int x = r.left; x < r.left + r.width; ++x) out[i++] = a[x] == b[x] ? 1 : 0;
+  }
+  return out;
+}
+
+// The rect's pixels through `toIndex`, reusing the last answer along runs.
+template <typename ToIndex>
+std::vector<std::uint8_t> indicesOf(const core::Bitmap& b, const GifRect& r, ToIndex&& toIndex) {
+  std::vector<std::uint8_t> out;
+  out.reserve(r.area());
+  core::Color last = b.row(r.top)[r.left];
+  std::uint8_t lastIndex = toIndex(last);
+  for (int y = r.top; y < r.top + r.height; ++y) {
+    const core::Color* row = b.row(y);
+    for (int x = r.left; x < r.left + r.width; ++x) {
+      if (row[x] != last) {
+        last = row[x];
+        lastIndex = toIndex(last);
+      }
+      out.push_back(lastIndex);
+    }
+  }
+  return out;
+}
+
+// Fills frame k's rect, unchanged mask and palette slot facts.
+MappedFrame frameShell(const std::vector<const core::Bitmap*>& frames, const std::vector<GifRect>& rects,
+                       std::size_t k) {
+  MappedFrame f;
+  f.rect = rects[k];
+  f.unchanged = unchangedIn(k > 0 ? frames[k - 1] : nullptr, *frames[k], f.rect);
+  return f;
+}
+
+// Appends the transparency slot to a palette with room for it.
+int addTransparentSlot(GifPalette& palette) {
+  if (palette.size() >= 256) return -1;
+  palette.push_back(core::kBlack);
+  return static_cast<int>(palette.size()) - 1;
+}
+
+MappedAnimation mapExact(const std::vector<const core::Bitmap*>& frames, const std::vector<GifRect>& rects,
+                         const ColourIndex& index) {
+  MappedAnimation a;
+  a.mode = PaletteMode::Exact;
+  a.global = index.colours();
+  const int transparent = addTransparentSlot(a.global);
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    MappedFrame f = frameShell(frames, rects, k);
+    f.indices = indicesOf(*frames[k], f.rect, [&](core::Color c) { return static_cast<std::uint8_t>(index.find(c)); });
+    f.transparent = transparent;
+    f.tableBits = gifTableBits(a.global.size());
+    a.frames.push_back(std::move(f));
+  }
+  return a;
+}
+
+// The frames' colour counts: all of them, or when there are very many, a
+// sample. complete tells which.
+std::vector<ColourHistogram::Entry> countColours(const std::vector<const core::Bitmap*>& frames, bool& complete) {
+  ColourHistogram counts;
+  complete = true;
+  for (const core::Bitmap* f : frames) {
+    if (!counts.addAll(*f, kFullHistogramColours)) {
+      complete = false;
+      break;
+    }
+  }
+  if (complete) return counts.entries();
+  ColourHistogram sample;
+  // An odd step keeps the sample from lining up with the picture's columns.
+  const std::size_t step = (frames.size() * frames[0]->px.size() / kSamples) | 1;
+  for (const core::Bitmap* f : frames) sample.addSampled(*f, step);
+  return sample.entries();
+}
+
+// A palette shared by all frames: libimagequant's, then moved to minimise
+// plain RGB error (which is what the frames lose). psnr receives its
+// quality, measured over every pixel of every frame, or over the sample
+// when the frames hold very many colours.
+std::optional<GifPalette> sharedPalette(const std::vector<const core::Bitmap*>& frames, const MappingSettings& s,
+                                        double& psnr) {
+  bool complete = true;
+  const std::vector<ColourHistogram::Entry> histogram = countColours(frames, complete);
+  const QuantizeSettings q{s.colours, s.speed, 0.0f};
+  std::optional<GifPalette> palette = complete ? quantizeBitmaps(frames, q) : quantizeHistogram(histogram, q);
+  if (!palette) return std::nullopt;
+  if (s.refineRounds > 0) refinePalette(*palette, histogram, s.refineRounds);
+  NearestColour nearest(*palette);
+  std::size_t samples = 0;
+  for (const ColourHistogram::Entry& e : histogram) samples += e.count * 3;
+  psnr = psnrOf(remapError(histogram, nearest, *palette), samples);
+  return palette;
+}
+
+MappedAnimation mapShared(const std::vector<const core::Bitmap*>& frames, const std::vector<GifRect>& rects,
+                          const GifPalette& palette) {
+  MappedAnimation a;
+  a.mode = PaletteMode::Shared;
+  // The nearest search must not see the transparency slot added below.
+  NearestColour nearest(palette);
+  a.global = palette;
+  const int transparent = addTransparentSlot(a.global);
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    MappedFrame f = frameShell(frames, rects, k);
+    f.indices = indicesOf(*frames[k], f.rect, nearest);
+    f.transparent = transparent;
+    f.tableBits = gifTableBits(a.global.size());
+    a.frames.push_back(std::move(f));
+  }
+  return a;
+}
+
+// Shows each frame's indices on a canvas and adds up the squared error of
+// every frame as displayed.
+double perFrameError(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& a) {
+  core::Bitmap canvas(frames[0]->width, frames[0]->height);
+  double total = 0.0;
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    const MappedFrame& f = a.frames[k];
+    const GifPalette& p = f.local ? *f.local : a.global;
+    std::size_t i = 0;
+    for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) canvas.row(y)[x] = p[f.indices[i++]];
+    }
+    for (std::size_t j = 0; j < canvas.px.size(); ++j) total += distance2(canvas.px[j], frames[k]->px[j]);
+  }
+  return total;
+}
+
+std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*>& frames,
+                                           const std::vector<GifRect>& rects, const MappingSettings& s,
+                                           double& psnr) {
+  MappedAnimation a;
+  a.mode = PaletteMode::PerFrame;
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    std::optional<QuantizedRect> q =
+        quantizeRect(*frames[k], rects[k], QuantizeSettings{s.colours, s.speed, s.dithering});
+    if (!q) return std::nullopt;
+    MappedFrame f = frameShell(frames, rects, k);
+    f.indices = std::move(q->indices);
+    // The first frame's palette is the global one; the others bring theirs.
+    GifPalette& palette = k == 0 ? a.global : f.local.emplace();
+    palette = std::move(q->palette);
+    f.transparent = addTransparentSlot(palette);
+    f.tableBits = gifTableBits(palette.size());
+    a.frames.push_back(std::move(f));
+  }
+  psnr = psnrOf(perFrameError(frames, a), frames.size() * frames[0]->px.size() * 3);
+  return a;
+}
+
+}  // namespace
+
+GifRect changedRect(const core::Bitmap& before, const core::Bitmap& after) {
+  const int w = after.width;
+  const std::size_t rowBytes = static_cast<std::size_t>(w) * sizeof(core::Color);
+  int top = -1, bottom = -1, left = w, right = -1;
+  for (int y = 0; y < after.height; ++y) {
+    const core::Color* a = before.row(y);
+    const core::Color* b = after.row(y);
+    if (std::memcmp(a, b, rowBytes) == 0) continue;
+    if (top < 0) top = y;
+    bottom = y;
+    int x = 0;
+    while (a[x] == b[x]) ++x;
+    left = std::min(left, x);
+    x = w - 1;
+    while (a[x] == b[x]) --x;
+    right = std::max(right, x);
+  }
+  if (top < 0) return GifRect{0, 0, 1, 1};
+  return GifRect{left, top, right - left + 1, bottom - top + 1};
+}
+
+std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap*>& frames,
+                                            const MappingSettings& settings) {
+  const std::vector<GifRect> rects = changedRects(frames);
+  ColourIndex exact;
+  bool fits = true;
+  for (std::size_t k = 0; k < frames.size() && fits; ++k) fits = exact.addAll(*frames[k]);
+  if (fits) return mapExact(frames, rects, exact);
+
+  double sharedPsnr = 0.0;
+  const std::optional<GifPalette> shared = sharedPalette(frames, settings, sharedPsnr);
+  if (shared && sharedPsnr >= kSharedIsGoodEnoughDb) return mapShared(frames, rects, *shared);
+  double perFramePsnr = 0.0;
+  std::optional<MappedAnimation> perFrame = mapPerFrame(frames, rects, settings, perFramePsnr);
+  if (shared && (!perFrame || perFramePsnr <= sharedPsnr + kPerFrameMarginDb)) {
+    return mapShared(frames, rects, *shared);
+  }
+  return perFrame;
+}
+
+}  // namespace output

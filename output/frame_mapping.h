@@ -1,0 +1,52 @@
+// The animation's frames as palette indices: one exact palette when all
+// frames together hold at most 256 colours, otherwise a quantized palette,
+// shared by all frames or one per frame, whichever measures better. Each
+// frame after the first is cut to the rectangle that changed.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/picture.h"
+#include "output/gif_stream.h"
+
+namespace output {
+
+enum class PaletteMode { Exact, Shared, PerFrame };
+
+// One image of the animation before LZW coding.
+struct MappedFrame {
+  GifRect rect;                       // the part of the screen it covers
+  std::vector<std::uint8_t> indices;  // rect.width x rect.height, row by row
+  // Per pixel of the rect: 1 where the frame equals the frame before, so the
+  // pixel may be transparent instead (all 0 for the first frame).
+  std::vector<std::uint8_t> unchanged;
+  std::optional<GifPalette> local;  // the frame's own palette, or none: the global one
+  int transparent = -1;             // palette slot free for transparency, -1 when none
+  int tableBits = 8;                // log2 of the size of the palette it is coded with
+};
+
+struct MappedAnimation {
+  PaletteMode mode = PaletteMode::Exact;
+  GifPalette global;
+  std::vector<MappedFrame> frames;
+};
+
+struct MappingSettings {
+  int speed = 8;           // libimagequant speed (1 best .. 10 fastest)
+  float dithering = 0.0f;  // error diffusion of per-frame palettes (0..1)
+  int refineRounds = 3;    // k-means rounds on a shared quantized palette
+  int colours = 255;       // colours of quantized palettes (2..255; one slot stays for transparency)
+};
+
+// Frames must be non-empty and all of one size (at least 1 x 1). nullopt
+// when quantization fails.
+std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap*>& frames,
+                                            const MappingSettings& settings = {});
+
+// The bounding rectangle of the pixels where the two same-size bitmaps
+// differ; {0, 0, 1, 1} when they are equal.
+GifRect changedRect(const core::Bitmap& before, const core::Bitmap& after);
+
+}  // namespace output

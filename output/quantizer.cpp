@@ -1,0 +1,191 @@
+#include "output/quantizer.h"
+
+#include <libimagequant.h>
+#include <omp.h>
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+
+namespace output {
+namespace {
+
+struct LiqDelete {
+  void operator()(liq_attr* p) const { liq_attr_destroy(p); }
+  void operator()(liq_image* p) const { liq_image_destroy(p); }
+  void operator()(liq_result* p) const { liq_result_destroy(p); }
+  void operator()(liq_histogram* p) const { liq_histogram_destroy(p); }
+};
+template <typename T>
+using LiqPtr = std::unique_ptr<T, LiqDelete>;
+
+// libimagequant parallelises with OpenMP. On small, busy machines its
+// threads spin waiting for one another and a palette can take ten times
+// longer; one thread is steady and fast enough for banner-sized frames.
+class OneThread {
+ public:
+  OneThread() : saved_(omp_get_max_threads()) { omp_set_num_threads(1); }
+  ~OneThread() { omp_set_num_threads(saved_); }
+  OneThread(const OneThread&) = delete;
+  OneThread& operator=(const OneThread&) = delete;
+
+ private:
+  int saved_;
+};
+
+LiqPtr<liq_attr> makeAttr(const QuantizeSettings& s) {
+  LiqPtr<liq_attr> attr(liq_attr_create());
+  if (!attr || liq_set_max_colors(attr.get(), s.maxColours) != LIQ_OK ||
+      liq_set_speed(attr.get(), s.speed) != LIQ_OK) {
+    return nullptr;
+  }
+  return attr;
+}
+
+// The rect as opaque RGBA, the layout libimagequant reads.
+std::vector<liq_color> rgbaOf(const core::Bitmap& b, const GifRect& r) {
+  std::vector<liq_color> out;
+  out.reserve(r.area());
+  for (int y = r.top; y < r.top + r.height; ++y) {
+    const core::Color* row = b.row(y);
+    for (int x = r.left; x < r.left + r.width; ++x) {
+      const core::Color c = row[x];
+      out.push_back(liq_color{static_cast<unsigned char>(core::redOf(c)), static_cast<unsigned char>(core::greenOf(c)),
+                              static_cast<unsigned char>(core::blueOf(c)), 255});
+    }
+  }
+  return out;
+}
+
+GifPalette paletteOf(const liq_palette* p) {
+  GifPalette out;
+  for (unsigned i = 0; i < p->count; ++i) out.push_back(core::rgb(p->entries[i].r, p->entries[i].g, p->entries[i].b));
+  return out;
+}
+
+int distance2(core::Color a, core::Color b) {
+  const int dr = core::redOf(a) - core::redOf(b);
+  const int dg = core::greenOf(a) - core::greenOf(b);
+  const int db = core::blueOf(a) - core::blueOf(b);
+  return dr * dr + dg * dg + db * db;
+}
+
+}  // namespace
+
+std::optional<QuantizedRect> quantizeRect(const core::Bitmap& bitmap, const GifRect& rect,
+                                          const QuantizeSettings& settings) {
+  const OneThread oneThread;
+  LiqPtr<liq_attr> attr = makeAttr(settings);
+  if (!attr) return std::nullopt;
+  std::vector<liq_color> rgba = rgbaOf(bitmap, rect);
+  LiqPtr<liq_image> image(liq_image_create_rgba(attr.get(), rgba.data(), rect.width, rect.height, 0));
+  if (!image) return std::nullopt;
+  liq_result* raw = nullptr;
+  if (liq_image_quantize(image.get(), attr.get(), &raw) != LIQ_OK) return std::nullopt;
+  LiqPtr<liq_result> result(raw);
+  if (liq_set_dithering_level(result.get(), settings.dithering) != LIQ_OK) return std::nullopt;
+  QuantizedRect out;
+  out.indices.resize(rect.area());
+  if (liq_write_remapped_image(result.get(), image.get(), out.indices.data(), out.indices.size()) != LIQ_OK) {
+    return std::nullopt;
+  }
+  // Read after remapping: the library refines the palette while it remaps.
+  out.palette = paletteOf(liq_get_palette(result.get()));
+  return out;
+}
+
+std::optional<GifPalette> quantizeHistogram(const std::vector<ColourHistogram::Entry>& histogram,
+                                            const QuantizeSettings& settings) {
+  const OneThread oneThread;
+  LiqPtr<liq_attr> attr = makeAttr(settings);
+  if (!attr || histogram.empty()) return std::nullopt;
+  LiqPtr<liq_histogram> liqHistogram(liq_histogram_create(attr.get()));
+  if (!liqHistogram) return std::nullopt;
+  std::vector<liq_histogram_entry> entries;
+  entries.reserve(histogram.size());
+  for (const ColourHistogram::Entry& e : histogram) {
+    const auto count = static_cast<unsigned>(std::min<std::uint64_t>(e.count, UINT32_MAX));
+    entries.push_back(liq_histogram_entry{
+        liq_color{static_cast<unsigned char>(core::redOf(e.colour)), static_cast<unsigned char>(core::greenOf(e.colour)),
+                  static_cast<unsigned char>(core::blueOf(e.colour)), 255},
+        count});
+  }
+  if (liq_histogram_add_colors(liqHistogram.get(), attr.get(), entries.data(), static_cast<int>(entries.size()), 0) !=
+      LIQ_OK) {
+    return std::nullopt;
+  }
+  liq_result* raw = nullptr;
+  if (liq_histogram_quantize(liqHistogram.get(), attr.get(), &raw) != LIQ_OK) return std::nullopt;
+  LiqPtr<liq_result> result(raw);
+  return paletteOf(liq_get_palette(result.get()));
+}
+
+std::optional<GifPalette> quantizeBitmaps(const std::vector<const core::Bitmap*>& bitmaps,
+                                          const QuantizeSettings& settings) {
+  const OneThread oneThread;
+  LiqPtr<liq_attr> attr = makeAttr(settings);
+  if (!attr) return std::nullopt;
+  LiqPtr<liq_histogram> histogram(liq_histogram_create(attr.get()));
+  if (!histogram) return std::nullopt;
+  for (const core::Bitmap* b : bitmaps) {
+    std::vector<liq_color> rgba = rgbaOf(*b, GifRect{0, 0, b->width, b->height});
+    LiqPtr<liq_image> image(liq_image_create_rgba(attr.get(), rgba.data(), b->width, b->height, 0));
+    if (!image || liq_histogram_add_image(histogram.get(), attr.get(), image.get()) != LIQ_OK) return std::nullopt;
+  }
+  liq_result* raw = nullptr;
+  if (liq_histogram_quantize(histogram.get(), attr.get(), &raw) != LIQ_OK) return std::nullopt;
+  LiqPtr<liq_result> result(raw);
+  return paletteOf(liq_get_palette(result.get()));
+}
+
+std::uint8_t NearestColour::operator()(core::Color c) {
+  if (auto it = cache_.find(c); it != cache_.end()) return it->second;
+  int best = 0;
+  int bestDistance = std::numeric_limits<int>::max();
+  for (std::size_t i = 0; i < palette_.size() && bestDistance > 0; ++i) {
+    const int d = distance2(c, palette_[i]);
+    if (d < bestDistance) {
+      bestDistance = d;
+      best = static_cast<int>(i);
+    }
+  }
+  cache_.emplace(c, static_cast<std::uint8_t>(best));
+  return static_cast<std::uint8_t>(best);
+}
+
+void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry>& histogram, int rounds) {
+  struct Sum {
+    std::uint64_t r = 0, g = 0, b = 0, n = 0;
+  };
+  for (int round = 0; round < rounds; ++round) {
+    std::vector<Sum> sums(palette.size());
+    NearestColour nearest(palette);
+    for (const ColourHistogram::Entry& e : histogram) {
+      Sum& s = sums[nearest(e.colour)];
+      s.r += static_cast<std::uint64_t>(core::redOf(e.colour)) * e.count;
+      s.g += static_cast<std::uint64_t>(core::greenOf(e.colour)) * e.count;
+      s.b += static_cast<std::uint64_t>(core::blueOf(e.colour)) * e.count;
+      s.n += e.count;
+    }
+    bool moved = false;
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+      if (sums[i].n == 0) continue;
+      const auto mean = [&](std::uint64_t total) { return static_cast<int>((total + sums[i].n / 2) / sums[i].n); };
+      const core::Color c = core::rgb(mean(sums[i].r), mean(sums[i].g), mean(sums[i].b));
+      moved = moved || c != palette[i];
+      palette[i] = c;
+    }
+    if (!moved) break;
+  }
+}
+
+double remapError(const std::vector<ColourHistogram::Entry>& histogram, NearestColour& nearest,
+                  const GifPalette& palette) {
+  double total = 0.0;
+  for (const ColourHistogram::Entry& e : histogram) {
+    total += static_cast<double>(distance2(e.colour, palette[nearest(e.colour)])) * static_cast<double>(e.count);
+  }
+  return total;
+}
+
+}  // namespace output

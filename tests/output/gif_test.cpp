@@ -1,0 +1,231 @@
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+
+#include "gif_reader.h"
+#include "output/file_io.h"
+#include "output/frame_mapping.h"
+#include "output/gif_encoder.h"
+#include "output_test_support.h"
+
+namespace {
+
+using outtest::readGifWithGiflib;
+using outtest::sameBitmap;
+
+// A 40 x 24 banner: a blue square moving right by 3 px per frame over a
+// two-colour background, with a red/green "F" that never moves.
+core::Bitmap squareFrame(int k) {
+  core::Bitmap b(40, 24, core::rgb(250, 250, 240));
+  for (int y = 16; y < 24; ++y) {
+    for (int x = 0; x < 40; ++x) b.row(y)[x] = core::rgb(20, 40, 60);
+  }
+  for (int y = 5; y < 11; ++y) {
+    for (int x = 3 * k; x < 3 * k + 6 && x < 40; ++x) b.row(y)[x] = core::rgb(0, 0, 255);
+  }
+  // The "F": rows 0..4 of column 36, the top bar and the middle bar.
+  for (int y = 0; y < 5; ++y) b.row(y)[36] = core::rgb(255, 0, 0);
+  b.row(0)[37] = b.row(0)[38] = core::rgb(0, 200, 0);
+  b.row(2)[37] = core::rgb(0, 200, 0);
+  return b;
+}
+
+// More than 256 colours: a gradient whose colours shift with k.
+core::Bitmap gradientFrame(int k, int w = 64, int h = 32) {
+  core::Bitmap b(w, h);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) b.row(y)[x] = core::rgb(x * 4 + k * 9, y * 8, (x + y) * 2 + k * 40);
+  }
+  return b;
+}
+
+std::vector<const core::Bitmap*> pointers(const std::vector<core::Bitmap>& frames) {
+  std::vector<const core::Bitmap*> out;
+  for (const core::Bitmap& f : frames) out.push_back(&f);
+  return out;
+}
+
+std::string writeTemp(const outtest::TempDir& dir, const std::string& name, const std::vector<std::uint8_t>& bytes) {
+  const std::string path = dir.file(name);
+  EXPECT_TRUE(output::replaceFile(path, bytes));
+  return path;
+}
+
+// Qt's image plugins need an application object.
+class GifTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!QGuiApplication::instance()) {
+      static int argc = 1;
+      static char name[] = "gif_test";
+      static char* argv[] = {name, nullptr};
+      static QGuiApplication app(argc, argv);
+    }
+  }
+};
+
+TEST_F(GifTest, StillPictureWithFewColoursIsExactInEveryReader) {
+  outtest::TempDir dir("gif-still");
+  const core::Bitmap picture = squareFrame(2);
+  const auto bytes = output::encodeGif(picture);
+  ASSERT_TRUE(bytes);
+  const std::string path = writeTemp(dir, "still.gif", *bytes);
+  const auto gif = readGifWithGiflib(path);
+  ASSERT_TRUE(gif);
+  EXPECT_EQ(gif->version, "GIF87a");
+  ASSERT_EQ(gif->frames.size(), 1u);
+  EXPECT_EQ(gif->globalColours, 8);  // 5 colours in a table of 8
+  EXPECT_TRUE(sameBitmap(picture, gif->frames[0]));
+  const auto qt = outtest::readGifWithQt(path);
+  ASSERT_EQ(qt.size(), 1u);
+  EXPECT_TRUE(sameBitmap(picture, qt[0]));
+  if (!outtest::haveImageMagick()) GTEST_SKIP() << "ImageMagick not installed";
+  const auto im = outtest::readGifWithImageMagick(path, 40, 24);
+  ASSERT_TRUE(im && im->size() == 1u);
+  EXPECT_TRUE(sameBitmap(picture, (*im)[0]));
+}
+
+TEST_F(GifTest, StillPictureWithManyColoursGetsA256ColourPalette) {
+  outtest::TempDir dir("gif-still-many");
+  const core::Bitmap picture = gradientFrame(0, 96, 64);
+  const auto bytes = output::encodeGif(picture);
+  ASSERT_TRUE(bytes);
+  const auto gif = readGifWithGiflib(writeTemp(dir, "many.gif", *bytes));
+  ASSERT_TRUE(gif && gif->frames.size() == 1u);
+  EXPECT_EQ(gif->globalColours, 256);
+  // Dithering trades PSNR for smooth gradients; a broken palette scores far lower.
+  EXPECT_GT(outtest::psnrOf(picture, gif->frames[0]), 28.0);
+}
+
+TEST_F(GifTest, AnimationWithFewColoursDecodesExactlyAndLoopsForever) {
+  outtest::TempDir dir("gif-ani");
+  std::vector<core::Bitmap> frames;
+  for (int k = 0; k < 8; ++k) frames.push_back(squareFrame(k));
+  frames.push_back(squareFrame(7));  // an unchanged frame still takes its turn
+  const auto bytes = output::encodeGifAnimation(pointers(frames), 7);
+  ASSERT_TRUE(bytes);
+  const std::string path = writeTemp(dir, "ani.gif", *bytes);
+  const auto gif = readGifWithGiflib(path);
+  ASSERT_TRUE(gif);
+  EXPECT_EQ(gif->version, "GIF89a");
+  EXPECT_EQ(gif->loopCount, 0);
+  ASSERT_EQ(gif->frames.size(), frames.size());
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    EXPECT_TRUE(sameBitmap(frames[k], gif->frames[k])) << "frame " << k;
+    EXPECT_EQ(gif->info[k].delay, 7);
+    EXPECT_EQ(gif->info[k].disposal, 1);
+    EXPECT_FALSE(gif->info[k].localPalette);
+  }
+  int qtLoops = -2;
+  const auto qt = outtest::readGifWithQt(path, &qtLoops);
+  ASSERT_EQ(qt.size(), frames.size());
+  for (std::size_t k = 0; k < frames.size(); ++k) EXPECT_TRUE(sameBitmap(frames[k], qt[k])) << "Qt frame " << k;
+  EXPECT_EQ(qtLoops, -1);  // Qt's way of saying "forever"
+  if (!outtest::haveImageMagick()) GTEST_SKIP() << "ImageMagick not installed";
+  const auto im = outtest::readGifWithImageMagick(path, 40, 24);
+  ASSERT_TRUE(im);
+  ASSERT_EQ(im->size(), frames.size());
+  for (std::size_t k = 0; k < frames.size(); ++k) EXPECT_TRUE(sameBitmap(frames[k], (*im)[k])) << "IM frame " << k;
+}
+
+TEST_F(GifTest, LaterFramesStoreOnlyTheRectangleThatChanged) {
+  std::vector<core::Bitmap> frames{squareFrame(0), squareFrame(1), squareFrame(1)};
+  outtest::TempDir dir("gif-rect");
+  const auto bytes = output::encodeGifAnimation(pointers(frames), 10);
+  ASSERT_TRUE(bytes);
+  const auto gif = readGifWithGiflib(writeTemp(dir, "rect.gif", *bytes));
+  ASSERT_TRUE(gif && gif->info.size() == 3u);
+  const outtest::GifFrameInfo& first = gif->info[0];
+  EXPECT_EQ(first.width * 1000 + first.height, 40 * 1000 + 24);
+  EXPECT_EQ(first.transparent, -1);
+  // The square moved from x 0..5 to 3..8: columns 0..2 and 6..8 changed.
+  const outtest::GifFrameInfo& moved = gif->info[1];
+  EXPECT_EQ(moved.left, 0);
+  EXPECT_EQ(moved.top, 5);
+  EXPECT_EQ(moved.width, 9);
+  EXPECT_EQ(moved.height, 6);
+  // Nothing changed: one pixel keeps the frame's place in time.
+  EXPECT_EQ(gif->info[2].width * gif->info[2].height, 1);
+  EXPECT_TRUE(sameBitmap(frames[2], gif->frames[2]));
+  EXPECT_EQ(output::changedRect(frames[1], frames[1]).area(), 1u);
+}
+
+TEST_F(GifTest, ExactlyTwoHundredFiftySixColoursStayExactWithoutTransparency) {
+  std::vector<core::Bitmap> frames;
+  for (int k = 0; k < 2; ++k) {
+    core::Bitmap b(16, 16);
+    for (int i = 0; i < 256; ++i) b.px[static_cast<std::size_t>(i)] = core::rgb(i, 255 - i, (i * 7 + k) & 0xFF);
+    frames.push_back(b);
+  }
+  frames[1] = frames[0];
+  std::swap(frames[1].px[0], frames[1].px[255]);
+  outtest::TempDir dir("gif-256");
+  const auto bytes = output::encodeGifAnimation(pointers(frames), 10);
+  ASSERT_TRUE(bytes);
+  const auto gif = readGifWithGiflib(writeTemp(dir, "256.gif", *bytes));
+  ASSERT_TRUE(gif && gif->frames.size() == 2u);
+  EXPECT_EQ(gif->globalColours, 256);
+  EXPECT_EQ(gif->info[1].transparent, -1);
+  EXPECT_TRUE(sameBitmap(frames[0], gif->frames[0]));
+  EXPECT_TRUE(sameBitmap(frames[1], gif->frames[1]));
+}
+
+TEST_F(GifTest, ManyColoursDifferentPerFrameGetTheirOwnPalettes) {
+  std::vector<core::Bitmap> frames;
+  for (int k = 0; k < 4; ++k) frames.push_back(gradientFrame(k * 3));
+  const auto mapped = output::mapAnimation(pointers(frames));
+  ASSERT_TRUE(mapped);
+  EXPECT_EQ(mapped->mode, output::PaletteMode::PerFrame);
+  outtest::TempDir dir("gif-perframe");
+  const auto bytes = output::encodeGifAnimation(pointers(frames), 10);
+  ASSERT_TRUE(bytes);
+  const std::string path = writeTemp(dir, "pf.gif", *bytes);
+  const auto gif = readGifWithGiflib(path);
+  ASSERT_TRUE(gif && gif->frames.size() == 4u);
+  for (std::size_t k = 0; k < 4; ++k) EXPECT_GT(outtest::psnrOf(frames[k], gif->frames[k]), 34.0) << k;
+  EXPECT_TRUE(gif->info[1].localPalette);
+  if (!outtest::haveImageMagick()) GTEST_SKIP() << "ImageMagick not installed";
+  const auto im = outtest::readGifWithImageMagick(path, 64, 32);
+  ASSERT_TRUE(im && im->size() == 4u);
+  for (std::size_t k = 0; k < 4; ++k) EXPECT_TRUE(sameBitmap(gif->frames[k], (*im)[k])) << k;
+}
+
+TEST_F(GifTest, AFewColoursOverTheLimitShareOneNearLosslessPalette) {
+  // 300 colours in all: a shared palette loses almost nothing.
+  std::vector<core::Bitmap> frames;
+  for (int k = 0; k < 3; ++k) {
+    core::Bitmap b(60, 20, core::kWhite);
+    for (int i = 0; i < 100; ++i) b.px[static_cast<std::size_t>(i * 7)] = core::rgb(i * 2, 100 + k * 50, 30);
+    frames.push_back(b);
+  }
+  const auto mapped = output::mapAnimation(pointers(frames));
+  ASSERT_TRUE(mapped);
+  EXPECT_EQ(mapped->mode, output::PaletteMode::Shared);
+  outtest::TempDir dir("gif-shared");
+  const auto bytes = output::encodeGifAnimation(pointers(frames), 10);
+  ASSERT_TRUE(bytes);
+  const auto gif = readGifWithGiflib(writeTemp(dir, "shared.gif", *bytes));
+  ASSERT_TRUE(gif && gif->frames.size() == 3u);
+  for (std::size_t k = 0; k < 3; ++k) {
+    EXPECT_GT(outtest::psnrOf(frames[k], gif->frames[k]), 45.0) << k;
+    EXPECT_FALSE(gif->info[k].localPalette);
+  }
+}
+
+TEST_F(GifTest, RefusesWhatItCannotEncode) {
+  core::Bitmap small(3, 3), other(4, 3), empty;
+  EXPECT_FALSE(output::encodeGif(empty));
+  EXPECT_FALSE(output::encodeGifAnimation({}, 10));
+  EXPECT_FALSE(output::encodeGifAnimation({&small, &other}, 10));
+  EXPECT_FALSE(output::encodeGifAnimation({&small}, -1));
+  EXPECT_FALSE(output::encodeGifAnimation({&small}, 65536));
+  const auto one = output::encodeGifAnimation({&small}, 0);
+  ASSERT_TRUE(one);
+  outtest::TempDir dir("gif-one");
+  const auto gif = readGifWithGiflib(writeTemp(dir, "one.gif", *one));
+  ASSERT_TRUE(gif && gif->frames.size() == 1u);
+  EXPECT_EQ(gif->info[0].delay, 0);
+  EXPECT_TRUE(sameBitmap(small, gif->frames[0]));
+}
+
+}  // namespace
