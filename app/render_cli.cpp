@@ -21,7 +21,7 @@ namespace app {
 namespace {
 
 constexpr std::array<std::string_view, effects::kEffectCount> kEffectNames{"slide",   "turn",    "rotate", "zoom",
-                                                                          "diffuse", "elastic", "hue"};
+                                                                           "diffuse", "elastic", "hue"};
 
 // A window that is not there: nothing to show, nothing to wait for.
 class HeadlessHost final : public effects::Host {
@@ -120,7 +120,8 @@ std::string applyValue(const std::string& name, const std::string& value, Render
 }
 
 bool takesValue(const std::string& name) {
-  for (const char* n : {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval"})
+  for (const char* n :
+       {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval"})
     if (name == n) return true;
   return false;
 }
@@ -174,8 +175,9 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
     result.args = std::move(a);
     return result;
   }
-  if (names.size() != 2) return {std::nullopt, "expected SOURCE and OUTPUT, got " + std::to_string(names.size()) +
-                                                   " name" + (names.size() == 1 ? "" : "s")};
+  if (names.size() != 2)
+    return {std::nullopt, "expected SOURCE and OUTPUT, got " + std::to_string(names.size()) + " name" +
+                              (names.size() == 1 ? "" : "s")};
   a.source = names[0];
   a.output = names[1];
   a.options.effect = effect;

@@ -148,7 +148,8 @@ void drawOnTurn(Run& r, int k) {
       // The partner was stored just before and is still on picX.
       paintMirrored(ws.picTurn, ws.picX.image(), r.axis == 1, r.axis == 0);
       break;
-    case FrameKind::EdgeOn: break;
+    case FrameKind::EdgeOn:
+      break;
   }
 }
 
@@ -160,8 +161,9 @@ class RotateGenerator final : public Generator {
     WorkState& ws = ctx.ws;
     ws.emptyCache(kFrames - 1);
     core::BuildPointList(ws.picSource, ws.mPoints, ws.mMovedPoints);
-    Run r{ctx, ws, ws.picSource.width(), ws.picSource.height(), ctx.options.axis == 0 ? 0 : 1,
-          ctx.options.mask[kMaskRotate], ws.picSource.point(0, 0)};
+    const int axis = ctx.options.axis == 0 ? 0 : 1;
+    const bool mask = ctx.options.mask[kMaskRotate];
+    Run r{ctx, ws, ws.picSource.width(), ws.picSource.height(), axis, mask, ws.picSource.point(0, 0)};
     const core::Color back = r.mask ? ctx.options.bannerColor : static_cast<core::Color>(ws.mPoints[0].color);
     ws.picX.setBackColor(back);
     ws.picTurn.setBackColor(back);
@@ -183,8 +185,8 @@ class RotateGenerator final : public Generator {
   }
 
   std::vector<int> fileOrder() const override {
-    std::vector<int> order;
-    for (int i = 0; i < kFrames; ++i) order.push_back(rotateFileEntry(i));
+    std::vector<int> order(kFrames);
+    for (int i = 0; i < kFrames; ++i) order[static_cast<std::size_t>(i)] = rotateFileEntry(i);
     return order;
   }
 
@@ -217,16 +219,21 @@ class RotateGenerator final : public Generator {
 
 float rotateAngle(int k) {
   switch (k) {
-    case 1: return kPi / 6.0f;
-    case 2: return kPi / 3.0f;
-    case 4: return kPi / 6.0f * 4.0f;
-    case 5: return kPi / 6.0f * 5.0f;
-    default: return kPi / 2.0f;
+    case 1:
+      return kPi / 6.0f;
+    case 2:
+      return kPi / 3.0f;
+    case 4:
+      return kPi / 6.0f * 4.0f;
+    case 5:
+      return kPi / 6.0f * 5.0f;
+    default:
+      return kPi / 2.0f;
   }
 }
 
-void ProjectPoints(const std::vector<core::PixelPoint>& mPoints, std::vector<core::PixelPoint>& mMovedPoints,
-                   int count, int w, int h, float theta, int axis) {
+void ProjectPoints(const std::vector<core::PixelPoint>& mPoints, std::vector<core::PixelPoint>& mMovedPoints, int count,
+                   int w, int h, float theta, int axis) {
   if (count <= 0) return;
   const Projection projection(w, h, theta, axis);
   for (int i = 0; i < count; ++i)

@@ -20,8 +20,8 @@ float rotateAngle(int k);
 //   axis 0: x' = a + dx (0.9 + 0.1 cos(theta) dy / b),  y' = b + dy sin(theta) 0.9
 // stored as floats in mMovedPoints[i].x and .y (nothing else is written).
 // count <= 0 does nothing; both lists must hold at least count entries.
-void ProjectPoints(const std::vector<core::PixelPoint>& mPoints, std::vector<core::PixelPoint>& mMovedPoints,
-                   int count, int w, int h, float theta, int axis);
+void ProjectPoints(const std::vector<core::PixelPoint>& mPoints, std::vector<core::PixelPoint>& mMovedPoints, int count,
+                   int w, int h, float theta, int axis);
 
 // The cache entry a save writes as file number i (0..11): the face-on
 // frame 3 first, then 4..11, 0, 1, 2. Playback labels entry k with the

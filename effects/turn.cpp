@@ -129,7 +129,10 @@ class TurnGenerator final : public Generator {
         paintMirrored(ws.picTurn, ws.picX.image(), true, true);
       } else {
         ws.picTurn.clear();
-        const PointTurn turn(static_cast<float>(w / 2), static_cast<float>(h / 2), turnAngle(k));
+        // The centre is the pixel w \ 2, h \ 2 (truncating division).
+        const int cx = w / 2;
+        const int cy = h / 2;
+        const PointTurn turn(static_cast<float>(cx), static_cast<float>(cy), turnAngle(k));
         plotTurnedPoints(ctx, turn, k != 3);
       }
       // Turn lays picTurn through the mask built from it whatever the
@@ -161,12 +164,18 @@ class TurnGenerator final : public Generator {
 
 float turnAngle(int k) {
   switch (k) {
-    case 1: return kPi / 6.0f;
-    case 2: return kPi / 3.0f;
-    case 3: return kPi / 2.0f;
-    case 4: return kPi / 6.0f * 4.0f;
-    case 5: return kPi / 6.0f * 5.0f;
-    default: return 0.0f;
+    case 1:
+      return kPi / 6.0f;
+    case 2:
+      return kPi / 3.0f;
+    case 3:
+      return kPi / 2.0f;
+    case 4:
+      return kPi / 6.0f * 4.0f;
+    case 5:
+      return kPi / 6.0f * 5.0f;
+    default:
+      return 0.0f;
   }
 }
 

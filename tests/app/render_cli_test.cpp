@@ -99,7 +99,7 @@ TEST(RenderArgs, BadCommandLinesExitTwoWithOneLine) {
 class RenderRun : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(output::SavePicture(gradient(20, 10), source.string())); }
-  int run(std::vector<std::string> args) {
+  int run(const std::vector<std::string>& args) {
     out.str("");
     err.str("");
     return runRender(args, out, err);

@@ -107,8 +107,8 @@ TEST_F(DriverPreview, EscapeStopsAPausedPreviewAndShowsTheSource) {
 
 TEST_F(DriverPreview, StopWhileSlideComposesEndsBeforePlaybackAndNeverRestarts) {
   host.onYield = [this](int) {
-    driver.previewCommand();  // the stop request
-    driver.previewCommand();  // an impatient second click while composing goes on
+    driver.previewCommand();             // the stop request
+    driver.previewCommand();             // an impatient second click while composing goes on
     EXPECT_FALSE(host.controlsEnabled);  // locked until composing has ended
   };
   driver.previewCommand();

@@ -5,10 +5,10 @@
 #include <string>
 
 #include "core/picture.h"
-#include "testutil.h"
 #include "effects/generator.h"
 #include "effects/work_state.h"
 #include "fake_host.h"
+#include "testutil.h"
 
 namespace testutil {
 

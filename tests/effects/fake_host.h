@@ -24,8 +24,8 @@ class FakeHost : public effects::Host {
   std::vector<double> progress;  // every setProgress value, in order
   bool progressVisible = false;
   bool previewRunning = false;
-  bool controlsEnabled = true;   // the "always" group
-  bool allEnabled = true;        // cmdPrev, mnuPreview, cmdClose, mnuFileQuit
+  bool controlsEnabled = true;  // the "always" group
+  bool allEnabled = true;       // cmdPrev, mnuPreview, cmdClose, mnuFileQuit
   bool messagePanelVisible = false;
   std::string message;
   std::vector<std::string> messages;  // every lblMsg text, in order

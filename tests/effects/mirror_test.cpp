@@ -27,8 +27,8 @@ TEST(PaintMirrored, SamePixelsAsPaintPictureWithNegativeExtents) {
 }
 
 TEST(RoundCoordinate, HalvesGoToTheEvenNeighbourLikeLrint) {
-  for (float v : {0.0f, 0.5f, 1.5f, 2.5f, 0.49999997f, 0.50000006f, 199.5f, 998.5f, 999.49994f, 1000.5f, -0.5f,
-                  -1.5f, -0.3f, 3.7f})
+  for (float v : {0.0f, 0.5f, 1.5f, 2.5f, 0.49999997f, 0.50000006f, 199.5f, 998.5f, 999.49994f, 1000.5f, -0.5f, -1.5f,
+                  -0.3f, 3.7f})
     EXPECT_EQ(effects::roundCoordinate(v), std::lrint(v)) << v;
 }
 

@@ -85,8 +85,8 @@ std::vector<core::Picture> referenceRotate(WorkState& ws, bool mask, int axis, c
     }
     if (k == 3) {
       ws.picTurn.clear();
-      core::PaintPicture(ws.picTurn, ws.picSource.picture(), static_cast<float>(w * 0.05),
-                         static_cast<float>(h * 0.05), static_cast<float>(w * 0.9), static_cast<float>(h * 0.9));
+      core::PaintPicture(ws.picTurn, ws.picSource.picture(), static_cast<float>(w * 0.05), static_cast<float>(h * 0.05),
+                         static_cast<float>(w * 0.9), static_cast<float>(h * 0.9));
     } else if (k > 6) {
       if (axis == 1)
         core::PaintPicture(ws.picTurn, ws.picX.image(), w - 1, 0, -w, h);
@@ -122,7 +122,8 @@ TEST_P(ReferenceFrames, TurnMatchesTheDrawingSequence) {
   testutil::EffectFixture ref;
   ref.load(testPicture());
   const auto expected = referenceTurn(ref.ws, GetParam(), 0x3080F0);
-  for (int k = 0; k < 12; ++k) EXPECT_TRUE(testutil::surfacesEqual(frame(k), expected[static_cast<std::size_t>(k)])) << k;
+  for (int k = 0; k < 12; ++k)
+    EXPECT_TRUE(testutil::surfacesEqual(frame(k), expected[static_cast<std::size_t>(k)])) << k;
   EXPECT_TRUE(testutil::surfacesEqual(ws.picMask.image(), ref.ws.picMask.image()));
 }
 
