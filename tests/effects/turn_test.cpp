@@ -21,6 +21,14 @@ TEST(TurnAngles, SinglePrecisionFromSinglePi) {
   EXPECT_EQ(effects::turnAngle(5), 2.6179938f);
 }
 
+TEST(TurnPlayback, TwoDigitLabelsInIndexOrderEvery200Ms) {
+  const effects::PlaybackPlan plan = effects::makeGenerator(EffectKind::Turn)->playback(effects::Options{});
+  EXPECT_EQ(plan.intervalMs, 200);
+  EXPECT_EQ(plan.entries, (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+  EXPECT_EQ(plan.labels[7], "BaseName-t-07.bmp");
+  EXPECT_EQ(plan.labels[11], "BaseName-t-11.bmp");
+}
+
 TEST(RotatePoints, CentreStaysAndQuarterTurnIsCounterClockwise) {
   core::Surface s(5, 4);
   s.setPicture(gradientPicture(5, 4));
