@@ -8,6 +8,7 @@
 #include <vector>
 
 #include <QImage>
+#include <QImageReader>
 #include <QString>
 
 #include "testutil.h"
@@ -24,6 +25,14 @@ std::vector<core::Picture> frames(int count) {
   std::vector<core::Picture> out;
   for (int i = 0; i < count; ++i)
     out.push_back(core::Picture::fromBitmap(core::Bitmap(10 + i, 3 + i, core::rgb(20 * i, 100, 200))));
+  return out;
+}
+
+// Frames of one size told apart by their colour: frame i is red 40 * i.
+std::vector<core::Picture> sameSizeFrames(int count) {
+  std::vector<core::Picture> out;
+  for (int i = 0; i < count; ++i)
+    out.push_back(core::Picture::fromBitmap(core::Bitmap(12, 5, core::rgb(40 * i, 100, 200))));
   return out;
 }
 
@@ -117,6 +126,32 @@ TEST_F(WriteFrameFiles, JpegFramesLeaveNoBmpFiles) {
 TEST_F(WriteFrameFiles, AnExtensionWeDoNotConvertStaysBmp) {
   ASSERT_TRUE(writeFrameFiles(frames(2), plan("base", ".png")));
   EXPECT_EQ(filesIn(dir), (std::set<std::string>{"base000.bmp", "base001.bmp"}));
+}
+
+TEST_F(WriteFrameFiles, GifPerFrame) {
+  ASSERT_TRUE(writeFrameFiles(frames(2), plan("a", ".gif")));
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"a000.gif", "a001.gif"}));
+  EXPECT_EQ(imageSize(dir / "a001.gif"), QSize(11, 4));
+}
+
+TEST_F(WriteFrameFiles, AnimatedGifHoldsEveryFrameWithTheInterval) {
+  ASSERT_TRUE(writeFrameFiles(sameSizeFrames(3), plan("a", ".gif", true, 25)));
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"a.gif"}));
+  QImageReader reader(QString::fromStdString((dir / "a.gif").string()));
+  EXPECT_EQ(reader.imageCount(), 3);
+  // Frame 2 is the last one in the file: list order is kept.
+  QImage last;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(reader.read(&last)) << i;
+    EXPECT_EQ(reader.nextImageDelay(), 250);
+  }
+  EXPECT_EQ(last.pixel(0, 0), qRgb(80, 100, 200));
+}
+
+TEST_F(WriteFrameFiles, OneFrameAnimatedGifBecomesBaseGifNotAStrayBmp) {
+  ASSERT_TRUE(writeFrameFiles(frames(1), plan("a", ".gif", true, 10)));
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"a.gif"}));
+  EXPECT_EQ(imageSize(dir / "a.gif"), QSize(10, 3));
 }
 
 TEST_F(WriteFrameFiles, AnEmptyListWritesNothing) {

@@ -292,6 +292,19 @@ TEST_F(FrmFramesTest, SaveWritesTheListAndLeavesSavePathAlone) {
   EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(FrmFramesTest, AnimatedGifSaveAsksOnceAndWritesOneFile) {
+  const std::filesystem::path dir = testutil::makeTempDir("frm_frames_gif");
+  for (int i = 0; i < 2; ++i) window->Add_Stock(frame(100, 20));
+  answer = QString::fromStdString((dir / "a.b.gif").string());
+  gifAnimated = true;
+  window->cmdFrameSave_Click();
+  EXPECT_EQ(gifQuestions, 1);
+  EXPECT_EQ(saveExt, ".gif");
+  EXPECT_TRUE(std::filesystem::exists(dir / "a.gif"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "a000.bmp"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "a001.bmp"));
+}
+
 TEST_F(FrmFramesTest, AFileThatCannotBeWrittenIsReportedAndTheButtonsComeBack) {
   const std::filesystem::path dir = testutil::makeTempDir("frm_frames_fail");
   for (int h : {10, 20}) window->Add_Stock(frame(100, h));
