@@ -65,6 +65,11 @@ TEST_F(JapanesePaths, RenderReadsAndWritesThem) {
   ASSERT_EQ(render({"--effect", "turn", (in_ / "元の 画像.bmp").string(), (out_ / "回転.bmp").string()}, log), 0);
   EXPECT_EQ(linesOf(log).back(), (out_ / "回転-t-011.bmp").string());
   EXPECT_EQ(intake::loadPictureFile((out_ / "回転-t-011.bmp").string()).status, intake::LoadStatus::Loaded);
+
+  ASSERT_EQ(render({(in_ / "元の 画像.bmp").string(), (out_ / "アニメ 版.gif").string(), "--gif", "animated"}, log), 0);
+  EXPECT_EQ(linesOf(log), std::vector<std::string>{(out_ / "アニメ 版-s-.gif").string()});
+  EXPECT_EQ(intake::loadPictureFile((out_ / "アニメ 版-s-.gif").string()).status, intake::LoadStatus::Loaded);
+  EXPECT_FALSE(fs::exists(out_ / "アニメ 版-s-000.bmp"));
 }
 
 TEST_F(JapanesePaths, RenderNamesAMissingSourceWithTheProgramsMessage) {
