@@ -3,9 +3,9 @@
 #include <cmath>
 
 #include "output/colour_index.h"
+#include "output/frame_coder.h"
 #include "output/frame_mapping.h"
 #include "output/gif_stream.h"
-#include "output/lzw_plan.h"
 #include "output/quantizer.h"
 
 namespace output {
@@ -28,29 +28,6 @@ bool sameSize(const std::vector<const core::Bitmap*>& frames) {
 bool putFrame(GifStream& gif, int delay, MappedFrame& frame) {
   return gif.putFrameControl(delay, frame.transparent, GifDisposal::Keep) &&
          gif.putImage(frame.rect, frame.local ? &*frame.local : nullptr, frame.indices);
-}
-
-// For a frame after the first, picks the smallest of: every pixel opaque,
-// every unchanged pixel transparent, or a per-pixel choice that follows the
-// LZW dictionary. Drops the transparent index when it is not used.
-void chooseCoding(LzwPlanner& planner, MappedFrame& frame) {
-  if (frame.transparent < 0) return;
-  const auto transparent = static_cast<std::uint8_t>(frame.transparent);
-  const std::size_t opaque = planner.codedBytes(frame.indices, frame.tableBits);
-  std::vector<std::uint8_t> allClear = frame.indices;
-  for (std::size_t i = 0; i < allClear.size(); ++i) {
-    if (frame.unchanged[i] != 0) allClear[i] = transparent;
-  }
-  const std::size_t clear = planner.codedBytes(allClear, frame.tableBits);
-  std::vector<std::uint8_t> mixed;
-  const std::size_t steered = planner.chooseFree(frame.indices, frame.unchanged, transparent, frame.tableBits, mixed);
-  if (opaque <= clear && opaque <= steered) {
-    frame.transparent = -1;
-  } else if (clear <= steered) {
-    frame.indices = std::move(allClear);
-  } else {
-    frame.indices = std::move(mixed);
-  }
 }
 
 }  // namespace
@@ -94,14 +71,10 @@ std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<co
   if (!gif.putScreen(frames[0]->width, frames[0]->height, &mapped->global, true) || !gif.putLoopForever()) {
     return std::nullopt;
   }
-  LzwPlanner planner;
+  FrameCoder coder(frames, *mapped);
   for (std::size_t k = 0; k < mapped->frames.size(); ++k) {
     MappedFrame& frame = mapped->frames[k];
-    if (k == 0) {
-      frame.transparent = -1;  // the first frame covers the whole screen
-    } else {
-      chooseCoding(planner, frame);
-    }
+    coder.code(k, frame);
     if (!putFrame(gif, delay, frame)) return std::nullopt;
     // The pixels are written; free them early, frames can be large.
     frame = MappedFrame{};

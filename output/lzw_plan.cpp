@@ -100,28 +100,95 @@ std::size_t LzwPlanner::codedBytes(std::span<const std::uint8_t> stream, int tab
   return coder.finish();
 }
 
-std::size_t LzwPlanner::chooseFree(std::span<const std::uint8_t> want, std::span<const std::uint8_t> isFree,
-                                   std::uint8_t transparent, int tableBits, std::vector<std::uint8_t>& out) {
-  out.resize(want.size());
+// The longest dictionary path from one code over the pixels that follow,
+// taking any affordable option at each; ties go to the cheaper path. The
+// number of nodes visited is capped, so the search stays cheap.
+struct LzwPlanner::Search {
+  // Each node visited lengthens the path by at most one pixel.
+  static constexpr int kNodes = 16;
+
+  Search(const LzwPlanner& p, std::span<const PixelOptions> px, double b) : planner(p), pixels(px), budget(b) {}
+
+  const LzwPlanner& planner;
+  std::span<const PixelOptions> pixels;
+  double budget;
+  int nodesLeft = kNodes;
+  std::array<std::uint8_t, kNodes> path{};
+  std::size_t length = 0;
+  std::array<std::uint8_t, kNodes> best{};
+  std::size_t bestLength = 0;
+  double bestCost = 0.0;
+
+  void from(int code, std::size_t j, double cost) {
+    if (--nodesLeft < 0) return;
+    if (length > bestLength || (length == bestLength && cost < bestCost)) {
+      best = path;
+      bestLength = length;
+      bestCost = cost;
+    }
+    if (j >= pixels.size() || length == kNodes) return;
+    const PixelOptions& o = pixels[j];
+    for (int k = 0; k < o.count && nodesLeft >= 0; ++k) {
+      if (cost + o.cost[k] > budget) continue;
+      const int next = planner.find(static_cast<std::uint32_t>(code) << 8 | o.index[k]);
+      if (next < 0) continue;
+      path[length++] = o.index[k];
+      from(next, j + 1, cost + o.cost[k]);
+      --length;
+    }
+  }
+};
+
+std::size_t LzwPlanner::choose(std::span<const PixelOptions> pixels, double budget, int tableBits,
+                               std::vector<std::uint8_t>& out, double& spent) {
+  out.clear();
+  out.reserve(pixels.size());
   Coder coder(*this, tableBits);
-  bool lastWasTransparent = false;
-  for (std::size_t i = 0; i < want.size(); ++i) {
-    std::uint8_t chosen = want[i];
-    if (isFree[i] != 0) {
-      const bool colourExtends = coder.extension(want[i]) >= 0;
-      const bool clearExtends = coder.extension(transparent) >= 0;
-      // Extend the match when one choice can; when both or neither can, keep
-      // to what the previous pixel chose, so runs stay runs.
-      if (clearExtends != colourExtends) {
-        chosen = clearExtends ? transparent : want[i];
-      } else {
-        chosen = lastWasTransparent ? transparent : want[i];
+  double left = budget;
+  auto take = [&](const PixelOptions& o, int k) {
+    out.push_back(o.index[k]);
+    coder.push(o.index[k]);
+    left -= o.cost[k];
+  };
+  std::size_t i = 0;
+  while (i < pixels.size()) {
+    const PixelOptions& o = pixels[i];
+    // 1. Extend the current string with the first affordable option that can.
+    int extending = -1;
+    for (int k = 0; k < o.count && extending < 0; ++k) {
+      if (o.cost[k] <= left && coder.extension(o.index[k]) >= 0) extending = k;
+    }
+    if (extending >= 0 || o.count == 1) {
+      take(o, std::max(extending, 0));
+      ++i;
+      continue;
+    }
+    // 2. A new string with a choice of start: take the one that begins the
+    // longest match, then follow that match.
+    int first = -1;
+    Search chosen(*this, pixels, left);
+    for (int k = 0; k < o.count; ++k) {
+      if (o.cost[k] > left) continue;
+      Search s(*this, pixels, left - o.cost[k]);
+      s.from(o.index[k], i + 1, 0.0);
+      if (first < 0 || s.bestLength > chosen.bestLength ||
+          (s.bestLength == chosen.bestLength && s.bestCost + o.cost[k] < chosen.bestCost + o.cost[first])) {
+        first = k;
+        chosen.best = s.best;
+        chosen.bestLength = s.bestLength;
+        chosen.bestCost = s.bestCost;
       }
     }
-    lastWasTransparent = chosen == transparent;
-    out[i] = chosen;
-    coder.push(chosen);
+    take(o, first);
+    ++i;
+    for (std::size_t step = 0; step < chosen.bestLength; ++step, ++i) {
+      const PixelOptions& p = pixels[i];
+      int k = 0;
+      while (k + 1 < p.count && p.index[k] != chosen.best[step]) ++k;
+      take(p, k);
+    }
   }
+  spent += budget - left;
   return coder.finish();
 }
 

@@ -4,6 +4,7 @@
 #include <omp.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <memory>
 
@@ -41,6 +42,8 @@ LiqPtr<liq_attr> makeAttr(const QuantizeSettings& s) {
   }
   return attr;
 }
+
+constexpr double kAnalysedPixels = 25000.0;
 
 // The rect as opaque RGBA, the layout libimagequant reads.
 std::vector<liq_color> rgbaOf(const core::Bitmap& b, const GifRect& r) {
@@ -80,8 +83,31 @@ std::optional<QuantizedRect> quantizeRect(const core::Bitmap& bitmap, const GifR
   std::vector<liq_color> rgba = rgbaOf(bitmap, rect);
   LiqPtr<liq_image> image(liq_image_create_rgba(attr.get(), rgba.data(), rect.width, rect.height, 0));
   if (!image) return std::nullopt;
+  // Large rects are analysed on a regular grid of about kAnalysedPixels:
+  // the palette comes out as good and several times faster. Every pixel
+  // is still remapped.
+  const std::size_t step = static_cast<std::size_t>(std::sqrt(static_cast<double>(rect.area()) / kAnalysedPixels));
+  std::vector<liq_color> grid;
+  LiqPtr<liq_image> sample;
+  if (step >= 2) {
+    const GifRect g{0, 0, (rect.width + static_cast<int>(step) - 1) / static_cast<int>(step),
+                    (rect.height + static_cast<int>(step) - 1) / static_cast<int>(step)};
+    grid.reserve(g.area());
+    for (int y = 0; y < rect.height; y += static_cast<int>(step)) {
+      for (int x = 0; x < rect.width; x += static_cast<int>(step)) {
+        grid.push_back(rgba[static_cast<std::size_t>(y) * static_cast<std::size_t>(rect.width) + static_cast<std::size_t>(x)]);
+      }
+    }
+    sample.reset(liq_image_create_rgba(attr.get(), grid.data(), g.width, g.height, 0));
+    if (!sample) return std::nullopt;
+  }
+  LiqPtr<liq_histogram> histogram(liq_histogram_create(attr.get()));
+  if (!histogram ||
+      liq_histogram_add_image(histogram.get(), attr.get(), sample ? sample.get() : image.get()) != LIQ_OK) {
+    return std::nullopt;
+  }
   liq_result* raw = nullptr;
-  if (liq_image_quantize(image.get(), attr.get(), &raw) != LIQ_OK) return std::nullopt;
+  if (liq_histogram_quantize(histogram.get(), attr.get(), &raw) != LIQ_OK) return std::nullopt;
   LiqPtr<liq_result> result(raw);
   if (liq_set_dithering_level(result.get(), settings.dithering) != LIQ_OK) return std::nullopt;
   QuantizedRect out;
@@ -136,6 +162,85 @@ std::optional<GifPalette> quantizeBitmaps(const std::vector<const core::Bitmap*>
   if (liq_histogram_quantize(histogram.get(), attr.get(), &raw) != LIQ_OK) return std::nullopt;
   LiqPtr<liq_result> result(raw);
   return paletteOf(liq_get_palette(result.get()));
+}
+
+namespace {
+
+struct Group {
+  double n = 0, r = 0, g = 0, b = 0;  // weight and mean colour
+  bool alive = true;
+  std::size_t nearest = 0;
+  double nearestCost = 0;
+};
+
+// The squared error that merging two groups adds.
+double mergeCost(const Group& a, const Group& b) {
+  const double dr = a.r - b.r, dg = a.g - b.g, db = a.b - b.b;
+  return a.n * b.n / (a.n + b.n) * (dr * dr + dg * dg + db * db);
+}
+
+void findNearest(std::vector<Group>& groups, std::size_t i) {
+  Group& g = groups[i];
+  g.nearestCost = std::numeric_limits<double>::infinity();
+  for (std::size_t j = 0; j < groups.size(); ++j) {
+    if (j == i || !groups[j].alive) continue;
+    const double cost = mergeCost(g, groups[j]);
+    if (cost < g.nearestCost) {
+      g.nearestCost = cost;
+      g.nearest = j;
+    }
+  }
+}
+
+}  // namespace
+
+GifPalette mergeClosestColours(const std::vector<ColourHistogram::Entry>& histogram, std::size_t colours) {
+  std::vector<Group> groups;
+  for (const ColourHistogram::Entry& e : histogram) {
+    groups.push_back(Group{static_cast<double>(e.count), static_cast<double>(core::redOf(e.colour)),
+                           static_cast<double>(core::greenOf(e.colour)), static_cast<double>(core::blueOf(e.colour))});
+  }
+  std::size_t alive = groups.size();
+  if (alive > colours) {
+    for (std::size_t i = 0; i < groups.size(); ++i) findNearest(groups, i);
+  }
+  while (alive > colours) {
+    std::size_t a = 0;
+    while (!groups[a].alive) ++a;
+    for (std::size_t i = a + 1; i < groups.size(); ++i) {
+      if (groups[i].alive && groups[i].nearestCost < groups[a].nearestCost) a = i;
+    }
+    const std::size_t b = groups[a].nearest;
+    Group& ga = groups[a];
+    const Group& gb = groups[b];
+    const double n = ga.n + gb.n;
+    ga.r = (ga.r * ga.n + gb.r * gb.n) / n;
+    ga.g = (ga.g * ga.n + gb.g * gb.n) / n;
+    ga.b = (ga.b * ga.n + gb.b * gb.n) / n;
+    ga.n = n;
+    groups[b].alive = false;
+    --alive;
+    // Groups that pointed at either one look again; the others only need to
+    // know whether the merged group is now nearer.
+    for (std::size_t i = 0; i < groups.size(); ++i) {
+      if (!groups[i].alive || i == a) continue;
+      if (groups[i].nearest == a || groups[i].nearest == b) {
+        findNearest(groups, i);
+      } else if (const double cost = mergeCost(groups[i], ga); cost < groups[i].nearestCost) {
+        groups[i].nearestCost = cost;
+        groups[i].nearest = a;
+      }
+    }
+    findNearest(groups, a);
+  }
+  GifPalette palette;
+  for (const Group& g : groups) {
+    if (g.alive) {
+      palette.push_back(core::rgb(static_cast<int>(std::lround(g.r)), static_cast<int>(std::lround(g.g)),
+                                  static_cast<int>(std::lround(g.b))));
+    }
+  }
+  return palette;
 }
 
 std::uint8_t NearestColour::operator()(core::Color c) {

@@ -39,6 +39,13 @@ std::optional<GifPalette> quantizeHistogram(const std::vector<ColourHistogram::E
 std::optional<GifPalette> quantizeBitmaps(const std::vector<const core::Bitmap*>& bitmaps,
                                           const QuantizeSettings& settings);
 
+// A palette of at most `colours` entries for a histogram of few colours:
+// starting from every colour on its own, repeatedly merges the two groups
+// whose merging adds the least squared error (Ward's rule), and returns the
+// groups' mean colours. Exact when the histogram holds at most `colours`
+// colours. Costs about n^2 for n colours: meant for up to a few thousand.
+GifPalette mergeClosestColours(const std::vector<ColourHistogram::Entry>& histogram, std::size_t colours);
+
 // Nearest palette entry by plain RGB distance (what PSNR measures), cached
 // per colour.
 class NearestColour {

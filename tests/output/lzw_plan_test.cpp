@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "output/gif_stream.h"
@@ -40,22 +41,68 @@ TEST(LzwPlanner, PredictsGiflibsOutputSizeExactly) {
   }
 }
 
-TEST(LzwPlanner, ChangesOnlyFreePixelsAndOnlyToTransparent) {
+output::PixelOptions options(std::initializer_list<std::pair<int, unsigned>> list) {
+  output::PixelOptions o;
+  o.count = 0;
+  for (auto [index, cost] : list) {
+    o.index[o.count] = static_cast<std::uint8_t>(index);
+    o.cost[o.count] = cost;
+    ++o.count;
+  }
+  return o;
+}
+
+TEST(LzwPlanner, ChoosesOnlyOfferedOptionsWithinTheBudget) {
   std::mt19937 rng(3);
-  std::vector<std::uint8_t> want(5000), isFree(5000);
-  for (std::size_t i = 0; i < want.size(); ++i) {
-    want[i] = static_cast<std::uint8_t>(i / 50 % 3);
-    isFree[i] = rng() % 2;
+  std::vector<output::PixelOptions> pixels;
+  for (int i = 0; i < 6000; ++i) {
+    const int own = i / 50 % 3;
+    if (rng() % 2) pixels.push_back(options({{own, 0}, {7, 0}}));          // may be transparent
+    else if (rng() % 3 == 0) pixels.push_back(options({{own, 0}, {(own + 1) % 3, 5}}));  // a close colour
+    else pixels.push_back(options({{own, 0}}));
+  }
+  output::LzwPlanner planner;
+  for (double budget : {0.0, 40.0, 1e9}) {
+    std::vector<std::uint8_t> chosen;
+    double spent = 0.0;
+    const std::size_t bytes = planner.choose(pixels, budget, 3, chosen, spent);
+    ASSERT_EQ(chosen.size(), pixels.size());
+    double cost = 0.0;
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+      int k = 0;
+      while (k < pixels[i].count && pixels[i].index[k] != chosen[i]) ++k;
+      ASSERT_LT(k, pixels[i].count) << "pixel " << i << " got an index it was not offered";
+      cost += pixels[i].cost[k];
+    }
+    EXPECT_EQ(spent, cost);
+    EXPECT_LE(spent, budget);
+    EXPECT_EQ(bytes, planner.codedBytes(chosen, 3));
+  }
+}
+
+TEST(LzwPlanner, SpendsTheBudgetToTurnStrayPixelsIntoARun) {
+  // A run of index 0 with every 97th pixel 1, which may become 0 for 1 each.
+  std::vector<output::PixelOptions> pixels;
+  std::vector<std::uint8_t> own;
+  int strays = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const bool stray = i % 97 == 50;
+    strays += stray;
+    pixels.push_back(stray ? options({{1, 0}, {0, 1}}) : options({{0, 0}}));
+    own.push_back(stray ? 1 : 0);
   }
   output::LzwPlanner planner;
   std::vector<std::uint8_t> chosen;
-  const std::size_t bytes = planner.chooseFree(want, isFree, 7, 3, chosen);
-  ASSERT_EQ(chosen.size(), want.size());
-  for (std::size_t i = 0; i < want.size(); ++i) {
-    if (!isFree[i]) ASSERT_EQ(chosen[i], want[i]) << i;
-    else ASSERT_TRUE(chosen[i] == want[i] || chosen[i] == 7) << i;
-  }
-  EXPECT_EQ(bytes, planner.codedBytes(chosen, 3));
+  double spent = 0.0;
+  const std::size_t bytes = planner.choose(pixels, strays, 1, chosen, spent);
+  EXPECT_EQ(spent, strays);
+  EXPECT_EQ(std::count(chosen.begin(), chosen.end(), 0), 20000);
+  EXPECT_LT(bytes, planner.codedBytes(own, 1));
+  // Without a budget nothing changes.
+  spent = 0.0;
+  planner.choose(pixels, 0.0, 1, chosen, spent);
+  EXPECT_EQ(chosen, own);
+  EXPECT_EQ(spent, 0.0);
 }
 
 }  // namespace

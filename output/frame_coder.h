@@ -1,0 +1,53 @@
+// Chooses how each image of an animation is written, frame by frame, and
+// keeps track of what a viewer shows meanwhile.
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "core/picture.h"
+#include "output/frame_mapping.h"
+#include "output/lzw_plan.h"
+
+namespace output {
+
+class FrameCoder {
+ public:
+  // frames: the animation's frames; animation: their mapping (both must
+  // outlive the coder).
+  FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation);
+
+  // Codes frame k in place; frames must come in order from 0. The first
+  // frame is written as it is. Each later one keeps its rectangle but may
+  // show unchanged pixels through the transparent index and, with a shared
+  // palette, write a close palette colour instead of the nearest one, where
+  // either makes the LZW code shorter; the frame as shown then stays at
+  // kNearLosslessFloorDb or above. Picks whatever comes out smallest.
+  void code(std::size_t k, MappedFrame& frame);
+
+  // A shared palette may lose this much quality (PSNR of each frame as
+  // shown, dB) to shorter codes; frames that were better stay at least this
+  // good.
+  static constexpr double kNearLosslessFloorDb = 64.5;
+
+ private:
+  struct Close {
+    std::uint8_t count = 0;
+    std::uint8_t index[2] = {0, 0};
+  };
+  const Close& closeTo(core::Color c);
+  double errorIfPlain(std::size_t k, const MappedFrame& frame, const GifPalette& palette) const;
+  void buildOptions(std::size_t k, const MappedFrame& frame, const GifPalette& palette);
+  void show(const MappedFrame& frame, const GifPalette& palette);
+
+  const std::vector<const core::Bitmap*>& frames_;
+  const MappedAnimation& animation_;
+  core::Bitmap canvas_;  // the colours a viewer shows after the last coded frame
+  LzwPlanner planner_;
+  std::vector<PixelOptions> options_;
+  std::vector<std::uint8_t> chosen_;
+  std::unordered_map<core::Color, Close> close_;
+};
+
+}  // namespace output
