@@ -1,0 +1,122 @@
+// Taking a source picture: the open command, a dropped file, a paste. All
+// end in the same steps: size check, the work surfaces, the size caption,
+// the banner colour, the window fitted, the cache emptied.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLabel>
+
+#include "app/drop_field.h"
+#include "app/frm_main.h"
+#include "app/option_panel.h"
+#include "app/picture_loader.h"
+#include "app/picture_view.h"
+#include "app/source_intake.h"
+#include "app/ui_texts.h"
+
+namespace app {
+
+namespace {
+QString u(const char* s) { return QString::fromUtf8(s); }
+}  // namespace
+
+QString frmMain::askSourceFile() {
+  const QString name = prompts_->openFile(openDialogRequest(sourceFolder_, lastOpenName_));
+  if (!name.isEmpty()) lastOpenName_ = name;
+  return name;
+}
+
+void frmMain::cmdOpen_Click() {
+  const QString name = askSourceFile();
+  if (name.isEmpty()) return;  // cancelled: nothing changes
+  txtSource->setText(name);
+  sourceFolder_ = QString::fromStdString(effects::FolderOf(name.toStdString()));
+  LoadSource();
+}
+
+void frmMain::LoadSource() {
+  discardFrames();
+  setPreviewCommandsEnabled(false);
+  ws_.picX.clear();
+  const intake::LoadResult result = intake::loadPictureFile(txtSource->text().toStdString());
+  if (result.status == intake::LoadStatus::NotFound) {
+    prompts_->message(MessageIcon::Critical, QString::fromStdString(result.message));
+    ws_.picSource.clear();
+    ws_.picSource.resize(kDesignPictureWidth, kDesignPictureHeight);
+    refreshViews();
+    return;
+  }
+  showSurfaces(false);
+  if (result.status == intake::LoadStatus::Unreadable) {
+    // The previous source stays; the commands stay disabled.
+    prompts_->message(MessageIcon::Critical, QString::fromStdString(result.message));
+  } else if (result.status == intake::LoadStatus::TooLarge) {
+    rejectPicture();
+  } else {
+    acceptPicture(result.picture);
+  }
+  showSurfaces(true);
+}
+
+void frmMain::mnuEditPaste_Click() {
+  const QImage image = QGuiApplication::clipboard()->image();
+  if (image.isNull()) {
+    prompts_->message(MessageIcon::Exclamation, u(text::kClipboardEmpty));
+    return;
+  }
+  txtSource->setText(u(text::kClipboardSource));
+  discardFrames();
+  setPreviewCommandsEnabled(false);
+  ws_.picX.clear();
+  showSurfaces(false);
+  const intake::LoadResult result = intake::loadPictureImage(image);
+  if (result.status == intake::LoadStatus::Loaded)
+    acceptPicture(result.picture);
+  else if (result.status == intake::LoadStatus::TooLarge)
+    rejectPicture();
+  else
+    prompts_->message(MessageIcon::Critical, QString::fromStdString(result.message));
+  showSurfaces(true);
+}
+
+void frmMain::txtSource_OLEDragDrop(const QString& path) {
+  if (driverBusy()) {
+    // A render or a save is inside a yield: take the file when it returns,
+    // and ask a rendering preview to stop first.
+    pendingDrop_ = path;
+    if (!driver_->isSaving() && driver_->cmdPrevTag() == "prev") runDriver([this] { driver_->previewCommand(); });
+    return;
+  }
+  // A playing preview ends before its frames are replaced.
+  if (driver_->cmdPrevTag() == "prev") runDriver([this] { driver_->previewCommand(); });
+  txtSource->setText(path);
+  LoadSource();  // the open dialog's start folder stays as it is
+}
+
+void frmMain::acceptPicture(const core::Picture& picture) {
+  const core::Color corner = effects::acceptSource(ws_, picture);
+  lblSize->setText(sizeCaption(picture.width(), picture.height()));
+  setPreviewCommandsEnabled(true);
+  fitToSource();
+  bannerColor_ = corner;
+  setSwatchColor(lblColor, QColor(core::redOf(corner), core::greenOf(corner), core::blueOf(corner)));
+  refreshViews();
+}
+
+void frmMain::rejectPicture() {
+  prompts_->message(MessageIcon::Critical, QString::fromUtf8(intake::kTooLargeMessage));
+  ws_.picSource.clear();
+  ws_.picX.clear();
+  ws_.picSource.resize(kDesignPictureWidth, kDesignPictureHeight);
+  ws_.picX.resize(kDesignPictureWidth, kDesignPictureHeight);
+  lblSize->setText(QString());
+  refreshViews();  // the window keeps its size
+}
+
+void frmMain::showSurfaces(bool visible) {
+  picSource->setVisible(visible);
+  picX->setVisible(visible);
+  if (visible) refreshViews();
+}
+
+}  // namespace app

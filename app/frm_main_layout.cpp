@@ -1,0 +1,172 @@
+// Building frmMain's controls and placing them. Positions are pixels in the
+// client area, as the window's panels are placed; Frame1 and Frame2 follow
+// the source picture (window_fit.h).
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/drop_field.h"
+#include "app/frm_main.h"
+#include "app/hue_bar.h"
+#include "app/option_panel.h"
+#include "app/picture_view.h"
+#include "app/ui_texts.h"
+
+namespace app {
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+// The client area's layout, in pixels.
+constexpr int kMargin = 5;        // Frame1's and Frame2's left edge
+constexpr int kSourceRowTop = 6;  // txtSource and cmdOpen
+constexpr int kRowHeight = 26;    // buttons, text boxes, the effect list
+constexpr int kFrame1Top = 38;
+constexpr int kPictureLeft = 4;  // picX inside Frame1
+constexpr int kPictureTop = 8;
+constexpr int kFrame2Height = 146;
+constexpr int kFrame2Width = kFrame1DesignWidth;
+constexpr int kTypeWidth = 246;  // fraType, left in Frame2
+constexpr int kPanelLeft = 252;  // the option panels, right in Frame2
+constexpr int kPanelHeight = 104;
+constexpr int kLineTop = 110;       // linBack, the progress line
+constexpr int kBottomRowTop = 116;  // fraMsg and cmdClose
+constexpr int kNonClientWidth = 6;  // the window's border, left and right together
+
+QPushButton* button(const char* caption, QWidget* parent) { return new QPushButton(u(caption), parent); }
+
+QFrame* panel(QWidget* parent, QFrame::Shape shape = QFrame::NoFrame) {
+  auto* f = new QFrame(parent);
+  f->setFrameShape(shape);
+  return f;
+}
+
+QFrame* etchedLine(QWidget* parent) {
+  auto* line = new QFrame(parent);
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
+}  // namespace
+
+void frmMain::createControls() {
+  auto* client = new QWidget(this);
+  setCentralWidget(client);
+  linMenu = etchedLine(client);
+
+  txtSource = new DropField(client);
+  txtSource->setToolTip(u(text::kTxtSourceTip));
+  cmdOpen = button(text::kCmdOpen, client);
+
+  Frame1 = panel(client, QFrame::StyledPanel);
+  Frame2 = panel(client);
+  createPictureArea();
+  createOptionArea();
+  createMessageArea();
+
+  tmr1 = new QTimer(this);
+  tmr1->setSingleShot(true);
+  fit_ = fitWindow(kDesignPictureWidth, kDesignPictureHeight, kFrame1Top);
+  // No source yet: nothing to preview or save.
+  setPreviewCommandsEnabled(false);
+  setSwatchColor(lblColor, QColor(core::redOf(bannerColor_), core::greenOf(bannerColor_), core::blueOf(bannerColor_)));
+}
+
+void frmMain::fitToSource() {
+  fit_ = fitWindow(ws_.picSource.width(), ws_.picSource.height(), kFrame1Top);
+  placeFrames();
+}
+
+void frmMain::createPictureArea() {
+  picSource = new PictureView(ws_.picSource, Frame1);
+  picX = new PictureView(ws_.picX, Frame1);  // over picSource: it shows the source when idle
+  picSource->move(kPictureLeft, kPictureTop);
+  picX->move(kPictureLeft, kPictureTop);
+  cmdPrev = button(text::kCmdPrev, Frame1);
+  cmdSave = button(text::kCmdSave, Frame1);
+}
+
+void frmMain::createOptionArea() {
+  fraType = panel(Frame2);
+  fraType->setGeometry(0, 0, kTypeWidth, 82);
+  Label1 = new QLabel(u(text::kLabel1), fraType);
+  Label1->setGeometry(4, 4, kTypeWidth - 8, 18);
+  cboType = new QComboBox(fraType);
+  for (const char* entry : text::kCboType) cboType->addItem(u(entry));
+  cboType->setCurrentIndex(-1);  // the stored effect is selected at load
+  cboType->setGeometry(4, 22, kTypeWidth - 12, kRowHeight);
+  Label1->setBuddy(cboType);
+  lblColor = new QLabel(u(text::kLblColor), fraType);
+  lblColor->setAlignment(Qt::AlignCenter);
+  lblColor->setFrameShape(QFrame::Box);
+  lblColor->setGeometry(4, 54, 96, kRowHeight);
+  cmdColor[0] = button(text::kCmdColor, fraType);
+  cmdColor[0]->setGeometry(106, 54, 100, kRowHeight);
+
+  lblSize = new QLabel(Frame2);
+  lblSize->setGeometry(8, 86, kTypeWidth - 8, 20);
+
+  fraSlide = new SlidePanel(Frame2);
+  fraTurn = new OptionPanel(text::kPanelCaptions[1], Frame2);
+  fraRotate = new RotatePanel(Frame2);
+  fraZoom = new OptionPanel(text::kPanelCaptions[3], Frame2);
+  fraDiffuse = new DiffusePanel(Frame2);
+  fraElastic = new OptionPanel(text::kPanelCaptions[5], Frame2);
+  fraHue = new HuePanel(Frame2);
+  optionPanels = {fraSlide, fraTurn, fraRotate, fraZoom, fraDiffuse, fraElastic, fraHue};
+  chkMask = {fraSlide->chkMask,   fraRotate->chkMask,  fraTurn->chkMask, fraZoom->chkMask,
+             fraDiffuse->chkMask, fraElastic->chkMask, fraHue->chkMask};
+  fraSlide->setGeometry(kPanelLeft, 0, kFrame2Width - kPanelLeft, kPanelHeight);
+}
+
+void frmMain::createMessageArea() {
+  linBack = etchedLine(Frame2);
+  linBack->setGeometry(0, kLineTop, kFrame2Width, 2);
+  linFore = new QFrame(Frame2);
+  linFore->setAutoFillBackground(true);
+  QPalette fore = linFore->palette();
+  fore.setColor(QPalette::Window, QColor(0, 0, 160));
+  linFore->setPalette(fore);
+  linFore->hide();
+
+  fraMsg = panel(Frame2);
+  fraMsg->setGeometry(0, kBottomRowTop, 400, kRowHeight + 2);
+  lblMsg = new QLabel(fraMsg);
+  lblMsg->setGeometry(4, 1, 190, kRowHeight);
+  for (int i = 0; i < 2; ++i) {
+    cmdPause[i] = button(text::kCmdPause[i], fraMsg);
+    cmdPause[i]->setToolTip(u(text::kCmdPauseTips[i]));
+    cmdPause[i]->setGeometry(200 + 44 * i, 1, 40, kRowHeight);
+  }
+  cmdCopy = button(text::kCmdCopy, fraMsg);
+  cmdCopy->setToolTip(u(text::kCmdCopyTip));
+  cmdCopy->setGeometry(296, 1, 100, kRowHeight);
+  cmdCopy->setEnabled(false);
+  fraMsg->hide();
+
+  cmdClose = button(text::kCmdClose, Frame2);
+  cmdClose->setGeometry(kFrame2Width - 100, kBottomRowTop + 1, 100, kRowHeight);
+}
+
+// Lays out the top row, Frame1 (with the picture and its buttons) and Frame2
+// for the current fit, and gives the window its fixed size.
+void frmMain::placeFrames() {
+  const int clientWidth = twipsToPixels(fit_.widthTwips) - kNonClientWidth;
+  linMenu->setGeometry(-1, 0, clientWidth + 1, 2);
+  txtSource->setGeometry(kMargin + 3, kSourceRowTop, clientWidth - 2 * kMargin - 112, kRowHeight);
+  cmdOpen->setGeometry(clientWidth - kMargin - 104, kSourceRowTop, 104, kRowHeight);
+
+  Frame1->setGeometry(kMargin, kFrame1Top, fit_.frame1Width, fit_.frame1Height);
+  const int buttonTop = fit_.frame1Height - kRowHeight - 6;
+  cmdPrev->setGeometry(kPictureLeft, buttonTop, 130, kRowHeight);
+  cmdSave->setGeometry(kPictureLeft + 136, buttonTop, 100, kRowHeight);
+
+  Frame2->setGeometry(kMargin, fit_.frame2Top, kFrame2Width, kFrame2Height);
+  const int clientHeight = fit_.frame2Top + kFrame2Height + kMargin;
+  setFixedSize(clientWidth, clientHeight + menuBar()->sizeHint().height());
+}
+
+}  // namespace app

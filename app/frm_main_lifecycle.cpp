@@ -1,0 +1,170 @@
+// frmMain's start and end: the load sequence with the settings file, the
+// unload that writes it back, the help file and the close command.
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "app/first_run.h"
+#include "app/frm_gif_setting.h"
+#include "app/frm_main.h"
+#include "app/hue_bar.h"
+#include "app/option_panel.h"
+#include "app/ui_texts.h"
+#include "framelist/frm_frames.h"
+#include "output/gif_question.h"
+
+namespace app {
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+int radioIndex(const auto& buttons) {
+  for (std::size_t k = 0; k < buttons.size(); ++k)
+    if (buttons[k]->isChecked()) return static_cast<int>(k);
+  return 0;
+}
+
+}  // namespace
+
+void frmMain::Form_Load() {
+  // 1. The frame list window and the GIF options dialog, loaded but hidden.
+  gifSetting_ = std::make_unique<frmGifSetting>(*prompts_, this);
+  frmFrames_ = std::make_unique<framelist::frmFrames>(
+      framelist::SaveSettings{ws_.SaveExt, ws_.SavePath},
+      [this](std::int16_t& interval) { return output::AskGifOutput(*gifSetting_, interval); });
+  // 2. The caption with the program's version.
+  setWindowTitle(u(text::kAppTitle) + QStringLiteral(" [Ver.") + u(text::kVersion) + QStringLiteral("]"));
+  // 3. The copy command and the edit menu.
+  cmdCopy->show();
+  menus.mnuEdit->menuAction()->setVisible(true);
+  // 4. The progress line over its etched line; every panel at fraSlide's place.
+  linFore->setGeometry(linBack->geometry());
+  for (OptionPanel* p : optionPanels) p->setGeometry(fraSlide->geometry());
+  // 5. The settings.
+  inifile_IO ini;
+  ini.setFileName(env_.iniPath.toStdString());
+  applySettings(loadSettings(ini, settingsContext()));
+  // 6. The window for the (empty) picture area.
+  fitToSource();
+  // 7. The hue bar is drawn; the stored hue is picked on it.
+  picHue_MouseUp(0, 0, hueX_, 0);
+  // 8. The help file on the first run.
+  if (!firstRunRecordExists()) openHelpFile();
+}
+
+SettingsContext frmMain::settingsContext() const {
+  SettingsContext ctx;
+  ctx.programFolder = env_.programFolder.toStdString();
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    ctx.screenWidth = pixelsToTwips(screen->geometry().width());
+    ctx.screenHeight = pixelsToTwips(screen->geometry().height());
+  }
+  ctx.mainWidth = fit_.widthTwips;
+  ctx.mainHeight = fit_.heightTwips;
+  const QRect frames = frmFrames_->framesRect();
+  ctx.framesWidth = pixelsToTwips(frames.width());
+  ctx.framesHeight = pixelsToTwips(frames.height());
+  return ctx;
+}
+
+// In the load order: the GIF dialog, the windows, the options (each set
+// through its control, whose handler updates the menus), the folders, the
+// window colour and the hue.
+void frmMain::applySettings(const Settings& s) {
+  loadedSettings_ = s;
+  gifSetting_->setChoice(s.gifIsAni);
+  gifSetting_->setIntervalText(QString::fromStdString(s.gifTimeText));
+  frmFrames_->setFramesRect(QRect(s.framesLeft / kTwipsPerPixel, s.framesTop / kTwipsPerPixel,
+                                  s.framesWidth / kTwipsPerPixel, s.framesHeight / kTwipsPerPixel));
+  move(s.left / kTwipsPerPixel, s.top / kTwipsPerPixel);
+
+  cboType->setCurrentIndex(s.type);
+  fraSlide->chkCross->setChecked(s.cross == 1);
+  for (int b = 0; b < 7; ++b) chkMask[b]->setChecked(s.mask[b] == 1);
+  fraRotate->optXY[s.rotateXY]->setChecked(true);
+  fraDiffuse->optDiffuseType[s.diffuseType]->setChecked(true);
+  fraHue->optHueType[s.hueType]->setChecked(true);
+  syncMenusFromControls();
+
+  ws_.SavePath = s.saveFolder;
+  sourceFolder_ = QString::fromStdString(s.sourceFolder);
+  const QString saveFolder = QString::fromStdString(s.saveFolder);
+  if (!saveFolder.isEmpty() && !QFileInfo::exists(saveFolder)) QDir().mkdir(saveFolder);  // one level; errors ignored
+
+  applyFormColor(static_cast<core::Color>(s.formColor));
+  hueX_ = static_cast<std::int16_t>(s.hue);
+}
+
+Settings frmMain::collectSettings() const {
+  Settings s = loadedSettings_;
+  s.top = pixelsToTwips(y());
+  s.left = pixelsToTwips(x());
+  const QRect frames = frmFrames_->framesRect();
+  s.framesTop = pixelsToTwips(frames.y());
+  s.framesLeft = pixelsToTwips(frames.x());
+  s.framesWidth = pixelsToTwips(frames.width());
+  s.framesHeight = pixelsToTwips(frames.height());
+  s.sourceFolder = sourceFolder_.toStdString();
+  s.saveFolder = ws_.SavePath;
+  s.type = cboType->currentIndex();
+  s.cross = fraSlide->chkCross->isChecked() ? 1 : 0;
+  for (int b = 0; b < 7; ++b) s.mask[b] = chkMask[b]->isChecked() ? 1 : 0;
+  s.rotateXY = fraRotate->optXY[0]->isChecked() ? 0 : 1;
+  s.diffuseType = radioIndex(fraDiffuse->optDiffuseType);
+  s.hueType = fraHue->optHueType[0]->isChecked() ? 0 : 1;
+  s.hue = hueX_;
+  s.formColor = static_cast<std::int32_t>(formColor_);
+  s.gifIsAni = gifSetting_->choice();
+  s.gifTimeText = gifSetting_->intervalText().toStdString();
+  return s;
+}
+
+void frmMain::Form_Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  writeFirstRunRecord(QDate::currentDate());
+  inifile_IO ini;
+  ini.setFileName(env_.iniPath.toStdString());
+  SaveConditions when;
+  when.mainWindowNormal = !isMinimized() && !isMaximized();
+  when.framesWindowNormal = frmFrames_->isNormalState();
+  (void)saveSettings(ini, collectSettings(), when);  // a settings file that cannot be written is ignored
+  gifSetting_->hide();
+  frmFrames_->hide();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+  if (driverBusy()) {
+    // Inside a render or a save: close once the driver has returned; a
+    // preview is asked to stop, a save runs to its end.
+    closePending_ = true;
+    if (!driver_->isSaving() && driver_->cmdPrevTag() == "prev") runDriver([this] { driver_->previewCommand(); });
+    event->ignore();
+    return;
+  }
+  if (driver_->cmdPrevTag() == "prev") runDriver([this] { driver_->previewCommand(); });
+  Form_Unload();
+  event->accept();
+  frmFrames_->close();
+}
+
+void frmMain::cmdClose_Click() { close(); }
+
+void frmMain::mnuHelpOpen_Click() { openHelpFile(); }
+
+void frmMain::openHelpFile() {
+  const QString path = env_.programFolder + u(text::kHelpFileName);
+  if (!QFileInfo::exists(path)) {
+    prompts_->message(MessageIcon::Exclamation, u(text::kHelpMissing));
+    return;
+  }
+  prompts_->openDocument(path);
+}
+
+}  // namespace app

@@ -1,0 +1,82 @@
+#include "app/main_menus.h"
+
+#include "app/ui_texts.h"
+
+namespace app {
+
+namespace {
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+QAction* addCheckable(QMenu* menu, const char* caption) {
+  QAction* a = menu->addAction(u(caption));
+  a->setCheckable(true);
+  return a;
+}
+
+void buildFileMenu(QMenuBar* bar, MainMenus& m) {
+  m.mnuFile = bar->addMenu(u(text::kMnuFile));
+  m.mnuFileOpen = m.mnuFile->addAction(u(text::kMnuFileOpen));
+  m.mnuFile->addSeparator();
+  m.mnuFileSave = m.mnuFile->addAction(u(text::kMnuFileSave));
+  m.mnuFile->addSeparator();
+  m.mnuFileQuit = m.mnuFile->addAction(u(text::kMnuFileQuit));
+}
+
+void buildEditAndDisplayMenus(QMenuBar* bar, MainMenus& m) {
+  m.mnuEdit = bar->addMenu(u(text::kMnuEdit));
+  m.mnuEditCopy = m.mnuEdit->addAction(u(text::kMnuEditCopy));
+  m.mnuEditPaste = m.mnuEdit->addAction(u(text::kMnuEditPaste));
+  m.mnuDisplay = bar->addMenu(u(text::kMnuDisplay));
+  m.mnuPreview = m.mnuDisplay->addAction(u(text::kMnuPreview));
+}
+
+// The option menus in effect order, with their entries.
+void buildOptionMenus(QMenu* setting, MainMenus& m) {
+  for (int k = 0; k < 7; ++k) m.optionMenus[k] = setting->addMenu(u(text::kOptionMenus[k]));
+  QMenu* slide = m.optionMenus[0];
+  m.mnuCross = addCheckable(slide, text::kMnuCross);
+  m.mnuMask[0] = addCheckable(slide, text::kMnuMask);
+  m.mnuMask[2] = addCheckable(m.optionMenus[1], text::kMnuMask);
+  QMenu* rotate = m.optionMenus[2];
+  for (int k = 0; k < 2; ++k) m.mnuXY[k] = addCheckable(rotate, text::kMnuXY[k]);
+  rotate->addSeparator();
+  m.mnuMask[1] = addCheckable(rotate, text::kMnuMask);
+  m.mnuMask[3] = addCheckable(m.optionMenus[3], text::kMnuMask);
+  QMenu* diffuse = m.optionMenus[4];
+  for (int k = 0; k < 3; ++k) m.mnuDiffuseType[k] = addCheckable(diffuse, text::kMnuDiffuseType[k]);
+  diffuse->addSeparator();
+  m.mnuMask[4] = addCheckable(diffuse, text::kMnuMask);
+  m.mnuMask[5] = addCheckable(m.optionMenus[5], text::kMnuMask);
+  QMenu* hue = m.optionMenus[6];
+  for (int k = 0; k < 2; ++k) m.mnuHueOptionType[k] = addCheckable(hue, text::kMnuHueOptionType[k]);
+  hue->addSeparator();
+  m.mnuMask[6] = addCheckable(hue, text::kMnuMask);
+}
+
+void buildSettingMenu(QMenuBar* bar, MainMenus& m) {
+  m.mnuSetting = bar->addMenu(u(text::kMnuSetting));
+  m.mnuAniMode = m.mnuSetting->addMenu(u(text::kMnuAniMode));
+  for (int k = 0; k < 7; ++k) m.mnuAniModeType[k] = addCheckable(m.mnuAniMode, text::kMnuAniModeType[k]);
+  m.mnuSetting->addSeparator();
+  buildOptionMenus(m.mnuSetting, m);
+  m.mnuSetting->addSeparator();
+  m.mnuBackColor = m.mnuSetting->addAction(u(text::kMnuBackColor));
+  m.mnuSetting->addSeparator();
+  m.mnuFormColor = m.mnuSetting->addAction(u(text::kMnuFormColor));
+  m.mnuBackInit = m.mnuSetting->addAction(u(text::kMnuBackInit));
+}
+
+}  // namespace
+
+MainMenus buildMainMenus(QMenuBar* bar) {
+  MainMenus m;
+  buildFileMenu(bar, m);
+  buildEditAndDisplayMenus(bar, m);
+  buildSettingMenu(bar, m);
+  m.mnuHelp = bar->addMenu(u(text::kMnuHelp));
+  m.mnuHelpOpen = m.mnuHelp->addAction(u(text::kMnuHelpOpen));
+  return m;
+}
+
+}  // namespace app

@@ -1,0 +1,96 @@
+#include "app/prompts.h"
+
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QMessageBox>
+#include <QUrl>
+
+#include "app/ui_texts.h"
+
+namespace app {
+
+namespace {
+
+QMessageBox::Icon toQtIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Critical:
+      return QMessageBox::Critical;
+    case MessageIcon::Exclamation:
+      return QMessageBox::Warning;
+    case MessageIcon::Information:
+      return QMessageBox::Information;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// Qt reads the text inside an entry's parentheses as space-separated
+// patterns, so "(*.bmp;*.jpg;*.gif)" would be one pattern that matches no
+// file. The entries keep their text; the dialog's file model gets the real
+// patterns whenever an entry is chosen.
+void applyRealPatterns(QFileDialog& dialog, const FileDialogRequest& request) {
+  auto* model = dialog.findChild<QFileSystemModel*>();
+  auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  if (!model || request.patterns.size() != request.filters.size()) return;
+  auto apply = [model, request](int index) {
+    if (index >= 0 && index < request.patterns.size()) model->setNameFilters(request.patterns[index]);
+  };
+  apply(request.selectedFilter);
+  if (combo) {
+    QObject::connect(combo, &QComboBox::activated, model, apply);
+    QObject::connect(combo, &QComboBox::currentIndexChanged, model, apply);
+  }
+}
+
+QString runFileDialog(QWidget* parent, const FileDialogRequest& request, bool forSaving) {
+  QFileDialog dialog(parent);
+  configureFileDialog(dialog, request, forSaving);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.front());
+}
+
+}  // namespace
+
+void configureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool forSaving) {
+  if (!request.title.isEmpty()) dialog.setWindowTitle(request.title);
+  if (!request.startFolder.isEmpty()) dialog.setDirectory(request.startFolder);
+  // Our own dialog everywhere, so that the pattern fix-up applies and the
+  // dialog looks the same on every desktop.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (forSaving) {
+    // The chosen name only carries a folder, a base name and a format; the
+    // frames get names of their own, so there is nothing to overwrite here.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QString());
+  }
+  dialog.setNameFilters(request.filters);
+  if (request.selectedFilter >= 0 && request.selectedFilter < request.filters.size())
+    dialog.selectNameFilter(request.filters[request.selectedFilter]);
+  if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
+  applyRealPatterns(dialog, request);
+}
+
+void QtPrompts::message(MessageIcon icon, const QString& text) {
+  QMessageBox box(toQtIcon(icon), QString::fromUtf8(text::kAppTitle), text, QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+QString QtPrompts::openFile(const FileDialogRequest& request) { return runFileDialog(parent_, request, false); }
+
+QString QtPrompts::saveFile(const FileDialogRequest& request) { return runFileDialog(parent_, request, true); }
+
+std::optional<QColor> QtPrompts::chooseColor(const QColor& initial) {
+  const QColor c = QColorDialog::getColor(initial, parent_);
+  if (!c.isValid()) return std::nullopt;
+  return c;
+}
+
+void QtPrompts::openDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+
+}  // namespace app

@@ -1,0 +1,133 @@
+#include "app/settings.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "effects/effect_kind.h"
+
+namespace app {
+
+namespace {
+
+// The option keys of the Setting and GIF sections that hold a small index:
+// values outside lo..hi fall back to 0.
+struct IndexKey {
+  const char* section;
+  const char* name;
+  int lo;
+  int hi;
+  int& (*field)(Settings&);
+};
+
+// Read in this order; written in the order of kWriteOrder below.
+const IndexKey kIndexKeys[] = {
+    {key::kGif, "IsAni", 0, 1, [](Settings& s) -> int& { return s.gifIsAni; }},
+    {key::kSetting, "Type", 0, 6, [](Settings& s) -> int& { return s.type; }},
+    {key::kSetting, "Cross", 0, 1, [](Settings& s) -> int& { return s.cross; }},
+    {key::kSetting, "Mask_Slide", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskSlide]; }},
+    {key::kSetting, "Mask_Turn", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskTurn]; }},
+    {key::kSetting, "Mask_Rotate", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskRotate]; }},
+    {key::kSetting, "Mask_Zoom", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskZoom]; }},
+    {key::kSetting, "Mask_Diffuse", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskDiffuse]; }},
+    {key::kSetting, "Mask_Elastic", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskElastic]; }},
+    {key::kSetting, "Mask_Hue", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskHue]; }},
+    {key::kSetting, "RotateXY", 0, 1, [](Settings& s) -> int& { return s.rotateXY; }},
+    {key::kSetting, "DiffuseType", 0, 2, [](Settings& s) -> int& { return s.diffuseType; }},
+    {key::kSetting, "HueType", 0, 1, [](Settings& s) -> int& { return s.hueType; }},
+};
+
+// A position or size read as text (default "0" or the current size) and
+// converted to an integer; text that is no number gives the default.
+int readTwips(const inifile_IO& ini, const char* name, int def) { return ini.ReadLng(key::kPosition, name, def); }
+
+// 0 when the window would start above or left of the screen, or so far
+// down or right that it would not fit on it.
+int placeOnScreen(int value, int screenExtent, int windowExtent) {
+  return (value < 0 || value > screenExtent - windowExtent) ? 0 : value;
+}
+
+// A size that is no usable size gives the default; one beyond the screen is
+// cut to the screen.
+int usableSize(int value, int def, int screenExtent) {
+  if (value <= 0) return def;
+  return screenExtent > 0 ? std::min(value, screenExtent) : value;
+}
+
+void loadPositions(const inifile_IO& ini, const SettingsContext& ctx, Settings& s) {
+  // The frame list is clamped against the main window's size, not its own.
+  s.framesTop = placeOnScreen(readTwips(ini, "FramesTop", 0), ctx.screenHeight, ctx.mainHeight);
+  s.framesLeft = placeOnScreen(readTwips(ini, "FramesLeft", 0), ctx.screenWidth, ctx.mainWidth);
+  s.framesWidth = usableSize(readTwips(ini, "FramesWidth", ctx.framesWidth), ctx.framesWidth, ctx.screenWidth);
+  s.framesHeight = usableSize(readTwips(ini, "FramesHeight", ctx.framesHeight), ctx.framesHeight, ctx.screenHeight);
+  s.top = placeOnScreen(readTwips(ini, "Top", 0), ctx.screenHeight, ctx.mainHeight);
+  s.left = placeOnScreen(readTwips(ini, "Left", 0), ctx.screenWidth, ctx.mainWidth);
+}
+
+bool writeInt(inifile_IO& ini, const char* section, const char* name, long long v) {
+  return ini.WriteStr(section, name, std::to_string(v));
+}
+
+}  // namespace
+
+std::string defaultSaveFolder(const std::string& programFolder) { return programFolder + "SaveImages"; }
+
+std::string shortestFloatText(float v) {
+  char buf[64];
+  const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
+  if (ec != std::errc()) return "0";
+  return std::string(buf, end);
+}
+
+Settings loadSettings(const inifile_IO& ini, const SettingsContext& ctx) {
+  Settings s;
+  for (const IndexKey& k : kIndexKeys) {
+    const int v = ini.ReadInt(k.section, k.name, 0);
+    k.field(s) = (v < k.lo || v > k.hi) ? 0 : v;
+  }
+  s.gifTimeText = shortestFloatText(ini.ReadSng(key::kGif, "Time", 0.1f));
+  loadPositions(ini, ctx, s);
+  s.saveFolder = ini.ReadStr(key::kPath, "Save", defaultSaveFolder(ctx.programFolder));
+  s.sourceFolder = ini.ReadStr(key::kPath, "Source", ctx.programFolder);
+  s.formColor = ini.ReadLng(key::kSetting, "FormColor", kButtonFaceValue);
+  s.hue = std::clamp<int>(ini.ReadInt(key::kSetting, "Hue", 0), 0, 359);
+  return s;
+}
+
+bool saveSettings(inifile_IO& ini, const Settings& s, const SaveConditions& when) {
+  ini.beginUpdate();
+  if (when.mainWindowNormal) {
+    writeInt(ini, key::kPosition, "Top", s.top);
+    writeInt(ini, key::kPosition, "Left", s.left);
+  }
+  if (when.framesWindowNormal) {
+    writeInt(ini, key::kPosition, "FramesTop", s.framesTop);
+    writeInt(ini, key::kPosition, "FramesLeft", s.framesLeft);
+    writeInt(ini, key::kPosition, "FramesWidth", s.framesWidth);
+    writeInt(ini, key::kPosition, "FramesHeight", s.framesHeight);
+  }
+  ini.WriteStr(key::kPath, "Source", s.sourceFolder);
+  ini.WriteStr(key::kPath, "Save", s.saveFolder);
+  if (effects::isValidEffectIndex(s.type)) writeInt(ini, key::kSetting, "Type", s.type);
+  writeInt(ini, key::kSetting, "Cross", s.cross);
+  // The mask keys in effect order, each from its own box.
+  constexpr std::array<std::pair<const char*, int>, 7> kMaskKeys{{
+      {"Mask_Slide", effects::kMaskSlide},
+      {"Mask_Turn", effects::kMaskTurn},
+      {"Mask_Rotate", effects::kMaskRotate},
+      {"Mask_Zoom", effects::kMaskZoom},
+      {"Mask_Diffuse", effects::kMaskDiffuse},
+      {"Mask_Elastic", effects::kMaskElastic},
+      {"Mask_Hue", effects::kMaskHue},
+  }};
+  for (const auto& [name, box] : kMaskKeys) writeInt(ini, key::kSetting, name, s.mask[static_cast<std::size_t>(box)]);
+  writeInt(ini, key::kSetting, "RotateXY", s.rotateXY);
+  writeInt(ini, key::kSetting, "DiffuseType", s.diffuseType);
+  writeInt(ini, key::kSetting, "HueType", s.hueType);
+  writeInt(ini, key::kSetting, "Hue", s.hue);
+  writeInt(ini, key::kSetting, "FormColor", s.formColor);
+  writeInt(ini, key::kGif, "IsAni", s.gifIsAni);
+  ini.WriteStr(key::kGif, "Time", s.gifTimeText);
+  return ini.endUpdate();
+}
+
+}  // namespace app

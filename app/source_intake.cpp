@@ -1,0 +1,58 @@
+#include "app/source_intake.h"
+
+#include "app/ui_texts.h"
+
+namespace app {
+
+namespace {
+
+const QStringList kBmp{QStringLiteral("*.bmp")};
+const QStringList kJpg{QStringLiteral("*.jpg")};
+const QStringList kGif{QStringLiteral("*.gif")};
+
+QStringList texts(const auto& list) {
+  QStringList out;
+  for (const char* s : list) out << QString::fromUtf8(s);
+  return out;
+}
+
+}  // namespace
+
+int openFilterIndexFor(const QString& previousName) {
+  const QString tail = previousName.right(3).toLower();
+  if (tail == QLatin1String("gif")) return 3;
+  if (tail == QLatin1String("jpg")) return 2;
+  if (tail == QLatin1String("bmp")) return 1;
+  return 0;
+}
+
+FileDialogRequest openDialogRequest(const QString& startFolder, const QString& previousName) {
+  FileDialogRequest r;
+  r.startFolder = startFolder;
+  r.filters = texts(text::kOpenFilters);
+  // The file model compares the patterns without regard to case.
+  r.patterns = {kBmp + kJpg + kGif, kBmp, kJpg, kGif};
+  r.selectedFilter = openFilterIndexFor(previousName);
+  return r;
+}
+
+FileDialogRequest saveDialogRequest(const QString& startFolder) {
+  FileDialogRequest r;
+  r.title = QString::fromUtf8(text::kSaveDialogTitle);
+  r.startFolder = startFolder;
+  r.proposedName = QString::fromUtf8(text::kProposedBaseName);
+  r.filters = texts(text::kSaveFilters);
+  r.patterns = {kBmp, kJpg, kGif};
+  r.selectedFilter = 0;
+  return r;
+}
+
+bool isDropOffered(const QList<QUrl>& urls) {
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return false;
+  const QString tail = urls.front().toLocalFile().right(4).toLower();
+  return tail == QLatin1String(".bmp") || tail == QLatin1String(".jpg") || tail == QLatin1String(".gif");
+}
+
+QString sizeCaption(int width, int height) { return QStringLiteral("[ %1 x %2 ]").arg(width).arg(height); }
+
+}  // namespace app

@@ -1,0 +1,32 @@
+// The rules around loading a source picture that do not need the window: the
+// open and save dialog settings, which drops are offered, the size caption.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QUrl>
+
+#include "app/prompts.h"
+
+namespace app {
+
+// The open dialog's filter entry (0-based) for the previous file name: "gif"
+// 3, "jpg" 2, "bmp" 1 by its last three characters, lower-cased; else 0.
+int openFilterIndexFor(const QString& previousName);
+
+// The open dialog: all supported pictures, BMP, JPEG, GIF; no title of its
+// own; preselected from the previous name.
+FileDialogRequest openDialogRequest(const QString& startFolder, const QString& previousName);
+
+// The save dialog: its title, BMP/JPEG/GIF with BMP selected, the proposed
+// name "BaseName".
+FileDialogRequest saveDialogRequest(const QString& startFolder);
+
+// A drop is offered only for exactly one local file whose name ends, in any
+// case, in ".bmp", ".jpg" or ".gif".
+bool isDropOffered(const QList<QUrl>& urls);
+
+// "[ w x h ]".
+QString sizeCaption(int width, int height);
+
+}  // namespace app

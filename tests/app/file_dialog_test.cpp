@@ -1,0 +1,71 @@
+// The real open dialog must let every supported picture through its first
+// entry, whatever the case of the name, while the entry reads as written.
+#include <fstream>
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QThread>
+
+#include "app/prompts.h"
+#include "app/source_intake.h"
+#include "window_fixture.h"
+
+namespace {
+
+QStringList shownFiles(QFileSystemModel* model, const QString& folder) {
+  // The model fills in the background; wait until the folder is listed.
+  const QModelIndex parent = model->index(folder);
+  QElapsedTimer waited;
+  waited.start();
+  while (model->rowCount(parent) < 5 && waited.elapsed() < 10000) {
+    QCoreApplication::processEvents();
+    QThread::msleep(5);
+  }
+  QStringList out;
+  for (int r = 0; r < model->rowCount(parent); ++r) {
+    const QModelIndex idx = model->index(r, 0, parent);
+    if (model->flags(idx) & Qt::ItemIsEnabled) out << model->fileName(idx);
+  }
+  out.sort();
+  return out;
+}
+
+TEST(FileDialog, FirstOpenEntryShowsBmpJpgAndGifInAnyCase) {
+  apptest::application();
+  const auto dir = testutil::makeTempDir("app-file-dialog");
+  for (const char* name : {"a.BMP", "b.jpg", "c.Gif", "d.png", "e.jpeg"}) std::ofstream(dir / name) << "x";
+  const QString folder = QString::fromStdString(dir.string());
+
+  QFileDialog dialog;
+  app::configureFileDialog(dialog, app::openDialogRequest(folder, QString()), false);
+  EXPECT_EQ(dialog.nameFilters().front(), QString::fromUtf8("対応画像ファイル(*.bmp;*.jpg;*.gif)"));
+  auto* model = dialog.findChild<QFileSystemModel*>();
+  ASSERT_NE(model, nullptr);
+  model->setNameFilterDisables(false);  // hide what does not match, so the list says it plainly
+  EXPECT_EQ(shownFiles(model, folder), QStringList({"a.BMP", "b.jpg", "c.Gif"}));
+
+  // Choosing another entry and coming back keeps the real patterns.
+  auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+  ASSERT_NE(combo, nullptr);
+  combo->setCurrentIndex(3);
+  emit combo->activated(3);
+  EXPECT_EQ(model->nameFilters(), QStringList({"*.gif"}));
+  combo->setCurrentIndex(0);
+  emit combo->activated(0);
+  EXPECT_EQ(model->nameFilters(), QStringList({"*.bmp", "*.jpg", "*.gif"}));
+}
+
+TEST(FileDialog, SaveDialogAddsNoSuffixAndAsksNothingAboutOverwriting) {
+  apptest::application();
+  QFileDialog dialog;
+  app::configureFileDialog(dialog, app::saveDialogRequest("/tmp"), true);
+  EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+  EXPECT_EQ(dialog.defaultSuffix(), QString());
+  EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+  EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("保存先およびベース名の設定"));
+  EXPECT_EQ(dialog.selectedNameFilter(), QString::fromUtf8("ビットマップ(*.bmp)"));
+}
+
+}  // namespace

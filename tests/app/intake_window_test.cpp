@@ -1,0 +1,229 @@
+// Taking a source picture into the main window: the messages and icons, the
+// size limit, what the surfaces, the size caption, the banner colour and the
+// commands show afterwards, and how the window is fitted.
+#include <fstream>
+#include <tuple>
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/drop_field.h"
+#include "app/picture_view.h"
+#include "app/source_intake.h"
+#include "app/window_fit.h"
+#include "window_fixture.h"
+
+namespace {
+
+using apptest::WindowTest;
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+TEST(WindowFit, SmallPicturesKeepTheDesignSize) {
+  const app::WindowFit f = app::fitWindow(468, 60, 38);
+  EXPECT_EQ(f.widthTwips, 500 * 15 + 390);
+  EXPECT_EQ(f.heightTwips, 5500);
+  EXPECT_EQ(f.frame1Height, 145);
+  EXPECT_EQ(f.frame2Top, 38 + 147);
+  EXPECT_EQ(f.frame1Width, 509);
+}
+
+TEST(WindowFit, LargerPicturesGrowTheWindowByTheirExcess) {
+  const app::WindowFit f = app::fitWindow(800, 150, 38);
+  EXPECT_EQ(f.widthTwips, 800 * 15 + 390);
+  EXPECT_EQ(f.heightTwips, 50 * 15 + 5500);
+  EXPECT_EQ(f.frame1Height, 195);
+  EXPECT_EQ(f.frame2Top, 38 + 195 + 2);
+  EXPECT_EQ(f.frame1Width, 809);
+  // Exactly at the design area nothing grows.
+  EXPECT_EQ(app::fitWindow(500, 100, 0).heightTwips, 5500);
+  EXPECT_EQ(app::fitWindow(501, 101, 0).widthTwips, 501 * 15 + 390);
+}
+
+TEST_F(WindowTest, Loading468x60FitsAndTakesTheCornerColour) {
+  app::frmMain& w = start();
+  load(apptest::writePicture(dir, "banner.bmp", 468, 60, QColor(10, 20, 30), QColor(200, 100, 50)));
+  ASSERT_TRUE(log->messages.empty());
+  EXPECT_EQ(w.lblSize->text(), u("[ 468 x 60 ]"));
+  EXPECT_EQ(w.fit().widthTwips, 7890);
+  EXPECT_EQ(w.fit().heightTwips, 5500);
+  EXPECT_EQ(w.Frame1->height(), 145);
+  EXPECT_EQ(w.bannerColor(), core::rgb(200, 100, 50));
+  EXPECT_EQ(w.lblColor->palette().color(QPalette::Window), QColor(200, 100, 50));
+  EXPECT_TRUE(w.cmdPrev->isEnabled());
+  EXPECT_TRUE(w.cmdSave->isEnabled());
+  EXPECT_TRUE(w.menus.mnuPreview->isEnabled());
+  EXPECT_TRUE(w.menus.mnuFileSave->isEnabled());
+  const auto& ws = w.workState();
+  EXPECT_EQ(ws.picSource.width(), 468);
+  EXPECT_EQ(ws.picX.height(), 60);
+  EXPECT_EQ(ws.picX.backColor(), core::rgb(200, 100, 50));
+  EXPECT_EQ(ws.picSource.point(1, 1), core::rgb(10, 20, 30));
+  EXPECT_EQ(w.picX->size(), QSize(468, 60));
+  EXPECT_EQ(w.picX->shown().pixelColor(5, 5), QColor(10, 20, 30));
+}
+
+TEST_F(WindowTest, Loading800x150GrowsTheWindowAndFrame1) {
+  app::frmMain& w = start();
+  const int heightBefore = w.height();
+  load(apptest::writePicture(dir, "wide.bmp", 800, 150));
+  EXPECT_EQ(w.fit().widthTwips, 800 * 15 + 390);
+  EXPECT_EQ(w.fit().heightTwips, 50 * 15 + 5500);
+  EXPECT_EQ(w.Frame1->height(), 195);
+  EXPECT_EQ(w.Frame2->y(), w.Frame1->y() + 195 + 2);
+  EXPECT_EQ(w.height(), heightBefore + 50);
+  EXPECT_GE(w.Frame1->width(), 800 + 9);
+}
+
+TEST_F(WindowTest, SizeLimitAcceptsTheBoundaryAndRefusesOnePixelMore) {
+  app::frmMain& w = start();
+  load(apptest::writePicture(dir, "max.bmp", 1000, 200));
+  EXPECT_TRUE(log->messages.empty());
+  EXPECT_EQ(w.lblSize->text(), u("[ 1000 x 200 ]"));
+  const int fittedWidth = w.fit().widthTwips;
+
+  for (auto [name, width, height] : {std::tuple{"wide.bmp", 1001, 200}, std::tuple{"high.bmp", 1000, 201}}) {
+    SCOPED_TRACE(name);
+    log->messages.clear();
+    load(apptest::writePicture(dir, name, width, height));
+    ASSERT_EQ(log->messages.size(), 1u);
+    EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Critical);
+    EXPECT_EQ(log->messages[0].text, u("画像が大きすぎます。(～1000x200pixels)"));
+    EXPECT_EQ(w.lblSize->text(), QString());
+    EXPECT_EQ(w.workState().picSource.width(), 500);
+    EXPECT_EQ(w.workState().picX.height(), 100);
+    EXPECT_FALSE(w.workState().hasSource());
+    EXPECT_FALSE(w.cmdPrev->isEnabled());
+    EXPECT_FALSE(w.menus.mnuFileSave->isEnabled());
+    EXPECT_EQ(w.fit().widthTwips, fittedWidth);  // the window keeps its size
+  }
+}
+
+TEST_F(WindowTest, MissingFileEmptiesTheSourceButKeepsTheSizeCaption) {
+  app::frmMain& w = start();
+  load(apptest::writePicture(dir, "a.bmp", 40, 30));
+  w.workState().mFrames[0] = core::Picture::fromBitmap(core::Bitmap(1, 1));
+  load(QString::fromStdString((dir / "gone.bmp").string()));
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Critical);
+  EXPECT_EQ(log->messages[0].text, u("ファイルが見つかりません。"));
+  EXPECT_EQ(w.lblSize->text(), u("[ 40 x 30 ]"));
+  EXPECT_FALSE(w.workState().hasSource());
+  EXPECT_EQ(w.workState().picSource.width(), 500);
+  EXPECT_TRUE(w.workState().mFrames[0].isEmpty());
+  EXPECT_FALSE(w.cmdPrev->isEnabled());
+}
+
+TEST_F(WindowTest, UnreadableFileKeepsThePreviousSourceWithCommandsDisabled) {
+  app::frmMain& w = start();
+  load(apptest::writePicture(dir, "a.bmp", 40, 30));
+  std::ofstream(dir / "text.gif") << "this is not a picture";
+  load(QString::fromStdString((dir / "text.gif").string()));
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Critical);
+  EXPECT_FALSE(log->messages[0].text.isEmpty());
+  EXPECT_TRUE(w.workState().hasSource());
+  EXPECT_EQ(w.workState().picSource.width(), 40);
+  EXPECT_TRUE(w.workState().picX.picture().isEmpty());
+  EXPECT_FALSE(w.cmdSave->isEnabled());
+}
+
+TEST_F(WindowTest, OpenCommandSetsTheSourceFolderAndCancelChangesNothing) {
+  app::frmMain& w = start();
+  std::filesystem::create_directories(dir / "pics");
+  const QString path = apptest::writePicture(dir / "pics", "Logo.JPG", 20, 10);
+  log->openAnswers = {path, QString()};
+  w.cmdOpen_Click();
+  EXPECT_EQ(w.txtSource->text(), path);
+  EXPECT_EQ(w.sourceFolder(), QString::fromStdString((dir / "pics").string()));
+  EXPECT_EQ(w.lblSize->text(), u("[ 20 x 10 ]"));
+  w.workState().mFrames[3] = core::Picture::fromBitmap(core::Bitmap(1, 1));
+
+  w.menus.mnuFileOpen->trigger();  // cancelled
+  EXPECT_EQ(w.txtSource->text(), path);
+  EXPECT_FALSE(w.workState().mFrames[3].isEmpty());
+  EXPECT_TRUE(w.cmdPrev->isEnabled());
+  ASSERT_EQ(log->openRequests.size(), 2u);
+  EXPECT_EQ(log->openRequests[1].startFolder, w.sourceFolder());
+  EXPECT_EQ(log->openRequests[0].selectedFilter, 0);  // no previous name
+  EXPECT_EQ(log->openRequests[1].selectedFilter, 2);  // the previous name ended in "JPG"
+}
+
+TEST_F(WindowTest, DropLoadsWithoutMovingTheOpenDialogsFolder) {
+  app::frmMain& w = start();
+  const QString before = w.sourceFolder();
+  const QString path = apptest::writePicture(dir, "dropped.bmp", 30, 20);
+  w.txtSource_OLEDragDrop(path);
+  EXPECT_EQ(w.txtSource->text(), path);
+  EXPECT_EQ(w.sourceFolder(), before);
+  EXPECT_TRUE(w.workState().hasSource());
+}
+
+TEST_F(WindowTest, PasteTakesTheClipboardBitmapOrSaysThereIsNone) {
+  app::frmMain& w = start();
+  QGuiApplication::clipboard()->clear();
+  w.mnuEditPaste_Click();
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Exclamation);
+  EXPECT_EQ(log->messages[0].text, u("クリップボードに画像がありません。"));
+
+  QImage image(64, 32, QImage::Format_RGB32);
+  image.fill(QColor(1, 2, 3));
+  QGuiApplication::clipboard()->setImage(image);
+  if (QGuiApplication::clipboard()->image().isNull()) GTEST_SKIP() << "this platform keeps no clipboard";
+  w.mnuEditPaste_Click();
+  EXPECT_EQ(w.txtSource->text(), u("(クリップボード)"));
+  EXPECT_EQ(w.lblSize->text(), u("[ 64 x 32 ]"));
+  EXPECT_EQ(w.bannerColor(), core::rgb(1, 2, 3));
+
+  QImage large(1001, 10, QImage::Format_RGB32);
+  large.fill(Qt::red);
+  QGuiApplication::clipboard()->setImage(large);
+  w.mnuEditPaste_Click();
+  EXPECT_EQ(log->messages.back().text, u("画像が大きすぎます。(～1000x200pixels)"));
+  EXPECT_EQ(w.workState().picSource.width(), 500);
+  EXPECT_EQ(w.workState().picX.width(), 500);
+  EXPECT_FALSE(w.cmdPrev->isEnabled());
+}
+
+TEST(SourceIntake, DropIsOfferedForExactlyOnePictureFile) {
+  auto urls = [](std::initializer_list<const char*> names) {
+    QList<QUrl> out;
+    for (const char* n : names) out << QUrl::fromLocalFile(QString::fromUtf8(n));
+    return out;
+  };
+  EXPECT_TRUE(app::isDropOffered(urls({"/pics/PHOTO.JPG"})));
+  EXPECT_TRUE(app::isDropOffered(urls({"/pics/Logo.GIF"})));
+  EXPECT_TRUE(app::isDropOffered(urls({"/pics/a.bmp"})));
+  EXPECT_FALSE(app::isDropOffered(urls({"/pics/photo.jpeg"})));
+  EXPECT_FALSE(app::isDropOffered(urls({"/pics/a.png"})));
+  EXPECT_FALSE(app::isDropOffered(urls({"/pics/a.bmp", "/pics/b.bmp"})));
+  EXPECT_FALSE(app::isDropOffered({}));
+  EXPECT_FALSE(app::isDropOffered({QUrl("https://example.org/a.gif")}));
+}
+
+TEST(SourceIntake, DialogsCarryTheirTextsAndPreselection) {
+  const app::FileDialogRequest open = app::openDialogRequest("/src", "");
+  EXPECT_EQ(open.filters, QStringList({u("対応画像ファイル(*.bmp;*.jpg;*.gif)"), u("ビットマップ(*.bmp)"),
+                                       u("ＪＰＥＧ(*.jpg)"), u("ＧＩＦ(*.gif)")}));
+  EXPECT_EQ(open.patterns[0], QStringList({"*.bmp", "*.jpg", "*.gif"}));
+  EXPECT_EQ(open.selectedFilter, 0);
+  EXPECT_EQ(open.title, QString());
+  EXPECT_EQ(app::openFilterIndexFor("/a/b.GIF"), 3);
+  EXPECT_EQ(app::openFilterIndexFor("/a/b.jpg"), 2);
+  EXPECT_EQ(app::openFilterIndexFor("/a/b.Bmp"), 1);
+  EXPECT_EQ(app::openFilterIndexFor("/a/b.jpeg"), 0);
+
+  const app::FileDialogRequest save = app::saveDialogRequest("/out");
+  EXPECT_EQ(save.title, u("保存先およびベース名の設定"));
+  EXPECT_EQ(save.filters, QStringList({u("ビットマップ(*.bmp)"), u("ＪＰＥＧ(*.jpg)"), u("ＧＩＦ(*.gif)")}));
+  EXPECT_EQ(save.selectedFilter, 0);
+  EXPECT_EQ(save.proposedName, "BaseName");
+  EXPECT_EQ(save.startFolder, "/out");
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+// A real preview in the main window: playback from tmr1, pause, single step,
+// resume, Esc, the save that writes the previewed frames, a save that cannot
+// write, and a drop or a close that arrives while the driver is busy.
+#include <cstdio>
+#include <fstream>
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+#include "app/image_adapter.h"
+#include "app/picture_view.h"
+#include "window_fixture.h"
+
+namespace {
+
+using apptest::WindowTest;
+
+QString u(const char* s) { return QString::fromUtf8(s); }
+
+class PreviewTest : public WindowTest {
+ protected:
+  app::frmMain& startWithPicture() {
+    app::frmMain& w = start();
+    load(apptest::writePicture(dir, "src.bmp", 40, 20, QColor(0, 0, 255), QColor(255, 255, 255)));
+    return w;
+  }
+  // The frame on display is cache entry k.
+  static bool showing(app::frmMain& w, int k) {
+    return w.workState().picX.image().samePixels(w.workState().mFrames[static_cast<std::size_t>(k)]);
+  }
+};
+
+TEST_F(PreviewTest, PlaysFromTheTimerAndLocksTheOptions) {
+  app::frmMain& w = startWithPicture();
+  w.cmdPrev_Click();
+  EXPECT_EQ(w.driver().state(), effects::PreviewState::Playing);
+  EXPECT_EQ(w.cmdPrev->text(), u("中止(&V)"));
+  EXPECT_EQ(w.menus.mnuPreview->text(), u("プレビュー中止(&V)"));
+  EXPECT_TRUE(w.tmr1->isActive());
+  EXPECT_TRUE(w.fraMsg->isVisibleTo(&w));
+  EXPECT_EQ(w.lblMsg->text(), "BaseName-x-06.bmp");
+  EXPECT_TRUE(showing(w, 0));
+  EXPECT_TRUE(w.cmdPrev->isEnabled());
+  EXPECT_TRUE(w.cmdClose->isEnabled());
+  EXPECT_FALSE(w.cmdSave->isEnabled());
+  EXPECT_FALSE(w.cboType->isEnabled());
+  EXPECT_FALSE(w.menus.mnuSetting->isEnabled());
+  EXPECT_FALSE(w.cmdCopy->isEnabled());
+
+  w.tmr1_Timer();
+  EXPECT_EQ(w.lblMsg->text(), "BaseName-x-07.bmp");
+  EXPECT_TRUE(showing(w, 1));
+  EXPECT_EQ(w.picX->shown(), app::toQImage(w.workState().mFrames[1]));
+}
+
+TEST_F(PreviewTest, PauseStepResumeAndEsc) {
+  app::frmMain& w = startWithPicture();
+  w.cmdPrev_Click();
+  w.cmdPause_Click(0);  // "I>": pause on the current frame
+  EXPECT_EQ(w.driver().playState(), "pause");
+  EXPECT_TRUE(w.cmdCopy->isEnabled());
+  EXPECT_TRUE(w.menus.mnuEditCopy->isEnabled());
+  w.tmr1_Timer();
+  EXPECT_TRUE(showing(w, 0));
+
+  w.cmdPause_Click(0);  // "I>" again: exactly one more frame
+  EXPECT_TRUE(showing(w, 1));
+  w.tmr1_Timer();
+  w.tmr1_Timer();
+  EXPECT_TRUE(showing(w, 1));
+  EXPECT_EQ(w.driver().playState(), "pause");
+
+  // ">": the frame's time has passed, so the next one comes at once; then
+  // the normal rate, and no copying.
+  w.cmdPause_Click(1);
+  EXPECT_TRUE(showing(w, 2));
+  EXPECT_FALSE(w.cmdCopy->isEnabled());
+  EXPECT_FALSE(w.menus.mnuEditCopy->isEnabled());
+  w.tmr1_Timer();
+  EXPECT_TRUE(showing(w, 3));
+
+  w.cmdPause_Click(0);
+  w.Form_KeyDown(Qt::Key_Escape);  // stops a paused preview too
+  EXPECT_EQ(w.driver().state(), effects::PreviewState::Idle);
+  EXPECT_FALSE(w.tmr1->isActive());
+  EXPECT_FALSE(w.fraMsg->isVisibleTo(&w));
+  EXPECT_EQ(w.cmdPrev->text(), u("プレビュー(&V)"));
+  EXPECT_TRUE(w.cmdSave->isEnabled());
+  EXPECT_TRUE(w.cboType->isEnabled());
+  EXPECT_TRUE(w.workState().picX.image().samePixels(w.workState().picSource.picture()));
+
+  w.Form_KeyDown(Qt::Key_Escape);  // no preview: nothing happens
+  EXPECT_EQ(w.driver().state(), effects::PreviewState::Idle);
+}
+
+TEST_F(PreviewTest, SaveAfterPreviewWritesThePreviewedFrames) {
+  app::frmMain& w = startWithPicture();
+  w.cmdPrev_Click();
+  w.cmdPrev_Click();  // stop
+  const std::vector<core::Picture> previewed = w.workState().mFrames;
+  ASSERT_EQ(previewed.size(), 22u);
+
+  std::filesystem::create_directories(dir / "out");
+  log->saveAnswers = {QString::fromStdString((dir / "out" / "banner.v2.bmp").string())};
+  w.cmdSave_Click();
+  ASSERT_EQ(log->saveRequests.size(), 1u);
+  EXPECT_EQ(log->saveRequests[0].startFolder, QString::fromStdString((dir / "prog" / "SaveImages").string()));
+  EXPECT_TRUE(log->messages.empty());
+  for (int i = 0; i < 22; ++i) {
+    SCOPED_TRACE(i);
+    char name[32];
+    std::snprintf(name, sizeof name, "banner-s-%03d.bmp", i);
+    const QImage written(QString::fromStdString((dir / "out" / name).string()));
+    ASSERT_FALSE(written.isNull());
+    // The very pictures of the preview: the save did not compose again.
+    EXPECT_EQ(w.workState().mFrames[static_cast<std::size_t>(i)].handle(),
+              previewed[static_cast<std::size_t>(i)].handle());
+    EXPECT_TRUE(testutil::surfacesEqual(app::fromQImage(written), previewed[static_cast<std::size_t>(i)]));
+  }
+  EXPECT_EQ(w.workState().SavePath, (dir / "out").string());
+  EXPECT_TRUE(w.cmdSave->isEnabled());
+  EXPECT_TRUE(w.cmdClose->isEnabled());
+  // The next save dialog starts where this one ended.
+  w.cmdSave_Click();
+  EXPECT_EQ(log->saveRequests[1].startFolder, QString::fromStdString((dir / "out").string()));
+}
+
+TEST_F(PreviewTest, SaveThatCannotWriteNamesTheFileAndUnlocks) {
+  app::frmMain& w = startWithPicture();
+  std::ofstream(dir / "plainfile") << "x";
+  // Its "folder" is a file: nothing can be written below it.
+  log->saveAnswers = {QString::fromStdString((dir / "plainfile" / "banner").string())};
+  w.cmdSave_Click();
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Exclamation);
+  EXPECT_TRUE(log->messages[0].text.contains("banner-s-000.bmp")) << log->messages[0].text.toStdString();
+  EXPECT_TRUE(w.cmdSave->isEnabled());
+  EXPECT_TRUE(w.cmdPrev->isEnabled());
+  EXPECT_TRUE(w.cmdOpen->isEnabled());
+  EXPECT_TRUE(w.menus.mnuSetting->isEnabled());
+}
+
+TEST_F(PreviewTest, DropDuringPlaybackStopsThePreviewThenLoads) {
+  app::frmMain& w = startWithPicture();
+  w.cmdPrev_Click();
+  w.tmr1_Timer();
+  w.txtSource_OLEDragDrop(apptest::writePicture(dir, "next.bmp", 30, 10, QColor(0, 255, 0)));
+  EXPECT_EQ(w.driver().state(), effects::PreviewState::Idle);
+  EXPECT_FALSE(w.tmr1->isActive());
+  EXPECT_EQ(w.workState().picSource.width(), 30);
+  EXPECT_EQ(w.workState().picX.point(5, 5), core::rgb(0, 255, 0));
+  EXPECT_EQ(w.picX->shown().pixelColor(5, 5), QColor(0, 255, 0));
+  EXPECT_TRUE(w.cmdPrev->isEnabled());
+}
+
+TEST_F(PreviewTest, DropInsideARenderWaitsUntilTheRenderReturns) {
+  app::frmMain& w = startWithPicture();
+  w.setEventInterval(0);
+  const QString next = apptest::writePicture(dir, "next.bmp", 30, 10, QColor(0, 255, 0));
+  // Delivered by the first yield of the render.
+  QTimer::singleShot(0, &w, [&] { w.txtSource_OLEDragDrop(next); });
+  w.cmdPrev_Click();
+  EXPECT_EQ(w.driver().state(), effects::PreviewState::Idle);
+  EXPECT_EQ(w.txtSource->text(), next);
+  EXPECT_EQ(w.workState().picSource.width(), 30);
+  EXPECT_EQ(w.picX->shown().pixelColor(5, 5), QColor(0, 255, 0));
+  EXPECT_FALSE(w.workState().framesComplete);
+  EXPECT_TRUE(w.cmdPrev->isEnabled());
+  EXPECT_EQ(w.cmdPrev->text(), u("プレビュー(&V)"));
+}
+
+TEST_F(PreviewTest, CloseInsideARenderEndsTheProgramAfterIt) {
+  app::frmMain& w = startWithPicture();
+  w.show();
+  w.setEventInterval(0);
+  QTimer::singleShot(0, &w, [&] { w.close(); });
+  w.cmdPrev_Click();
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(w.driver().state(), effects::PreviewState::Idle);
+  EXPECT_TRUE(std::filesystem::exists(dir / "prog" / "brenlo.ini"));
+}
+
+TEST_F(PreviewTest, CloseDuringPlaybackStopsAndUnloads) {
+  app::frmMain& w = startWithPicture();
+  w.show();
+  w.cmdPrev_Click();
+  w.cmdPause_Click(0);
+  EXPECT_TRUE(w.close());
+  EXPECT_FALSE(w.tmr1->isActive());
+  EXPECT_TRUE(std::filesystem::exists(dir / "prog" / "brenlo.ini"));
+}
+
+}  // namespace

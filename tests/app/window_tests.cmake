@@ -1,0 +1,6 @@
+# The main window and its dialogs, driven as the user would on the offscreen
+# platform.
+pictorell_add_test(main_window_test SOURCES main_window_test.cpp LIBS pictorell_app GUI)
+pictorell_add_test(intake_window_test SOURCES intake_window_test.cpp LIBS pictorell_app GUI)
+pictorell_add_test(file_dialog_test SOURCES file_dialog_test.cpp LIBS pictorell_app GUI)
+pictorell_add_test(preview_window_test SOURCES preview_window_test.cpp LIBS pictorell_app GUI)
