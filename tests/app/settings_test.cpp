@@ -1,0 +1,263 @@
+// The settings file: the INI reader and writer, every key's default and
+// check, and the round trip through the file.
+#include "app/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/inifile_io.h"
+#include "testutil.h"
+
+namespace {
+
+using app::inifile_IO;
+
+inifile_IO fromText(const std::string& text) {
+  inifile_IO ini;
+  ini.loadText(text);
+  return ini;
+}
+
+std::string readFile(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// A screen of 1280 x 1024 pixels, the main window at its design size, the
+// frame list 600 x 400 pixels.
+app::SettingsContext context() {
+  app::SettingsContext ctx;
+  ctx.programFolder = "/opt/brenlo/";
+  ctx.screenWidth = 1280 * 15;
+  ctx.screenHeight = 1024 * 15;
+  ctx.mainWidth = 7890;
+  ctx.mainHeight = 5500;
+  ctx.framesWidth = 9000;
+  ctx.framesHeight = 6000;
+  return ctx;
+}
+
+TEST(IniFile, ReadsLikeTheProfileFunctions) {
+  const inifile_IO ini = fromText(
+      "\xEF\xBB\xBF; settings\r\n"
+      "[Setting]\r\n"
+      "  type = 3 \r\n"
+      "Empty=\r\n"
+      "Type=5\r\n"
+      "# note\r\n"
+      "[setting]\r\n"
+      "Cross=1\r\n"
+      "[GIF]\r\n"
+      "Time=0.25\r\n");
+  EXPECT_EQ(ini.ReadStr("SETTING", "Type", "d"), "3");  // names in any case, first occurrence wins
+  EXPECT_EQ(ini.ReadStr("Setting", "Empty", "d"), "d");
+  EXPECT_EQ(ini.ReadStr("Setting", "Missing", "d"), "d");
+  EXPECT_EQ(ini.ReadStr("Setting", "Cross", "d"), "d");  // only the first [Setting] section counts
+  EXPECT_EQ(ini.ReadStr("Nowhere", "Type", ""), "");
+  EXPECT_EQ(ini.ReadSng("GIF", "Time", 0.1f), 0.25f);
+  EXPECT_EQ(ini.GetSectionNames(), (std::vector<std::string>{"Setting", "setting", "GIF"}));
+}
+
+TEST(IniFile, NumbersConvertOrFallBackToTheDefault) {
+  const inifile_IO ini = fromText(
+      "[N]\nhalf=2.5\nhalf2=3.5\nneg=-32768\nover=32768\nword=12abc\nspaced=  7  \nexp=1e2\n"
+      "lng=-2147483633\nlngover=2147483648\nhuge=1e39\ntiny=1e-50\nhex=&H10\nplus=+4\ndot=.5\n");
+  EXPECT_EQ(ini.ReadInt("N", "half", 9), 2);  // halves to even
+  EXPECT_EQ(ini.ReadInt("N", "half2", 9), 4);
+  EXPECT_EQ(ini.ReadInt("N", "neg", 9), -32768);
+  EXPECT_EQ(ini.ReadInt("N", "over", 9), 9);
+  EXPECT_EQ(ini.ReadInt("N", "word", 9), 9);
+  EXPECT_EQ(ini.ReadInt("N", "spaced", 9), 7);
+  EXPECT_EQ(ini.ReadInt("N", "exp", 9), 100);
+  EXPECT_EQ(ini.ReadInt("N", "hex", 9), 9);
+  EXPECT_EQ(ini.ReadInt("N", "plus", 9), 4);
+  EXPECT_EQ(ini.ReadInt("N", "dot", 9), 0);
+  EXPECT_EQ(ini.ReadLng("N", "lng", 9), -2147483633);
+  EXPECT_EQ(ini.ReadLng("N", "lngover", 9), 9);
+  EXPECT_EQ(ini.ReadSng("N", "huge", 0.5f), 0.5f);
+  EXPECT_EQ(ini.ReadSng("N", "tiny", 0.5f), 0.0f);
+  EXPECT_EQ(ini.ReadLng("N", "missing", -1), -1);
+}
+
+TEST(IniFile, LongValuesAreCutAtTheBufferSize) {
+  const inifile_IO ini = fromText("[S]\nK=" + std::string(2000, 'x') + "\n");
+  EXPECT_EQ(ini.ReadStr("S", "K", "").size(), 1023u);
+}
+
+TEST(IniFile, WritesKeepEverythingElseAndLeaveNoTemporaryFile) {
+  const auto dir = testutil::makeTempDir("ini-write");
+  const auto path = dir / "brenlo.ini";
+  std::ofstream(path) << "; mine\n[Position]\nTop=1\n\n[Other]\nx=y\n";
+  inifile_IO ini;
+  ini.setFileName(path.string());
+  EXPECT_TRUE(ini.WriteStr("Position", "Left", "20"));
+  EXPECT_TRUE(ini.WriteStr("Position", "top", "5"));
+  EXPECT_TRUE(ini.WriteStr("GIF", "Time", "0.3"));
+  EXPECT_EQ(readFile(path), "; mine\n[Position]\ntop=5\nLeft=20\n\n[Other]\nx=y\n\n[GIF]\nTime=0.3\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator()), 1);
+  EXPECT_FALSE(ini.WriteStr("Bad", "key=x", "1"));
+  EXPECT_FALSE(ini.WriteStr("Bad", "Key", "two\nlines"));
+  EXPECT_TRUE(ini.DeleteSection("other"));
+  EXPECT_EQ(ini.GetSectionNames(), (std::vector<std::string>{"Position", "GIF"}));
+}
+
+TEST(IniFile, AnUpdateWritesOnceAtItsEndAndReportsFailure) {
+  const auto dir = testutil::makeTempDir("ini-update");
+  inifile_IO ini;
+  ini.setFileName((dir / "a.ini").string());
+  ini.beginUpdate();
+  EXPECT_TRUE(ini.WriteStr("S", "A", "1"));
+  EXPECT_FALSE(std::filesystem::exists(dir / "a.ini"));
+  EXPECT_TRUE(ini.endUpdate());
+  EXPECT_EQ(readFile(dir / "a.ini"), "[S]\nA=1\n");
+
+  inifile_IO nowhere;
+  nowhere.setFileName((dir / "missing-folder" / "a.ini").string());
+  EXPECT_FALSE(nowhere.WriteStr("S", "A", "1"));
+}
+
+TEST(Settings, AFirstStartGetsEveryDefault) {
+  const app::Settings s = app::loadSettings(fromText(""), context());
+  EXPECT_EQ(s.type, 0);
+  EXPECT_EQ(s.cross, 0);
+  EXPECT_EQ(s.mask, (std::array<int, 7>{}));
+  EXPECT_EQ(s.rotateXY, 0);
+  EXPECT_EQ(s.diffuseType, 0);
+  EXPECT_EQ(s.hueType, 0);
+  EXPECT_EQ(s.hue, 0);
+  EXPECT_EQ(s.formColor, -2147483633);
+  EXPECT_EQ(s.gifIsAni, 0);
+  EXPECT_EQ(s.gifTimeText, "0.1");
+  EXPECT_EQ(s.top, 0);
+  EXPECT_EQ(s.left, 0);
+  EXPECT_EQ(s.framesTop, 0);
+  EXPECT_EQ(s.framesWidth, 9000);
+  EXPECT_EQ(s.framesHeight, 6000);
+  EXPECT_EQ(s.saveFolder, "/opt/brenlo/SaveImages");
+  EXPECT_EQ(s.sourceFolder, "/opt/brenlo/");
+}
+
+TEST(Settings, OutOfRangeValuesFallBackKeyByKey) {
+  const app::Settings s = app::loadSettings(fromText("[Setting]\nType=9\nMask_Zoom=2\nMask_Elastic=1\nMask_Hue=1\n"
+                                                     "DiffuseType=3\nRotateXY=1\nHueType=-1\nCross=5\nHue=500\n"
+                                                     "FormColor=255\n[GIF]\nIsAni=7\nTime=abc\n"),
+                                            context());
+  EXPECT_EQ(s.type, 0);
+  EXPECT_EQ(s.mask[3], 0);
+  EXPECT_EQ(s.mask[5], 1);  // Mask_Elastic: box 5
+  EXPECT_EQ(s.mask[6], 1);  // Mask_Hue: box 6
+  EXPECT_EQ(s.diffuseType, 0);
+  EXPECT_EQ(s.rotateXY, 1);
+  EXPECT_EQ(s.hueType, 0);
+  EXPECT_EQ(s.cross, 0);
+  EXPECT_EQ(s.hue, 359);
+  EXPECT_EQ(s.formColor, 255);
+  EXPECT_EQ(s.gifIsAni, 0);
+  EXPECT_EQ(s.gifTimeText, "0.1");
+  EXPECT_EQ(app::loadSettings(fromText("[Setting]\nType=-1\n"), context()).type, 0);
+  EXPECT_EQ(app::loadSettings(fromText("[Setting]\nType=6\n"), context()).type, 6);
+}
+
+TEST(Settings, PositionsOffTheScreenComeBackToZero) {
+  // Screen 15360 twips high, main window 5500: tops up to 9860 fit.
+  const app::Settings s = app::loadSettings(fromText("[Position]\nTop=9861\nLeft=-15\nFramesTop=9860\n"
+                                                     "FramesLeft=11310\nFramesWidth=abc\nFramesHeight=0\n"),
+                                            context());
+  EXPECT_EQ(s.top, 0);
+  EXPECT_EQ(s.left, 0);
+  // The frame list is clamped against the main window's size, not its own.
+  EXPECT_EQ(s.framesTop, 9860);
+  EXPECT_EQ(s.framesLeft, 11310);  // 19200 - 7890
+  EXPECT_EQ(s.framesWidth, 9000);
+  EXPECT_EQ(s.framesHeight, 6000);
+  const app::Settings t = app::loadSettings(fromText("[Position]\nTop=9860\nFramesLeft=11311\n"), context());
+  EXPECT_EQ(t.top, 9860);
+  EXPECT_EQ(t.framesLeft, 0);
+}
+
+TEST(Settings, RoundTripThroughTheFile) {
+  const auto dir = testutil::makeTempDir("settings-roundtrip");
+  app::Settings s;
+  s.top = 150;
+  s.left = 300;
+  s.framesTop = 450;
+  s.framesLeft = 600;
+  s.framesWidth = 7500;
+  s.framesHeight = 4500;
+  s.sourceFolder = "/home/u/写真 1";
+  s.saveFolder = "/home/u/out";
+  s.type = 6;
+  s.cross = 1;
+  s.mask = {1, 0, 1, 0, 1, 0, 1};
+  s.rotateXY = 1;
+  s.diffuseType = 2;
+  s.hueType = 1;
+  s.hue = 222;
+  s.formColor = 0x00C0FFEE;
+  s.gifIsAni = 1;
+  s.gifTimeText = "0.40";
+  inifile_IO out;
+  out.setFileName((dir / "b.ini").string());
+  ASSERT_TRUE(app::saveSettings(out, s, {}));
+  inifile_IO in;
+  in.setFileName((dir / "b.ini").string());
+  const app::Settings r = app::loadSettings(in, context());
+  EXPECT_EQ(r.top, 150);
+  EXPECT_EQ(r.left, 300);
+  EXPECT_EQ(r.framesTop, 450);
+  EXPECT_EQ(r.framesLeft, 600);
+  EXPECT_EQ(r.framesWidth, 7500);
+  EXPECT_EQ(r.framesHeight, 4500);
+  EXPECT_EQ(r.sourceFolder, s.sourceFolder);
+  EXPECT_EQ(r.saveFolder, s.saveFolder);
+  EXPECT_EQ(r.type, 6);
+  EXPECT_EQ(r.cross, 1);
+  EXPECT_EQ(r.mask, s.mask);
+  EXPECT_EQ(r.rotateXY, 1);
+  EXPECT_EQ(r.diffuseType, 2);
+  EXPECT_EQ(r.hueType, 1);
+  EXPECT_EQ(r.hue, 222);
+  EXPECT_EQ(r.formColor, 0x00C0FFEE);
+  EXPECT_EQ(r.gifIsAni, 1);
+  EXPECT_EQ(r.gifTimeText, "0.4");  // read back as a number
+  EXPECT_EQ(in.ReadStr("GIF", "Time", ""), "0.40");
+  EXPECT_EQ(in.ReadStr("Setting", "Mask_Turn", ""), "1");    // box 2
+  EXPECT_EQ(in.ReadStr("Setting", "Mask_Rotate", ""), "0");  // box 1
+}
+
+TEST(Settings, MinimisedWindowsAndNoEffectLeaveTheirKeysAlone) {
+  const auto dir = testutil::makeTempDir("settings-conditions");
+  std::ofstream(dir / "c.ini") << "[Position]\nTop=45\nLeft=60\nFramesTop=75\n[Setting]\nType=4\n";
+  app::Settings s;
+  s.top = 900;
+  s.framesTop = 900;
+  s.type = -1;
+  inifile_IO ini;
+  ini.setFileName((dir / "c.ini").string());
+  app::SaveConditions when;
+  when.mainWindowNormal = false;
+  when.framesWindowNormal = false;
+  ASSERT_TRUE(app::saveSettings(ini, s, when));
+  inifile_IO back;
+  back.setFileName((dir / "c.ini").string());
+  EXPECT_EQ(back.ReadStr("Position", "Top", ""), "45");
+  EXPECT_EQ(back.ReadStr("Position", "Left", ""), "60");
+  EXPECT_EQ(back.ReadStr("Position", "FramesTop", ""), "75");
+  EXPECT_EQ(back.ReadStr("Setting", "Type", ""), "4");
+  EXPECT_EQ(back.ReadStr("Setting", "Hue", ""), "0");
+}
+
+TEST(Settings, FloatTextIsTheShortestThatReadsBack) {
+  EXPECT_EQ(app::shortestFloatText(0.1f), "0.1");
+  EXPECT_EQ(app::shortestFloatText(0.05f), "0.05");
+  EXPECT_EQ(app::shortestFloatText(1.5f), "1.5");
+  EXPECT_EQ(app::shortestFloatText(100000.0f), "100000");
+  EXPECT_EQ(app::shortestFloatText(-0.125f), "-0.125");
+}
+
+}  // namespace
