@@ -8,6 +8,8 @@ cd "$(dirname "$0")"
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$(nproc)" --target brenlo brenlo-render
+# The help file beside the program (skipped by CMake when chmcmd is missing).
+cmake --build build -j"$(nproc)" --target pictorell_help 2>/dev/null || true
 
 if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
   exec ./build/bin/brenlo "$@"

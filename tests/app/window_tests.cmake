@@ -8,3 +8,8 @@ pictorell_add_test(settings_test SOURCES settings_test.cpp LIBS pictorell_settin
 pictorell_add_test(settings_window_test SOURCES settings_window_test.cpp LIBS pictorell_app GUI)
 pictorell_add_test(gif_setting_test SOURCES gif_setting_test.cpp LIBS pictorell_app GUI)
 pictorell_add_test(hue_picker_test SOURCES hue_picker_test.cpp LIBS pictorell_app Qt6::Test GUI)
+if(TARGET pictorell_help)
+  pictorell_add_test(help_file_test SOURCES help_file_test.cpp)
+  target_compile_definitions(help_file_test PRIVATE BRENLO_CHM="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/brenlo.chm")
+  add_dependencies(help_file_test pictorell_help)
+endif()
