@@ -13,6 +13,7 @@ packages=(
   libimagequant-dev                  # palettes for GIFs with more than 256 colours
   libgtest-dev                       # GoogleTest
   fonts-ipafont-gothic               # a Japanese font for the user interface
+  qt6-translations-l10n              # Qt's own Japanese texts for the file, colour and message dialogs
   xvfb xauth                         # a display for window tests and screenshots
   fp-utils                           # chmcmd, which compiles the help file
   imagemagick giflib-tools           # independent decoders that the tests check our files with
