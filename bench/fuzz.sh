@@ -15,7 +15,7 @@ root=$PWD
 seconds=${1:-300}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(fuzz_picture_header fuzz_picture_loader fuzz_bmp_reader)
+((${#targets[@]})) || targets=(fuzz_picture_header fuzz_picture_loader fuzz_bmp_reader fuzz_ini_reader)
 
 shared=${PICTORELL_SHARED_DIR:-}
 for d in "$root/../shared" "$root/../../shared"; do
@@ -40,10 +40,12 @@ failed=0
 for t in "${targets[@]}"; do
   corpus=build-fuzz/corpus/$t artifacts=build-fuzz/artifacts/$t
   mkdir -p "$corpus" "$artifacts"
-  extra=()
+  # Seeds: the inputs kept from earlier findings, and the outside pictures
+  # (the settings reader gets a dictionary of its keys instead).
+  extra=("$root/tests/fuzz/regressions/$t")
   case $t in
-    fuzz_ini_reader) extra=(-dict="$root/fuzz/ini.dict") ;;
-    *) [[ -n $seeds ]] && extra=("$seeds") ;;
+    fuzz_ini_reader) extra+=(-dict="$root/fuzz/ini.dict") ;;
+    *) [[ -n $seeds ]] && extra+=("$seeds") ;;
   esac
   echo "== $t for ${seconds}s"
   if ! "build-fuzz/bin/$t" "$corpus" "${extra[@]}" -max_total_time="$seconds" -timeout=5 \
