@@ -70,8 +70,9 @@ void frmMain::createControls() {
   tmr1 = new QTimer(this);
   tmr1->setSingleShot(true);
   fit_ = fitWindow(kDesignPictureWidth, kDesignPictureHeight, kFrame1Top);
-  // No source yet: nothing to preview or save.
+  // No source yet: nothing to preview or save, and no frame to copy.
   setPreviewCommandsEnabled(false);
+  menus.mnuEditCopy->setEnabled(false);
   setSwatchColor(lblColor, QColor(core::redOf(bannerColor_), core::greenOf(bannerColor_), core::blueOf(bannerColor_)));
 }
 

@@ -101,7 +101,12 @@ void WindowHost::reportSaveError(const std::string& file, const std::string& rea
   status.ok = false;
   status.file = file;
   status.reason = reason;
+  // The message box comes while the save still shows the hourglass; the
+  // user needs the normal pointer to answer it.
+  const bool busy = hourglass_;
+  setHourglass(false);
   w_.prompts().message(MessageIcon::Exclamation, QString::fromStdString(framelist::saveFailureMessage(status)));
+  setHourglass(busy);
 }
 
 effects::SystemTime WindowHost::now() const {

@@ -67,6 +67,8 @@ TEST_F(WindowTest, CaptionControlsAndEffectListReadExactly) {
   // No picture yet: nothing to preview or save.
   EXPECT_FALSE(w.cmdPrev->isEnabled());
   EXPECT_FALSE(w.menus.mnuFileSave->isEnabled());
+  EXPECT_FALSE(w.cmdCopy->isEnabled());
+  EXPECT_FALSE(w.menus.mnuEditCopy->isEnabled());
 }
 
 TEST_F(WindowTest, MenuTreeHasEveryEntryAndSeparator) {

@@ -6,10 +6,15 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
 
+#include "app/frm_gif_setting.h"
 #include "app/image_adapter.h"
 #include "app/picture_view.h"
 #include "window_fixture.h"
@@ -191,6 +196,78 @@ TEST_F(PreviewTest, CloseDuringPlaybackStopsAndUnloads) {
   EXPECT_TRUE(w.close());
   EXPECT_FALSE(w.tmr1->isActive());
   EXPECT_TRUE(std::filesystem::exists(dir / "prog" / "brenlo.ini"));
+}
+
+TEST_F(PreviewTest, DebugCommandLineShowsTheRenderTimeOfTurn) {
+  env.debugCommandLine = true;
+  app::frmMain& w = startWithPicture();
+  w.cboType->setCurrentIndex(1);  // Turn
+  w.cmdPrev_Click();
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Information);
+  EXPECT_TRUE(QRegularExpression("^-?\\d+\\.\\d{3}\\(s\\)$").match(log->messages[0].text).hasMatch())
+      << log->messages[0].text.toStdString();
+  EXPECT_EQ(w.driver().state(), effects::PreviewState::Playing);
+  w.cmdPrev_Click();
+  w.cboType->setCurrentIndex(0);  // Slide shows no render time
+  w.cmdPrev_Click();
+  EXPECT_EQ(log->messages.size(), 1u);
+}
+
+TEST_F(PreviewTest, AnimatedGifSaveAsksTheDialogAndJoinsTheFrames) {
+  app::frmMain& w = startWithPicture();
+  w.gifSetting().setModalRunner([](app::frmGifSetting& d) {
+    d.optType[1]->click();
+    d.setIntervalText("0.2");
+    d.cmdSet_Click();
+  });
+  std::filesystem::create_directories(dir / "gif");
+  log->saveAnswers = {QString::fromStdString((dir / "gif" / "anim.gif").string())};
+  w.cmdSave_Click();
+  EXPECT_TRUE(log->messages.empty());
+  QImageReader reader(QString::fromStdString((dir / "gif" / "anim-s-.gif").string()));
+  ASSERT_TRUE(reader.canRead());
+  EXPECT_EQ(reader.imageCount(), 22);
+  ASSERT_FALSE(reader.read().isNull());
+  EXPECT_EQ(reader.nextImageDelay(), 200);  // after a frame: its delay in milliseconds
+  EXPECT_FALSE(std::filesystem::exists(dir / "gif" / "anim-s-000.bmp"));
+  EXPECT_EQ(w.gifSetting().choice(), 1);
+}
+
+TEST_F(PreviewTest, DropAndCloseInsideASaveWaitForItsEnd) {
+  app::frmMain& w = startWithPicture();
+  w.show();
+  w.setEventInterval(0);
+  std::filesystem::create_directories(dir / "out");
+  log->saveAnswers = {QString::fromStdString((dir / "out" / "b.bmp").string())};
+  const QString next = apptest::writePicture(dir, "next.bmp", 30, 10, QColor(0, 255, 0));
+  QTimer::singleShot(0, &w, [&] {
+    w.txtSource_OLEDragDrop(next);
+    w.close();
+  });
+  w.cmdSave_Click();
+  // Every frame of the first picture was written, then the drop loaded and
+  // the window closed.
+  for (int i = 0; i < 22; ++i) {
+    char name[16];
+    std::snprintf(name, sizeof name, "b-s-%03d.bmp", i);
+    const QImage frame(QString::fromStdString((dir / "out" / name).string()));
+    ASSERT_EQ(frame.size(), QSize(40, 20)) << name;
+  }
+  EXPECT_EQ(w.workState().picSource.width(), 30);
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_TRUE(std::filesystem::exists(dir / "prog" / "brenlo.ini"));
+}
+
+TEST_F(PreviewTest, EscapeKeyStopsThePreview) {
+  app::frmMain& w = startWithPicture();
+  w.show();
+  w.activateWindow();
+  if (!QTest::qWaitForWindowActive(&w)) GTEST_SKIP() << "no active window on this platform";
+  w.cmdPrev_Click();
+  QTest::keyClick(w.cboType, Qt::Key_Escape);
+  EXPECT_EQ(w.driver().state(), effects::PreviewState::Idle);
+  EXPECT_FALSE(w.menus.mnuEditCopy->isEnabled());
 }
 
 }  // namespace
