@@ -72,7 +72,8 @@ double FrameCoder::errorIfPlain(std::size_t k, const MappedFrame& f, const GifPa
   return error;
 }
 
-void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPalette& palette) {
+void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPalette& palette,
+                              bool transparentFirst) {
   const core::Bitmap& src = *frames_[k];
   const bool shared = animation_.mode == PaletteMode::Shared;
   options_.resize(f.indices.size());
@@ -106,7 +107,14 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
         // Transparent shows what is already there; with a shared palette
         // that may be a stand-in colour whose error counts again.
         const int extra = shared ? distance2(c, shown[x]) - runBase : 0;
-        addOption(o, static_cast<std::uint8_t>(f.transparent), static_cast<std::uint32_t>(std::max(0, extra)));
+        const auto transparent = static_cast<std::uint8_t>(f.transparent);
+        if (transparentFirst && extra <= 0) {
+          // Free, so it may lead: the pixel's own colour becomes an option.
+          addOption(o, o.index[0], 0);
+          o.index[0] = transparent;
+        } else {
+          addOption(o, transparent, static_cast<std::uint32_t>(std::max(0, extra)));
+        }
       }
     }
   }
@@ -135,17 +143,25 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     const double floorError = 255.0 * 255.0 * samples / std::pow(10.0, kNearLosslessFloorDb / 10.0);
     budget = std::max(0.0, floorError - errorIfPlain(k, f, palette));
   }
-  buildOptions(k, f, palette);
-  const std::size_t plain = planner_.codedBytes(f.indices, f.tableBits);
-  double spent = 0.0;
-  const std::size_t steered = planner_.choose(options_, budget, f.tableBits, chosen_, spent);
-  if (steered < plain) {
-    f.indices.swap(chosen_);
-    const auto transparent = static_cast<std::uint8_t>(f.transparent);
-    if (f.transparent >= 0 && std::find(f.indices.begin(), f.indices.end(), transparent) == f.indices.end()) {
-      f.transparent = -1;
+  // Three codings, the smallest wins: every pixel its own colour; steered
+  // from there; steered with transparency first wherever it is free (the
+  // dictionary learns transparent runs only from a coding that starts them).
+  std::size_t best = planner_.codedBytes(f.indices, f.tableBits);
+  bool changed = false;
+  for (const bool transparentFirst : {false, true}) {
+    if (transparentFirst && f.transparent < 0) break;
+    buildOptions(k, f, palette, transparentFirst);
+    double spent = 0.0;
+    const std::size_t bytes = planner_.choose(options_, budget, f.tableBits, chosen_, spent);
+    if (bytes < best) {
+      best = bytes;
+      bestChoice_.swap(chosen_);
+      changed = true;
     }
-  } else {
+  }
+  if (changed) f.indices.swap(bestChoice_);
+  const auto transparent = static_cast<std::uint8_t>(f.transparent);
+  if (f.transparent >= 0 && std::find(f.indices.begin(), f.indices.end(), transparent) == f.indices.end()) {
     f.transparent = -1;
   }
   show(f, palette);

@@ -38,7 +38,9 @@ class FrameCoder {
   };
   const Close& closeTo(core::Color c);
   double errorIfPlain(std::size_t k, const MappedFrame& frame, const GifPalette& palette) const;
-  void buildOptions(std::size_t k, const MappedFrame& frame, const GifPalette& palette);
+  // Each rect pixel's options; transparentFirst puts a free transparent
+  // option ahead of the pixel's own colour.
+  void buildOptions(std::size_t k, const MappedFrame& frame, const GifPalette& palette, bool transparentFirst);
   void show(const MappedFrame& frame, const GifPalette& palette);
 
   const std::vector<const core::Bitmap*>& frames_;
@@ -47,6 +49,7 @@ class FrameCoder {
   LzwPlanner planner_;
   std::vector<PixelOptions> options_;
   std::vector<std::uint8_t> chosen_;
+  std::vector<std::uint8_t> bestChoice_;
   std::unordered_map<core::Color, Close> close_;
 };
 

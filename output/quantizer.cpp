@@ -146,24 +146,6 @@ std::optional<GifPalette> quantizeHistogram(const std::vector<ColourHistogram::E
   return paletteOf(liq_get_palette(result.get()));
 }
 
-std::optional<GifPalette> quantizeBitmaps(const std::vector<const core::Bitmap*>& bitmaps,
-                                          const QuantizeSettings& settings) {
-  const OneThread oneThread;
-  LiqPtr<liq_attr> attr = makeAttr(settings);
-  if (!attr) return std::nullopt;
-  LiqPtr<liq_histogram> histogram(liq_histogram_create(attr.get()));
-  if (!histogram) return std::nullopt;
-  for (const core::Bitmap* b : bitmaps) {
-    std::vector<liq_color> rgba = rgbaOf(*b, GifRect{0, 0, b->width, b->height});
-    LiqPtr<liq_image> image(liq_image_create_rgba(attr.get(), rgba.data(), b->width, b->height, 0));
-    if (!image || liq_histogram_add_image(histogram.get(), attr.get(), image.get()) != LIQ_OK) return std::nullopt;
-  }
-  liq_result* raw = nullptr;
-  if (liq_histogram_quantize(histogram.get(), attr.get(), &raw) != LIQ_OK) return std::nullopt;
-  LiqPtr<liq_result> result(raw);
-  return paletteOf(liq_get_palette(result.get()));
-}
-
 namespace {
 
 struct Group {

@@ -34,11 +34,6 @@ std::optional<QuantizedRect> quantizeRect(const core::Bitmap& bitmap, const GifR
 std::optional<GifPalette> quantizeHistogram(const std::vector<ColourHistogram::Entry>& histogram,
                                             const QuantizeSettings& settings);
 
-// One palette for several bitmaps from libimagequant's own analysis of
-// each (which weighs edges and flat areas, not only counts).
-std::optional<GifPalette> quantizeBitmaps(const std::vector<const core::Bitmap*>& bitmaps,
-                                          const QuantizeSettings& settings);
-
 // A palette of at most `colours` entries for a histogram of few colours:
 // starting from every colour on its own, repeatedly merges the two groups
 // whose merging adds the least squared error (Ward's rule), and returns the

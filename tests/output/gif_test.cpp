@@ -152,6 +152,47 @@ TEST_F(GifTest, LaterFramesStoreOnlyTheRectangleThatChanged) {
   EXPECT_EQ(output::changedRect(frames[1], frames[1]).area(), 1u);
 }
 
+// A hatched background that never changes, and a dotted square moving over
+// it: inside the changed rectangle most pixels are unchanged texture.
+core::Bitmap squareOverTexture(int k) {
+  core::Bitmap b(200, 60, core::rgb(250, 250, 240));
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      if ((x / 7 + y / 5) % 3 == 0) b.row(y)[x] = core::rgb(20 + (x % 9) * 20, 40, 60 + (y % 7) * 20);
+    }
+  }
+  for (int y = 10; y < 50; ++y) {
+    for (int x = 10 * k; x < 10 * k + 40; ++x) {
+      if ((x + y) % 4 != 0) b.row(y)[x] = core::rgb(0, 0, 255);
+    }
+  }
+  return b;
+}
+
+TEST_F(GifTest, UnchangedTextureInsideTheRectangleTurnsTransparent) {
+  std::vector<core::Bitmap> frames;
+  for (int k = 0; k < 10; ++k) frames.push_back(squareOverTexture(k));
+  outtest::TempDir dir("gif-texture");
+  const auto bytes = output::encodeGifAnimation(pointers(frames), 10);
+  ASSERT_TRUE(bytes);
+  const std::string path = writeTemp(dir, "texture.gif", *bytes);
+  const auto gif = readGifWithGiflib(path);
+  ASSERT_TRUE(gif && gif->frames.size() == 10u);
+  int transparentFrames = 0;
+  for (std::size_t k = 0; k < 10; ++k) {
+    EXPECT_TRUE(sameBitmap(frames[k], gif->frames[k])) << k;
+    if (gif->info[k].transparent >= 0) ++transparentFrames;
+  }
+  EXPECT_GT(transparentFrames, 0);
+  const auto qt = outtest::readGifWithQt(path);
+  ASSERT_EQ(qt.size(), 10u);
+  for (std::size_t k = 0; k < 10; ++k) EXPECT_TRUE(sameBitmap(frames[k], qt[k])) << "Qt frame " << k;
+  if (!outtest::haveImageMagick()) GTEST_SKIP() << "ImageMagick not installed";
+  const auto im = outtest::readGifWithImageMagick(path, 200, 60);
+  ASSERT_TRUE(im && im->size() == 10u);
+  for (std::size_t k = 0; k < 10; ++k) EXPECT_TRUE(sameBitmap(frames[k], (*im)[k])) << "IM frame " << k;
+}
+
 TEST_F(GifTest, ExactlyTwoHundredFiftySixColoursStayExactWithoutTransparency) {
   std::vector<core::Bitmap> frames;
   for (int k = 0; k < 2; ++k) {
