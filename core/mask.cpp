@@ -12,8 +12,7 @@ void BuildMask(const Surface& picSource, const Surface& picTurn, Surface& picMas
   const int h = picSource.height();
   picMask.resize(w, h);
   const Color c0 = picSource.point(0, 0);
-  picMask.clear();
-  picMask.setBackColor(kBlack);
+  picMask.clearTo(kBlack);
 
   Color* mask = picMask.mutableBits();
   // Pixels outside picTurn read as kInvalidColor, which never equals a

@@ -31,6 +31,11 @@ void Surface::setPicture(const Picture& p) {
   refill();
 }
 
+void Surface::clearTo(Color c) {
+  back_ = c;
+  setPicture(Picture{});
+}
+
 void Surface::refill() {
   if (!picture_.isEmpty() && picture_.width() == w_ && picture_.height() == h_) {
     bits_ = picture_.bitmap();  // the picture covers the surface exactly: share it

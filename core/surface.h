@@ -27,6 +27,8 @@ class Surface {
   // everything drawn before is lost. The empty picture clears the surface.
   void setPicture(const Picture& p);
   void clear() { setPicture(Picture{}); }
+  // clear() followed by setBackColor(c), with a single fill.
+  void clearTo(Color c);
 
   // A snapshot of the bitmap that later drawing does not change. Cheap: the
   // pixels are shared until the surface is drawn on again.
