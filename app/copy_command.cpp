@@ -1,11 +1,46 @@
 // The copy command (cmdCopy and mnuEditCopy, enabled only while a preview is
-// paused): hands the frame on display to the frame list window.
+// paused): hands the frame on display to the frame list window, and the frame
+// list's dialogs, which go through the window's prompts like its own.
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include "app/frm_main.h"
+#include "app/image_adapter.h"
+#include "app/source_intake.h"
+#include "framelist/frm_frames.h"
 
 namespace app {
 
 void frmMain::cmdCopy_Click() {
-  // Wired to the frame list by its own change.
+  // The button and the menu entry are enabled only while paused; this also
+  // keeps a direct call from copying a frame that is about to change.
+  const effects::PreviewState state = driver_->state();
+  if (state != effects::PreviewState::Paused && state != effects::PreviewState::Stepping) return;
+
+  // 1. The frame list shows itself, also after it was closed (then empty).
+  frmFrames_->show();
+  frmFrames_->raise();
+  // 2. The frame on display goes to the clipboard for other programs too.
+  const core::Picture shown = ws_.picX.picture();
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  clipboard->clear();
+  if (shown.isEmpty()) return;
+  clipboard->setImage(toQImage(shown));
+  // 3. The frame list takes the picture itself rather than reading it back
+  // from the clipboard, which another program may have changed meanwhile.
+  frmFrames_->Add_Stock(shown);
+}
+
+void frmMain::wireFrameList() {
+  frmFrames_->setSaveNameAsker([this](const framelist::SaveDialogRequest& r) {
+    FileDialogRequest request = saveDialogRequest(r.initialDir);  // the same entries and patterns
+    request.title = r.title;
+    request.filters = r.filters;
+    request.proposedName = r.proposedName;
+    return prompts_->saveFile(request);
+  });
+  frmFrames_->setMessageShower(
+      [this](const QString&, const QString& text) { prompts_->message(MessageIcon::Exclamation, text); });
 }
 
 }  // namespace app

@@ -181,6 +181,7 @@ class frmMain : public QMainWindow {
   void Form_Load();
   void Form_Unload();
   void applySettings(const Settings& s);
+  void wireFrameList();  // the frame list's dialogs through prompts_ (copy_command.cpp)
   SettingsContext settingsContext() const;
 
   // Helpers.

@@ -1,5 +1,4 @@
 #include "framelist/frame_list.h"
-#include "framelist/window_position.h"
 
 #include <gtest/gtest.h>
 
@@ -237,23 +236,3 @@ TEST(ScrollRange, DisabledWhenTheStripFitsElseRangeToTheOverhang) {
 
 }  // namespace
 
-namespace {
-
-using framelist::clampFramesRect;
-using framelist::StoredRect;
-
-TEST(FramesPosition, ClampedAgainstTheMainWindowsSizeNotItsOwn) {
-  // Screen 1280 x 1024, main window 500 x 300: top may reach 724, left 780.
-  EXPECT_EQ(clampFramesRect({724, 780, 900, 900}, 1280, 1024, 500, 300).top, 724);
-  EXPECT_EQ(clampFramesRect({724, 780, 900, 900}, 1280, 1024, 500, 300).left, 780);
-  const StoredRect out = clampFramesRect({725, 781, 467, 200}, 1280, 1024, 500, 300);
-  EXPECT_EQ(out.top, 0);
-  EXPECT_EQ(out.left, 0);
-  EXPECT_EQ(out.width, 467);
-  EXPECT_EQ(out.height, 200);
-  const StoredRect negative = clampFramesRect({-1, -15, 1, 2}, 1280, 1024, 500, 300);
-  EXPECT_EQ(negative.top, 0);
-  EXPECT_EQ(negative.left, 0);
-}
-
-}  // namespace

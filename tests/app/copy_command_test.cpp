@@ -1,0 +1,147 @@
+// The copy command: only a paused preview's frame on display reaches the
+// frame list (and the clipboard); frames from two previews are collected,
+// reordered, thinned out and saved as one animated GIF through the window's
+// prompts and GIF dialog.
+#include <filesystem>
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "app/frm_gif_setting.h"
+#include "app/image_adapter.h"
+#include "framelist/frm_frames.h"
+#include "window_fixture.h"
+
+namespace {
+
+using apptest::WindowTest;
+
+class CopyTest : public WindowTest {
+ protected:
+  app::frmMain& startWithPicture() {
+    app::frmMain& w = start();
+    load(apptest::writePicture(dir, "src.bmp", 40, 20, QColor(0, 0, 255), QColor(255, 255, 255)));
+    return w;
+  }
+  framelist::frmFrames& frames() { return *window->frameList(); }
+  const core::Picture& shown() { return window->workState().picX.picture(); }
+};
+
+TEST_F(CopyTest, OnlyAPausedPreviewCopies) {
+  app::frmMain& w = startWithPicture();
+  EXPECT_FALSE(frames().isVisible());  // loaded hidden at start
+
+  w.cmdCopy_Click();  // no preview
+  w.cmdPrev_Click();
+  w.cmdCopy_Click();  // playing
+  EXPECT_FALSE(frames().isVisible());
+  EXPECT_TRUE(frames().frames().isEmpty());
+
+  w.cmdPause_Click(0);
+  w.menus.mnuEditCopy->trigger();
+  EXPECT_TRUE(frames().isVisible());
+  ASSERT_EQ(frames().frames().frameCount(), 1);
+  EXPECT_TRUE(frames().frames().entry(0).picture.samePixels(w.workState().mFrames[0]));
+  EXPECT_EQ(QGuiApplication::clipboard()->image(), app::toQImage(shown()));
+
+  w.tmr1_Timer();       // frame 0's time is up while paused
+  w.cmdPause_Click(0);  // one step: frame 1 on display
+  w.cmdCopy_Click();
+  ASSERT_EQ(frames().frames().frameCount(), 2);
+  EXPECT_TRUE(frames().frames().entry(1).picture.samePixels(w.workState().mFrames[1]));
+  EXPECT_EQ(frames().shaXTag(), QStringLiteral("1"));
+
+  w.cmdPause_Click(1);  // resumed: copying stops again
+  w.cmdCopy_Click();
+  EXPECT_EQ(frames().frames().frameCount(), 2);
+}
+
+TEST_F(CopyTest, ClosingTheFrameListEmptiesItAndTheNextCopyShowsItAgain) {
+  app::frmMain& w = startWithPicture();
+  w.cmdPrev_Click();
+  w.cmdPause_Click(0);
+  w.cmdCopy_Click();
+  frames().close();
+  EXPECT_FALSE(frames().isVisible());
+  EXPECT_TRUE(frames().frames().isEmpty());
+  w.cmdCopy_Click();
+  EXPECT_TRUE(frames().isVisible());
+  EXPECT_EQ(frames().frames().frameCount(), 1);
+}
+
+TEST_F(CopyTest, FramesOfTwoPreviewsBecomeOneAnimatedGif) {
+  app::frmMain& w = startWithPicture();
+  // Slide frames 0 and 1.
+  w.cmdPrev_Click();
+  w.cmdPause_Click(0);
+  const core::Picture slide0 = shown();
+  w.cmdCopy_Click();
+  w.tmr1_Timer();
+  w.cmdPause_Click(0);
+  w.cmdCopy_Click();
+  w.Form_KeyDown(Qt::Key_Escape);
+  // Zoom frame 0, then moved to the front.
+  w.cboType->setCurrentIndex(3);
+  w.cmdPrev_Click();
+  w.cmdPause_Click(0);
+  const core::Picture zoom0 = shown();
+  w.cmdCopy_Click();
+  w.Form_KeyDown(Qt::Key_Escape);
+  frames().cmdMove(1)->click();
+  frames().cmdMove(1)->click();
+  EXPECT_EQ(frames().shaXTag(), QStringLiteral("0"));
+  // Slide frame 1 (now the last) is checked and deleted.
+  frames().chkX(2)->click();
+  frames().cmdDelete(0)->click();
+  ASSERT_EQ(frames().frames().frameCount(), 2);
+
+  const std::filesystem::path out = dir / "prog" / "SaveImages";
+  log->saveAnswers.push_back(QString::fromStdString((out / "anim.v1.gif").string()));
+  w.gifSetting().setModalRunner([](app::frmGifSetting& d) {
+    d.optType[1]->click();
+    d.cboTime->setEditText(QStringLiteral("0.3"));
+    d.cmdSet_Click();
+  });
+  frames().cmdFrameSave_Click();
+
+  ASSERT_EQ(log->saveRequests.size(), 1u);
+  EXPECT_EQ(log->saveRequests[0].title, QStringLiteral("保存先およびベース名の設定"));
+  EXPECT_EQ(log->saveRequests[0].startFolder, QString::fromStdString(w.workState().SavePath));
+  EXPECT_EQ(log->saveRequests[0].proposedName, QStringLiteral("BaseName"));
+  EXPECT_EQ(w.workState().SaveExt, ".gif");
+  EXPECT_TRUE(log->messages.empty());
+
+  EXPECT_TRUE(std::filesystem::exists(out / "anim.gif"));
+  EXPECT_FALSE(std::filesystem::exists(out / "anim000.bmp"));
+  QImageReader reader(QString::fromStdString((out / "anim.gif").string()));
+  EXPECT_EQ(reader.imageCount(), 2);
+  QImage first;
+  ASSERT_TRUE(reader.read(&first));
+  EXPECT_EQ(reader.nextImageDelay(), 300);
+  EXPECT_EQ(first.convertToFormat(QImage::Format_RGB32), app::toQImage(zoom0));
+  QImage second;
+  ASSERT_TRUE(reader.read(&second));
+  EXPECT_EQ(second.convertToFormat(QImage::Format_RGB32), app::toQImage(slide0));
+  EXPECT_FALSE(zoom0.samePixels(slide0));
+}
+
+TEST_F(CopyTest, AFrameListSaveThatCannotWriteSaysSoThroughTheWindowsPrompts) {
+  app::frmMain& w = startWithPicture();
+  w.cmdPrev_Click();
+  w.cmdPause_Click(0);
+  w.cmdCopy_Click();
+  const std::filesystem::path missing = dir / "nowhere" / "base.bmp";
+  log->saveAnswers.push_back(QString::fromStdString(missing.string()));
+  frames().cmdFrameSave_Click();
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Exclamation);
+  EXPECT_TRUE(log->messages[0].text.contains(QString::fromStdString((dir / "nowhere" / "base000.bmp").string())));
+  EXPECT_TRUE(frames().cmdFrameSave()->isEnabled());
+}
+
+}  // namespace
