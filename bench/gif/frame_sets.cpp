@@ -1,10 +1,7 @@
 #include "frame_sets.h"
 
 #include <cstdio>
-#include <cmath>
 #include <cstdlib>
-
-#include "core/hsv.h"
 
 #include "effects/generator.h"
 #include "effects/work_state.h"
@@ -75,30 +72,8 @@ FrameSet slideFrames(const std::string& name, const core::Picture& source) {
   return FrameSet{name, compose(effects::EffectKind::Slide, source), "effects: Slide save, 22 frames"};
 }
 
-// Stand-in until the Hue effect exists: cumulative hue turns by 15 k degrees.
-std::vector<core::Picture> ownHueFrames(const core::Picture& source) {
-  std::vector<core::Picture> frames{source};
-  core::Bitmap work = *source.bitmap();
-  core::HSV hsv;
-  for (int k = 1; k < 12; ++k) {
-    for (core::Color& c : work.px) {
-      hsv.Red = static_cast<std::int16_t>(core::redOf(c));
-      hsv.Green = static_cast<std::int16_t>(core::greenOf(c));
-      hsv.Blue = static_cast<std::int16_t>(core::blueOf(c));
-      hsv.ToHsv();
-      hsv.Hue = static_cast<float>(static_cast<int>(std::lrint(hsv.Hue + 15.0f * static_cast<float>(k))) % 360);
-      hsv.ToRgb();
-      c = core::rgb(hsv.Red, hsv.Green, hsv.Blue);
-    }
-    frames.push_back(core::Picture::fromBitmap(work));
-  }
-  return frames;
-}
-
 FrameSet hueFrames(const std::string& name, const core::Picture& source) {
-  std::vector<core::Picture> frames = compose(effects::EffectKind::Hue, source);
-  if (frames.empty()) return FrameSet{name, ownHueFrames(source), "OWN STAND-IN (Hue effect not there yet)"};
-  return FrameSet{name, std::move(frames), "effects: Hue save, rotation, 12 frames"};
+  return FrameSet{name, compose(effects::EffectKind::Hue, source), "effects: Hue save, rotation, 12 frames"};
 }
 
 }  // namespace gifbench

@@ -4,10 +4,10 @@
 //   gif_bench [--runs N] [--bench DIR] [--only NAME] [--no-peers] [--keep]
 //
 // For each set it prints the encode time (median of N runs, whole process
-// for the other tools, the MakeGifAnimation call from the frame BMP files to
-// the finished GIF for ours), the bytes, and the mean and minimum PSNR of
-// the frames as ImageMagick decodes them against the frames encoded.
-#include <chrono>
+// for every encoder: ours runs as `gif_bench --encode DIR LAST`, which is
+// MakeGifAnimation from the frame BMP files to the finished GIF), the bytes,
+// and the mean and minimum PSNR of the frames as ImageMagick decodes them
+// against the frames encoded.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +28,7 @@ namespace {
 constexpr int kDelay = 10;  // hundredths of a second per frame
 
 struct Args {
+  std::string self;  // this program, for timing our encoder as a process
   int runs = 5;
   std::string benchDir;
   std::string only;
@@ -44,6 +45,7 @@ struct Row {
 
 Args parse(int argc, char** argv) {
   Args a;
+  a.self = argv[0];
   if (const char* env = std::getenv("PICTORELL_BENCHDATA")) a.benchDir = env;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -61,13 +63,9 @@ Args parse(int argc, char** argv) {
   return a;
 }
 
-std::optional<double> timeOurs(const std::string& dir, std::size_t frames) {
-  const auto start = std::chrono::steady_clock::now();
-  const bool ok = output::MakeGifAnimation(dir + "/ours.gif", dir + "/f", "000", ".bmp",
-                                           static_cast<std::int32_t>(frames) - 1, kDelay, false);
-  const auto end = std::chrono::steady_clock::now();
-  if (!ok) return std::nullopt;
-  return std::chrono::duration<double>(end - start).count();
+// The encode step of our writer, run as its own process by the benchmark.
+int encodeOnly(const std::string& dir, int last) {
+  return output::MakeGifAnimation(dir + "/ours.gif", dir + "/f", "000", ".bmp", last, kDelay, false) ? 0 : 1;
 }
 
 // Runs `step` `runs` times; the median time, or NaN when a run failed.
@@ -155,7 +153,8 @@ void runSet(const FrameSet& set, const Args& args) {
     if (!output::SavePicture(set.frames[i], name)) std::exit(1);
   }
   std::vector<Row> rows;
-  const double ours = medianOf(args.runs, [&] { return timeOurs(dir.string(), set.frames.size()); });
+  const std::string encode = "'" + args.self + "' --encode '" + dir.string() + "' " + std::to_string(set.frames.size() - 1);
+  const double ours = medianOf(args.runs, [&] { return timeCommand(encode); });
   rows.push_back(finish(set, "Pictorell MakeGifAnimation", ours, dir.string() + "/ours.gif"));
   if (args.peers) {
     for (Row& r : peerRows(set, dir.string(), args.runs)) rows.push_back(std::move(r));
@@ -168,6 +167,7 @@ void runSet(const FrameSet& set, const Args& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--encode") return encodeOnly(argv[2], std::atoi(argv[3]));
   const Args args = parse(argc, argv);
   const std::string bench = args.benchDir;
   struct Job {
