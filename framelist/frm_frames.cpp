@@ -38,7 +38,9 @@ constexpr int kButtonTop = 10;
 constexpr int kButtonGap = 4;
 constexpr int kGroupGap = 14;
 
-// The height a new window opens with, until the settings give one.
+// The size a new window opens with, until the settings give one: wide
+// enough to show a full 468-pixel banner beside the check box column.
+constexpr int kDefaultWidthPx = 600;
 constexpr int kDefaultHeightPx = 400;
 
 // A wheel notch scrolls this many pixels.
@@ -112,7 +114,7 @@ void frmFrames::Form_Load() {
 
   createButtons();
   syncElements();
-  setFramesRect(QRect(0, 0, kMinimumWidthPx, kDefaultHeightPx));
+  setFramesRect(QRect(0, 0, kDefaultWidthPx, kDefaultHeightPx));
   arrange();
 }
 
@@ -154,6 +156,7 @@ void frmFrames::Add_Stock(const core::Picture& picture) {
   if (picture.isEmpty()) return;
   list_.addStock(picture);
   arrange();
+  showSelection();
 }
 
 // Makes the picStock / chkX arrays mirror the list: loads or unloads elements
@@ -242,7 +245,25 @@ void frmFrames::picStock_Click(int index) {
 void frmFrames::cmdMove_Click(int index) {
   // Frames of different heights change places, so the strip is arranged
   // again; arranging selects the moved frame.
-  if (list_.move(index == 1 ? MoveButton::Up : MoveButton::Down)) arrange();
+  if (!list_.move(index == 1 ? MoveButton::Up : MoveButton::Down)) return;
+  arrange();
+  showSelection();
+}
+
+void frmFrames::showSelection() {
+  // A frame added or moved below or above the viewport would otherwise be
+  // out of sight; scroll just far enough to show it whole.
+  if (!vsbY_->isEnabled() || list_.isEmpty()) return;
+  const QWidget* pic = picStock(list_.selected());
+  const int top = pic->y();
+  const int bottom = top + pic->height();
+  const int shownTop = vsbY_->value();
+  const int shownBottom = shownTop + viewport_->height();
+  if (top < shownTop) {
+    vsbY_->setValue(top);
+  } else if (bottom > shownBottom) {
+    vsbY_->setValue(std::min(top, bottom - viewport_->height()));
+  }
 }
 
 void frmFrames::cmdDelete_Click(int index) {

@@ -42,7 +42,8 @@ class frmFrames : public QWidget {
   ~frmFrames() override;
 
   // Inserts picture after the selected frame and selects it (the first frame
-  // of an empty list fills element 0). An empty picture does nothing.
+  // of an empty list fills element 0), scrolling the strip so that the new
+  // frame is in view. An empty picture does nothing.
   void Add_Stock(const core::Picture& picture);
 
   // The handlers of the window's controls, callable as the user would.
@@ -93,6 +94,7 @@ class frmFrames : public QWidget {
   void syncElements();
   void arrange();
   void updateScrollBar(bool resetValue);
+  void showSelection();
   void setListButtonsEnabled(bool enabled);
 
   SaveSettings settings_;

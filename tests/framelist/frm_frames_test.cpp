@@ -232,6 +232,22 @@ TEST_F(FrmFramesTest, ResizeResetsTheScrollBarToTheTop) {
   EXPECT_EQ(window->picBase()->pos(), QPoint(0, 0));
 }
 
+TEST_F(FrmFramesTest, AddedAndMovedFramesAreScrolledIntoView) {
+  const int inner = window->viewport()->height();
+  for (int i = 0; i < 8; ++i) window->Add_Stock(frame(100, 60));
+  ASSERT_TRUE(window->vsbY()->isEnabled());
+  EXPECT_EQ(window->vsbY()->value(), 480 - inner);  // the new last frame shows whole
+  EXPECT_EQ(window->picBase()->pos(), QPoint(0, inner - 480));
+
+  window->picStock_Click(1);  // a click does not scroll
+  EXPECT_EQ(window->vsbY()->value(), 480 - inner);
+  window->cmdMove_Click(1);  // moved to the top: scrolled up to it
+  EXPECT_EQ(window->shaXTag(), QStringLiteral("0"));
+  EXPECT_EQ(window->vsbY()->value(), 0);
+  window->cmdMove_Click(0);  // still in view: no scrolling
+  EXPECT_EQ(window->vsbY()->value(), 0);
+}
+
 TEST_F(FrmFramesTest, NarrowingBelowTheMinimumSnapsBack) {
   window->show();
   window->resize(300, 400);
