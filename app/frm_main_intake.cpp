@@ -21,7 +21,7 @@ QString u(const char* s) { return QString::fromUtf8(s); }
 }  // namespace
 
 QString frmMain::askSourceFile() {
-  const QString name = prompts_->openFile(openDialogRequest(sourceFolder_, lastOpenName_));
+  QString name = prompts_->openFile(openDialogRequest(sourceFolder_, lastOpenName_));
   if (!name.isEmpty()) lastOpenName_ = name;
   return name;
 }
