@@ -52,27 +52,32 @@ int openTemporary(const std::string& path, std::string& tempName) {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path, std::size_t maxBytes) {
+bool readWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& into) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  if (fd < 0) return false;
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<std::uint64_t>(st.st_size) > maxBytes) {
     ::close(fd);
-    return std::nullopt;
+    return false;
   }
-  std::vector<std::uint8_t> data(static_cast<std::size_t>(st.st_size));
+  into.resize(static_cast<std::size_t>(st.st_size));
   std::size_t got = 0;
   bool failed = false;
-  while (got < data.size()) {
-    const ssize_t n = ::read(fd, data.data() + got, data.size() - got);
+  while (got < into.size()) {
+    const ssize_t n = ::read(fd, into.data() + got, into.size() - got);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) failed = true;
     if (n <= 0) break;
     got += static_cast<std::size_t>(n);
   }
   ::close(fd);
-  if (failed) return std::nullopt;
-  data.resize(got);  // a file that shrank while being read gives what was there
+  into.resize(got);  // a file that shrank while being read gives what was there
+  return !failed;
+}
+
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path, std::size_t maxBytes) {
+  std::vector<std::uint8_t> data;
+  if (!readWholeFile(path, maxBytes, data)) return std::nullopt;
   return data;
 }
 

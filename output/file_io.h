@@ -15,6 +15,9 @@ namespace output {
 // The bytes of a regular file, or nullopt when it cannot be opened or read,
 // or holds more than maxBytes.
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path, std::size_t maxBytes);
+// The same into `into`, reusing its memory; false (and `into` unspecified)
+// where the other returns nullopt.
+bool readWholeFile(const std::string& path, std::size_t maxBytes, std::vector<std::uint8_t>& into);
 
 // Writes `bytes` to a new temporary file in the folder of `path` and renames
 // it onto `path`. Afterwards `path` is either the complete new file or, on

@@ -75,6 +75,7 @@ double FrameCoder::errorIfPlain(std::size_t k, const MappedFrame& f, const GifPa
 void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPalette& palette,
                               bool transparentFirst) {
   const core::Bitmap& src = *frames_[k];
+  const core::Bitmap& before = *frames_[k - 1];
   const bool shared = animation_.mode == PaletteMode::Shared;
   options_.resize(f.indices.size());
   // Neighbouring pixels mostly share their colour, so the colour's own
@@ -85,6 +86,7 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
   std::size_t i = 0;
   for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
     const core::Color* row = src.row(y);
+    const core::Color* previous = before.row(y);
     const core::Color* shown = canvas_.row(y);
     for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
       const core::Color c = row[x];
@@ -103,7 +105,7 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
       }
       PixelOptions& o = options_[i];
       o = runOptions;
-      if (f.unchanged[i] != 0 && f.transparent >= 0) {
+      if (c == previous[x] && f.transparent >= 0) {
         // Transparent shows what is already there; with a shared palette
         // that may be a stand-in colour whose error counts again.
         const int extra = shared ? distance2(c, shown[x]) - runBase : 0;
@@ -130,6 +132,23 @@ void FrameCoder::show(const MappedFrame& f, const GifPalette& palette) {
   }
 }
 
+bool FrameCoder::transparencyMayPay(std::size_t k, const MappedFrame& f, std::size_t bestSoFar) {
+  // Plain coding with every unchanged pixel transparent is a cheap guide: a
+  // steered coding that leads with transparency does not beat the best by
+  // much more than it does.
+  chosen_ = f.indices;
+  const auto transparent = static_cast<std::uint8_t>(f.transparent);
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    const core::Color* row = frames_[k]->row(y);
+    const core::Color* previous = frames_[k - 1]->row(y);
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+      if (row[x] == previous[x]) chosen_[i] = transparent;
+    }
+  }
+  return planner_.codedBytes(chosen_, f.tableBits) < bestSoFar + bestSoFar / 10;
+}
+
 void FrameCoder::code(std::size_t k, MappedFrame& f) {
   const GifPalette& palette = f.local ? *f.local : animation_.global;
   if (k == 0) {
@@ -149,7 +168,7 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
   std::size_t best = planner_.codedBytes(f.indices, f.tableBits);
   bool changed = false;
   for (const bool transparentFirst : {false, true}) {
-    if (transparentFirst && f.transparent < 0) break;
+    if (transparentFirst && (f.transparent < 0 || !transparencyMayPay(k, f, best))) break;
     buildOptions(k, f, palette, transparentFirst);
     double spent = 0.0;
     const std::size_t bytes = planner_.choose(options_, budget, f.tableBits, chosen_, spent);

@@ -42,6 +42,7 @@ class FrameCoder {
   // option ahead of the pixel's own colour.
   void buildOptions(std::size_t k, const MappedFrame& frame, const GifPalette& palette, bool transparentFirst);
   void show(const MappedFrame& frame, const GifPalette& palette);
+  bool transparencyMayPay(std::size_t k, const MappedFrame& frame, std::size_t bestSoFar);
 
   const std::vector<const core::Bitmap*>& frames_;
   const MappedAnimation& animation_;

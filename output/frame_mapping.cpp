@@ -45,18 +45,6 @@ std::vector<GifRect> changedRects(const std::vector<const core::Bitmap*>& frames
   return rects;
 }
 
-std::vector<std::uint8_t> unchangedIn(const core::Bitmap* before, const core::Bitmap& after, const GifRect& r) {
-  std::vector<std::uint8_t> out(r.area(), 0);
-  if (!before) return out;
-  std::size_t i = 0;
-  for (int y = r.top; y < r.top + r.height; ++y) {
-    const core::Color* a = before->row(y);
-    const core::Color* b = after.row(y);
-    for (int x = r.left; x < r.left + r.width; ++x) out[i++] = a[x] == b[x] ? 1 : 0;
-  }
-  return out;
-}
-
 // The rect's pixels through `toIndex`, reusing the last answer along runs.
 template <typename ToIndex>
 std::vector<std::uint8_t> indicesOf(const core::Bitmap& b, const GifRect& r, ToIndex&& toIndex) {
@@ -77,12 +65,9 @@ std::vector<std::uint8_t> indicesOf(const core::Bitmap& b, const GifRect& r, ToI
   return out;
 }
 
-// Fills frame k's rect, unchanged mask and palette slot facts.
-MappedFrame frameShell(const std::vector<const core::Bitmap*>& frames, const std::vector<GifRect>& rects,
-                       std::size_t k) {
+MappedFrame frameShell(const std::vector<GifRect>& rects, std::size_t k) {
   MappedFrame f;
   f.rect = rects[k];
-  f.unchanged = unchangedIn(k > 0 ? frames[k - 1] : nullptr, *frames[k], f.rect);
   return f;
 }
 
@@ -100,7 +85,7 @@ MappedAnimation mapExact(const std::vector<const core::Bitmap*>& frames, const s
   a.global = index.colours();
   const int transparent = addTransparentSlot(a.global);
   for (std::size_t k = 0; k < frames.size(); ++k) {
-    MappedFrame f = frameShell(frames, rects, k);
+    MappedFrame f = frameShell(rects, k);
     f.indices = indicesOf(*frames[k], f.rect, [&](core::Color c) { return static_cast<std::uint8_t>(index.find(c)); });
     f.transparent = transparent;
     f.tableBits = gifTableBits(a.global.size());
@@ -169,7 +154,7 @@ MappedAnimation mapShared(const std::vector<const core::Bitmap*>& frames, const 
   a.global = palette;
   const int transparent = addTransparentSlot(a.global);
   for (std::size_t k = 0; k < frames.size(); ++k) {
-    MappedFrame f = frameShell(frames, rects, k);
+    MappedFrame f = frameShell(rects, k);
     f.indices = indicesOf(*frames[k], f.rect, nearest);
     f.transparent = transparent;
     f.tableBits = gifTableBits(a.global.size());
@@ -218,7 +203,7 @@ std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*
       q = quantizeRect(*frames[k], rects[k], QuantizeSettings{s.sharedColours, s.speed, s.dithering});
     }
     if (!q) return std::nullopt;
-    MappedFrame f = frameShell(frames, rects, k);
+    MappedFrame f = frameShell(rects, k);
     f.indices = std::move(q->indices);
     // The first frame's palette is the global one; the others bring theirs.
     GifPalette& palette = k == 0 ? a.global : f.local.emplace();

@@ -19,9 +19,6 @@ enum class PaletteMode { Exact, Shared, PerFrame };
 struct MappedFrame {
   GifRect rect;                       // the part of the screen it covers
   std::vector<std::uint8_t> indices;  // rect.width x rect.height, row by row
-  // Per pixel of the rect: 1 where the frame equals the frame before, so the
-  // pixel may be transparent instead (all 0 for the first frame).
-  std::vector<std::uint8_t> unchanged;
   std::optional<GifPalette> local;  // the frame's own palette, or none: the global one
   int transparent = -1;             // palette slot free for transparency, -1 when none
   int tableBits = 8;                // log2 of the size of the palette it is coded with

@@ -24,9 +24,11 @@ class DefaultImageLibrary final : public ImageLibrary {
  public:
   std::int32_t BMPtoDIB(const std::string& bmpName) override {
     try {
-      std::optional<std::vector<std::uint8_t>> file = readWholeFile(bmpName, kMaxBmpFileBytes);
-      if (!file) return 0;
-      std::optional<core::Bitmap> bitmap = decodeBmp(*file);
+      // One buffer per thread for the file bytes: frames are loaded one
+      // after another and are all about the same size.
+      thread_local std::vector<std::uint8_t> file;
+      if (!readWholeFile(bmpName, kMaxBmpFileBytes, file)) return 0;
+      std::optional<core::Bitmap> bitmap = decodeBmp(file);
       if (!bitmap) return 0;
       return store(std::make_shared<const core::Bitmap>(std::move(*bitmap)));
     } catch (...) {

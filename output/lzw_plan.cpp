@@ -43,6 +43,9 @@ struct LzwPlanner::Coder {
     return current < 0 ? -1 : p.find(static_cast<std::uint32_t>(current) << 8 | index);
   }
 
+  // Moves along a dictionary entry already looked up with extension().
+  void follow(int code) { current = code; }
+
   void push(std::uint8_t index) {
     if (current < 0) {
       current = index;
@@ -155,11 +158,19 @@ std::size_t LzwPlanner::choose(std::span<const PixelOptions> pixels, double budg
     const PixelOptions& o = pixels[i];
     // 1. Extend the current string with the first affordable option that can.
     int extending = -1;
+    int code = -1;
     for (int k = 0; k < o.count && extending < 0; ++k) {
-      if (o.cost[k] <= left && coder.extension(o.index[k]) >= 0) extending = k;
+      if (o.cost[k] <= left && (code = coder.extension(o.index[k])) >= 0) extending = k;
     }
-    if (extending >= 0 || o.count == 1) {
-      take(o, std::max(extending, 0));
+    if (extending >= 0) {
+      out.push_back(o.index[extending]);
+      coder.follow(code);
+      left -= o.cost[extending];
+      ++i;
+      continue;
+    }
+    if (o.count == 1) {
+      take(o, 0);
       ++i;
       continue;
     }
