@@ -18,9 +18,10 @@ int distance2(core::Color a, core::Color b) {
   return dr * dr + dg * dg + db * db;
 }
 
-// Inserts an option keeping options 1.. in order of cost.
-void addOption(PixelOptions& o, std::uint8_t index, std::uint32_t cost) {
-  if (o.count >= PixelOptions::kMax) return;
+// Inserts an option keeping options 1.. in order of cost. Options dearer
+// than a cost field holds are left out: no frame's budget reaches them.
+void addOption(PixelOptions& o, std::uint8_t index, int cost) {
+  if (o.count >= PixelOptions::kMax || cost < 0 || cost > UINT16_MAX) return;
   int at = o.count++;
   while (at > 1 && o.cost[static_cast<std::size_t>(at - 1)] > cost) {
     o.index[static_cast<std::size_t>(at)] = o.index[static_cast<std::size_t>(at - 1)];
@@ -28,7 +29,7 @@ void addOption(PixelOptions& o, std::uint8_t index, std::uint32_t cost) {
     --at;
   }
   o.index[static_cast<std::size_t>(at)] = index;
-  o.cost[static_cast<std::size_t>(at)] = cost;
+  o.cost[static_cast<std::size_t>(at)] = static_cast<std::uint16_t>(cost);
 }
 
 }  // namespace
@@ -99,7 +100,7 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
           const Close& close = closeTo(c);
           for (int n = 0; n < close.count; ++n) {
             const int extra = distance2(c, palette[close.index[n]]) - runBase;
-            if (extra >= 0) addOption(runOptions, close.index[n], static_cast<std::uint32_t>(extra));
+            addOption(runOptions, close.index[n], extra);
           }
         }
       }
@@ -115,7 +116,7 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
           addOption(o, o.index[0], 0);
           o.index[0] = transparent;
         } else {
-          addOption(o, transparent, static_cast<std::uint32_t>(std::max(0, extra)));
+          addOption(o, transparent, std::max(0, extra));
         }
       }
     }
@@ -162,23 +163,19 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     const double floorError = 255.0 * 255.0 * samples / std::pow(10.0, kNearLosslessFloorDb / 10.0);
     budget = std::max(0.0, floorError - errorIfPlain(k, f, palette));
   }
-  // Three codings, the smallest wins: every pixel its own colour; steered
-  // from there; steered with transparency first wherever it is free (the
-  // dictionary learns transparent runs only from a coding that starts them).
-  std::size_t best = planner_.codedBytes(f.indices, f.tableBits);
-  bool changed = false;
-  for (const bool transparentFirst : {false, true}) {
-    if (transparentFirst && (f.transparent < 0 || !transparencyMayPay(k, f, best))) break;
-    buildOptions(k, f, palette, transparentFirst);
-    double spent = 0.0;
-    const std::size_t bytes = planner_.choose(options_, budget, f.tableBits, chosen_, spent);
-    if (bytes < best) {
-      best = bytes;
-      bestChoice_.swap(chosen_);
-      changed = true;
-    }
+  // Steered from each pixel's own colour, and where transparency may pay,
+  // steered with transparency first wherever it is free (the dictionary
+  // learns transparent runs only from a coding that starts them); the
+  // smaller wins.
+  buildOptions(k, f, palette, false);
+  double spent = 0.0;
+  std::size_t best = planner_.choose(options_, budget, f.tableBits, bestChoice_, spent);
+  if (f.transparent >= 0 && transparencyMayPay(k, f, best)) {
+    buildOptions(k, f, palette, true);
+    spent = 0.0;
+    if (planner_.choose(options_, budget, f.tableBits, chosen_, spent) < best) bestChoice_.swap(chosen_);
   }
-  if (changed) f.indices.swap(bestChoice_);
+  f.indices.swap(bestChoice_);
   const auto transparent = static_cast<std::uint8_t>(f.transparent);
   if (f.transparent >= 0 && std::find(f.indices.begin(), f.indices.end(), transparent) == f.indices.end()) {
     f.transparent = -1;

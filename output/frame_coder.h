@@ -23,7 +23,7 @@ class FrameCoder {
   // show unchanged pixels through the transparent index and, with a shared
   // palette, write a close palette colour instead of the nearest one, where
   // either makes the LZW code shorter; the frame as shown then stays at
-  // kNearLosslessFloorDb or above. Picks whatever comes out smallest.
+  // kNearLosslessFloorDb or above.
   void code(std::size_t k, MappedFrame& frame);
 
   // A shared palette may lose this much quality (PSNR of each frame as

@@ -21,7 +21,7 @@ struct PixelOptions {
   static constexpr int kMax = 4;
   std::uint8_t count = 1;
   std::array<std::uint8_t, kMax> index{};
-  std::array<std::uint32_t, kMax> cost{};
+  std::array<std::uint16_t, kMax> cost{};  // costlier options are not offered
 };
 
 class LzwPlanner {
