@@ -1,5 +1,7 @@
 #include "app/application_setup.h"
 
+#include "app/memory_tuning.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
@@ -9,6 +11,7 @@
 namespace app {
 
 void setUpApplication(QApplication& application) {
+  keepFreedFramesForReuse();
   if (QFontDatabase::families().contains(QStringLiteral("IPAPGothic"))) {
     QFont font(QStringLiteral("IPAPGothic"));
     font.setPointSize(9);

@@ -13,6 +13,9 @@ class frmMain;
 // Real event processing happens in yield() only when this many milliseconds
 // passed since the last time: yield is called once per point in some effects.
 inline constexpr int kYieldIntervalMs = 25;
+// yield() reads the clock once per this many calls (every call when the
+// interval is 0).
+inline constexpr int kClockStride = 32;
 
 class WindowHost : public effects::Host {
  public:
@@ -46,6 +49,7 @@ class WindowHost : public effects::Host {
   QElapsedTimer sinceEvents_;
   bool hourglass_ = false;
   int eventIntervalMs_ = kYieldIntervalMs;
+  int callsSinceClock_ = 0;
 };
 
 }  // namespace app
