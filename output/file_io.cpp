@@ -1,5 +1,7 @@
 #include "output/file_io.h"
 
+#include <utility>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -81,16 +83,27 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path, 
   return data;
 }
 
+namespace {
+thread_local WriteStatus lastFailure;
+
+WriteStatus remember(WriteStatus status) {
+  lastFailure = status;
+  return status;
+}
+}  // namespace
+
+WriteStatus takeLastWriteFailure() { return std::exchange(lastFailure, WriteStatus::success()); }
+
 WriteStatus replaceFile(const std::string& path, std::span<const std::uint8_t> bytes) {
   std::string tempName;
   const int fd = openTemporary(path, tempName);
-  if (fd < 0) return WriteStatus::failure(path, errorText(errno));
+  if (fd < 0) return remember(WriteStatus::failure(path, errorText(errno)));
   int err = writeAll(fd, bytes);
   if (::close(fd) != 0 && err == 0) err = errno;
   if (err == 0 && std::rename(tempName.c_str(), path.c_str()) != 0) err = errno;
   if (err != 0) {
     ::unlink(tempName.c_str());
-    return WriteStatus::failure(path, errorText(err));
+    return remember(WriteStatus::failure(path, errorText(err)));
   }
   return WriteStatus::success();
 }

@@ -26,6 +26,12 @@ bool readWholeFile(const std::string& path, std::size_t maxBytes, std::vector<st
 // the system's error text.
 WriteStatus replaceFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// The last failure of replaceFile on this thread, handed over once: the
+// image library's calls report only non-zero or zero, and this tells a write
+// that the system refused (disk full, folder gone) from an encoder that gave
+// up. Returns success when there was none since the last call.
+WriteStatus takeLastWriteFailure();
+
 // Deletes a file. True when it is gone (also when it was never there).
 bool removeFile(const std::string& path);
 

@@ -136,21 +136,33 @@ WriteStatus writeFrame(const core::Picture& frame, const std::string& base, int 
   const std::string stem = base + formatNumber(number);
   const std::string bmpName = stem + ".bmp";
   if (WriteStatus st = SavePicture(frame, bmpName); !st) return st;
+  (void)takeLastWriteFailure();
+  bool converted = true;
   if (saveExt == ".jpg") {
-    if (BmpToJpg(stem + ".jpg", bmpName, 100, 0, lib)) removeFile(bmpName);
+    converted = BmpToJpg(stem + ".jpg", bmpName, 100, 0, lib);
   } else if (saveExt == ".gif" && !animationRun) {
     std::int16_t option = 0;
-    if (BmpToGif(stem + ".gif", bmpName, option, lib)) removeFile(bmpName);
+    converted = BmpToGif(stem + ".gif", bmpName, option, lib);
   }
-  return WriteStatus::success();
+  if (converted) {
+    if (saveExt == ".jpg" || (saveExt == ".gif" && !animationRun)) removeFile(bmpName);
+    return WriteStatus::success();
+  }
+  // An encoder that gives up leaves the BMP as the frame's file, silently.
+  // A file the system would not take (disk full, folder gone) is different:
+  // the next frames would fail the same way, so the run stops and says why.
+  return takeLastWriteFailure();
 }
 
 WriteStatus finishAnimation(const std::string& base, int last, std::int16_t interval, bool backAndForth,
                             ImageLibrary& lib) {
+  (void)takeLastWriteFailure();
   if (MakeGifAnimation(base + ".gif", base, "000", ".bmp", last, interval, backAndForth, lib)) {
     for (int i = 0; i <= last; ++i) removeFile(base + formatNumber(i) + ".bmp");
+    return WriteStatus::success();
   }
-  return WriteStatus::success();
+  // The frame BMPs stay either way; only a refused write is reported.
+  return takeLastWriteFailure();
 }
 
 }  // namespace output

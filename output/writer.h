@@ -55,16 +55,18 @@ WriteStatus SavePicture(const core::Picture& picture, const std::string& fileNam
 
 // The frame output step for file number `number`: writes base + NNN + ".bmp",
 // then with saveExt ".jpg" converts it (and deletes the BMP when that worked),
-// with ".gif" outside an animation run likewise. A failed conversion keeps the
-// BMP and is not an error; a BMP that cannot be written is.
+// with ".gif" outside an animation run likewise. A conversion the encoder
+// gives up on keeps the BMP and is not an error; a BMP, JPEG or GIF file that
+// the system refuses to take (disk full, no permission, folder gone) is.
 WriteStatus writeFrame(const core::Picture& frame, const std::string& base, int number, const std::string& saveExt,
                        bool animationRun, ImageLibrary& lib = defaultImageLibrary());
 
 // The animation finishing step: MakeGifAnimation(base + ".gif", base, "000",
 // ".bmp", last, interval, backAndForth); when it returns true, deletes the
 // frame files base + 000..last + ".bmp". When it returns false the frame files
-// stay, which is the documented outcome and not an error; so is a frame file
-// that cannot be deleted.
+// stay; that is an error only when the system refused to take the GIF file
+// (a missing frame or an encoder that gives up is not). A frame file that
+// cannot be deleted is not an error either.
 WriteStatus finishAnimation(const std::string& base, int last, std::int16_t interval, bool backAndForth,
                             ImageLibrary& lib = defaultImageLibrary());
 

@@ -113,13 +113,16 @@ TEST_F(SaveFailure, JpegAndGifConversionsOnAFillingDiskLeaveOnlyWholeFiles) {
   }
 }
 
-TEST_F(SaveFailure, AnimationThatDoesNotFitKeepsTheFrameFilesAndWritesNoGif) {
+TEST_F(SaveFailure, AnimationThatDoesNotFitIsReportedAndKeepsTheFrameFiles) {
   // 22 frames of 15 pages fit; the joined GIF does not.
   testutil::SmallFs disk(22 * 60 + 8);
   if (!disk.mounted()) GTEST_SKIP() << disk.whyNot();
   host.gifAnimated = true;
   driver.saveCommand((disk.path() / "banner.gif").string());
   EXPECT_FALSE(fs::exists(disk.path() / "banner-s-.gif"));
+  ASSERT_EQ(host.saveErrors.size(), 1u);
+  EXPECT_EQ(host.saveErrors[0].first, (disk.path() / "banner-s-.gif").string());
+  EXPECT_EQ(host.saveErrors[0].second, "No space left on device");
   ASSERT_EQ(driver.savedFiles().size(), 22u);
   EXPECT_EQ(driver.savedFiles().back(), (disk.path() / "banner-s-021.bmp").string());
   expectEveryFileComplete(disk.path());

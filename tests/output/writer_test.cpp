@@ -171,6 +171,31 @@ TEST(WriteFrame, UnwritableBmpIsReportedWithFileAndReason) {
   EXPECT_EQ(st.reason, "No such file or directory");
 }
 
+TEST(WriteFrame, ConversionTheSystemRefusesIsReportedAndKeepsTheBmp) {
+  // A folder where the JPEG should go: the encoder works, the rename cannot.
+  TempDir dir("refused");
+  const std::string base = dir.file("banner-s-");
+  std::filesystem::create_directory(base + "000.jpg");
+  const output::WriteStatus st = output::writeFrame(solidPicture(3, 3, 0), base, 0, ".jpg", false);
+  EXPECT_FALSE(st.ok);
+  EXPECT_EQ(st.file, base + "000.jpg");
+  EXPECT_EQ(st.reason, "Is a directory");
+  EXPECT_TRUE(std::filesystem::is_regular_file(base + "000.bmp"));
+  // The refusal is not carried over to the next, successful frame.
+  EXPECT_TRUE(output::writeFrame(solidPicture(3, 3, 0), base, 1, ".jpg", false).ok);
+}
+
+TEST(FinishAnimation, GifTheSystemRefusesIsReportedAndKeepsTheFrames) {
+  TempDir dir("refusedgif");
+  const std::string base = dir.file("b-s-");
+  for (int i = 0; i < 2; ++i) ASSERT_TRUE(output::writeFrame(solidPicture(3, 3, 0), base, i, ".gif", true).ok);
+  std::filesystem::create_directory(base + ".gif");
+  const output::WriteStatus st = output::finishAnimation(base, 1, 10, false);
+  EXPECT_FALSE(st.ok);
+  EXPECT_EQ(st.file, base + ".gif");
+  EXPECT_EQ(dir.names().size(), 3u);  // two frames and the folder in the way
+}
+
 TEST(FinishAnimation, DeletesTheFrameFilesOnlyAfterTheGifWasWritten) {
   TempDir dir("finish");
   const std::string base = dir.file("b-d-");
