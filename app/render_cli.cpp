@@ -1,8 +1,6 @@
 #include "app/render_cli.h"
 
 #include <array>
-#include <chrono>
-#include <ctime>
 #include <filesystem>
 #include <ostream>
 #include <string_view>
@@ -12,7 +10,7 @@
 #include "effects/driver.h"
 #include "effects/effect_kind.h"
 #include "effects/generator.h"
-#include "effects/host.h"
+#include "effects/silent_host.h"
 #include "effects/work_state.h"
 #include "output/gif_interval.h"
 
@@ -24,45 +22,19 @@ constexpr std::array<std::string_view, effects::kEffectCount> kEffectNames{"slid
                                                                            "diffuse", "elastic", "hue"};
 
 // A window that is not there: nothing to show, nothing to wait for.
-class HeadlessHost final : public effects::Host {
+class HeadlessHost final : public effects::SilentHost {
  public:
-  explicit HeadlessHost(const RenderArgs& a) : args_(a) {}
-
-  effects::Options readOptions() const override { return args_.options; }
-  void setProgress(double) override {}
-  void setProgressVisible(bool) override {}
-  void yield() override {}
-  void setPreviewRunning(bool) override {}
-  void setControlsEnabled(bool, bool) override {}
-  void setMessagePanelVisible(bool) override {}
-  void setMessage(const std::string&) override {}
-  void setCopyButtonEnabled(bool) override {}
-  void setCopyMenuEnabled(bool) override {}
-  void startTimer(int) override {}
-  void stopTimer() override {}
-  void displayChanged() override {}
-  void setHourglass(bool) override {}
-  bool askGifOutput(std::int16_t& interval) override {
-    interval = args_.gifInterval;
-    return args_.gifAnimated;
+  explicit HeadlessHost(const RenderArgs& a) {
+    options = a.options;
+    gifAnimated = a.gifAnimated;
+    gifInterval = a.gifInterval;
   }
-  void showRenderTime(const std::string&) override {}
+
   void reportSaveError(const std::string& file, const std::string& reason) override {
     error = "cannot write " + file + ": " + reason;
   }
-  effects::SystemTime now() const override {
-    const auto t = std::chrono::system_clock::now();
-    const std::time_t secs = std::chrono::system_clock::to_time_t(t);
-    std::tm utc{};
-    gmtime_r(&secs, &utc);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count() % 1000;
-    return {utc.tm_hour, utc.tm_min, utc.tm_sec, static_cast<int>(ms)};
-  }
 
   std::string error;  // the last write failure, "" when none
-
- private:
-  const RenderArgs& args_;
 };
 
 int indexOf(std::string_view value, std::initializer_list<std::string_view> names) {

@@ -29,6 +29,7 @@
 #include "core/picture.h"
 #include "effects/effect_kind.h"
 #include "effects/generator.h"
+#include "effects/silent_host.h"
 #include "effects/hue_step.h"
 #include "effects/work_state.h"
 #include "output/bmp_codec.h"
@@ -49,28 +50,10 @@ struct Clock {
 };
 
 // A host whose yield is a cheap counter and whose other calls do nothing.
-class BenchHost final : public effects::Host {
+class BenchHost final : public effects::SilentHost {
  public:
-  effects::Options options;
   long yields = 0;
-  effects::Options readOptions() const override { return options; }
-  void setProgress(double) override {}
-  void setProgressVisible(bool) override {}
   void yield() override { ++yields; }
-  void setPreviewRunning(bool) override {}
-  void setControlsEnabled(bool, bool) override {}
-  void setMessagePanelVisible(bool) override {}
-  void setMessage(const std::string&) override {}
-  void setCopyButtonEnabled(bool) override {}
-  void setCopyMenuEnabled(bool) override {}
-  void startTimer(int) override {}
-  void stopTimer() override {}
-  void displayChanged() override {}
-  void setHourglass(bool) override {}
-  bool askGifOutput(std::int16_t&) override { return false; }
-  void showRenderTime(const std::string&) override {}
-  void reportSaveError(const std::string&, const std::string&) override {}
-  effects::SystemTime now() const override { return {}; }
 };
 
 // A photo-like stand-in: smooth gradients with fine detail, many colours.

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "effects/generator.h"
+#include "effects/silent_host.h"
 #include "effects/work_state.h"
 #include "output/bmp_codec.h"
 #include "output/file_io.h"
@@ -12,30 +13,9 @@ namespace gifbench {
 namespace {
 
 // A window that is not there: every request is answered and ignored.
-class HeadlessHost final : public effects::Host {
+class HeadlessHost final : public effects::SilentHost {
  public:
-  effects::Options options;
-  effects::Options readOptions() const override { return options; }
-  void setProgress(double) override {}
-  void setProgressVisible(bool) override {}
-  void yield() override {}
-  void setPreviewRunning(bool) override {}
-  void setControlsEnabled(bool, bool) override {}
-  void setMessagePanelVisible(bool) override {}
-  void setMessage(const std::string&) override {}
-  void setCopyButtonEnabled(bool) override {}
-  void setCopyMenuEnabled(bool) override {}
-  void startTimer(int) override {}
-  void stopTimer() override {}
-  void displayChanged() override {}
-  void setHourglass(bool) override {}
-  bool askGifOutput(std::int16_t& interval) override {
-    interval = 10;
-    return true;
-  }
-  void showRenderTime(const std::string&) override {}
-  void reportSaveError(const std::string&, const std::string&) override {}
-  effects::SystemTime now() const override { return {}; }
+  HeadlessHost() { gifAnimated = true; }
 };
 
 // Composes the effect's frames as its save would; empty when the effect is
