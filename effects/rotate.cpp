@@ -78,6 +78,24 @@ class Projection {
     }
   }
 
+  // The coordinate across the axis depends only on the column (axis 1) or
+  // the row (axis 0): x' per column, or y' per row.
+  std::vector<float> acrossTable(int w, int h) const {
+    std::vector<float> t(static_cast<std::size_t>(std::max(axis_ == 1 ? w : h, 0)));
+    for (std::size_t i = 0; i < t.size(); ++i) {
+      const double d = static_cast<double>(static_cast<float>(i)) - (axis_ == 1 ? a_ : b_);
+      t[i] = static_cast<float>((axis_ == 1 ? a_ : b_) + d * s_ * 0.9);
+    }
+    return t;
+  }
+  // y' of point (x, y) with axis 1, x' of point (x, y) with axis 0.
+  float alongY(int x, int y) const {
+    return static_cast<float>(b_ + (static_cast<double>(y) - b_) * along_[static_cast<std::size_t>(x)]);
+  }
+  float alongX(int x, int y) const {
+    return static_cast<float>(a_ + (static_cast<double>(x) - a_) * along_[static_cast<std::size_t>(y)]);
+  }
+
  private:
   // 0.9 + 0.1 cos(theta) dx / a (axis 1) or 0.9 + 0.1 cos(theta) dy / b
   // (axis 0) for the coordinate v across the axis.
@@ -112,18 +130,36 @@ bool plotProjectedPoints(Run& r, const Projection& projection) {
   const float fh = static_cast<float>(r.h);
   core::Color* bits = turn.mutableBits();
   const core::PixelPoint* points = r.ws.mPoints.data();
-  const std::size_t count = r.ws.mPoints.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    r.ctx.yield();
-    if (r.ctx.stopRequested()) return false;
-    core::PixelPoint m;
-    projection.apply(points[i], m);
-    const float x = m.x;
-    const float y = m.y;
-    if (!(x >= 0.0f && x < fw && y >= 0.0f && y < fh)) continue;
+  const auto plot = [&](float x, float y, std::int32_t color) {
+    if (!(x >= 0.0f && x < fw && y >= 0.0f && y < fh)) return;
     const int px = roundCoordinate(x);
     const int py = roundCoordinate(y);
-    if (px < tw && py < th) bits[static_cast<std::ptrdiff_t>(py) * tw + px] = static_cast<core::Color>(points[i].color);
+    if (px < tw && py < th) bits[static_cast<std::ptrdiff_t>(py) * tw + px] = static_cast<core::Color>(color);
+  };
+  if (r.ws.mPoints.size() != static_cast<std::size_t>(r.w) * static_cast<std::size_t>(r.h)) {
+    for (std::size_t i = 0; i < r.ws.mPoints.size(); ++i) {
+      r.ctx.yield();
+      if (r.ctx.stopRequested()) return false;
+      core::PixelPoint m;
+      projection.apply(points[i], m);
+      plot(m.x, m.y, points[i].color);
+    }
+    return true;
+  }
+  // The list is the picture's grid in row order, so point (x, y) is entry
+  // y * w + x and every projected coordinate comes from one row or column
+  // table and at most one product: the very values apply() gives.
+  const std::vector<float> across = projection.acrossTable(r.w, r.h);
+  for (int y = 0; y < r.h; ++y) {
+    const core::PixelPoint* row = points + static_cast<std::ptrdiff_t>(y) * r.w;
+    for (int x = 0; x < r.w; ++x) {
+      r.ctx.yield();
+      if (r.ctx.stopRequested()) return false;
+      if (r.axis == 1)
+        plot(across[static_cast<std::size_t>(x)], projection.alongY(x, y), row[x].color);
+      else
+        plot(projection.alongX(x, y), across[static_cast<std::size_t>(y)], row[x].color);
+    }
   }
   return true;
 }
