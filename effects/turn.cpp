@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "core/mask.h"
 #include "effects/compose_steps.h"
@@ -58,20 +59,48 @@ bool plotTurnedPoints(RunContext& ctx, const PointTurn& turn, bool doublePlot) {
   const auto plot = [&](int x, int y, core::Color c) {
     if (y < h) bits[static_cast<std::ptrdiff_t>(y) * w + x] = c;
   };
-  for (std::size_t i = 0; i < count; ++i) {
-    ctx.yield();
-    if (ctx.stopRequested()) return false;
-    core::PixelPoint m;
-    turn.apply(points[i], m);
-    const float x = m.x;
-    const float y = m.y;
-    if (!(x >= 0.0f && x < fw && y >= 0.0f && y < fh)) continue;
+  const auto plotTurned = [&](float x, float y, std::int32_t colour) {
+    if (!(x >= 0.0f && x < fw && y >= 0.0f && y < fh)) return;
     // Inside, x and y round to 0..w and 0..h; only w and h fall outside.
     const int px = roundCoordinate(x);
-    if (px >= w) continue;
-    const core::Color c = static_cast<core::Color>(points[i].color);
+    if (px >= w) return;
+    const auto c = static_cast<core::Color>(colour);
     plot(px, roundCoordinate(y), c);
     if (doublePlot) plot(px, roundCoordinate(y + 1.0f), c);
+  };
+  const int sw = ws.picSource.width();
+  const int sh = ws.picSource.height();
+  if (count != static_cast<std::size_t>(sw) * static_cast<std::size_t>(sh)) {
+    for (std::size_t i = 0; i < count; ++i) {
+      ctx.yield();
+      if (ctx.stopRequested()) return false;
+      core::PixelPoint m;
+      turn.apply(points[i], m);
+      plotTurned(m.x, m.y, points[i].color);
+    }
+    return true;
+  }
+  // The list is the picture's grid in row order, so point (x, y) is entry
+  // y * w + x: each sum splits into a column term and a row term, added in
+  // the same order apply() adds them, so the results are the same values.
+  std::vector<double> colX(static_cast<std::size_t>(sw));
+  std::vector<double> colY(static_cast<std::size_t>(sw));
+  for (int x = 0; x < sw; ++x) {
+    const float dx = static_cast<float>(x) - turn.cx;
+    colX[static_cast<std::size_t>(x)] = static_cast<double>(turn.cx) + dx * turn.c;
+    colY[static_cast<std::size_t>(x)] = static_cast<double>(turn.cy) - dx * turn.s;
+  }
+  for (int y = 0; y < sh; ++y) {
+    const float dy = static_cast<float>(y) - turn.cy;
+    const double rowX = dy * turn.s;
+    const double rowY = dy * turn.c;
+    const core::PixelPoint* row = points + static_cast<std::ptrdiff_t>(y) * sw;
+    for (int x = 0; x < sw; ++x) {
+      ctx.yield();
+      if (ctx.stopRequested()) return false;
+      plotTurned(static_cast<float>(colX[static_cast<std::size_t>(x)] + rowX),
+                 static_cast<float>(colY[static_cast<std::size_t>(x)] + rowY), row[x].color);
+    }
   }
   return true;
 }
