@@ -12,9 +12,8 @@ void BuildMask(const Surface& picSource, const Surface& picTurn, Surface& picMas
   const int h = picSource.height();
   picMask.resize(w, h);
   const Color c0 = picSource.point(0, 0);
-  picMask.clearTo(kBlack);
-
-  Color* mask = picMask.mutableBits();
+  // Cleared to black, then every pixel is written below.
+  Color* mask = picMask.clearForOverwrite(kBlack);
   // Pixels outside picTurn read as kInvalidColor, which never equals a
   // stored colour, so they count as object like any other difference.
   const int inW = std::min(w, picTurn.width());
@@ -33,8 +32,7 @@ void BuildMask(const Surface& picSource, const Surface& picTurn, Surface& picMas
 
 void PrepareMask(const Surface& picSource, const Surface& picTurn, Surface& picMask, bool maskTicked) {
   BuildMask(picSource, picTurn, picMask);
-  picMask.setBackColor(maskTicked ? kBlack : kWhite);
-  picMask.clear();
+  picMask.clearTo(maskTicked ? kBlack : kWhite);
   if (maskTicked) BuildMask(picSource, picTurn, picMask);
 }
 

@@ -10,6 +10,9 @@ Bitmap::Bitmap(int w, int h, Color fill)
       height(std::max(h, 0)),
       px(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), fill) {}
 
+Bitmap::Bitmap(int w, int h, Unfilled)
+    : width(std::max(w, 0)), height(std::max(h, 0)), px(static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {}
+
 Picture::Picture(std::shared_ptr<const Bitmap> bitmap) : bmp_(std::move(bitmap)) {}
 
 Picture Picture::fromBitmap(Bitmap bitmap) {

@@ -4,20 +4,48 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "core/color.h"
 
 namespace core {
 
+// Allocates pixel storage without zeroing it: a bitmap's pixels are always
+// filled, copied or (for Bitmap::Unfilled) written by the caller, so zeroing
+// first would only cost a pass over up to 800 KB per frame.
+template <class T>
+struct DefaultInitAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = DefaultInitAllocator<U>;
+  };
+  DefaultInitAllocator() = default;
+  template <class U>
+  DefaultInitAllocator(const DefaultInitAllocator<U>&) noexcept {}
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+};
+using PixelVector = std::vector<Color, DefaultInitAllocator<Color>>;
+
 // A plain block of w x h colour values, rows top to bottom, stride = width.
 struct Bitmap {
   int width = 0;
   int height = 0;
-  std::vector<Color> px;
+  PixelVector px;
+
+  // For a caller that writes every pixel itself: the pixels start undefined.
+  struct Unfilled {};
 
   Bitmap() = default;
   Bitmap(int w, int h, Color fill = kBlack);
+  Bitmap(int w, int h, Unfilled);
 
   Color* row(int y) { return px.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width); }
   const Color* row(int y) const {

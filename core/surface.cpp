@@ -36,6 +36,16 @@ void Surface::clearTo(Color c) {
   setPicture(Picture{});
 }
 
+Color* Surface::clearForOverwrite(Color c) {
+  back_ = c;
+  picture_ = Picture{};
+  if (!ownsBits_ || bits_.use_count() > 1) {
+    bits_ = std::make_shared<Bitmap>(w_, h_, Bitmap::Unfilled{});
+    ownsBits_ = true;
+  }
+  return const_cast<Bitmap&>(*bits_).px.data();
+}
+
 void Surface::refill() {
   if (!picture_.isEmpty() && picture_.width() == w_ && picture_.height() == h_) {
     bits_ = picture_.bitmap();  // the picture covers the surface exactly: share it

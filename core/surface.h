@@ -29,6 +29,10 @@ class Surface {
   void clear() { setPicture(Picture{}); }
   // clear() followed by setBackColor(c), with a single fill.
   void clearTo(Color c);
+  // clearTo(c) for a caller that then writes every pixel of the surface
+  // itself: skips the fill. Returns the pixels to write (width() * height(),
+  // rows top to bottom); until written their values are undefined.
+  Color* clearForOverwrite(Color c);
 
   // A snapshot of the bitmap that later drawing does not change. Cheap: the
   // pixels are shared until the surface is drawn on again.

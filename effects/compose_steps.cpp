@@ -42,11 +42,10 @@ void layTurnOverX(WorkState& ws, bool mask) {
   // The same in one pass. picX cleared to B, the mask white where picTurn's
   // pixel S differs from the corner colour c and black where it equals it:
   // (B OR white) AND S is S, and (B OR black) AND S is B AND c.
-  ws.picX.clear();
   const core::Color corner = cornerColor(ws);
   const core::Color under = core::storedColor(ws.picX.backColor()) & corner;
   const core::Color* turn = ws.picTurn.bits();
-  core::Color* x = ws.picX.mutableBits();
+  core::Color* x = ws.picX.clearForOverwrite(ws.picX.backColor());  // every pixel is written below
   const std::size_t n =
       static_cast<std::size_t>(ws.picSource.width()) * static_cast<std::size_t>(ws.picSource.height());
   for (std::size_t i = 0; i < n; ++i) x[i] = (turn[i] != corner) ? (turn[i] & 0x00FFFFFFu) : under;

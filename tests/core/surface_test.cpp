@@ -69,7 +69,7 @@ TEST(Surface, PixelsOutsideTheSurface) {
   s.setPixel(-1, 0, 0);
   s.setPixel(2, 1, 0);
   s.setPixel(0, 2, 0);
-  EXPECT_EQ(s.image().bitmap()->px, std::vector<Color>(4, core::kWhite));
+  EXPECT_EQ(s.image().bitmap()->px, core::PixelVector(4, core::kWhite));
   EXPECT_EQ(s.point(2, 0), core::kInvalidColor);
   EXPECT_EQ(s.point(0, -1), core::kInvalidColor);
 }
@@ -91,4 +91,19 @@ TEST(Surface, ResizeKeepsTheOverlapAndFillsNewAreaWithBackColor) {
   s.resize(1, 1);
   EXPECT_EQ(s.width(), 1);
   EXPECT_EQ(s.point(1, 0), core::kInvalidColor);
+}
+
+TEST(Surface, ClearForOverwriteLeavesAnEmptyPictureAndTheNewBackColor) {
+  Surface s(2, 1, core::kWhite);
+  s.setPicture(Picture::fromBitmap(core::Bitmap(2, 1, 0x010203)));
+  const Picture before = s.image();
+  Color* px = s.clearForOverwrite(0x0000FF);
+  px[0] = 7;
+  px[1] = 8;
+  EXPECT_EQ(s.picture().handle(), 0u);
+  EXPECT_EQ(s.backColor(), 0x0000FFu);
+  EXPECT_EQ(s.point(1, 0), 8u);
+  EXPECT_EQ(before.pixel(0, 0), 0x010203u);  // the snapshot is not written through
+  s.clear();
+  EXPECT_EQ(s.point(0, 0), 0x0000FFu);
 }
