@@ -66,6 +66,13 @@ void finishFrame(WorkState& ws, bool mask, int k, Unmasked unmasked) {
 
 void redimFrames(WorkState& ws, int upper) { ws.mFrames.assign(static_cast<std::size_t>(upper) + 1, core::Picture{}); }
 
+void openRun(RunContext& ctx, int lastFrame) {
+  ctx.host.setControlsEnabled(false, false);
+  ctx.progress(0.0);
+  ctx.progressVisible(true);
+  redimFrames(ctx.ws, lastFrame);
+}
+
 void storeFrame(WorkState& ws, int k, const core::Picture& frame) {
   const auto index = static_cast<std::size_t>(k);
   if (index >= ws.mFrames.size()) ws.mFrames.resize(index + 1);

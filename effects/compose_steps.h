@@ -8,6 +8,7 @@
 #include "core/color.h"
 #include "core/picture.h"
 #include "effects/effect_kind.h"
+#include "effects/generator.h"
 #include "effects/options.h"
 #include "effects/work_state.h"
 
@@ -48,6 +49,10 @@ void finishFrame(WorkState& ws, bool mask, int k, Unmasked unmasked);
 // Re-dimensions mFrames to entries 0..upper, all empty. Unlike
 // WorkState::emptyCache it leaves framesComplete to the driver.
 void redimFrames(WorkState& ws, int upper);
+
+// The opening of a run that shows its progress line from the start: the
+// controls locked, the line at 0 and visible, a fresh cache 0..lastFrame.
+void openRun(RunContext& ctx, int lastFrame);
 
 // Stores `frame` in cache entry k, growing the cache when a handler that ran
 // during a yield re-dimensioned it below k (k >= 0).

@@ -76,10 +76,7 @@ class DiffuseGenerator final : public Generator {
     // Preparing the run.
     const int w = ws.picSource.width();
     const int h = ws.picSource.height();
-    ctx.host.setControlsEnabled(false, false);
-    ctx.progress(0.0);
-    ctx.progressVisible(true);
-    steps::redimFrames(ws, kLastFrame);
+    steps::openRun(ctx, kLastFrame);
     // The grains need only each point's position and the corner colour,
     // both known without building the point list.
     const core::Color corner = steps::cornerColor(ws);

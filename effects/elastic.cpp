@@ -28,10 +28,7 @@ class ElasticGenerator final : public Generator {
     const bool mask = ctx.options.mask[kMaskElastic];
     const int w = ws.picSource.width();
     const int h = ws.picSource.height();
-    ctx.host.setControlsEnabled(false, false);
-    ctx.progress(0.0);
-    ctx.progressVisible(true);
-    steps::redimFrames(ws, kLastFrame);
+    steps::openRun(ctx, kLastFrame);
     // Of the point list only the corner colour would be used; it is read
     // from picSource directly instead of building a list of w * h points.
     steps::setBackColors(ws, steps::runBackground(ws, ctx.options, kMaskElastic));

@@ -27,10 +27,7 @@ class HueGenerator final : public Generator {
     // the corner colour would be used; it is read from picSource directly.
     const int w = ws.picSource.width();
     const int h = ws.picSource.height();
-    ctx.host.setControlsEnabled(false, false);
-    ctx.progress(0.0);
-    ctx.progressVisible(true);
-    steps::redimFrames(ws, kLastFrame);
+    steps::openRun(ctx, kLastFrame);
     steps::setBackColors(ws, steps::runBackground(ws, options, kMaskHue));
     ws.picX.clear();
     ws.picTurn.clear();

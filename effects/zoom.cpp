@@ -37,15 +37,12 @@ class ZoomGenerator final : public Generator {
   bool compose(RunContext& ctx) override {
     WorkState& ws = ctx.ws;
     const bool mask = ctx.options.mask[kMaskZoom];
-    // 1. Background colours, 2. frame size and the lock, 3. progress line.
+    // 1.-4. Background colours, frame size, the lock and the progress line,
+    // a fresh cache and a clear display.
     steps::setBackColors(ws, steps::runBackground(ws, ctx.options, kMaskZoom));
     const int w = ws.picSource.width();
     const int h = ws.picSource.height();
-    ctx.host.setControlsEnabled(false, false);
-    ctx.progress(0.0);
-    ctx.progressVisible(true);
-    // 4. A fresh cache and a clear display.
-    steps::redimFrames(ws, kLastFrame);
+    steps::openRun(ctx, kLastFrame);
     ws.picX.clear();
 
     // 5. Reduced frames 0 to 4.
