@@ -46,6 +46,26 @@ bool loadSlots(ImageLibrary& lib, std::vector<std::int32_t>& handles, const std:
   return true;
 }
 
+// Loads bmpName, hands the image to `encode` and releases it whatever the
+// encoder does; true only when the encoder reported a written file.
+template <typename Encode>
+bool convertBmp(ImageLibrary& lib, const std::string& bmpName, Encode encode) {
+  try {
+    const std::int32_t image = lib.BMPtoDIB(bmpName);
+    if (image == 0) return false;
+    std::int32_t written = 0;
+    try {
+      written = encode(image);
+    } catch (...) {
+      written = 0;
+    }
+    lib.DeleteDIB(image);
+    return written != 0;
+  } catch (...) {
+    return false;
+  }
+}
+
 }  // namespace
 
 std::string GetFileExt(const std::string& name) {
@@ -62,37 +82,11 @@ std::string formatNumber(int n) { return zeroPadded(n, 3); }
 
 bool BmpToJpg(const std::string& jpgName, const std::string& bmpName, std::int16_t settingA, std::int16_t settingB,
               ImageLibrary& lib) {
-  try {
-    const std::int32_t image = lib.BMPtoDIB(bmpName);
-    if (image == 0) return false;
-    std::int32_t written = 0;
-    try {
-      written = lib.DIBtoJPG(jpgName, image, settingA, settingB);
-    } catch (...) {
-      written = 0;
-    }
-    lib.DeleteDIB(image);
-    return written != 0;
-  } catch (...) {
-    return false;
-  }
+  return convertBmp(lib, bmpName, [&](std::int32_t image) { return lib.DIBtoJPG(jpgName, image, settingA, settingB); });
 }
 
 bool BmpToGif(const std::string& gifName, const std::string& bmpName, std::int16_t& option, ImageLibrary& lib) {
-  try {
-    const std::int32_t image = lib.BMPtoDIB(bmpName);
-    if (image == 0) return false;
-    std::int32_t written = 0;
-    try {
-      written = lib.DIBtoGIF(gifName, image, option);
-    } catch (...) {
-      written = 0;
-    }
-    lib.DeleteDIB(image);
-    return written != 0;
-  } catch (...) {
-    return false;
-  }
+  return convertBmp(lib, bmpName, [&](std::int32_t image) { return lib.DIBtoGIF(gifName, image, option); });
 }
 
 bool MakeGifAnimation(const std::string& gifName, const std::string& basePath, const std::string& numberFormat,
