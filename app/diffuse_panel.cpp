@@ -6,13 +6,7 @@
 namespace app {
 
 DiffusePanel::DiffusePanel(QWidget* parent) : OptionPanel(text::kPanelCaptions[4], parent) {
-  auto* row = new QHBoxLayout;
-  for (int k = 0; k < 3; ++k) {
-    optDiffuseType[k] = new QRadioButton(QString::fromUtf8(text::kOptDiffuseType[k]), this);
-    row->addWidget(optDiffuseType[k]);
-  }
-  row->addStretch(1);
-  rows()->addLayout(row);
+  addOptionRow(optDiffuseType, text::kOptDiffuseType);
 }
 
 }  // namespace app

@@ -21,13 +21,7 @@ HuePanel::HuePanel(QWidget* parent) : OptionPanel(text::kPanelCaptions[6], paren
   barRow->addStretch(1);
   rows()->addLayout(barRow);
 
-  auto* typeRow = new QHBoxLayout;
-  for (int k = 0; k < 2; ++k) {
-    optHueType[k] = new QRadioButton(QString::fromUtf8(text::kOptHueType[k]), this);
-    typeRow->addWidget(optHueType[k]);
-  }
-  typeRow->addStretch(1);
-  rows()->addLayout(typeRow);
+  addOptionRow(optHueType, text::kOptHueType);
 }
 
 }  // namespace app

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -25,6 +26,18 @@ class OptionPanel : public QGroupBox {
  protected:
   // Option rows go above the mask box.
   QVBoxLayout* rows() const { return rows_; }
+
+  // A row of option buttons, one per text, left-aligned.
+  template <std::size_t N>
+  void addOptionRow(std::array<QRadioButton*, N>& buttons, const std::array<const char*, N>& texts) {
+    auto* row = new QHBoxLayout;
+    for (std::size_t k = 0; k < N; ++k) {
+      buttons[k] = new QRadioButton(QString::fromUtf8(texts[k]), this);
+      row->addWidget(buttons[k]);
+    }
+    row->addStretch(1);
+    rows_->addLayout(row);
+  }
 
  private:
   QVBoxLayout* rows_ = nullptr;
