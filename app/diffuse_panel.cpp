@@ -1,5 +1,3 @@
-#include <QHBoxLayout>
-
 #include "app/option_panel.h"
 #include "app/ui_texts.h"
 
