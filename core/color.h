@@ -23,6 +23,14 @@ constexpr int redOf(Color c) { return static_cast<int>(c & 0xFF); }
 constexpr int greenOf(Color c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int blueOf(Color c) { return static_cast<int>((c >> 16) & 0xFF); }
 
+// Squared distance of two colours in RGB space.
+constexpr int squaredDistance(Color a, Color b) {
+  const int dr = redOf(a) - redOf(b);
+  const int dg = greenOf(a) - greenOf(b);
+  const int db = blueOf(a) - blueOf(b);
+  return dr * dr + dg * dg + db * db;
+}
+
 constexpr bool isSystemColor(Color c) { return (c & 0x80000000u) != 0; }
 
 // Turns a system colour into the RGB value a surface stores. Only the

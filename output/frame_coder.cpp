@@ -11,13 +11,6 @@ namespace {
 // pixel than its nearest one may stand in for it.
 constexpr int kCloseRadius = 10;
 
-int distance2(core::Color a, core::Color b) {
-  const int dr = core::redOf(a) - core::redOf(b);
-  const int dg = core::greenOf(a) - core::greenOf(b);
-  const int db = core::blueOf(a) - core::blueOf(b);
-  return dr * dr + dg * dg + db * db;
-}
-
 // Inserts an option keeping options 1.. in order of cost. Options dearer
 // than a cost field holds are left out: no frame's budget reaches them.
 void addOption(PixelOptions& o, std::uint8_t index, int cost) {
@@ -43,11 +36,11 @@ const FrameCoder::Close& FrameCoder::closeTo(core::Color c) {
   const GifPalette& p = animation_.global;
   const std::size_t colours = p.size() - 1;
   int nearest = std::numeric_limits<int>::max();
-  for (std::size_t i = 0; i < colours; ++i) nearest = std::min(nearest, distance2(c, p[i]));
+  for (std::size_t i = 0; i < colours; ++i) nearest = std::min(nearest, core::squaredDistance(c, p[i]));
   Close close;
   bool skippedNearest = false;
   for (std::size_t i = 0; i < colours && close.count < 2; ++i) {
-    const int d = distance2(c, p[i]);
+    const int d = core::squaredDistance(c, p[i]);
     if (d == nearest && !skippedNearest) {
       skippedNearest = true;
     } else if (d <= nearest + kCloseRadius) {
@@ -67,7 +60,7 @@ double FrameCoder::errorIfPlain(std::size_t k, const MappedFrame& f, const GifPa
     const bool rowInRect = y >= f.rect.top && y < f.rect.top + f.rect.height;
     for (int x = 0; x < src.width; ++x) {
       const bool inRect = rowInRect && x >= f.rect.left && x < f.rect.left + f.rect.width;
-      error += distance2(s[x], inRect ? palette[f.indices[i++]] : shown[x]);
+      error += core::squaredDistance(s[x], inRect ? palette[f.indices[i++]] : shown[x]);
     }
   }
   return error;
@@ -95,11 +88,11 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
         runColour = c;
         runOptions = PixelOptions{};
         runOptions.index[0] = f.indices[i];
-        runBase = distance2(c, palette[f.indices[i]]);
+        runBase = core::squaredDistance(c, palette[f.indices[i]]);
         if (shared) {
           const Close& close = closeTo(c);
           for (int n = 0; n < close.count; ++n) {
-            const int extra = distance2(c, palette[close.index[n]]) - runBase;
+            const int extra = core::squaredDistance(c, palette[close.index[n]]) - runBase;
             addOption(runOptions, close.index[n], extra);
           }
         }
@@ -109,7 +102,7 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
       if (c == previous[x] && f.transparent >= 0) {
         // Transparent shows what is already there; with a shared palette
         // that may be a stand-in colour whose error counts again.
-        const int extra = shared ? distance2(c, shown[x]) - runBase : 0;
+        const int extra = shared ? core::squaredDistance(c, shown[x]) - runBase : 0;
         const auto transparent = static_cast<std::uint8_t>(f.transparent);
         if (transparentFirst && extra <= 0) {
           // Free, so it may lead: the pixel's own colour becomes an option.

@@ -27,13 +27,6 @@ constexpr double kRefineGainDb = 10.0;
 // their tables.
 constexpr double kPerFrameMarginDb = 1.0;
 
-int distance2(core::Color a, core::Color b) {
-  const int dr = core::redOf(a) - core::redOf(b);
-  const int dg = core::greenOf(a) - core::greenOf(b);
-  const int db = core::blueOf(a) - core::blueOf(b);
-  return dr * dr + dg * dg + db * db;
-}
-
 double psnrOf(double squaredError, std::size_t samples) {
   if (squaredError <= 0.0) return INFINITY;
   return 10.0 * std::log10(255.0 * 255.0 * static_cast<double>(samples) / squaredError);
@@ -175,7 +168,7 @@ double perFrameError(const std::vector<const core::Bitmap*>& frames, const Mappe
     for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
       for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) canvas.row(y)[x] = p[f.indices[i++]];
     }
-    for (std::size_t j = 0; j < canvas.px.size(); ++j) total += distance2(canvas.px[j], frames[k]->px[j]);
+    for (std::size_t j = 0; j < canvas.px.size(); ++j) total += core::squaredDistance(canvas.px[j], frames[k]->px[j]);
   }
   return total;
 }
@@ -186,7 +179,7 @@ double rectPsnr(const core::Bitmap& frame, const GifRect& r, const QuantizedRect
   std::size_t i = 0;
   for (int y = r.top; y < r.top + r.height; ++y) {
     const core::Color* row = frame.row(y);
-    for (int x = r.left; x < r.left + r.width; ++x) error += distance2(row[x], q.palette[q.indices[i++]]);
+    for (int x = r.left; x < r.left + r.width; ++x) error += core::squaredDistance(row[x], q.palette[q.indices[i++]]);
   }
   return psnrOf(error, r.area() * 3);
 }

@@ -66,13 +66,6 @@ GifPalette paletteOf(const liq_palette* p) {
   return out;
 }
 
-int distance2(core::Color a, core::Color b) {
-  const int dr = core::redOf(a) - core::redOf(b);
-  const int dg = core::greenOf(a) - core::greenOf(b);
-  const int db = core::blueOf(a) - core::blueOf(b);
-  return dr * dr + dg * dg + db * db;
-}
-
 }  // namespace
 
 std::optional<QuantizedRect> quantizeRect(const core::Bitmap& bitmap, const GifRect& rect,
@@ -230,7 +223,7 @@ std::uint8_t NearestColour::operator()(core::Color c) {
   int best = 0;
   int bestDistance = std::numeric_limits<int>::max();
   for (std::size_t i = 0; i < palette_.size() && bestDistance > 0; ++i) {
-    const int d = distance2(c, palette_[i]);
+    const int d = core::squaredDistance(c, palette_[i]);
     if (d < bestDistance) {
       bestDistance = d;
       best = static_cast<int>(i);
@@ -270,7 +263,7 @@ double remapError(const std::vector<ColourHistogram::Entry>& histogram, NearestC
                   const GifPalette& palette) {
   double total = 0.0;
   for (const ColourHistogram::Entry& e : histogram) {
-    total += static_cast<double>(distance2(e.colour, palette[nearest(e.colour)])) * static_cast<double>(e.count);
+    total += static_cast<double>(core::squaredDistance(e.colour, palette[nearest(e.colour)])) * static_cast<double>(e.count);
   }
   return total;
 }
