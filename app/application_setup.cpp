@@ -1,6 +1,6 @@
 #include "app/application_setup.h"
 
-#include "app/memory_tuning.h"
+#include "core/memory_tuning.h"
 
 #include <QApplication>
 #include <QFont>
@@ -11,7 +11,7 @@
 namespace app {
 
 void setUpApplication(QApplication& application) {
-  keepFreedFramesForReuse();
+  core::keepFreedFramesForReuse();
   if (QFontDatabase::families().contains(QStringLiteral("IPAPGothic"))) {
     QFont font(QStringLiteral("IPAPGothic"));
     font.setPointSize(9);

@@ -5,9 +5,9 @@
 #include <QGuiApplication>
 
 #include "app/frm_main.h"
-#include "app/image_adapter.h"
 #include "app/source_intake.h"
 #include "framelist/frm_frames.h"
+#include "intake/image_adapter.h"
 
 namespace app {
 
@@ -25,7 +25,7 @@ void frmMain::cmdCopy_Click() {
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->clear();
   if (shown.isEmpty()) return;
-  clipboard->setImage(toQImage(shown));
+  clipboard->setImage(intake::toQImage(shown));
   // 3. The frame list takes the picture itself rather than reading it back
   // from the clipboard, which another program may have changed meanwhile.
   frmFrames_->Add_Stock(shown);

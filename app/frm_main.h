@@ -18,11 +18,11 @@
 
 #include "app/main_menus.h"
 #include "app/prompts.h"
-#include "app/settings.h"
 #include "app/window_fit.h"
 #include "core/color.h"
 #include "effects/driver.h"
 #include "effects/work_state.h"
+#include "settings/settings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -159,7 +159,7 @@ class frmMain : public QMainWindow {
   // The option values as a run reads them.
   effects::Options readOptions() const;
   // The settings as the unload writes them.
-  Settings collectSettings() const;
+  settings::Settings collectSettings() const;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -180,9 +180,9 @@ class frmMain : public QMainWindow {
   // Start and end (frm_main_lifecycle.cpp).
   void Form_Load();
   void Form_Unload();
-  void applySettings(const Settings& s);
+  void applySettings(const settings::Settings& s);
   void wireFrameList();  // the frame list's dialogs through prompts_ (copy_command.cpp)
-  SettingsContext settingsContext() const;
+  settings::SettingsContext settingsContext() const;
 
   // Helpers.
   void discardFrames();
@@ -220,7 +220,7 @@ class frmMain : public QMainWindow {
   QColor bannerDialogColor_ = Qt::black;  // each colour dialog starts on its own last choice
   QColor formDialogColor_ = Qt::black;
   WindowFit fit_;
-  Settings loadedSettings_;  // keeps what the unload must not change (e.g. positions)
+  settings::Settings loadedSettings_;  // keeps what the unload must not change (e.g. positions)
 
   int driverDepth_ = 0;
   std::optional<QString> pendingDrop_;

@@ -9,10 +9,10 @@
 #include "app/drop_field.h"
 #include "app/frm_main.h"
 #include "app/option_panel.h"
-#include "app/picture_loader.h"
 #include "app/picture_view.h"
 #include "app/source_intake.h"
 #include "app/ui_texts.h"
+#include "intake/picture_loader.h"
 
 namespace app {
 

@@ -48,9 +48,9 @@ void frmMain::Form_Load() {
   linFore->setGeometry(linBack->geometry());
   for (OptionPanel* p : optionPanels) p->setGeometry(fraSlide->geometry());
   // 5. The settings.
-  inifile_IO ini;
+  settings::inifile_IO ini;
   ini.setFileName(env_.iniPath.toStdString());
-  applySettings(loadSettings(ini, settingsContext()));
+  applySettings(settings::loadSettings(ini, settingsContext()));
   // 6. The window for the (empty) picture area.
   fitToSource();
   // 7. The hue bar is drawn; the stored hue is picked on it.
@@ -59,8 +59,8 @@ void frmMain::Form_Load() {
   if (!firstRunRecordExists()) openHelpFile();
 }
 
-SettingsContext frmMain::settingsContext() const {
-  SettingsContext ctx;
+settings::SettingsContext frmMain::settingsContext() const {
+  settings::SettingsContext ctx;
   ctx.programFolder = env_.programFolder.toStdString();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     ctx.screenWidth = pixelsToTwips(screen->geometry().width());
@@ -77,7 +77,7 @@ SettingsContext frmMain::settingsContext() const {
 // In the load order: the GIF dialog, the windows, the options (each set
 // through its control, whose handler updates the menus), the folders, the
 // window colour and the hue.
-void frmMain::applySettings(const Settings& s) {
+void frmMain::applySettings(const settings::Settings& s) {
   loadedSettings_ = s;
   gifSetting_->setChoice(s.gifIsAni);
   gifSetting_->setIntervalText(QString::fromStdString(s.gifTimeText));
@@ -102,8 +102,8 @@ void frmMain::applySettings(const Settings& s) {
   hueX_ = static_cast<std::int16_t>(s.hue);
 }
 
-Settings frmMain::collectSettings() const {
-  Settings s = loadedSettings_;
+settings::Settings frmMain::collectSettings() const {
+  settings::Settings s = loadedSettings_;
   s.top = pixelsToTwips(y());
   s.left = pixelsToTwips(x());
   const QRect frames = frmFrames_->framesRect();
@@ -130,12 +130,12 @@ void frmMain::Form_Unload() {
   if (unloaded_) return;
   unloaded_ = true;
   writeFirstRunRecord(QDate::currentDate());
-  inifile_IO ini;
+  settings::inifile_IO ini;
   ini.setFileName(env_.iniPath.toStdString());
-  SaveConditions when;
+  settings::SaveConditions when;
   when.mainWindowNormal = !isMinimized() && !isMaximized();
   when.framesWindowNormal = frmFrames_->isNormalState();
-  (void)saveSettings(ini, collectSettings(), when);  // a settings file that cannot be written is ignored
+  (void)settings::saveSettings(ini, collectSettings(), when);  // a settings file that cannot be written is ignored
   gifSetting_->hide();
   frmFrames_->hide();
 }

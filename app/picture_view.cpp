@@ -2,7 +2,7 @@
 
 #include <QPainter>
 
-#include "app/image_adapter.h"
+#include "intake/image_adapter.h"
 
 namespace app {
 
@@ -12,7 +12,7 @@ PictureView::PictureView(const core::Surface& surface, QWidget* parent) : QWidge
 }
 
 void PictureView::refresh() {
-  shown_ = toQImage(surface_.image());
+  shown_ = intake::toQImage(surface_.image());
   const QSize size(surface_.width(), surface_.height());
   if (this->size() != size) setFixedSize(size);
   update();

@@ -6,12 +6,12 @@
 #include <string_view>
 #include <utility>
 
-#include "app/picture_loader.h"
 #include "effects/driver.h"
 #include "effects/effect_kind.h"
 #include "effects/generator.h"
 #include "effects/silent_host.h"
 #include "effects/work_state.h"
+#include "intake/picture_loader.h"
 #include "output/gif_interval.h"
 
 namespace app {

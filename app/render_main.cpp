@@ -3,11 +3,11 @@
 #include <string>
 #include <vector>
 
-#include "app/memory_tuning.h"
 #include "app/render_cli.h"
+#include "core/memory_tuning.h"
 
 int main(int argc, char* argv[]) {
-  app::keepFreedFramesForReuse();
+  core::keepFreedFramesForReuse();
   const std::vector<std::string> args(argv + 1, argv + argc);
   return app::runRender(args, std::cout, std::cerr);
 }

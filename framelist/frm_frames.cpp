@@ -18,7 +18,7 @@
 #include <QStyle>
 #include <QWheelEvent>
 
-#include "app/image_adapter.h"
+#include "intake/image_adapter.h"
 
 namespace framelist {
 
@@ -58,7 +58,7 @@ class StockPicture : public QWidget {
   void setPicture(const core::Picture& picture) {
     if (picture.handle() == picture_.handle()) return;
     picture_ = picture;
-    image_ = app::toQImage(picture);
+    image_ = intake::toQImage(picture);
     setFixedSize(picture.width(), picture.height());
     update();
   }
@@ -83,9 +83,7 @@ class StockPicture : public QWidget {
 frmFrames::frmFrames(SaveSettings settings, GifQuestion askGif, QWidget* parent)
     : QWidget(parent, Qt::Window), settings_(settings), askGif_(std::move(askGif)) {
   askSaveName_ = [this](const SaveDialogRequest& request) { return askSaveNameWithDialog(this, request); };
-  showMessage_ = [this](const QString& caption, const QString& text) {
-    QMessageBox::warning(this, caption, text);
-  };
+  showMessage_ = [this](const QString& caption, const QString& text) { QMessageBox::warning(this, caption, text); };
   Form_Load();
 }
 

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QtGlobal>
 
-#include "app/picture_loader.h"
+#include "intake/picture_loader.h"
 
 namespace {
 void quiet(QtMsgType, const QMessageLogContext&, const QString&) {}

@@ -16,7 +16,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "app/picture_loader.h"
+#include "intake/picture_loader.h"
 
 namespace {
 
@@ -42,10 +42,14 @@ struct Sample {
 
 const char* statusName(intake::LoadStatus s) {
   switch (s) {
-    case intake::LoadStatus::Loaded: return "loaded";
-    case intake::LoadStatus::NotFound: return "not found";
-    case intake::LoadStatus::TooLarge: return "too large";
-    case intake::LoadStatus::Unreadable: return "refused";
+    case intake::LoadStatus::Loaded:
+      return "loaded";
+    case intake::LoadStatus::NotFound:
+      return "not found";
+    case intake::LoadStatus::TooLarge:
+      return "too large";
+    case intake::LoadStatus::Unreadable:
+      return "refused";
   }
   return "?";
 }

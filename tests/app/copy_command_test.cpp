@@ -13,8 +13,8 @@
 #include <QRadioButton>
 
 #include "app/frm_gif_setting.h"
-#include "app/image_adapter.h"
 #include "framelist/frm_frames.h"
+#include "intake/image_adapter.h"
 #include "window_fixture.h"
 
 namespace {
@@ -47,7 +47,7 @@ TEST_F(CopyTest, OnlyAPausedPreviewCopies) {
   EXPECT_TRUE(frames().isVisible());
   ASSERT_EQ(frames().frames().frameCount(), 1);
   EXPECT_TRUE(frames().frames().entry(0).picture.samePixels(w.workState().mFrames[0]));
-  EXPECT_EQ(QGuiApplication::clipboard()->image(), app::toQImage(shown()));
+  EXPECT_EQ(QGuiApplication::clipboard()->image(), intake::toQImage(shown()));
 
   w.tmr1_Timer();       // frame 0's time is up while paused
   w.cmdPause_Click(0);  // one step: frame 1 on display
@@ -123,10 +123,10 @@ TEST_F(CopyTest, FramesOfTwoPreviewsBecomeOneAnimatedGif) {
   QImage first;
   ASSERT_TRUE(reader.read(&first));
   EXPECT_EQ(reader.nextImageDelay(), 300);
-  EXPECT_EQ(first.convertToFormat(QImage::Format_RGB32), app::toQImage(zoom0));
+  EXPECT_EQ(first.convertToFormat(QImage::Format_RGB32), intake::toQImage(zoom0));
   QImage second;
   ASSERT_TRUE(reader.read(&second));
-  EXPECT_EQ(second.convertToFormat(QImage::Format_RGB32), app::toQImage(slide0));
+  EXPECT_EQ(second.convertToFormat(QImage::Format_RGB32), intake::toQImage(slide0));
   EXPECT_FALSE(zoom0.samePixels(slide0));
 }
 

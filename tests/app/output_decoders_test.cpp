@@ -11,7 +11,7 @@
 #include <QImage>
 #include <QImageReader>
 
-#include "app/image_adapter.h"
+#include "intake/image_adapter.h"
 #include "output/writer.h"
 #include "testutil.h"
 
@@ -73,7 +73,7 @@ class OutputDecoders : public ::testing::Test {
   }
   std::string bmp(int k) const { return base_ + output::formatNumber(k) + ".bmp"; }
   core::Picture qtRead(const std::string& file) const {
-    return app::fromQImage(QImage(QString::fromStdString(file)));
+    return intake::fromQImage(QImage(QString::fromStdString(file)));
   }
 
   fs::path dir_ = testutil::makeTempDir("decoders") / "出力 テスト";
@@ -111,7 +111,7 @@ void expectQtAnimation(const std::string& gif, const std::vector<int>& order, in
   for (std::size_t i = 0; i < order.size(); ++i) {
     const QImage img = r.read();
     ASSERT_FALSE(img.isNull()) << i;
-    EXPECT_TRUE(testutil::surfacesEqual(app::fromQImage(img), frame(order[i]))) << "frame " << i;
+    EXPECT_TRUE(testutil::surfacesEqual(intake::fromQImage(img), frame(order[i]))) << "frame " << i;
     EXPECT_EQ(r.nextImageDelay(), delayMs) << i;
   }
 }

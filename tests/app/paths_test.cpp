@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/picture_loader.h"
 #include "framelist/frame_save.h"
+#include "intake/picture_loader.h"
 #include "output/writer.h"
 #include "testutil.h"
 
@@ -81,8 +81,8 @@ TEST_F(JapanesePaths, RenderNamesAMissingSourceWithTheProgramsMessage) {
 TEST_F(JapanesePaths, FrameListSaveWritesThem) {
   fs::create_directories(out_);
   std::string saveExt;
-  const auto plan = framelist::planFrameSave((out_ / "コマ 一覧.v2.JPG").string(), saveExt,
-                                             [](std::int16_t&) { return false; });
+  const auto plan =
+      framelist::planFrameSave((out_ / "コマ 一覧.v2.JPG").string(), saveExt, [](std::int16_t&) { return false; });
   ASSERT_TRUE(plan.has_value());
   EXPECT_EQ(plan->base, (out_ / "コマ 一覧").string());
   EXPECT_EQ(saveExt, ".jpg");

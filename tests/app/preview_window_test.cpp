@@ -15,8 +15,8 @@
 #include <QTimer>
 
 #include "app/frm_gif_setting.h"
-#include "app/image_adapter.h"
 #include "app/picture_view.h"
+#include "intake/image_adapter.h"
 #include "window_fixture.h"
 
 namespace {
@@ -58,7 +58,7 @@ TEST_F(PreviewTest, PlaysFromTheTimerAndLocksTheOptions) {
   w.tmr1_Timer();
   EXPECT_EQ(w.lblMsg->text(), "BaseName-x-07.bmp");
   EXPECT_TRUE(showing(w, 1));
-  EXPECT_EQ(w.picX->shown(), app::toQImage(w.workState().mFrames[1]));
+  EXPECT_EQ(w.picX->shown(), intake::toQImage(w.workState().mFrames[1]));
 }
 
 TEST_F(PreviewTest, PauseStepResumeAndEsc) {
@@ -123,7 +123,7 @@ TEST_F(PreviewTest, SaveAfterPreviewWritesThePreviewedFrames) {
     // The very pictures of the preview: the save did not compose again.
     EXPECT_EQ(w.workState().mFrames[static_cast<std::size_t>(i)].handle(),
               previewed[static_cast<std::size_t>(i)].handle());
-    EXPECT_TRUE(testutil::surfacesEqual(app::fromQImage(written), previewed[static_cast<std::size_t>(i)]));
+    EXPECT_TRUE(testutil::surfacesEqual(intake::fromQImage(written), previewed[static_cast<std::size_t>(i)]));
   }
   EXPECT_EQ(w.workState().SavePath, (dir / "out").string());
   EXPECT_TRUE(w.cmdSave->isEnabled());

@@ -10,8 +10,8 @@
 #include <QSettings>
 
 #include "app/frm_gif_setting.h"
-#include "app/inifile_io.h"
 #include "app/option_panel.h"
+#include "settings/inifile_io.h"
 #include "window_fixture.h"
 
 namespace {
@@ -19,7 +19,7 @@ namespace {
 using apptest::WindowTest;
 
 std::string iniValue(const std::filesystem::path& file, const char* section, const char* key) {
-  app::inifile_IO ini;
+  settings::inifile_IO ini;
   ini.setFileName(file.string());
   return ini.ReadStr(section, key, "<missing>");
 }

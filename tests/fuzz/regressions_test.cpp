@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/picture_header.h"
-#include "app/picture_loader.h"
+#include "intake/picture_header.h"
+#include "intake/picture_loader.h"
 #include "output/bmp_codec.h"
 
 namespace {
@@ -34,8 +34,8 @@ TEST(FuzzRegressions, JpegScanHeaderPastTheEndIsTruncation) {
   const auto h = intake::readJpegHeader(src);
   EXPECT_FALSE(h.valid);
   EXPECT_EQ(h.problem, "JPEG ファイルが途中で切れています。(画像データがありません)");
-  const auto r = intake::loadPictureData(QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<qsizetype>(bytes.size())));
+  const auto r = intake::loadPictureData(
+      QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
   EXPECT_EQ(r.status, intake::LoadStatus::Unreadable);
   EXPECT_EQ(r.message, h.problem);
 }

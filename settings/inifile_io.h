@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace app {
+namespace settings {
 
 class inifile_IO {
  public:
@@ -87,4 +87,4 @@ class inifile_IO {
   bool dirty_ = false;
 };
 
-}  // namespace app
+}  // namespace settings

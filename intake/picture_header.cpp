@@ -1,4 +1,4 @@
-#include "app/picture_header.h"
+#include "intake/picture_header.h"
 
 #include <algorithm>
 #include <climits>
@@ -9,8 +9,7 @@ namespace intake {
 namespace {
 
 // The texts shown when a header gives up; each says what was wrong.
-constexpr const char* kUnknownFormat =
-    "画像ファイルではないか、対応していない形式です。(対応形式: BMP・JPEG・GIF)";
+constexpr const char* kUnknownFormat = "画像ファイルではないか、対応していない形式です。(対応形式: BMP・JPEG・GIF)";
 constexpr const char* kEmptyFile = "ファイルが空です。(0 バイト)";
 constexpr const char* kBmpTruncated = "BMP ファイルが途中で切れています。(ヘッダーが不完全です)";
 constexpr const char* kBmpBadHeader = "BMP ファイルのヘッダーが壊れています。(未知のヘッダー形式です)";
@@ -167,14 +166,20 @@ std::string refusalMessage(PictureFormat format) {
   switch (format) {
     case PictureFormat::Bmp:
     case PictureFormat::Jpeg:
-    case PictureFormat::Gif: return {};
-    case PictureFormat::Empty: return kEmptyFile;
-    case PictureFormat::Png: return "PNG 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)";
-    case PictureFormat::Tiff: return "TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)";
-    case PictureFormat::Webp: return "WebP 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)";
+    case PictureFormat::Gif:
+      return {};
+    case PictureFormat::Empty:
+      return kEmptyFile;
+    case PictureFormat::Png:
+      return "PNG 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)";
+    case PictureFormat::Tiff:
+      return "TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)";
+    case PictureFormat::Webp:
+      return "WebP 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)";
     case PictureFormat::Os2Array:
       return "OS/2 のビットマップ配列には対応していません。(対応形式: BMP・JPEG・GIF)";
-    case PictureFormat::Unknown: break;
+    case PictureFormat::Unknown:
+      break;
   }
   return kUnknownFormat;
 }
@@ -303,10 +308,14 @@ std::string checkJpegScans(ByteSource& src, std::uint64_t scanOffset) {
 
 HeaderInfo readPictureHeader(ByteSource& src, PictureFormat format) {
   switch (format) {
-    case PictureFormat::Bmp: return readBmpHeader(src);
-    case PictureFormat::Gif: return readGifHeader(src);
-    case PictureFormat::Jpeg: return readJpegHeader(src);
-    default: return broken(refusalMessage(format).c_str());
+    case PictureFormat::Bmp:
+      return readBmpHeader(src);
+    case PictureFormat::Gif:
+      return readGifHeader(src);
+    case PictureFormat::Jpeg:
+      return readJpegHeader(src);
+    default:
+      return broken(refusalMessage(format).c_str());
   }
 }
 

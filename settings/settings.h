@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/inifile_io.h"
+#include "settings/inifile_io.h"
 
-namespace app {
+namespace settings {
 
 // Section names and the settings file's keys (never renamed: files in use
 // carry them).
@@ -79,4 +79,4 @@ bool saveSettings(inifile_IO& ini, const Settings& s, const SaveConditions& when
 // The shortest decimal text that reads back as the same float (0.1f -> "0.1").
 std::string shortestFloatText(float v);
 
-}  // namespace app
+}  // namespace settings

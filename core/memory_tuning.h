@@ -1,7 +1,7 @@
 // Allocator settings for a program that composes frames.
 #pragma once
 
-namespace app {
+namespace core {
 
 // Frames are bitmaps of up to 800 KB, made and dropped by the dozen per run.
 // By default glibc hands such blocks straight back to the system and faults
@@ -9,4 +9,4 @@ namespace app {
 // frames. Keeps freed blocks for reuse instead. Call once at start.
 void keepFreedFramesForReuse();
 
-}  // namespace app
+}  // namespace core

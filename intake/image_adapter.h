@@ -5,7 +5,7 @@
 
 #include "core/picture.h"
 
-namespace app {
+namespace intake {
 
 // A picture as a QImage in Format_RGB32 (deep copy). The empty picture gives a
 // null QImage.
@@ -16,4 +16,4 @@ QImage toQImage(const core::Picture& picture);
 // picture.
 core::Picture fromQImage(const QImage& image);
 
-}  // namespace app
+}  // namespace intake

@@ -1,4 +1,4 @@
-#include "app/picture_header.h"
+#include "intake/picture_header.h"
 
 #include <gtest/gtest.h>
 
@@ -166,7 +166,7 @@ TEST(JpegHeader, RefusesMarkerAndScanFloodsAndBrokenFrames) {
   EXPECT_EQ(jpegScanProblem(jpeg(8, 8, 0, intake::kMaxJpegScans + 1)),
             "JPEG ファイルの構造が不正です。(スキャンが多すぎます)");
   EXPECT_EQ(readJpeg(jpeg(8, 0, 0)).problem, "JPEG ファイルの画像の大きさが不正です。");
-  EXPECT_FALSE(readJpeg(Bytes{0xFF, 0xD8, 0xFF, 0xD9}).valid);  // no frame at all
+  EXPECT_FALSE(readJpeg(Bytes{0xFF, 0xD8, 0xFF, 0xD9}).valid);              // no frame at all
   EXPECT_FALSE(readJpeg(Bytes{0xFF, 0xD8, 0xFF, 0xDA, 0x00, 0x02}).valid);  // scan before frame
   Bytes fill = {0xFF, 0xD8};
   fill.resize(2 + intake::kMaxJpegStrayBytes + 10, 0xFF);

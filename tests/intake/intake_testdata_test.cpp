@@ -9,8 +9,8 @@
 
 #include <QImage>
 
-#include "app/image_adapter.h"
-#include "app/picture_loader.h"
+#include "intake/image_adapter.h"
+#include "intake/picture_loader.h"
 #include "testutil.h"
 
 namespace {
@@ -44,8 +44,7 @@ Expect expectationFor(const std::string& rel) {
     return Expect::Either;
   }
   if (folder == "giflib-pics") return name == "solid2.gif" || name == "wedge.gif" ? Expect::TooLarge : Expect::Load;
-  if (folder == "gif-peterdn-testsuite")
-    return matches(name, "out_of_bounds") ? Expect::Either : Expect::Load;
+  if (folder == "gif-peterdn-testsuite") return matches(name, "out_of_bounds") ? Expect::Either : Expect::Load;
   return Expect::Either;  // a file added later: at least it must not crash
 }
 
@@ -128,7 +127,7 @@ TEST(IntakeTestdata, FirstGifFramesMatchTheirExpectedRenderings) {
     if (!fs::exists(frame)) frame = suite / "frames" / (stem + ".png");  // the single-frame pictures
     const QImage expected(QString::fromStdString(frame.string()));
     ASSERT_FALSE(expected.isNull());
-    EXPECT_TRUE(testutil::surfacesEqual(r.picture, app::fromQImage(expected)));
+    EXPECT_TRUE(testutil::surfacesEqual(r.picture, intake::fromQImage(expected)));
     ++compared;
   }
   EXPECT_EQ(compared, 12);

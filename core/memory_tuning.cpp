@@ -1,10 +1,10 @@
-#include "app/memory_tuning.h"
+#include "core/memory_tuning.h"
 
 #if __has_include(<malloc.h>)
 #include <malloc.h>
 #endif
 
-namespace app {
+namespace core {
 
 void keepFreedFramesForReuse() {
 #if defined(M_MMAP_THRESHOLD) && defined(M_TRIM_THRESHOLD)
@@ -13,4 +13,4 @@ void keepFreedFramesForReuse() {
 #endif
 }
 
-}  // namespace app
+}  // namespace core

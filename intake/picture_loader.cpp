@@ -1,4 +1,4 @@
-#include "app/picture_loader.h"
+#include "intake/picture_loader.h"
 
 #include <algorithm>
 
@@ -7,15 +7,16 @@
 #include <QFileInfo>
 #include <QImageReader>
 
-#include "app/image_adapter.h"
-#include "app/picture_header.h"
+#include "intake/image_adapter.h"
+#include "intake/picture_header.h"
 
 namespace intake {
 
 namespace {
 
 constexpr const char* kCannotOpenMessage = "ファイルを開けませんでした。(読み取りの権限がないか、使用中です)";
-constexpr const char* kDecodeFailedMessage = "画像を読み込めませんでした。(ファイルが壊れているか、対応していない種類です)";
+constexpr const char* kDecodeFailedMessage =
+    "画像を読み込めませんでした。(ファイルが壊れているか、対応していない種類です)";
 constexpr const char* kNoPictureMessage = "画像がありません。";
 
 // Reads a QIODevice in place; the header readers seek freely.
@@ -55,9 +56,12 @@ bool withinLimit(int w, int h) { return w <= kMaxWidth && h <= kMaxHeight; }
 
 const char* qtFormatOf(PictureFormat format) {
   switch (format) {
-    case PictureFormat::Bmp: return "bmp";
-    case PictureFormat::Jpeg: return "jpeg";
-    default: return "gif";
+    case PictureFormat::Bmp:
+      return "bmp";
+    case PictureFormat::Jpeg:
+      return "jpeg";
+    default:
+      return "gif";
   }
 }
 
@@ -117,7 +121,7 @@ LoadResult loadPictureImage(const QImage& image) {
   if (!withinLimit(image.width(), image.height())) return tooLarge(image.width(), image.height());
   LoadResult r;
   r.status = LoadStatus::Loaded;
-  r.picture = app::fromQImage(image);
+  r.picture = intake::fromQImage(image);
   r.width = image.width();
   r.height = image.height();
   return r;

@@ -1,11 +1,11 @@
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <algorithm>
 #include <charconv>
 
 #include "effects/effect_kind.h"
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -130,4 +130,4 @@ bool saveSettings(inifile_IO& ini, const Settings& s, const SaveConditions& when
   return ini.endUpdate();
 }
 
-}  // namespace app
+}  // namespace settings

@@ -36,9 +36,7 @@ class SmallFs {
   const std::string& whyNot() const { return why_; }
   const std::filesystem::path& path() const { return dir_; }
 
-  bool makeReadOnly() {
-    return ::mount("tmpfs", dir_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, options_.c_str()) == 0;
-  }
+  bool makeReadOnly() { return ::mount("tmpfs", dir_.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, options_.c_str()) == 0; }
 
   // Writes a filler file until the file system is full.
   void fill() {

@@ -1,6 +1,6 @@
 // The settings file: the INI reader and writer, every key's default and
 // check, and the round trip through the file.
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -8,12 +8,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/inifile_io.h"
+#include "settings/inifile_io.h"
 #include "testutil.h"
 
 namespace {
 
-using app::inifile_IO;
+using settings::inifile_IO;
 
 inifile_IO fromText(const std::string& text) {
   inifile_IO ini;
@@ -30,8 +30,8 @@ std::string readFile(const std::filesystem::path& p) {
 
 // A screen of 1280 x 1024 pixels, the main window at its design size, the
 // frame list 600 x 400 pixels.
-app::SettingsContext context() {
-  app::SettingsContext ctx;
+settings::SettingsContext context() {
+  settings::SettingsContext ctx;
   ctx.programFolder = "/opt/brenlo/";
   ctx.screenWidth = 1280 * 15;
   ctx.screenHeight = 1024 * 15;
@@ -122,7 +122,7 @@ TEST(IniFile, AnUpdateWritesOnceAtItsEndAndReportsFailure) {
 }
 
 TEST(Settings, AFirstStartGetsEveryDefault) {
-  const app::Settings s = app::loadSettings(fromText(""), context());
+  const settings::Settings s = settings::loadSettings(fromText(""), context());
   EXPECT_EQ(s.type, 0);
   EXPECT_EQ(s.cross, 0);
   EXPECT_EQ(s.mask, (std::array<int, 7>{}));
@@ -143,10 +143,11 @@ TEST(Settings, AFirstStartGetsEveryDefault) {
 }
 
 TEST(Settings, OutOfRangeValuesFallBackKeyByKey) {
-  const app::Settings s = app::loadSettings(fromText("[Setting]\nType=9\nMask_Zoom=2\nMask_Elastic=1\nMask_Hue=1\n"
-                                                     "DiffuseType=3\nRotateXY=1\nHueType=-1\nCross=5\nHue=500\n"
-                                                     "FormColor=255\n[GIF]\nIsAni=7\nTime=abc\n"),
-                                            context());
+  const settings::Settings s =
+      settings::loadSettings(fromText("[Setting]\nType=9\nMask_Zoom=2\nMask_Elastic=1\nMask_Hue=1\n"
+                                      "DiffuseType=3\nRotateXY=1\nHueType=-1\nCross=5\nHue=500\n"
+                                      "FormColor=255\n[GIF]\nIsAni=7\nTime=abc\n"),
+                             context());
   EXPECT_EQ(s.type, 0);
   EXPECT_EQ(s.mask[3], 0);
   EXPECT_EQ(s.mask[5], 1);  // Mask_Elastic: box 5
@@ -159,15 +160,15 @@ TEST(Settings, OutOfRangeValuesFallBackKeyByKey) {
   EXPECT_EQ(s.formColor, 255);
   EXPECT_EQ(s.gifIsAni, 0);
   EXPECT_EQ(s.gifTimeText, "0.1");
-  EXPECT_EQ(app::loadSettings(fromText("[Setting]\nType=-1\n"), context()).type, 0);
-  EXPECT_EQ(app::loadSettings(fromText("[Setting]\nType=6\n"), context()).type, 6);
+  EXPECT_EQ(settings::loadSettings(fromText("[Setting]\nType=-1\n"), context()).type, 0);
+  EXPECT_EQ(settings::loadSettings(fromText("[Setting]\nType=6\n"), context()).type, 6);
 }
 
 TEST(Settings, PositionsOffTheScreenComeBackToZero) {
   // Screen 15360 twips high, main window 5500: tops up to 9860 fit.
-  const app::Settings s = app::loadSettings(fromText("[Position]\nTop=9861\nLeft=-15\nFramesTop=9860\n"
-                                                     "FramesLeft=11310\nFramesWidth=abc\nFramesHeight=0\n"),
-                                            context());
+  const settings::Settings s = settings::loadSettings(fromText("[Position]\nTop=9861\nLeft=-15\nFramesTop=9860\n"
+                                                               "FramesLeft=11310\nFramesWidth=abc\nFramesHeight=0\n"),
+                                                      context());
   EXPECT_EQ(s.top, 0);
   EXPECT_EQ(s.left, 0);
   // The frame list is clamped against the main window's size, not its own.
@@ -175,14 +176,14 @@ TEST(Settings, PositionsOffTheScreenComeBackToZero) {
   EXPECT_EQ(s.framesLeft, 11310);  // 19200 - 7890
   EXPECT_EQ(s.framesWidth, 9000);
   EXPECT_EQ(s.framesHeight, 6000);
-  const app::Settings t = app::loadSettings(fromText("[Position]\nTop=9860\nFramesLeft=11311\n"), context());
+  const settings::Settings t = settings::loadSettings(fromText("[Position]\nTop=9860\nFramesLeft=11311\n"), context());
   EXPECT_EQ(t.top, 9860);
   EXPECT_EQ(t.framesLeft, 0);
 }
 
 TEST(Settings, RoundTripThroughTheFile) {
   const auto dir = testutil::makeTempDir("settings-roundtrip");
-  app::Settings s;
+  settings::Settings s;
   s.top = 150;
   s.left = 300;
   s.framesTop = 450;
@@ -203,10 +204,10 @@ TEST(Settings, RoundTripThroughTheFile) {
   s.gifTimeText = "0.40";
   inifile_IO out;
   out.setFileName((dir / "b.ini").string());
-  ASSERT_TRUE(app::saveSettings(out, s, {}));
+  ASSERT_TRUE(settings::saveSettings(out, s, {}));
   inifile_IO in;
   in.setFileName((dir / "b.ini").string());
-  const app::Settings r = app::loadSettings(in, context());
+  const settings::Settings r = settings::loadSettings(in, context());
   EXPECT_EQ(r.top, 150);
   EXPECT_EQ(r.left, 300);
   EXPECT_EQ(r.framesTop, 450);
@@ -233,16 +234,16 @@ TEST(Settings, RoundTripThroughTheFile) {
 TEST(Settings, MinimisedWindowsAndNoEffectLeaveTheirKeysAlone) {
   const auto dir = testutil::makeTempDir("settings-conditions");
   std::ofstream(dir / "c.ini") << "[Position]\nTop=45\nLeft=60\nFramesTop=75\n[Setting]\nType=4\n";
-  app::Settings s;
+  settings::Settings s;
   s.top = 900;
   s.framesTop = 900;
   s.type = -1;
   inifile_IO ini;
   ini.setFileName((dir / "c.ini").string());
-  app::SaveConditions when;
+  settings::SaveConditions when;
   when.mainWindowNormal = false;
   when.framesWindowNormal = false;
-  ASSERT_TRUE(app::saveSettings(ini, s, when));
+  ASSERT_TRUE(settings::saveSettings(ini, s, when));
   inifile_IO back;
   back.setFileName((dir / "c.ini").string());
   EXPECT_EQ(back.ReadStr("Position", "Top", ""), "45");
@@ -253,11 +254,11 @@ TEST(Settings, MinimisedWindowsAndNoEffectLeaveTheirKeysAlone) {
 }
 
 TEST(Settings, FloatTextIsTheShortestThatReadsBack) {
-  EXPECT_EQ(app::shortestFloatText(0.1f), "0.1");
-  EXPECT_EQ(app::shortestFloatText(0.05f), "0.05");
-  EXPECT_EQ(app::shortestFloatText(1.5f), "1.5");
-  EXPECT_EQ(app::shortestFloatText(100000.0f), "100000");
-  EXPECT_EQ(app::shortestFloatText(-0.125f), "-0.125");
+  EXPECT_EQ(settings::shortestFloatText(0.1f), "0.1");
+  EXPECT_EQ(settings::shortestFloatText(0.05f), "0.05");
+  EXPECT_EQ(settings::shortestFloatText(1.5f), "1.5");
+  EXPECT_EQ(settings::shortestFloatText(100000.0f), "100000");
+  EXPECT_EQ(settings::shortestFloatText(-0.125f), "-0.125");
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ struct LoadResult {
   core::Picture picture;  // only when Loaded
   int width = 0;          // the picture's size as far as it is known
   int height = 0;
-  std::string message;    // what to tell the user when not Loaded (UTF-8)
+  std::string message;  // what to tell the user when not Loaded (UTF-8)
 };
 
 // The messages the window shows for NotFound and TooLarge.

@@ -1,4 +1,4 @@
-#include "app/inifile_io.h"
+#include "settings/inifile_io.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,7 +11,7 @@
 #include <limits>
 #include <sstream>
 
-namespace app {
+namespace settings {
 
 namespace {
 
@@ -313,4 +313,4 @@ void inifile_IO::loadText(const std::string& text) {
   lines_ = parse(text);
 }
 
-}  // namespace app
+}  // namespace settings

@@ -1,4 +1,4 @@
-#include "app/image_adapter.h"
+#include "intake/image_adapter.h"
 
 #include <gtest/gtest.h>
 
@@ -6,19 +6,19 @@
 
 TEST(ImageAdapter, RoundTripKeepsEveryChannelInItsPlace) {
   const core::Picture f = testutil::asymmetricF();
-  const QImage q = app::toQImage(f);
+  const QImage q = intake::toQImage(f);
   ASSERT_EQ(q.size(), QSize(6, 5));
   EXPECT_EQ(q.pixel(1, 0), qRgb(255, 0, 0));  // the "F" is red
   EXPECT_EQ(q.pixel(0, 0), qRgb(0, 0, 255));
-  EXPECT_TRUE(testutil::surfacesEqual(app::fromQImage(q), f));
+  EXPECT_TRUE(testutil::surfacesEqual(intake::fromQImage(q), f));
 }
 
 TEST(ImageAdapter, TransparencyIsLaidOverWhite) {
   QImage q(2, 1, QImage::Format_ARGB32);
   q.setPixel(0, 0, qRgba(0, 0, 0, 0));
   q.setPixel(1, 0, qRgba(10, 20, 30, 255));
-  const core::Picture p = app::fromQImage(q);
+  const core::Picture p = intake::fromQImage(q);
   EXPECT_EQ(p.pixel(0, 0), core::kWhite);
   EXPECT_EQ(p.pixel(1, 0), core::rgb(10, 20, 30));
-  EXPECT_TRUE(app::fromQImage(QImage()).isEmpty());
+  EXPECT_TRUE(intake::fromQImage(QImage()).isEmpty());
 }

@@ -49,18 +49,18 @@ std::string refusalMessage(PictureFormat format);
 // files stay far below them; floods of markers make some decoders slow.
 inline constexpr int kMaxJpegSegmentsBeforeScan = 128;
 inline constexpr int kMaxJpegScans = 100;
-inline constexpr int kMaxJpegMarkers = 1024;       // after the first scan, every marker but RSTn
-inline constexpr int kMaxJpegStrayBytes = 4096;    // garbage and fill bytes between segments
+inline constexpr int kMaxJpegMarkers = 1024;     // after the first scan, every marker but RSTn
+inline constexpr int kMaxJpegStrayBytes = 4096;  // garbage and fill bytes between segments
 inline constexpr int kMaxGifBlocksBeforeImage = 4096;
 
 struct HeaderInfo {
-  bool valid = false;   // false: the header is broken; problem says how
-  int width = 0;        // when valid: the size the picture will decode to, in
-  int height = 0;       //   pixels, both >= 1 (a top-down BMP's height made positive)
-  int frameWidth = 0;   // GIF only: the first image's own size (0 elsewhere)
+  bool valid = false;  // false: the header is broken; problem says how
+  int width = 0;       // when valid: the size the picture will decode to, in
+  int height = 0;      //   pixels, both >= 1 (a top-down BMP's height made positive)
+  int frameWidth = 0;  // GIF only: the first image's own size (0 elsewhere)
   int frameHeight = 0;
   std::uint64_t scanOffset = 0;  // JPEG only: where the first scan's data starts
-  std::string problem;  // when !valid: user-facing text (Japanese, UTF-8)
+  std::string problem;           // when !valid: user-facing text (Japanese, UTF-8)
 };
 
 // The header readers: each expects src to hold the format that sniffFormat

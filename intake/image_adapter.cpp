@@ -1,8 +1,8 @@
-#include "app/image_adapter.h"
+#include "intake/image_adapter.h"
 
 #include <QPainter>
 
-namespace app {
+namespace intake {
 
 QImage toQImage(const core::Picture& picture) {
   if (picture.isEmpty()) return {};
@@ -38,4 +38,4 @@ core::Picture fromQImage(const QImage& image) {
   return core::Picture::fromBitmap(std::move(bitmap));
 }
 
-}  // namespace app
+}  // namespace intake

@@ -13,19 +13,19 @@
 #include <iterator>
 #include <string>
 
-#include "app/inifile_io.h"
-#include "app/settings.h"
+#include "settings/inifile_io.h"
+#include "settings/settings.h"
 #include "small_fs.h"
 #include "testutil.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using app::Settings;
+using settings::Settings;
 
 // A 1920 x 1080 screen at 15 twips per pixel; the main window 7905 x 5500.
-app::SettingsContext screen() {
-  app::SettingsContext c;
+settings::SettingsContext screen() {
+  settings::SettingsContext c;
   c.programFolder = "/opt/ピクトレル/";
   c.screenWidth = 28800;
   c.screenHeight = 16200;
@@ -87,16 +87,14 @@ std::string repeated(const std::string& line, std::size_t bytes) {
 const BadFile kBadFiles[] = {
     {"empty", "", nullptr},
     {"no section headers", "Type=3\nHue=120\n[[Setting]\nMask_Zoom=1\n", nullptr},
-    {"cut in the middle of a line",
-     "[Setting]\nType=5\nMask_Zoom=1\nHueTy",
+    {"cut in the middle of a line", "[Setting]\nType=5\nMask_Zoom=1\nHueTy",
      [](Settings& s) {
        s.type = 5;
        s.mask[3] = 1;
      }},
     {"cut in the middle of a section header", "[GIF]\nIsAni=1\n[Sett", [](Settings& s) { s.gifIsAni = 1; }},
     {"binary", bytes("\x00\xFF\xFE[\x01]\x00=\x7F\n\x89PNG\r\n\x1A\n[Setting]\nType=\x00\x02"), nullptr},
-    {"binary values among good ones",
-     bytes("[Setting]\nHue=\xFF\xFE\nDiffuseType=2\nType=\x01\x02\n"),
+    {"binary values among good ones", bytes("[Setting]\nHue=\xFF\xFE\nDiffuseType=2\nType=\x01\x02\n"),
      [](Settings& s) { s.diffuseType = 2; }},
     {"over a mebibyte", "[Setting]\nType=4\n" + repeated("; padding padding padding padding\n", 1100000), nullptr},
     {"words where numbers belong",
@@ -122,8 +120,7 @@ const BadFile kBadFiles[] = {
        s.top = 10700;  // exactly the screen height minus the window's
      }},
     {"keys twice: the first wins", "[Setting]\nType=2\nType=6\n[Setting]\nType=1\n", [](Settings& s) { s.type = 2; }},
-    {"a folder longer than a value may be",
-     "[Path]\nSource=/" + std::string(1500, 'a') + "\n",
+    {"a folder longer than a value may be", "[Path]\nSource=/" + std::string(1500, 'a') + "\n",
      [](Settings& s) { s.sourceFolder = "/" + std::string(1022, 'a'); }},
 };
 
@@ -133,10 +130,10 @@ TEST_P(BadSettingsFile, StartsWithDefaultsForTheBadValues) {
   const BadFile& f = GetParam();
   const fs::path file = testutil::makeTempDir("ini") / "brenlo.ini";
   std::ofstream(file, std::ios::binary) << f.content;
-  app::inifile_IO ini;
+  settings::inifile_IO ini;
   ini.setFileName(file.string());
   const auto t0 = std::chrono::steady_clock::now();
-  const Settings got = app::loadSettings(ini, screen());
+  const Settings got = settings::loadSettings(ini, screen());
   EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5)) << "reading must not hang";
   Settings want = defaults();
   if (f.keeps) f.keeps(want);
@@ -153,13 +150,13 @@ INSTANTIATE_TEST_SUITE_P(Table, BadSettingsFile, ::testing::ValuesIn(kBadFiles),
 
 TEST(SettingsFile, MissingFileOrAFolderInItsPlaceGiveTheDefaults) {
   const fs::path dir = testutil::makeTempDir("ini-missing");
-  app::inifile_IO ini;
+  settings::inifile_IO ini;
   ini.setFileName((dir / "brenlo.ini").string());
-  expectSettings(app::loadSettings(ini, screen()), defaults());
+  expectSettings(settings::loadSettings(ini, screen()), defaults());
   fs::create_directory(dir / "folder.ini");
   ini.setFileName((dir / "folder.ini").string());
-  expectSettings(app::loadSettings(ini, screen()), defaults());
-  EXPECT_FALSE(app::saveSettings(ini, defaults(), {}));
+  expectSettings(settings::loadSettings(ini, screen()), defaults());
+  EXPECT_FALSE(settings::saveSettings(ini, defaults(), {}));
   EXPECT_TRUE(fs::is_directory(dir / "folder.ini"));
 }
 
@@ -168,9 +165,9 @@ TEST(SettingsFile, ReadOnlyFileIsReadAndAJapaneseFolderWorks) {
   fs::create_directories(file.parent_path());
   std::ofstream(file) << "[Setting]\nType=6\n[Path]\nSave=/home/ユーザー/保存 先\n";
   fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-  app::inifile_IO ini;
+  settings::inifile_IO ini;
   ini.setFileName(file.string());
-  const Settings got = app::loadSettings(ini, screen());
+  const Settings got = settings::loadSettings(ini, screen());
   EXPECT_EQ(got.type, 6);
   EXPECT_EQ(got.saveFolder, "/home/ユーザー/保存 先");
 }
@@ -187,22 +184,22 @@ TEST(SettingsFile, AWriteThatFailsLeavesTheEarlierFileWhole) {
   const std::string earlier = "[Setting]\nType=4\n";
   std::ofstream(file) << earlier;
   disk.fill();
-  app::inifile_IO ini;
+  settings::inifile_IO ini;
   ini.setFileName(file.string());
   Settings s = defaults();
   s.sourceFolder = std::string(1000, 'x');  // more than the full disk can take
-  EXPECT_FALSE(app::saveSettings(ini, s, {}));
+  EXPECT_FALSE(settings::saveSettings(ini, s, {}));
   EXPECT_EQ(contentOf(file), earlier);
   for (const auto& e : fs::directory_iterator(disk.path()))
     EXPECT_TRUE(e.path().filename() == "brenlo.ini" || e.path().filename() == "filler") << e.path();
   ASSERT_TRUE(disk.makeReadOnly());
-  EXPECT_FALSE(app::saveSettings(ini, s, {}));
+  EXPECT_FALSE(settings::saveSettings(ini, s, {}));
   EXPECT_EQ(contentOf(file), earlier);
 }
 
 TEST(SettingsFile, WhatIsSavedReadsBackTheSame) {
   const fs::path file = testutil::makeTempDir("ini-trip") / "brenlo.ini";
-  app::inifile_IO ini;
+  settings::inifile_IO ini;
   ini.setFileName(file.string());
   Settings s = defaults();
   s.top = 1500;
@@ -215,10 +212,10 @@ TEST(SettingsFile, WhatIsSavedReadsBackTheSame) {
   s.gifIsAni = 1;
   s.gifTimeText = "0.25";
   s.saveFolder = "/home/ユーザー/保存 先";
-  ASSERT_TRUE(app::saveSettings(ini, s, {}));
-  app::inifile_IO again;
+  ASSERT_TRUE(settings::saveSettings(ini, s, {}));
+  settings::inifile_IO again;
   again.setFileName(file.string());
-  expectSettings(app::loadSettings(again, screen()), s);
+  expectSettings(settings::loadSettings(again, screen()), s);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/picture_loader.h"
+#include "intake/picture_loader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QtEndian>
 #include <QImage>
+#include <QtEndian>
 
 #include "testutil.h"
 
@@ -53,7 +53,8 @@ QByteArray encodeGif(const QImage& img) {
   EXPECT_EQ(EGifPutImageDesc(gif, 0, 0, img.width(), img.height(), false, nullptr), GIF_OK);
   std::vector<GifPixelType> line(static_cast<std::size_t>(img.width()));
   for (int y = 0; y < img.height(); ++y) {
-    for (int x = 0; x < img.width(); ++x) line[static_cast<std::size_t>(x)] = static_cast<GifPixelType>(index[img.pixel(x, y)]);
+    for (int x = 0; x < img.width(); ++x)
+      line[static_cast<std::size_t>(x)] = static_cast<GifPixelType>(index[img.pixel(x, y)]);
     EXPECT_EQ(EGifPutLine(gif, line.data(), img.width()), GIF_OK);
   }
   EXPECT_EQ(EGifCloseFile(gif, &err), GIF_OK);
