@@ -24,6 +24,14 @@ bool sameSize(const std::vector<const core::Bitmap*>& frames) {
   return true;
 }
 
+bool validTiming(const AnimationTiming& timing, std::size_t frames) {
+  if (timing.delays.size() != frames) return false;
+  for (int d : timing.delays) {
+    if (d < 0 || d > 65535) return false;
+  }
+  return timing.loopCount == AnimationTiming::kNoLoopBlock || (timing.loopCount >= 0 && timing.loopCount <= 65535);
+}
+
 // Writes one image with its graphics control.
 bool putFrame(GifStream& gif, int delay, MappedFrame& frame) {
   return gif.putFrameControl(delay, frame.transparent, GifDisposal::Keep) &&
@@ -57,25 +65,25 @@ std::optional<std::vector<std::uint8_t>> encodeGif(const core::Bitmap& bitmap) {
 }
 
 std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
-                                                            int delay) {
-  return encodeGifAnimation(frames, delay, MappingSettings{});
+                                                            const AnimationTiming& timing) {
+  return encodeGifAnimation(frames, timing, MappingSettings{});
 }
 
 std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
-                                                            int delay, const MappingSettings& settings) {
-  if (frames.empty() || !sameSize(frames) || delay < 0 || delay > 65535) return std::nullopt;
+                                                            const AnimationTiming& timing,
+                                                            const MappingSettings& settings) {
+  if (frames.empty() || !sameSize(frames) || !validTiming(timing, frames.size())) return std::nullopt;
   std::optional<MappedAnimation> mapped = mapAnimation(frames, settings);
   if (!mapped) return std::nullopt;
   std::vector<std::uint8_t> out;
   GifStream gif(out);
-  if (!gif.putScreen(frames[0]->width, frames[0]->height, &mapped->global, true) || !gif.putLoopForever()) {
-    return std::nullopt;
-  }
+  if (!gif.putScreen(frames[0]->width, frames[0]->height, &mapped->global, true)) return std::nullopt;
+  if (timing.loopCount != AnimationTiming::kNoLoopBlock && !gif.putLoopCount(timing.loopCount)) return std::nullopt;
   FrameCoder coder(frames, *mapped);
   for (std::size_t k = 0; k < mapped->frames.size(); ++k) {
     MappedFrame& frame = mapped->frames[k];
     coder.code(k, frame);
-    if (!putFrame(gif, delay, frame)) return std::nullopt;
+    if (!putFrame(gif, timing.delays[k], frame)) return std::nullopt;
     // The pixels are written; free them early, frames can be large.
     frame = MappedFrame{};
   }

@@ -16,16 +16,39 @@ namespace output {
 // encoder step fails.
 std::optional<std::vector<std::uint8_t>> encodeGif(const core::Bitmap& bitmap);
 
-// A GIF89a animation of the frames (all of one size, at least one) that loops
-// forever, each frame shown for delay hundredths of a second (0..65535).
-// When all frames together hold at most 256 colours, every frame decodes to
-// exactly its pixels. nullopt on an empty or mixed-size list or on failure.
+// How an animation plays: each frame's own delay and how often the whole
+// sequence is shown.
+struct AnimationTiming {
+  // One delay per frame, hundredths of a second (0..65535).
+  std::vector<int> delays;
+  // The NETSCAPE2.0 loop count as stored: 0 = forever; n (1..65535) = the
+  // sequence is shown n + 1 times; kNoLoopBlock = no loop block at all, which
+  // every decoder plays once.
+  int loopCount = 0;
+  static constexpr int kNoLoopBlock = -1;
+
+  // Every frame shown for `delay`, looping forever.
+  static AnimationTiming uniform(std::size_t frames, int delay) { return {std::vector<int>(frames, delay), 0}; }
+};
+
+// A GIF89a animation of the frames (all of one size, at least one) played as
+// `timing` says. When all frames together hold at most 256 colours, every
+// frame decodes to exactly its pixels. nullopt on an empty or mixed-size
+// list, a delay list of another length, a value out of range, or failure.
 std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
-                                                            int delay);
+                                                            const AnimationTiming& timing);
 
 // The same with the palette settings given (see frame_mapping.h).
 struct MappingSettings;
 std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
-                                                            int delay, const MappingSettings& settings);
+                                                            const AnimationTiming& timing,
+                                                            const MappingSettings& settings);
+
+// Every frame shown for delay hundredths of a second (0..65535), looping
+// forever.
+inline std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
+                                                                   int delay) {
+  return encodeGifAnimation(frames, AnimationTiming::uniform(frames.size(), delay));
+}
 
 }  // namespace output

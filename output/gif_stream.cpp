@@ -66,14 +66,15 @@ bool GifStream::putScreen(int w, int h, const GifPalette* global, bool gif89) {
   return !failed_;
 }
 
-bool GifStream::putLoopForever() {
-  if (failed_) return false;
+bool GifStream::putLoopCount(int loopCount) {
+  if (failed_ || loopCount < 0 || loopCount > 65535) return fail();
   static const char kApplication[] = "NETSCAPE2.0";
-  const GifByteType loop[3] = {1, 0, 0};  // sub-block 1: loop count 0 = forever
+  // Sub-block 1: the loop count, little-endian.
+  const GifByteType loop[3] = {1, static_cast<GifByteType>(loopCount & 0xFF),
+                               static_cast<GifByteType>((loopCount >> 8) & 0xFF)};
   failed_ = EGifPutExtensionLeader(gif_.get(), APPLICATION_EXT_FUNC_CODE) != GIF_OK ||
             EGifPutExtensionBlock(gif_.get(), 11, kApplication) != GIF_OK ||
-            EGifPutExtensionBlock(gif_.get(), 3, loop) != GIF_OK ||
-            EGifPutExtensionTrailer(gif_.get()) != GIF_OK;
+            EGifPutExtensionBlock(gif_.get(), 3, loop) != GIF_OK || EGifPutExtensionTrailer(gif_.get()) != GIF_OK;
   return !failed_;
 }
 

@@ -41,8 +41,9 @@ class GifStream {
   // null) and background colour index 0. gif89: writes "GIF89a" (needed for
   // the animation extensions); otherwise "GIF87a".
   [[nodiscard]] bool putScreen(int w, int h, const GifPalette* global, bool gif89);
-  // NETSCAPE2.0 application extension with loop count 0: play forever.
-  [[nodiscard]] bool putLoopForever();
+  // NETSCAPE2.0 application extension with the stored loop count (0..65535):
+  // 0 = play forever, n = show the sequence n + 1 times.
+  [[nodiscard]] bool putLoopCount(int loopCount);
   // Graphics control extension for the next image: delay in hundredths of a
   // second (0..65535), transparent index or -1 for none.
   [[nodiscard]] bool putFrameControl(int delay, int transparentIndex, GifDisposal disposal);

@@ -317,4 +317,27 @@ TEST_F(GifTest, RefusesWhatItCannotEncode) {
   EXPECT_TRUE(sameBitmap(small, gif->frames[0]));
 }
 
+TEST_F(GifTest, TimingGivesEachFrameItsDelayAndTheStoredLoopCount) {
+  core::Bitmap a(4, 2), b(4, 2);
+  b.px.assign(b.px.size(), 0x0000FFu);
+  outtest::TempDir dir("gif-timing");
+  const struct {
+    int loopCount;
+    int expected;  // as read back, -1 = no loop block
+  } cases[] = {{0, 0}, {2, 2}, {300, 300}, {output::AnimationTiming::kNoLoopBlock, -1}};
+  for (const auto& c : cases) {
+    const auto bytes = output::encodeGifAnimation({&a, &b, &a}, output::AnimationTiming{{120, 20, 7}, c.loopCount});
+    ASSERT_TRUE(bytes) << c.loopCount;
+    const auto gif = readGifWithGiflib(writeTemp(dir, "t.gif", *bytes));
+    ASSERT_TRUE(gif && gif->frames.size() == 3u);
+    EXPECT_EQ(gif->loopCount, c.expected);
+    EXPECT_EQ(gif->info[0].delay, 120);
+    EXPECT_EQ(gif->info[1].delay, 20);
+    EXPECT_EQ(gif->info[2].delay, 7);
+  }
+  EXPECT_FALSE(output::encodeGifAnimation({&a, &b}, output::AnimationTiming{{10}, 0}));
+  EXPECT_FALSE(output::encodeGifAnimation({&a}, output::AnimationTiming{{10}, 65536}));
+  EXPECT_FALSE(output::encodeGifAnimation({&a}, output::AnimationTiming{{10}, -2}));
+}
+
 }  // namespace
