@@ -49,6 +49,12 @@ frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent) : QDialog(parent
   layout->addWidget(optType[0]);
   buildPlaySection();
   layout->addWidget(fraPlay);
+  // Tab goes through the section before it reaches OK, as the eye does.
+  setTabOrder(cboTime, optPlays[0]);
+  setTabOrder(optPlays[0], optPlays[1]);
+  setTabOrder(optPlays[1], spnPlays);
+  setTabOrder(spnPlays, spnHold);
+  setTabOrder(spnHold, cboPreset);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch(1);
   buttons->addWidget(cmdSet);
