@@ -81,6 +81,9 @@ void frmMain::applySettings(const settings::Settings& s) {
   loadedSettings_ = s;
   gifSetting_->setChoice(s.gifIsAni);
   gifSetting_->setIntervalText(QString::fromStdString(s.gifTimeText));
+  gifSetting_->setPlays(s.gifPlays);
+  gifSetting_->setHoldCs(s.gifHoldCs);
+  gifSetting_->setPreset(s.gifPreset);
   frmFrames_->setFramesRect(QRect(s.framesLeft / kTwipsPerPixel, s.framesTop / kTwipsPerPixel,
                                   s.framesWidth / kTwipsPerPixel, s.framesHeight / kTwipsPerPixel));
   move(s.left / kTwipsPerPixel, s.top / kTwipsPerPixel);
@@ -123,6 +126,9 @@ settings::Settings frmMain::collectSettings() const {
   s.formColor = static_cast<std::int32_t>(formColor_);
   s.gifIsAni = gifSetting_->choice();
   s.gifTimeText = gifSetting_->intervalText().toStdString();
+  s.gifPlays = gifSetting_->plays();
+  s.gifHoldCs = gifSetting_->holdCs();
+  s.gifPreset = gifSetting_->preset();
   return s;
 }
 

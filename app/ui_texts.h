@@ -96,5 +96,16 @@ inline constexpr std::array<const char*, 16> kGifTimes = {
 };
 inline constexpr const char* kGifOk = "&OK";
 inline constexpr const char* kGifBadInterval = "フレーム表示間隔が不正です。";
+// The play section below the existing controls (the preset names, the
+// summary line and the warnings are output/play_texts.h).
+inline constexpr const char* kGifPlayFrame = "アニメーションGIFの再生";
+inline constexpr const char* kGifPlaysLabel = "再生回数　→　";
+inline constexpr const char* kGifPlaysForever = "無限に繰り返す";
+inline constexpr const char* kGifPlaysCount = "回数を指定";
+inline constexpr const char* kGifPlaysSuffix = " 回";
+inline constexpr const char* kGifHoldLabel = "静止時間　(秒）　→　";
+inline constexpr const char* kGifHoldTip = "絵全体が見えるフレームから始め、そのフレームをこの秒数だけ長く表示します。";
+inline constexpr const char* kGifPresetLabel = "広告の規定　→　";
+inline constexpr const char* kGifPresetTip = "選ぶと、表示間隔と再生回数をその規定に収まるように設定します。";
 
 }  // namespace app::text

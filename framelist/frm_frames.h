@@ -33,6 +33,9 @@ inline constexpr int kMinimumWidthPx = 467;
 
 // Shows a message box: caption, text. Replaceable so tests never block.
 using MessageShower = std::function<void(const QString& caption, const QString& text)>;
+// Shows a notice after a save: warning picks the exclamation icon over the
+// information icon.
+using NoticeShower = std::function<void(bool warning, const QString& text)>;
 
 class frmFrames : public QWidget {
  public:
@@ -56,6 +59,11 @@ class frmFrames : public QWidget {
   // Replace the save dialog and the message box (tests, scripted use).
   void setSaveNameAsker(SaveNameAsker asker) { askSaveName_ = std::move(asker); }
   void setMessageShower(MessageShower shower) { showMessage_ = std::move(shower); }
+  // The GIF question with the animation's shape (the play choices come with
+  // the answer); when set, the save asks it instead of the plain question.
+  void setGifAnimationAsker(GifAnimationQuestion asker) { askGifAnimation_ = std::move(asker); }
+  // Where the written animation's size against its preset budget goes.
+  void setNoticeShower(NoticeShower shower) { showNotice_ = std::move(shower); }
 
   // Position and client size in pixels for the settings file: x/y are the
   // frame's top-left corner (as move() takes it), width/height the client
@@ -101,6 +109,8 @@ class frmFrames : public QWidget {
   GifQuestion askGif_;
   SaveNameAsker askSaveName_;
   MessageShower showMessage_;
+  GifAnimationQuestion askGifAnimation_;
+  NoticeShower showNotice_;
 
   FrameList list_;
   std::vector<StockPicture*> picStock_;

@@ -6,6 +6,8 @@
 #include <iterator>
 #include <sstream>
 
+#include <QImageReader>
+
 #include "app/render_cli.h"
 #include "effects/effect_kind.h"
 #include "output/bmp_codec.h"
@@ -83,6 +85,12 @@ TEST(RenderArgs, BadCommandLinesExitTwoWithOneLine) {
            {"a.bmp", "b.bmp", "--speed", "2"},
            {"a.bmp", "b.bmp", "--gif"},
            {"a.bmp", "b.bmp", "--mask=1"},
+           {"a.bmp", "b.bmp", "--plays", "0"},
+           {"a.bmp", "b.bmp", "--plays", "100"},
+           {"a.bmp", "b.bmp", "--plays", "always"},
+           {"a.bmp", "b.bmp", "--hold", "10.01"},
+           {"a.bmp", "b.bmp", "--hold", "-1"},
+           {"a.bmp", "b.bmp", "--preset", "yahoo"},
        }) {
     std::ostringstream out;
     std::ostringstream err;
@@ -94,6 +102,25 @@ TEST(RenderArgs, BadCommandLinesExitTwoWithOneLine) {
   std::ostringstream err;
   EXPECT_EQ(runRender({"--help"}, out, err), 0);
   EXPECT_NE(out.str().find("--background RRGGBB"), std::string::npos);
+  for (const char* listed : {"--plays N|forever", "--hold SECONDS", "--preset none|google|iab|amazon", "\n3 the"})
+    EXPECT_NE(out.str().find(listed), std::string::npos) << listed;
+}
+
+TEST(RenderArgs, PlayOptions) {
+  const auto p = parseRenderArgs({"a.bmp", "b.gif", "--plays", "6", "--hold=1.5", "--preset", "iab"});
+  ASSERT_TRUE(p.args) << p.error;
+  EXPECT_EQ(p.args->play.plays, 6);
+  EXPECT_EQ(p.args->play.holdCs, 150);
+  EXPECT_EQ(p.args->play.preset, output::AdPreset::Iab);
+  EXPECT_TRUE(p.args->playsGiven);
+  EXPECT_TRUE(p.args->playOptions);
+  const auto f = parseRenderArgs({"a.bmp", "b.gif", "--plays", "forever", "--hold", "10"});
+  ASSERT_TRUE(f.args);
+  EXPECT_EQ(f.args->play.plays, 0);
+  EXPECT_EQ(f.args->play.holdCs, 1000);
+  const auto d = parseRenderArgs({"a.bmp", "b.gif"});
+  EXPECT_TRUE(d.args->play.plain());
+  EXPECT_FALSE(d.args->playOptions);
 }
 
 class RenderRun : public ::testing::Test {
@@ -151,6 +178,52 @@ TEST_F(RenderRun, UnwritableOutputExitsOne) {
   EXPECT_EQ(run({source.string(), (dir / "blocker" / "x.bmp").string()}), 1);
   EXPECT_NE(err.str().find("cannot write " + (dir / "blocker" / "x-s-000.bmp").string()), std::string::npos);
   EXPECT_TRUE(out.str().empty());
+}
+
+// A preset without --plays picks the interval and the count as the dialog
+// does, and the output says what the file does.
+TEST_F(RenderRun, APresetPlaysAsOftenAsItAllowsAndSaysWhatTheFileDoes) {
+  const fs::path target = dir / "ad" / "b.gif";
+  ASSERT_EQ(run({source.string(), target.string(), "--gif", "animated", "--preset", "google"}), 0) << err.str();
+  const fs::path gif = dir / "ad" / "b-s-.gif";
+  const std::string bytes = std::to_string(fs::file_size(gif));
+  EXPECT_EQ(lines(out.str()), (std::vector<std::string>{
+                                  gif.string(),
+                                  "animation: 23 frames, one play 4.6 s, 6 plays, 27.6 s in all, " + bytes + " bytes",
+                                  "preset google: keeps to it (" + bytes + " of 150000 bytes)",
+                              }));
+  EXPECT_TRUE(err.str().empty());
+  QImageReader reader(QString::fromStdString(gif.string()));
+  EXPECT_EQ(reader.imageCount(), 23);
+  EXPECT_EQ(reader.loopCount(), 5);
+  ASSERT_FALSE(reader.read().isNull());
+  EXPECT_EQ(reader.nextImageDelay(), 200);  // after a frame: its delay in milliseconds
+
+  ASSERT_EQ(run({source.string(), target.string(), "--gif", "animated", "--plays", "1", "--hold", "2"}), 0);
+  EXPECT_EQ(lines(out.str()).at(1), "animation: 23 frames, one play 4.3 s, 1 play, 4.3 s in all, " +
+                                        std::to_string(fs::file_size(gif)) + " bytes");
+  ASSERT_EQ(run({source.string(), target.string(), "--gif", "animated", "--plays", "forever", "--hold", "2"}), 0);
+  EXPECT_EQ(lines(out.str()).at(1),
+            "animation: 22 frames, one play 4.2 s, plays forever, " + std::to_string(fs::file_size(gif)) + " bytes");
+}
+
+TEST_F(RenderRun, AFileThatBreaksItsPresetIsWrittenAndExitsThree) {
+  const fs::path target = dir / "ad" / "b.gif";
+  EXPECT_EQ(run({source.string(), target.string(), "--gif", "animated", "--preset", "amazon", "--plays", "5"}), 3);
+  EXPECT_EQ(err.str(), "brenlo-render: the animated GIF breaks the amazon preset: 5 plays, more than 3\n");
+  EXPECT_TRUE(fs::exists(dir / "ad" / "b-s-.gif"));
+  EXPECT_EQ(run({source.string(), target.string(), "--gif", "animated", "--preset", "iab", "--plays", "forever"}), 3);
+  EXPECT_EQ(err.str(), "brenlo-render: the animated GIF breaks the iab preset: plays forever\n");
+  // Noise does not compress: IAB gives a 320 x 50 banner 50,000 bytes.
+  core::Bitmap noise(320, 50);
+  std::uint32_t seed = 12345;
+  for (auto& px : noise.px) px = (seed = seed * 1664525u + 1013904223u) >> 8;
+  ASSERT_TRUE(output::SavePicture(core::Picture::fromBitmap(std::move(noise)), (dir / "noise.bmp").string()));
+  EXPECT_EQ(run({(dir / "noise.bmp").string(), target.string(), "--gif", "animated", "--preset", "iab"}), 3);
+  const auto bytes = fs::file_size(dir / "ad" / "b-s-.gif");
+  EXPECT_GT(bytes, 50000u);
+  EXPECT_EQ(err.str(), "brenlo-render: the animated GIF breaks the iab preset: " + std::to_string(bytes) +
+                           " bytes, over the budget of 50000\n");
 }
 
 TEST_F(RenderRun, TheProgramItselfWithARelativeOutput) {
