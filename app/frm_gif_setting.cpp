@@ -66,7 +66,12 @@ void frmGifSetting::cmdSet_Click() {
     prompts_.message(MessageIcon::Exclamation, u(text::kGifBadInterval));
     return;
   }
-  output::acceptGifSettings(optType[1]->isChecked(), *interval);
+  if (webpMode_) {
+    webpAccepted_ = true;
+    webpInterval_ = *interval;
+  } else {
+    output::acceptGifSettings(optType[1]->isChecked(), *interval);
+  }
   accept();  // hides the dialog, ending the modal wait
 }
 
@@ -81,6 +86,24 @@ int frmGifSetting::choice() const { return optType[1]->isChecked() ? 1 : 0; }
 void frmGifSetting::setIntervalText(const QString& text) { cboTime->setEditText(text); }
 
 QString frmGifSetting::intervalText() const { return cboTime->currentText(); }
+
+bool frmGifSetting::askWebpInterval(std::int16_t& interval) {
+  const int before = choice();
+  webpMode_ = true;
+  webpAccepted_ = false;
+  setWindowTitle(u(text::kWebpCaption));
+  optType[1]->setText(u(text::kWebpOptAnimated));
+  setChoice(1);
+  optType[0]->setEnabled(false);
+  showModal();
+  webpMode_ = false;
+  setWindowTitle(u(text::kGifCaption));
+  optType[1]->setText(u(text::kGifOptAnimated));
+  optType[0]->setEnabled(true);
+  setChoice(before);
+  if (webpAccepted_) interval = webpInterval_;
+  return webpAccepted_;
+}
 
 void frmGifSetting::showModal() {
   if (modalRunner_) {

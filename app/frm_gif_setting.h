@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 
 #include <QDialog>
@@ -45,6 +46,16 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
 
   // GifQuestion: shows the dialog modally until it is hidden or closed.
   void showModal() override;
+
+  // The same dialog asking for an animated WebP's interval: the caption and
+  // the animated option name WebP, that option is selected and the per-frame
+  // one is disabled (a WebP save is always one animation), and the interval
+  // box is the GIF's own, so both share one interval. An OK with a valid
+  // interval returns true with `interval` in hundredths of a second; closing
+  // the dialog returns false. Either way the dialog then looks as before and
+  // the GIF's answer (GifIsAni, GifTime, the selected option) is unchanged.
+  bool askWebpInterval(std::int16_t& interval);
+  bool isAskingForWebp() const { return webpMode_; }
   // Tests replace the modal wait: the runner acts on the shown dialog
   // (e.g. clicks OK) instead of a user.
   void setModalRunner(std::function<void(frmGifSetting&)> runner) { modalRunner_ = std::move(runner); }
@@ -52,6 +63,9 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
  private:
   Prompts& prompts_;
   std::function<void(frmGifSetting&)> modalRunner_;
+  bool webpMode_ = false;
+  bool webpAccepted_ = false;
+  std::int16_t webpInterval_ = 0;
 };
 
 }  // namespace app

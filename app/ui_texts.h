@@ -81,9 +81,14 @@ inline constexpr const char* kHelpFileName = "brenlo.chm";
 // --- file dialogs ---
 inline constexpr const char* kSaveDialogTitle = "保存先およびベース名の設定";
 inline constexpr const char* kProposedBaseName = "BaseName";
-inline constexpr std::array<const char*, 3> kSaveFilters = {"ビットマップ(*.bmp)", "ＪＰＥＧ(*.jpg)", "ＧＩＦ(*.gif)"};
-inline constexpr std::array<const char*, 4> kOpenFilters = {"対応画像ファイル(*.bmp;*.jpg;*.gif)",
-                                                            "ビットマップ(*.bmp)", "ＪＰＥＧ(*.jpg)", "ＧＩＦ(*.gif)"};
+inline constexpr std::array<const char*, 4> kSaveFilters = {"ビットマップ(*.bmp)", "ＪＰＥＧ(*.jpg)", "ＧＩＦ(*.gif)",
+                                                            "ＷｅｂＰ(*.webp)"};
+inline constexpr std::array<const char*, 6> kOpenFilters = {"対応画像ファイル(*.bmp;*.jpg;*.gif;*.png;*.webp)",
+                                                            "ビットマップ(*.bmp)",
+                                                            "ＪＰＥＧ(*.jpg)",
+                                                            "ＧＩＦ(*.gif)",
+                                                            "ＰＮＧ(*.png)",
+                                                            "ＷｅｂＰ(*.webp)"};
 
 // --- frmGifSetting ---
 inline constexpr const char* kGifCaption = "GIF出力形式設定";
@@ -96,5 +101,8 @@ inline constexpr std::array<const char*, 16> kGifTimes = {
 };
 inline constexpr const char* kGifOk = "&OK";
 inline constexpr const char* kGifBadInterval = "フレーム表示間隔が不正です。";
+// The same dialog asking for an animated WebP's interval.
+inline constexpr const char* kWebpCaption = "WebP出力形式設定";
+inline constexpr const char* kWebpOptAnimated = "アニメーションWebPで１つのファイルに保存";  // optType(1)
 
 }  // namespace app::text

@@ -96,6 +96,8 @@ void WindowHost::setHourglass(bool busy) {
 
 bool WindowHost::askGifOutput(std::int16_t& interval) { return output::AskGifOutput(w_.gifSetting(), interval); }
 
+bool WindowHost::askWebpInterval(std::int16_t& interval) { return w_.gifSetting().askWebpInterval(interval); }
+
 void WindowHost::showRenderTime(const std::string& text) {
   w_.prompts().message(MessageIcon::Information, QString::fromStdString(text));
 }

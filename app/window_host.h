@@ -37,6 +37,7 @@ class WindowHost : public effects::Host {
   void displayChanged() override;
   void setHourglass(bool busy) override;
   bool askGifOutput(std::int16_t& interval) override;
+  bool askWebpInterval(std::int16_t& interval) override;
   void showRenderTime(const std::string& text) override;
   void reportSaveError(const std::string& file, const std::string& reason) override;
   effects::SystemTime now() const override;

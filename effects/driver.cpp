@@ -225,10 +225,15 @@ void Driver::Impl::runSave(Generator& g, const Options& o) {
 bool Driver::Impl::writeFrames(Generator& g, const Options& o, const std::string& base) {
   bool animated = false;
   std::int16_t interval = 10;
-  if (ws.SaveExt == ".gif") {
+  const bool webp = ws.SaveExt == ".webp";
+  if (ws.SaveExt == ".gif" || webp) {
     host.setHourglass(false);
-    animated = host.askGifOutput(interval);
+    animated = webp ? host.askWebpInterval(interval) : host.askGifOutput(interval);
     host.setHourglass(true);
+    if (webp && !animated) {  // the question was closed: nothing is written
+      collectSavedFiles(base, 0, false);
+      return false;
+    }
   }
   const std::vector<int> order = g.fileOrder();
   const int last = static_cast<int>(order.size()) - 1;
@@ -242,7 +247,8 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const std::string
     }
   }
   if (animated) {
-    const output::WriteStatus st = output::finishAnimation(base, last, interval, g.backAndForth(o));
+    const output::WriteStatus st = webp ? output::finishWebpAnimation(base, last, interval, g.backAndForth(o))
+                                        : output::finishAnimation(base, last, interval, g.backAndForth(o));
     if (!st) {
       collectSavedFiles(base, last + 1, false);
       host.reportSaveError(st.file, st.reason);
@@ -269,7 +275,8 @@ void Driver::Impl::collectSavedFiles(const std::string& base, int frames, bool a
       names.push_back(stem + ws.SaveExt);
     }
   }
-  if (animated && !anyBmp && fileExists(base + ".gif")) names = {base + ".gif"};
+  // The animation is base + the chosen extension (".gif" or ".webp").
+  if (animated && !anyBmp && fileExists(base + ws.SaveExt)) names = {base + ws.SaveExt};
   savedFiles = std::move(names);
 }
 

@@ -67,6 +67,11 @@ class Host {
   // animated GIF; interval receives the interval in hundredths of a second.
   virtual bool askGifOutput(std::int16_t& interval) = 0;
 
+  // The same dialog for an animated WebP, which is always one animation:
+  // interval receives the interval in hundredths of a second. False when the
+  // dialog was closed without an answer: the save then writes nothing.
+  virtual bool askWebpInterval(std::int16_t& interval) = 0;
+
   // The "/debug" render-time message box, text already formatted ("2.345(s)").
   virtual void showRenderTime(const std::string& text) = 0;
 

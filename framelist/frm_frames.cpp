@@ -285,7 +285,7 @@ void frmFrames::setListButtonsEnabled(bool enabled) {
 
 void frmFrames::cmdFrameSave_Click() {
   const QString chosen = askSaveName_ ? askSaveName_(frameSaveDialogRequest(settings_.SavePath)) : QString{};
-  const std::optional<SavePlan> plan = planFrameSave(chosen.toStdString(), settings_.SaveExt, askGif_);
+  const std::optional<SavePlan> plan = planFrameSave(chosen.toStdString(), settings_.SaveExt, askGif_, askWebp_);
   if (!plan) return;
 
   QApplication::setOverrideCursor(Qt::WaitCursor);

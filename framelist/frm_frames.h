@@ -39,6 +39,9 @@ class frmFrames : public QWidget {
   // settings and askGif are used by the save; settings' strings must outlive
   // the window. The window is created hidden (Form_Load).
   frmFrames(SaveSettings settings, GifQuestion askGif, QWidget* parent = nullptr);
+  // The interval question of a ".webp" save (see planFrameSave); without
+  // one, a ".webp" save writes nothing.
+  void setWebpQuestion(GifQuestion askWebp) { askWebp_ = std::move(askWebp); }
   ~frmFrames() override;
 
   // Inserts picture after the selected frame and selects it (the first frame
@@ -99,6 +102,7 @@ class frmFrames : public QWidget {
 
   SaveSettings settings_;
   GifQuestion askGif_;
+  GifQuestion askWebp_;
   SaveNameAsker askSaveName_;
   MessageShower showMessage_;
 

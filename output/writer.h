@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/picture.h"
+#include "output/gif_encoder.h"
 #include "output/gif_question.h"
 #include "output/image_library.h"
 #include "output/write_status.h"
@@ -69,5 +70,19 @@ WriteStatus writeFrame(const core::Picture& frame, const std::string& base, int 
 // cannot be deleted is not an error either.
 WriteStatus finishAnimation(const std::string& base, int last, std::int16_t interval, bool backAndForth,
                             ImageLibrary& lib = defaultImageLibrary());
+
+// Joins basePath + 000..last + ".bmp" (with backAndForth, then last-1..1
+// again, as MakeGifAnimation does) into one animated WebP file played as
+// `timing` says (one delay per image of that sequence). The file is complete
+// or absent. True when it was written; a missing or unreadable frame file
+// writes nothing. Never throws.
+bool MakeWebpAnimation(const std::string& webpName, const std::string& basePath, std::int32_t last, bool backAndForth,
+                       const AnimationTiming& timing);
+
+// The animation finishing step of a WebP save: MakeWebpAnimation(base +
+// ".webp", base, last, backAndForth) with every image shown for `interval`
+// hundredths of a second, looping forever; then, as finishAnimation, deletes
+// the frame files when the WebP was written and reports only a refused write.
+WriteStatus finishWebpAnimation(const std::string& base, int last, std::int16_t interval, bool backAndForth);
 
 }  // namespace output

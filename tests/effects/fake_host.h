@@ -19,6 +19,8 @@ class FakeHost : public effects::Host {
   // What askGifOutput answers.
   bool gifAnimated = false;
   std::int16_t gifInterval = 10;
+  bool webpAnswered = true;  // what askWebpInterval answers (false: closed)
+  int webpQuestions = 0;
 
   int yields = 0;
   std::vector<double> progress;  // every setProgress value, in order
@@ -72,6 +74,11 @@ class FakeHost : public effects::Host {
     yieldsAtGifQuestion = yields;
     interval = gifInterval;
     return gifAnimated;
+  }
+  bool askWebpInterval(std::int16_t& interval) override {
+    ++webpQuestions;
+    interval = gifInterval;
+    return webpAnswered;
   }
   void showRenderTime(const std::string& text) override { renderTimes.push_back(text); }
   void reportSaveError(const std::string& file, const std::string& reason) override {
