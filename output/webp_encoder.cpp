@@ -120,6 +120,32 @@ double framePsnr(const core::Bitmap& a, const core::Bitmap& b) {
   return std::min(kExactFrameDb, 10.0 * std::log10(255.0 * 255.0 * samples / static_cast<double>(error)));
 }
 
+// The size of the first frame alone as a lossless WebP picture with the
+// animation's lossless settings. The animation starts with that same frame,
+// encoded the same way, so no lossless animation of these frames is smaller.
+std::size_t firstFrameLosslessBytes(const core::Bitmap& frame) {
+  WebPConfig config;
+  WebPPicture picture;
+  if (!WebPConfigInit(&config) || !WebPPictureInit(&picture)) return 0;
+  config.lossless = 1;
+  config.quality = static_cast<float>(kLosslessEffort);
+  config.method = kLosslessMethod;
+  picture.use_argb = 1;
+  picture.width = frame.width;
+  picture.height = frame.height;
+  WebPMemoryWriter writer;
+  WebPMemoryWriterInit(&writer);
+  picture.writer = WebPMemoryWrite;
+  picture.custom_ptr = &writer;
+  const bool ok =
+      WebPPictureImportRGBX(&picture, reinterpret_cast<const std::uint8_t*>(frame.px.data()), frame.width * 4) &&
+      WebPEncode(&config, &picture);
+  const std::size_t size = ok ? writer.size : 0;
+  WebPPictureFree(&picture);
+  WebPMemoryWriterClear(&writer);
+  return size;
+}
+
 struct Candidate {
   std::vector<std::uint8_t> bytes;
   double psnr = 0.0;
@@ -272,20 +298,16 @@ std::optional<std::vector<std::uint8_t>> encodeWebpAnimation(const std::vector<c
     std::vector<int> probe(frames.size() + 1);
     for (std::size_t i = 0; i < probe.size(); ++i) probe[i] = static_cast<int>(i);
     WebpChoice chosen;
-    Settings bestSettings{true, kLosslessEffort, true};
-    std::optional<Candidate> best = tryEncode(frames, probe, webpLoops, bestSettings);
-    ++chosen.encodes;
-    if (!best) return std::nullopt;
-    chosen.psnr = best->psnr;
     const std::optional<double> bar = gifPsnr(frames);
     chosen.gifPsnr = bar.value_or(kExactFrameDb);
+    std::optional<Candidate> best;
+    Settings bestSettings{true, kLosslessEffort, true};
     if (bar && *bar < kExactFrameDb) {
       // The lowest quality that reaches the bar: quality 100 first (when
       // even that falls short, lossless it is), then a bisection over 0..99
       // with the quicker settings; PSNR grows with the quality in practice,
       // and every candidate is measured, so a file below the bar is never
       // chosen. The quality found is then encoded with the size search on.
-      std::optional<Candidate> lossy;
       int lossyQuality = 100;
       bool lossyMinimized = false;
       int lo = 0;
@@ -295,7 +317,7 @@ std::optional<std::vector<std::uint8_t>> encodeWebpAnimation(const std::vector<c
         ++chosen.encodes;
         if (!c) return std::nullopt;
         if (c->psnr >= *bar) {
-          lossy = std::move(c);
+          best = std::move(c);
           lossyQuality = q;
           hi = q - 1;
         } else {
@@ -303,19 +325,30 @@ std::optional<std::vector<std::uint8_t>> encodeWebpAnimation(const std::vector<c
           lo = q + 1;
         }
       }
-      if (lossy) {
+      if (best) {
         std::optional<Candidate> smaller = tryEncode(frames, probe, webpLoops, Settings{false, lossyQuality, true});
         ++chosen.encodes;
-        if (smaller && smaller->psnr >= *bar && smaller->bytes.size() < lossy->bytes.size()) {
-          lossy = std::move(smaller);
+        if (smaller && smaller->psnr >= *bar && smaller->bytes.size() < best->bytes.size()) {
+          best = std::move(smaller);
           lossyMinimized = true;
         }
-      }
-      if (lossy && lossy->bytes.size() < best->bytes.size()) {
-        best = std::move(lossy);
         bestSettings = Settings{false, lossyQuality, lossyMinimized};
         chosen.lossless = false;
         chosen.quality = lossyQuality;
+        chosen.psnr = best->psnr;
+      }
+    }
+    // Lossless, unless its first frame alone is already no smaller than the
+    // lossy file (photographs: lossless is many times larger).
+    if (!best || firstFrameLosslessBytes(*frames.front()) < best->bytes.size()) {
+      std::optional<Candidate> lossless = tryEncode(frames, probe, webpLoops, Settings{true, kLosslessEffort, true});
+      ++chosen.encodes;
+      if (!lossless) return std::nullopt;
+      if (!best || lossless->bytes.size() <= best->bytes.size()) {
+        best = std::move(lossless);
+        bestSettings = Settings{true, kLosslessEffort, true};
+        chosen.lossless = true;
+        chosen.quality = 100;
         chosen.psnr = best->psnr;
       }
     }
