@@ -351,6 +351,40 @@ bool validPngColour(int type, int depth) {
 
 bool isLetter(std::uint8_t b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'); }
 
+int pngChannels(int colourType) {
+  switch (colourType) {
+    case 2:
+      return 3;
+    case 4:
+      return 2;
+    case 6:
+      return 4;
+    default:
+      return 1;
+  }
+}
+
+// The bytes of filtered scanlines the picture decompresses to (each row one
+// filter byte plus its samples; Adam7 stores seven smaller pictures).
+std::uint64_t pngRawBytes(std::uint64_t w, std::uint64_t h, int depth, int colourType, bool interlaced) {
+  const std::uint64_t bits = static_cast<std::uint64_t>(depth) * static_cast<std::uint64_t>(pngChannels(colourType));
+  auto picture = [bits](std::uint64_t pw, std::uint64_t ph) -> std::uint64_t {
+    if (pw == 0 || ph == 0) return 0;
+    const std::uint64_t row = 1 + (pw * bits + 7) / 8;
+    return row > UINT64_MAX / ph ? UINT64_MAX : row * ph;
+  };
+  if (!interlaced) return picture(w, h);
+  static constexpr int kPasses[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                        {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+  std::uint64_t sum = 0;
+  for (const auto& p : kPasses) {
+    const std::uint64_t part = picture(w > static_cast<std::uint64_t>(p[0]) ? (w - p[0] + p[2] - 1) / p[2] : 0,
+                                       h > static_cast<std::uint64_t>(p[1]) ? (h - p[1] + p[3] - 1) / p[3] : 0);
+    sum = part > UINT64_MAX - sum ? UINT64_MAX : sum + part;
+  }
+  return sum;
+}
+
 PngChunks pngProblem(const char* problem) {
   PngChunks out;
   out.problem = problem;
@@ -391,9 +425,14 @@ HeaderInfo readPngHeader(ByteSource& src) {
 }
 
 PngChunks collectPngChunks(ByteSource& src) {
-  std::uint8_t ihdr[26];
+  std::uint8_t ihdr[29];
   if (src.readAt(0, ihdr, sizeof ihdr) < sizeof ihdr) return pngProblem(kPngTruncated);
   const int colourType = ihdr[25];
+  // Deflate never needs much more room than the data it holds (stored blocks
+  // add 5 bytes in 65535, fixed codes at most an eighth): anything beyond a
+  // quarter more is data a decoder would inflate for nothing.
+  const std::uint64_t raw = pngRawBytes(be32(ihdr + 16), be32(ihdr + 20), ihdr[24], colourType, ihdr[28] == 1);
+  const std::uint64_t maxImageBytes = std::min(kMaxPngImageDataBytes, raw / 4 * 5 + 65536);
   PngChunks out;
   Cursor c(src, 8);
   bool havePalette = false;
@@ -424,7 +463,7 @@ PngChunks collectPngChunks(ByteSource& src) {
     } else if (isChunk(type, "IDAT")) {
       keep = haveImage = true;
       imageBytes += len;
-      if (imageBytes > kMaxPngImageDataBytes) return pngProblem(kPngTooMuchData);
+      if (imageBytes > maxImageBytes) return pngProblem(kPngTooMuchData);
     } else if (type[0] >= 'A' && type[0] <= 'Z') {
       return pngProblem(kPngBadChunk);  // a critical chunk no decoder knows
     }

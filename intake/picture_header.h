@@ -55,7 +55,8 @@ inline constexpr int kMaxGifBlocksBeforeImage = 4096;
 inline constexpr int kMaxPngChunks = 65536;  // every chunk up to IEND
 inline constexpr int kMaxWebpChunksBeforeImage = 4096;
 // The most compressed image data handed to a decoder: a 1000 x 200 picture
-// at 16 bits per channel with alpha is 1.6 MB even stored uncompressed.
+// at 16 bits per channel with alpha is 1.6 MB even stored uncompressed. A PNG
+// is held to less: a quarter more than its picture's own filtered rows.
 inline constexpr std::uint64_t kMaxPngImageDataBytes = std::uint64_t{16} << 20;
 inline constexpr std::uint64_t kMaxWebpImageDataBytes = std::uint64_t{16} << 20;
 
