@@ -155,7 +155,7 @@ std::optional<Candidate> tryEncode(const std::vector<const core::Bitmap*>& frame
                                    int webpLoops, Settings s) {
   std::optional<std::vector<std::uint8_t>> bytes = encode(frames, probeStarts, webpLoops, s);
   if (!bytes) return std::nullopt;
-  const std::optional<std::vector<core::Bitmap>> shown = webpFramesAsShown(*bytes, 1);
+  const std::optional<std::vector<core::Bitmap>> shown = webpFramesAsShown(*bytes, 1, frames.size());
   const std::optional<double> psnr = shown ? meanPsnr(frames, *shown) : std::nullopt;
   if (!psnr) return std::nullopt;
   return Candidate{std::move(*bytes), *psnr};
@@ -239,7 +239,8 @@ std::optional<std::vector<core::Bitmap>> gifFramesAsShown(const std::vector<std:
   return out;
 }
 
-std::optional<std::vector<core::Bitmap>> webpFramesAsShown(const std::vector<std::uint8_t>& bytes, int unitMs) {
+std::optional<std::vector<core::Bitmap>> webpFramesAsShown(const std::vector<std::uint8_t>& bytes, int unitMs,
+                                                           std::size_t stillFrames) {
   WebPAnimDecoderOptions options;
   if (!WebPAnimDecoderOptionsInit(&options)) return std::nullopt;
   options.color_mode = MODE_RGBA;
@@ -257,7 +258,8 @@ std::optional<std::vector<core::Bitmap>> webpFramesAsShown(const std::vector<std
     core::Bitmap frame(static_cast<int>(info.canvas_width), static_cast<int>(info.canvas_height),
                        core::Bitmap::Unfilled{});
     for (std::size_t i = 0; i < frame.px.size(); ++i, rgba += 4) frame.px[i] = core::rgb(rgba[0], rgba[1], rgba[2]);
-    const int repeats = unitMs > 0 ? (timestamp - previous) / unitMs : 1;
+    const bool still = info.frame_count == 1 && timestamp == previous;
+    const int repeats = still ? static_cast<int>(stillFrames) : unitMs > 0 ? (timestamp - previous) / unitMs : 1;
     previous = timestamp;
     for (int r = 0; r < repeats; ++r) out.push_back(frame);
   }

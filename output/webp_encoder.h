@@ -41,8 +41,11 @@ std::optional<std::vector<std::uint8_t>> encodeWebpAnimation(const std::vector<c
 
 // A WebP or GIF file's frames as a player shows them, one per `unit` of time
 // (WebP: milliseconds; GIF: hundredths of a second): each decoded frame
-// repeated by its duration in units. nullopt when the bytes do not decode.
-std::optional<std::vector<core::Bitmap>> webpFramesAsShown(const std::vector<std::uint8_t>& webp, int unitMs);
+// repeated by its duration in units. A WebP that is a still picture (the
+// encoder makes one of a single frame, or of frames that are all the same)
+// counts as stillFrames frames. nullopt when the bytes do not decode.
+std::optional<std::vector<core::Bitmap>> webpFramesAsShown(const std::vector<std::uint8_t>& webp, int unitMs,
+                                                           std::size_t stillFrames = 1);
 std::optional<std::vector<core::Bitmap>> gifFramesAsShown(const std::vector<std::uint8_t>& gif, int unitHundredths);
 
 // The mean PSNR of shown[i] against frames[i]; nullopt when the counts or

@@ -112,3 +112,44 @@ TEST_F(GifSettingTest, AskGifOutputAnswersWhatOkStored) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GifSettingTest, TheWebpQuestionIsTheSameDialogForOneAnimationAndLeavesTheGifAnswerAlone) {
+  dialog.setChoice(0);
+  output::acceptGifSettings(false, 30);
+  dialog.setModalRunner([](app::frmGifSetting& d) {
+    EXPECT_TRUE(d.isAskingForWebp());
+    EXPECT_EQ(d.windowTitle(), u("WebP出力形式設定"));
+    EXPECT_EQ(d.optType[1]->text(), u("アニメーションWebPで１つのファイルに保存"));
+    EXPECT_TRUE(d.optType[1]->isChecked());
+    EXPECT_FALSE(d.optType[0]->isEnabled());
+    EXPECT_TRUE(d.cboTime->isEnabled());
+    d.cboTime->setEditText("abc");
+    d.cmdSet_Click();  // refused: the dialog stays
+    d.cboTime->setEditText("0.25");
+    d.cmdSet_Click();
+  });
+  std::int16_t interval = 10;
+  EXPECT_TRUE(dialog.askWebpInterval(interval));
+  EXPECT_EQ(interval, 25);
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].text, u("フレーム表示間隔が不正です。"));
+  // Back to the GIF dialog as it was; the interval box keeps the shared text.
+  EXPECT_FALSE(dialog.isAskingForWebp());
+  EXPECT_EQ(dialog.windowTitle(), u("GIF出力形式設定"));
+  EXPECT_EQ(dialog.optType[1]->text(), u("アニメーションGIFで１つのファイルに保存"));
+  EXPECT_TRUE(dialog.optType[0]->isEnabled());
+  EXPECT_EQ(dialog.choice(), 0);
+  EXPECT_FALSE(dialog.cboTime->isEnabled());
+  EXPECT_EQ(dialog.intervalText(), "0.25");
+  EXPECT_EQ(output::GifIsAni, 0);
+  EXPECT_EQ(output::GifTime, 30.0f);
+  // Closed without OK: no answer, nothing written.
+  dialog.setModalRunner([](app::frmGifSetting& d) { d.reject(); });
+  interval = 10;
+  EXPECT_FALSE(dialog.askWebpInterval(interval));
+  EXPECT_EQ(interval, 10);
+}
+
+}  // namespace

@@ -148,6 +148,19 @@ TEST(WebpAnimation, ManyColoursGoLossyOnlyWhenSmallerAndAtLeastAsCloseAsTheGif) 
   EXPECT_LT(choice.quality, 100);
 }
 
+TEST(WebpAnimation, OneFrameOrFramesAllAlikeBecomeAStillPicture) {
+  const std::vector<core::Bitmap> same = {flatFrame(3), flatFrame(3), flatFrame(3)};
+  for (std::size_t n : {1u, 3u}) {
+    const std::vector<core::Bitmap> frames(same.begin(), same.begin() + static_cast<std::ptrdiff_t>(n));
+    const auto bytes = output::encodeWebpAnimation(pointers(frames), output::AnimationTiming::uniform(n, 10));
+    ASSERT_TRUE(bytes) << n;
+    const Played p = play(*bytes);
+    EXPECT_FALSE(p.animated);
+    ASSERT_EQ(p.frames.size(), 1u);
+    EXPECT_TRUE(outtest::sameBitmap(same[0], p.frames[0]));
+  }
+}
+
 TEST(WebpAnimation, RefusesWhatCannotBeAnAnimation) {
   const std::vector<core::Bitmap> two = {flatFrame(0), flatFrame(1)};
   const core::Bitmap other = flatFrame(0, 61, 20);
