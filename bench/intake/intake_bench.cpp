@@ -127,8 +127,8 @@ int main(int argc, char** argv) {
   std::vector<Sample> samples;
   for (const fs::path& f : files)
     samples.push_back(measure(fs::relative(f, root).string(), [&] { return intake::loadPictureFile(f.string()); }));
-  for (const auto& [name, bytes] : hostile)
-    samples.push_back(measure(name, [&] { return intake::loadPictureData(bytes); }));
+  for (const auto& sample : hostile)  // (clang cannot capture a structured binding)
+    samples.push_back(measure(sample.first, [&] { return intake::loadPictureData(sample.second); }));
   const long peakKb = statusKb("VmHWM:");
 
   std::sort(samples.begin(), samples.end(), [](const Sample& a, const Sample& b) { return a.ms > b.ms; });
