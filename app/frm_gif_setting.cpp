@@ -146,8 +146,14 @@ void frmGifSetting::cmdSet_Click() {
     prompts_.message(MessageIcon::Exclamation, u(text::kGifBadInterval));
     return;
   }
-  output::acceptGifSettings(optType[1]->isChecked(), *interval);
-  output::acceptPlaySettings(playSettings());
+  if (webpMode_) {
+    webpAccepted_ = true;
+    webpInterval_ = *interval;
+    webpPlay_ = playSettings();
+  } else {
+    output::acceptGifSettings(optType[1]->isChecked(), *interval);
+    output::acceptPlaySettings(playSettings());
+  }
   accept();  // hides the dialog, ending the modal wait
 }
 
@@ -229,6 +235,41 @@ void frmGifSetting::refreshSummary() {
   lblWarning->setText(warnings.join(QLatin1Char('\n')));
   lblWarning->setVisible(!warnings.isEmpty());
   picWarning->setVisible(!warnings.isEmpty());
+}
+
+bool frmGifSetting::askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                                     output::PlaySettings& play) {
+  const int before = choice();
+  const int presetBefore = preset();
+  webpMode_ = true;
+  webpAccepted_ = false;
+  setWindowTitle(u(text::kWebpCaption));
+  optType[1]->setText(u(text::kWebpOptAnimated));
+  fraPlay->setTitle(u(text::kWebpPlayFrame));
+  setChoice(1);
+  optType[0]->setEnabled(false);
+  // The ad networks take no WebP: their presets do not apply.
+  setPreset(0);
+  lblPreset->setEnabled(false);
+  cboPreset->setEnabled(false);
+  setAnimationShape(&shape);
+  showModal();
+  setAnimationShape(nullptr);
+  webpMode_ = false;
+  setWindowTitle(u(text::kGifCaption));
+  optType[1]->setText(u(text::kGifOptAnimated));
+  fraPlay->setTitle(u(text::kGifPlayFrame));
+  optType[0]->setEnabled(true);
+  lblPreset->setEnabled(true);
+  cboPreset->setEnabled(true);
+  setPreset(presetBefore);
+  setChoice(before);
+  if (webpAccepted_) {
+    interval = webpInterval_;
+    play = webpPlay_;
+    play.preset = output::AdPreset::None;
+  }
+  return webpAccepted_;
 }
 
 void frmGifSetting::showModal() {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -81,6 +82,19 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   // The animation the dialog is asked for; the summary line and the warnings
   // follow it and every choice.
   void setAnimationShape(const output::AnimationShape* shape) override;
+
+  // The same dialog asking for an animated WebP of the given shape: the
+  // caption, the animated option and the play section name WebP, that option
+  // is selected and the per-frame one is disabled (a WebP save is always one
+  // animation), and the ad presets are off (the networks take no WebP). The
+  // interval box and the play count and hold are the GIF's own, so both
+  // share them. An OK with a valid interval returns true with `interval` in
+  // hundredths of a second and `play` (preset None); closing the dialog
+  // returns false. Either way the dialog then looks as before and the GIF's
+  // answer (GifIsAni, GifTime, the play values, the selected option and
+  // preset) is unchanged.
+  bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play);
+  bool isAskingForWebp() const { return webpMode_; }
   // Tests replace the modal wait: the runner acts on the shown dialog
   // (e.g. clicks OK) instead of a user.
   void setModalRunner(std::function<void(frmGifSetting&)> runner) { modalRunner_ = std::move(runner); }
@@ -92,6 +106,10 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   Prompts& prompts_;
   std::optional<output::AnimationShape> shape_;
   std::function<void(frmGifSetting&)> modalRunner_;
+  bool webpMode_ = false;
+  bool webpAccepted_ = false;
+  std::int16_t webpInterval_ = 0;
+  output::PlaySettings webpPlay_;
 };
 
 }  // namespace app

@@ -38,6 +38,10 @@ void frmMain::Form_Load() {
   frmFrames_ = std::make_unique<framelist::frmFrames>(
       framelist::SaveSettings{ws_.SaveExt, ws_.SavePath},
       [this](std::int16_t& interval) { return output::AskGifOutput(*gifSetting_, interval); });
+  frmFrames_->setWebpQuestion(
+      [this](const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play) {
+        return gifSetting_->askWebpAnimation(shape, interval, play);
+      });
   wireFrameList();
   // 2. The caption with the program's version.
   setWindowTitle(u(text::kAppTitle) + QStringLiteral(" [Ver.") + u(text::kVersion) + QStringLiteral("]"));

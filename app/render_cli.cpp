@@ -48,6 +48,15 @@ class HeadlessHost final : public effects::SilentHost {
     return gifAnimated;
   }
 
+  // A WebP is always one animation; the presets are the GIF's.
+  bool askWebpAnimation(const output::AnimationShape& s, std::int16_t& interval, output::PlaySettings& p) override {
+    interval = gifInterval;
+    p = play;
+    p.preset = output::AdPreset::None;
+    asked = Answer{s, interval, p};
+    return true;
+  }
+
   void reportSaveError(const std::string& file, const std::string& reason) override {
     error = "cannot write " + file + ": " + reason;
   }
@@ -158,7 +167,9 @@ std::string seconds(std::int64_t cs) { return output::secondsText(cs, 1) + " s";
 template <typename Answer>
 int reportAnimation(const Answer& asked, const std::vector<std::string>& saved, std::ostream& out, std::ostream& err) {
   // The save leaves exactly the one animated file when it was written.
-  if (saved.size() != 1 || output::GetFileExt(saved.front()) != ".gif") return 0;
+  if (saved.size() != 1) return 0;
+  const std::string ext = output::GetFileExt(saved.front());
+  if (ext != ".gif" && ext != ".webp") return 0;
   std::error_code ec;
   const std::uintmax_t bytes = std::filesystem::file_size(saved.front(), ec);
   if (ec) return 0;
@@ -251,6 +262,8 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
                               (names.size() == 1 ? "" : "s")};
   a.source = names[0];
   a.output = names[1];
+  if (a.play.preset != output::AdPreset::None && output::GetFileExt(a.output) == ".webp")
+    return {std::nullopt, "--preset applies to an animated GIF only (the ad networks take no WebP)"};
   a.options.effect = effect;
   // --mask ticks the box of the chosen effect, whichever order they came in.
   a.options.mask[static_cast<std::size_t>(effects::info(static_cast<effects::EffectKind>(effect)).maskBox)] = mask;
@@ -262,9 +275,10 @@ std::string renderUsage() {
   return "Usage: brenlo-render SOURCE OUTPUT [options]\n"
          "Writes the frames of one banner animation exactly as the save command does.\n"
          "\n"
-         "  SOURCE                 a BMP, JPEG or GIF picture, at most 1000 x 200 pixels\n"
+         "  SOURCE                 a BMP, JPEG, GIF, PNG or WebP picture, at most 1000 x 200 pixels\n"
          "  OUTPUT                 FOLDER/NAME.EXT: frames go to FOLDER/NAME + tag + 000 + .EXT\n"
-         "                         (.bmp, .jpg or .gif; any other extension writes .bmp files)\n"
+         "                         (.bmp, .jpg or .gif; any other extension writes .bmp files);\n"
+         "                         .webp writes one animated WebP, FOLDER/NAME + tag + .webp\n"
          "  --effect NAME          slide (default), turn, rotate, zoom, diffuse, elastic or hue\n"
          "  --mask                 show the picture's corner colour as the background colour\n"
          "  --background RRGGBB    background colour, red first as in web colours\n"
@@ -276,12 +290,12 @@ std::string renderUsage() {
          "                         hue: rotate round the colour circle (default) or converge\n"
          "  --hue DEGREES          hue: the target hue, 0 to 359 (default 0)\n"
          "  --gif frames|animated  with .gif: one file per frame (default) or one animated GIF\n"
-         "  --interval SECONDS     frame interval of an animated GIF (default 0.1)\n"
-         "  --plays N|forever      animated GIF: stop after N plays (1 to 99), starting and\n"
-         "                         ending on the frame that shows the whole picture, or\n"
-         "                         loop forever (default)\n"
-         "  --hold SECONDS         animated GIF: show that frame this much longer at the\n"
-         "                         start of each play (0 to 10, default 0)\n"
+         "  --interval SECONDS     frame interval of an animated GIF or WebP (default 0.1)\n"
+         "  --plays N|forever      animated GIF or WebP: stop after N plays (1 to 99),\n"
+         "                         starting and ending on the frame that shows the whole\n"
+         "                         picture, or loop forever (default)\n"
+         "  --hold SECONDS         animated GIF or WebP: show that frame this much longer at\n"
+         "                         the start of each play (0 to 10, default 0)\n"
          "  --preset none|google|iab|amazon\n"
          "                         animated GIF: keep to an ad network's rules; raises a\n"
          "                         shorter interval to the minimum and, without --plays,\n"
@@ -344,7 +358,8 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 1;
   }
   for (const std::string& file : driver.savedFiles()) out << file << "\n";
-  if (!a.playOptions || !host.asked || !a.gifAnimated) return 0;
+  const bool animation = a.gifAnimated || output::GetFileExt(a.output) == ".webp";
+  if (!a.playOptions || !host.asked || !animation) return 0;
   return reportAnimation(*host.asked, driver.savedFiles(), out, err);
 }
 

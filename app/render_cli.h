@@ -16,13 +16,13 @@
 namespace app {
 
 struct RenderArgs {
-  std::string source;  // SOURCE: a BMP, JPEG or GIF file
+  std::string source;  // SOURCE: a BMP, JPEG, GIF, PNG or WebP file
   std::string output;  // OUTPUT: FOLDER/NAME.EXT, as the save dialog returns it
   // Effect, options and hue settings; mask is set on the chosen effect's box.
   effects::Options options;
   std::optional<core::Color> background;  // --background as 0x00BBGGRR; none = corner colour
   bool gifAnimated = false;               // --gif animated
-  std::int16_t gifInterval = 10;          // --interval in hundredths of a second
+  std::int16_t gifInterval = 10;          // --interval in hundredths of a second (animated GIF or WebP)
   output::PlaySettings play;              // --plays, --hold, --preset
   bool playsGiven = false;                // --plays was given (else a preset picks the count)
   bool playOptions = false;               // any of --plays, --hold, --preset was given

@@ -81,9 +81,14 @@ inline constexpr const char* kHelpFileName = "brenlo.chm";
 // --- file dialogs ---
 inline constexpr const char* kSaveDialogTitle = "保存先およびベース名の設定";
 inline constexpr const char* kProposedBaseName = "BaseName";
-inline constexpr std::array<const char*, 3> kSaveFilters = {"ビットマップ(*.bmp)", "ＪＰＥＧ(*.jpg)", "ＧＩＦ(*.gif)"};
-inline constexpr std::array<const char*, 4> kOpenFilters = {"対応画像ファイル(*.bmp;*.jpg;*.gif)",
-                                                            "ビットマップ(*.bmp)", "ＪＰＥＧ(*.jpg)", "ＧＩＦ(*.gif)"};
+inline constexpr std::array<const char*, 4> kSaveFilters = {"ビットマップ(*.bmp)", "ＪＰＥＧ(*.jpg)", "ＧＩＦ(*.gif)",
+                                                            "ＷｅｂＰ(*.webp)"};
+inline constexpr std::array<const char*, 6> kOpenFilters = {"対応画像ファイル(*.bmp;*.jpg;*.gif;*.png;*.webp)",
+                                                            "ビットマップ(*.bmp)",
+                                                            "ＪＰＥＧ(*.jpg)",
+                                                            "ＧＩＦ(*.gif)",
+                                                            "ＰＮＧ(*.png)",
+                                                            "ＷｅｂＰ(*.webp)"};
 
 // --- frmGifSetting ---
 inline constexpr const char* kGifCaption = "GIF出力形式設定";
@@ -107,5 +112,9 @@ inline constexpr const char* kGifHoldLabel = "静止時間　(秒）　→　";
 inline constexpr const char* kGifHoldTip = "絵全体が見えるフレームから始め、そのフレームをこの秒数だけ長く表示します。";
 inline constexpr const char* kGifPresetLabel = "広告の規定　→　";
 inline constexpr const char* kGifPresetTip = "選ぶと、表示間隔と再生回数をその規定に収まるように設定します。";
+// The same dialog asking for an animated WebP's interval.
+inline constexpr const char* kWebpCaption = "WebP出力形式設定";
+inline constexpr const char* kWebpOptAnimated = "アニメーションWebPで１つのファイルに保存";  // optType(1)
+inline constexpr const char* kWebpPlayFrame = "アニメーションWebPの再生";
 
 }  // namespace app::text

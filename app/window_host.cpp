@@ -106,6 +106,11 @@ void WindowHost::showGifBudget(const output::BudgetReport& report) {
                        QString::fromStdString(report.text));
 }
 
+bool WindowHost::askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                                  output::PlaySettings& play) {
+  return w_.gifSetting().askWebpAnimation(shape, interval, play);
+}
+
 void WindowHost::showRenderTime(const std::string& text) {
   w_.prompts().message(MessageIcon::Information, QString::fromStdString(text));
 }

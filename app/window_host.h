@@ -40,6 +40,8 @@ class WindowHost : public effects::Host {
   bool askGifAnimation(const output::AnimationShape& shape, std::int16_t& interval,
                        output::PlaySettings& play) override;
   void showGifBudget(const output::BudgetReport& report) override;
+  bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                        output::PlaySettings& play) override;
   void showRenderTime(const std::string& text) override;
   void reportSaveError(const std::string& file, const std::string& reason) override;
   effects::SystemTime now() const override;

@@ -237,10 +237,15 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const std::string
   bool animated = false;
   std::int16_t interval = 10;
   output::PlaySettings play;
-  if (ws.SaveExt == ".gif") {
+  const bool webp = ws.SaveExt == ".webp";
+  if (ws.SaveExt == ".gif" || webp) {
     host.setHourglass(false);
-    animated = host.askGifAnimation(shape, interval, play);
+    animated = webp ? host.askWebpAnimation(shape, interval, play) : host.askGifAnimation(shape, interval, play);
     host.setHourglass(true);
+    if (webp && !animated) {  // the question was closed: nothing is written
+      collectSavedFiles(base, 0, false);
+      return false;
+    }
   }
   for (int i = 0; i <= last; ++i) {
     const core::Picture& frame = ws.mFrames[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
@@ -255,8 +260,9 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const std::string
     // The plain animation goes the way it always went; a play count or a
     // hold reorders the same files and times them.
     const output::WriteStatus st =
-        play.plain() ? output::finishAnimation(base, last, interval, shape.backAndForth)
-                     : output::finishAnimation(base, last, output::planAnimation(shape, interval, play));
+        webp           ? output::finishWebpAnimation(base, last, output::planAnimation(shape, interval, play))
+        : play.plain() ? output::finishAnimation(base, last, interval, shape.backAndForth)
+                       : output::finishAnimation(base, last, output::planAnimation(shape, interval, play));
     if (!st) {
       collectSavedFiles(base, last + 1, false);
       host.reportSaveError(st.file, st.reason);
@@ -264,7 +270,7 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const std::string
     }
   }
   collectSavedFiles(base, last + 1, animated);
-  if (animated) reportBudget(base + ".gif", play.preset, shape);
+  if (animated && !webp) reportBudget(base + ".gif", play.preset, shape);
   return true;
 }
 
@@ -296,7 +302,8 @@ void Driver::Impl::collectSavedFiles(const std::string& base, int frames, bool a
       names.push_back(stem + ws.SaveExt);
     }
   }
-  if (animated && !anyBmp && fileExists(base + ".gif")) names = {base + ".gif"};
+  // The animation is base + the chosen extension (".gif" or ".webp").
+  if (animated && !anyBmp && fileExists(base + ws.SaveExt)) names = {base + ws.SaveExt};
   savedFiles = std::move(names);
 }
 

@@ -82,6 +82,14 @@ class Host {
   // file's size against it (report.within says which icon).
   virtual void showGifBudget(const output::BudgetReport& report) { (void)report; }
 
+  // The same dialog for an animated WebP, which is always one animation:
+  // interval receives the interval in hundredths of a second and play the
+  // play count and hold (no ad preset: the networks take no WebP). False
+  // when the dialog was closed without an answer: the save then writes
+  // nothing.
+  virtual bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                                output::PlaySettings& play) = 0;
+
   // The "/debug" render-time message box, text already formatted ("2.345(s)").
   virtual void showRenderTime(const std::string& text) = 0;
 

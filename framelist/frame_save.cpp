@@ -37,10 +37,20 @@ output::AnimationShape frameListShape(const std::vector<core::Picture>& frames) 
 }
 
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifAnimationQuestion& askGif,
-                                      const output::AnimationShape& shape) {
-  std::optional<SavePlan> plan = startPlan(name, saveExt);
+                                      const output::AnimationShape& shape, const GifAnimationQuestion& askWebp) {
+  std::string ext;
+  std::optional<SavePlan> plan = startPlan(name, ext);
   if (!plan) return plan;
   plan->shape = shape;
+  // A WebP save is one animation; a closed question ends it before anything
+  // changes.
+  if (plan->saveExt == ".webp") {
+    std::int16_t interval = kDefaultGifInterval;
+    if (!askWebp || !askWebp(shape, interval, plan->play)) return std::nullopt;
+    plan->animated = true;
+    plan->interval = interval;
+  }
+  saveExt = ext;
   if (plan->saveExt == ".gif" && askGif) {
     std::int16_t interval = kDefaultGifInterval;
     plan->animated = askGif(shape, interval, plan->play);
@@ -50,6 +60,7 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
 }
 
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifQuestion& askGif) {
+  if (output::GetFileExt(name) == ".webp") return std::nullopt;
   std::optional<SavePlan> plan = startPlan(name, saveExt);
   // Only a GIF save asks whether the frames become one animation.
   if (plan && plan->saveExt == ".gif" && askGif) {
@@ -63,17 +74,20 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
 output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, const SavePlan& plan) {
   const int count = static_cast<int>(frames.size());
   for (int i = 0; i < count; ++i) {
-    output::WriteStatus status = output::writeFrame(frames[static_cast<std::size_t>(i)], plan.base, i, plan.saveExt,
-                                                    plan.animated);
+    output::WriteStatus status =
+        output::writeFrame(frames[static_cast<std::size_t>(i)], plan.base, i, plan.saveExt, plan.animated);
     if (!status) return status;
   }
   // Also a single frame: the user asked for base.gif, not for a stray BMP.
   if (plan.animated && count >= 1) {
-    if (plan.play.plain()) return output::finishAnimation(plan.base, count - 1, plan.interval, false);
+    if (plan.saveExt != ".webp" && plan.play.plain())
+      return output::finishAnimation(plan.base, count - 1, plan.interval, false);
     output::AnimationShape shape = plan.shape;
     shape.last = count - 1;  // the files just written, whatever the plan was asked for
     shape.backAndForth = false;
-    return output::finishAnimation(plan.base, count - 1, output::planAnimation(shape, plan.interval, plan.play));
+    const output::AnimationPlan animation = output::planAnimation(shape, plan.interval, plan.play);
+    if (plan.saveExt == ".webp") return output::finishWebpAnimation(plan.base, count - 1, animation);
+    return output::finishAnimation(plan.base, count - 1, animation);
   }
   return output::WriteStatus{};
 }

@@ -35,11 +35,11 @@ struct SaveSettings {
 
 // What one save writes, decided before the first file.
 struct SavePlan {
-  std::string base;        // folder + "/" + base name: every output name starts with it
-  std::string saveExt;     // GetFileExt of the chosen name, "" when it has none
-  bool animated = false;   // one animated GIF (only ever true for ".gif")
-  std::int16_t interval = 10;  // hundredths of a second, for the animation
-  output::PlaySettings play;   // play count, hold and preset of the animation
+  std::string base;              // folder + "/" + base name: every output name starts with it
+  std::string saveExt;           // GetFileExt of the chosen name, "" when it has none
+  bool animated = false;         // one animated file: a GIF (".gif") or a WebP (".webp")
+  std::int16_t interval = 10;    // hundredths of a second, for the animation
+  output::PlaySettings play;     // play count, hold and preset of the animation
   output::AnimationShape shape;  // the list's frames as the animation's files
 };
 
@@ -52,19 +52,22 @@ inline constexpr std::int16_t kDefaultGifInterval = 10;
 
 // Everything before the writing: returns nullopt, changing nothing, when name
 // is "" (the dialog was cancelled) or has no folder. Otherwise sets saveExt
-// to GetFileExt(name) and, for ".gif", asks askGif once. The base name is
-// the file part of name cut before its first ".", so "a.b.gif" gives "a".
+// to GetFileExt(name) and, for ".gif", asks askGif once (a ".webp" name
+// writes nothing: it needs the shaped question below). The base name is the
+// file part of name cut before its first ".", so "a.b.gif" gives "a".
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifQuestion& askGif);
 
 // The same, asking with the shape of the animation the frames would make;
-// the plan keeps the shape and the play choices.
+// the plan keeps the shape and the play choices. For ".webp" it asks askWebp
+// instead, for the interval and play choices of the one animated WebP
+// (nullopt, changing nothing, when it answers false or is not given).
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifAnimationQuestion& askGif,
-                                      const output::AnimationShape& shape);
+                                      const output::AnimationShape& shape, const GifAnimationQuestion& askWebp = {});
 
 // Writes frames 0..n-1 as base + NNN (+ conversion as saveExt asks), then for
-// an animated plan joins them into base + ".gif" and removes the BMP files.
-// A one-frame list chosen as an animated GIF still becomes base + ".gif" (a
-// one-frame GIF), since that is what the user asked for. An empty list writes
+// an animated plan joins them into base + ".gif" (base + ".webp" for a WebP
+// plan) and removes the BMP files. A one-frame list chosen as an animation
+// still becomes that one file, since that is what the user asked for. An empty list writes
 // nothing. Stops at the first file that cannot be written and says which and
 // why; a failed conversion keeps its BMP file and is not an error. A play
 // count or a hold in the plan starts (and, with a count, ends) the animation

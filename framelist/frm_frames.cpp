@@ -291,10 +291,10 @@ void frmFrames::setListButtonsEnabled(bool enabled) {
 
 void frmFrames::cmdFrameSave_Click() {
   const QString chosen = askSaveName_ ? askSaveName_(frameSaveDialogRequest(settings_.SavePath)) : QString{};
-  const std::optional<SavePlan> plan =
-      askGifAnimation_
-          ? planFrameSave(chosen.toStdString(), settings_.SaveExt, askGifAnimation_, frameListShape(list_.pictures()))
-          : planFrameSave(chosen.toStdString(), settings_.SaveExt, askGif_);
+  const std::optional<SavePlan> plan = askGifAnimation_
+                                           ? planFrameSave(chosen.toStdString(), settings_.SaveExt, askGifAnimation_,
+                                                           frameListShape(list_.pictures()), askWebp_)
+                                           : planFrameSave(chosen.toStdString(), settings_.SaveExt, askGif_);
   if (!plan) return;
 
   QApplication::setOverrideCursor(Qt::WaitCursor);

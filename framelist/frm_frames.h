@@ -42,6 +42,9 @@ class frmFrames : public QWidget {
   // settings and askGif are used by the save; settings' strings must outlive
   // the window. The window is created hidden (Form_Load).
   frmFrames(SaveSettings settings, GifQuestion askGif, QWidget* parent = nullptr);
+  // The question of a ".webp" save, for its interval and play choices (see
+  // planFrameSave); without one, a ".webp" save writes nothing.
+  void setWebpQuestion(GifAnimationQuestion askWebp) { askWebp_ = std::move(askWebp); }
   ~frmFrames() override;
 
   // Inserts picture after the selected frame and selects it (the first frame
@@ -107,6 +110,7 @@ class frmFrames : public QWidget {
 
   SaveSettings settings_;
   GifQuestion askGif_;
+  GifAnimationQuestion askWebp_;
   SaveNameAsker askSaveName_;
   MessageShower showMessage_;
   GifAnimationQuestion askGifAnimation_;

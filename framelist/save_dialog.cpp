@@ -9,7 +9,7 @@ SaveDialogRequest frameSaveDialogRequest(const std::string& savePath) {
   SaveDialogRequest r;
   r.title = QStringLiteral("保存先およびベース名の設定");
   r.filters = QStringList{QStringLiteral("ビットマップ(*.bmp)"), QStringLiteral("ＪＰＥＧ(*.jpg)"),
-                          QStringLiteral("ＧＩＦ(*.gif)")};
+                          QStringLiteral("ＧＩＦ(*.gif)"), QStringLiteral("ＷｅｂＰ(*.webp)")};
   r.initialDir = QString::fromStdString(savePath);
   r.proposedName = QStringLiteral("BaseName");
   return r;

@@ -85,4 +85,16 @@ WriteStatus finishAnimation(const std::string& base, int last, std::int16_t inte
 WriteStatus finishAnimation(const std::string& base, int last, const AnimationPlan& plan,
                             ImageLibrary& lib = defaultImageLibrary());
 
+// Joins the frame files basePath + NNN + ".bmp" into one animated WebP file
+// that shows plan.files in order with plan.timing (the plain plan of a save
+// gives the plain looping animation). The file is complete or absent. True
+// when it was written; a missing or unreadable frame file writes nothing.
+// Never throws.
+bool MakeWebpAnimation(const std::string& webpName, const std::string& basePath, const AnimationPlan& plan);
+
+// The animation finishing step of a WebP save: MakeWebpAnimation(base +
+// ".webp", base, plan); then, as finishAnimation, deletes the frame files
+// 0..last when the WebP was written and reports only a refused write.
+WriteStatus finishWebpAnimation(const std::string& base, int last, const AnimationPlan& plan);
+
 }  // namespace output

@@ -215,3 +215,54 @@ TEST_F(GifSettingTest, OkHandsThePlayChoicesToTheQuestionForItsAnimation) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GifSettingTest, TheWebpQuestionIsTheSameDialogForOneAnimationAndLeavesTheGifAnswerAlone) {
+  dialog.setChoice(0);
+  dialog.setPreset(1);
+  output::acceptGifSettings(false, 30);
+  dialog.setModalRunner([](app::frmGifSetting& d) {
+    EXPECT_TRUE(d.isAskingForWebp());
+    EXPECT_EQ(d.windowTitle(), u("WebP出力形式設定"));
+    EXPECT_EQ(d.optType[1]->text(), u("アニメーションWebPで１つのファイルに保存"));
+    EXPECT_TRUE(d.optType[1]->isChecked());
+    EXPECT_FALSE(d.optType[0]->isEnabled());
+    EXPECT_TRUE(d.cboTime->isEnabled());
+    EXPECT_EQ(d.fraPlay->title(), u("アニメーションWebPの再生"));
+    EXPECT_FALSE(d.cboPreset->isEnabled());  // the ad networks take no WebP
+    EXPECT_EQ(d.cboPreset->currentIndex(), 0);
+    d.cboTime->setEditText("abc");
+    d.cmdSet_Click();  // refused: the dialog stays
+    d.cboTime->setEditText("0.25");
+    d.cmdSet_Click();
+  });
+  std::int16_t interval = 10;
+  output::PlaySettings play;
+  const output::AnimationShape shape{21, false, 5, 468, 60};
+  EXPECT_TRUE(dialog.askWebpAnimation(shape, interval, play));
+  EXPECT_EQ(interval, 25);
+  EXPECT_EQ(play.preset, output::AdPreset::None);
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].text, u("フレーム表示間隔が不正です。"));
+  // Back to the GIF dialog as it was; the interval box keeps the shared text.
+  EXPECT_FALSE(dialog.isAskingForWebp());
+  EXPECT_EQ(dialog.windowTitle(), u("GIF出力形式設定"));
+  EXPECT_EQ(dialog.optType[1]->text(), u("アニメーションGIFで１つのファイルに保存"));
+  EXPECT_TRUE(dialog.optType[0]->isEnabled());
+  EXPECT_EQ(dialog.choice(), 0);
+  EXPECT_FALSE(dialog.cboTime->isEnabled());
+  EXPECT_EQ(dialog.intervalText(), "0.25");
+  EXPECT_EQ(dialog.fraPlay->title(), u("アニメーションGIFの再生"));
+  EXPECT_TRUE(dialog.cboPreset->isEnabledTo(dialog.fraPlay));  // the section itself waits for the animated choice
+  EXPECT_EQ(dialog.preset(), 1);
+  EXPECT_EQ(output::GifIsAni, 0);
+  EXPECT_EQ(output::GifTime, 30.0f);
+  // Closed without OK: no answer, nothing written.
+  dialog.setModalRunner([](app::frmGifSetting& d) { d.reject(); });
+  interval = 10;
+  EXPECT_FALSE(dialog.askWebpAnimation(shape, interval, play));
+  EXPECT_EQ(interval, 10);
+}
+
+}  // namespace

@@ -10,7 +10,9 @@
 
 #include "app/render_cli.h"
 #include "effects/effect_kind.h"
+#include "made_pictures.h"
 #include "output/bmp_codec.h"
+#include "output/webp_encoder.h"
 #include "output/writer.h"
 #include "testutil.h"
 
@@ -153,6 +155,96 @@ TEST_F(RenderRun, WritesTheSaveCommandsFilesAndListsThem) {
   EXPECT_EQ(face.pixel(1, 0), src.pixel(0, 0));
   EXPECT_EQ(face.pixel(2, 0), src.pixel(1, 0));
   EXPECT_EQ(face.pixel(1, 1), src.pixel(0, 1));
+}
+
+TEST_F(RenderRun, WebpOutputIsOneAnimationOfTheSameFramesWithTheInterval) {
+  ASSERT_EQ(run({source.string(), (dir / "b" / "s.bmp").string()}), 0) << err.str();
+  const fs::path target = dir / "w" / "banner.webp";
+  ASSERT_EQ(run({source.string(), target.string(), "--interval", "0.2"}), 0) << err.str();
+  EXPECT_EQ(lines(out.str()), std::vector<std::string>{(dir / "w" / "banner-s-.webp").string()});
+  EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(dir / "w"), fs::directory_iterator{}).size(), 1u);
+  std::ifstream in(dir / "w" / "banner-s-.webp", std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  // Shown 200 ms each: one entry per frame, each exactly the BMP save's frame
+  // (200 colours at most: lossless).
+  const auto shown = output::webpFramesAsShown(bytes, 200);
+  ASSERT_TRUE(shown);
+  ASSERT_EQ(shown->size(), 22u);
+  for (int i = 0; i < 22; ++i) {
+    const core::Picture bmp = readBmp(dir / "b" / ("s-s-" + output::formatNumber(i) + ".bmp"));
+    EXPECT_TRUE(testutil::surfacesEqual(core::Picture::fromBitmap((*shown)[static_cast<std::size_t>(i)]), bmp)) << i;
+  }
+}
+
+// Plays and hold reach the WebP as they reach the GIF: the rest frame (Slide's
+// file 005) opens, held, and closes the file; a preset is the GIF's alone.
+TEST_F(RenderRun, WebpTakesPlaysAndHoldButNoPreset) {
+  ASSERT_EQ(run({source.string(), (dir / "b" / "s.bmp").string()}), 0) << err.str();
+  const fs::path target = dir / "p" / "banner.webp";
+  ASSERT_EQ(run({source.string(), target.string(), "--interval", "0.2", "--plays", "2", "--hold", "0.5"}), 0)
+      << err.str();
+  const fs::path webp = dir / "p" / "banner-s-.webp";
+  EXPECT_EQ(lines(out.str()).at(1), "animation: 23 frames, one play 5.1 s, 2 plays, 10.2 s in all, " +
+                                        std::to_string(fs::file_size(webp)) + " bytes");
+  std::ifstream in(webp, std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const auto shown = output::webpFramesAsShown(bytes, 100);  // one entry per 0.1 s
+  ASSERT_TRUE(shown);
+  ASSERT_EQ(shown->size(), 7u + 22u * 2u);
+  const core::Picture rest = readBmp(dir / "b" / "s-s-005.bmp");
+  for (std::size_t k : {std::size_t{0}, std::size_t{6}, shown->size() - 1})
+    EXPECT_TRUE(testutil::surfacesEqual(core::Picture::fromBitmap((*shown)[k]), rest)) << k;
+  const core::Picture next = readBmp(dir / "b" / "s-s-006.bmp");
+  EXPECT_TRUE(testutil::surfacesEqual(core::Picture::fromBitmap((*shown)[7]), next));
+  EXPECT_EQ(run({source.string(), target.string(), "--preset", "google"}), 2);
+}
+
+TEST_F(RenderRun, TransparentPngWithTheMaskSlidesOverTheBannerColour) {
+  // 20 x 10: the left six columns fully transparent, one column half, the
+  // rest the gradient.
+  madepics::PngSpec spec(20, 10, 8, 6);
+  std::vector<std::uint16_t> rgba;
+  const core::Picture g = gradient(20, 10);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x) {
+      const core::Color c = g.pixel(x, y);
+      rgba.insert(rgba.end(), {static_cast<std::uint16_t>(core::redOf(c)), static_cast<std::uint16_t>(core::greenOf(c)),
+                               static_cast<std::uint16_t>(core::blueOf(c)),
+                               static_cast<std::uint16_t>(x < 6    ? 0
+                                                          : x == 6 ? 128
+                                                                   : 255)});
+    }
+  const madepics::Bytes png = madepics::makePng(spec, rgba);
+  const fs::path pngFile = dir / "logo.png";
+  std::ofstream(pngFile, std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  // The same picture as an opaque BMP whose transparent pixels are the key
+  // (magenta) and whose half-transparent column is laid over white.
+  core::Bitmap keyed(20, 10);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x) {
+      const core::Color c = g.pixel(x, y);
+      const auto half = [](int v) { return (v * 128 + 255 * 127 + 127) / 255; };
+      keyed.row(y)[x] = x < 6    ? core::rgb(255, 0, 255)
+                        : x == 6 ? core::rgb(half(core::redOf(c)), half(core::greenOf(c)), half(core::blueOf(c)))
+                                 : c;
+    }
+  ASSERT_TRUE(output::SavePicture(core::Picture::fromBitmap(std::move(keyed)), (dir / "keyed.bmp").string()));
+
+  ASSERT_EQ(run({pngFile.string(), (dir / "p" / "s.bmp").string(), "--mask", "--background", "ff8000"}), 0)
+      << err.str();
+  ASSERT_EQ(run({(dir / "keyed.bmp").string(), (dir / "k" / "s.bmp").string(), "--mask", "--background", "ff8000"}), 0);
+  int banner = 0;
+  for (int i = 0; i < 22; ++i) {
+    const core::Picture frame = readBmp(dir / "p" / ("s-s-" + output::formatNumber(i) + ".bmp"));
+    EXPECT_TRUE(testutil::surfacesEqual(frame, readBmp(dir / "k" / ("s-s-" + output::formatNumber(i) + ".bmp")))) << i;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 20; ++x) {
+        EXPECT_NE(frame.pixel(x, y), core::rgb(255, 0, 255)) << i;  // the key never shows
+        banner += frame.pixel(x, y) == 0x0080FFu;
+      }
+  }
+  EXPECT_GT(banner, 22 * 60);  // at least the transparent columns in every frame
 }
 
 TEST_F(RenderRun, BannerColourIsTheCornerUnlessGiven) {

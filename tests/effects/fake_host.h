@@ -20,6 +20,8 @@ class FakeHost : public effects::Host {
   bool gifAnimated = false;
   std::int16_t gifInterval = 10;
   output::PlaySettings gifPlay;  // the play choices it answers with
+  bool webpAnswered = true;      // what askWebpAnimation answers (false: closed)
+  int webpQuestions = 0;
 
   int yields = 0;
   std::vector<double> progress;  // every setProgress value, in order
@@ -83,6 +85,15 @@ class FakeHost : public effects::Host {
     return askGifOutput(interval);
   }
   void showGifBudget(const output::BudgetReport& report) override { budgets.push_back(report); }
+  bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                        output::PlaySettings& play) override {
+    ++webpQuestions;
+    askedShapes.push_back(shape);
+    interval = gifInterval;
+    play = gifPlay;
+    play.preset = output::AdPreset::None;
+    return webpAnswered;
+  }
   void showRenderTime(const std::string& text) override { renderTimes.push_back(text); }
   void reportSaveError(const std::string& file, const std::string& reason) override {
     saveErrors.emplace_back(file, reason);

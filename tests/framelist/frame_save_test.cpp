@@ -61,6 +61,16 @@ struct GifAnswer {
       return animated;
     };
   }
+  output::PlaySettings play;  // what the shaped question answers with
+  framelist::GifAnimationQuestion shaped() {
+    return [this](const output::AnimationShape&, std::int16_t& value, output::PlaySettings& p) {
+      ++asked;
+      offered = value;
+      value = interval;
+      p = play;
+      return animated;
+    };
+  }
 };
 
 TEST(PlanFrameSave, CancelledOrFolderlessNamesChangeNothing) {
@@ -193,6 +203,46 @@ TEST_F(WriteFrameFiles, APlayCountStartsAndEndsOnTheFirstFrameOfTheList) {
   EXPECT_TRUE(budget->within);
   EXPECT_EQ(budget->budget, 150000);
   EXPECT_FALSE(framelist::savedBudget(plan("a", ".gif", true)));  // no preset, no budget
+}
+
+TEST(PlanFrameSave, WebpIsOneAnimationAskedOnlyForItsInterval) {
+  std::string saveExt = ".bmp";
+  GifAnswer gif;
+  GifAnswer webp;
+  webp.animated = true;  // the question was answered
+  webp.interval = 40;
+  webp.play.plays = 2;
+  const output::AnimationShape shape = framelist::frameListShape(sameSizeFrames(3));
+  const std::optional<SavePlan> plan = planFrameSave("/tmp/out/anim.WebP", saveExt, gif.shaped(), shape, webp.shaped());
+  ASSERT_TRUE(plan);
+  EXPECT_EQ(saveExt, ".webp");
+  EXPECT_TRUE(plan->animated);
+  EXPECT_EQ(plan->interval, 40);
+  EXPECT_EQ(plan->base, "/tmp/out/anim");
+  EXPECT_EQ(plan->play.plays, 2);
+  EXPECT_EQ(gif.asked, 0);
+  EXPECT_EQ(webp.offered, 10);
+  // A closed question (or none at all) writes nothing and changes nothing.
+  webp.animated = false;
+  saveExt = ".bmp";
+  EXPECT_FALSE(planFrameSave("/tmp/out/anim.webp", saveExt, gif.shaped(), shape, webp.shaped()));
+  EXPECT_FALSE(planFrameSave("/tmp/out/anim.webp", saveExt, gif.shaped(), shape));
+  EXPECT_EQ(saveExt, ".bmp");
+}
+
+TEST_F(WriteFrameFiles, AnimatedWebpHoldsEveryFrameInListOrder) {
+  ASSERT_TRUE(writeFrameFiles(sameSizeFrames(3), plan("a", ".webp", true, 25)));
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"a.webp"}));
+  QImageReader reader(QString::fromStdString((dir / "a.webp").string()));
+  ASSERT_EQ(reader.imageCount(), 3);
+  QImage last;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(reader.read(&last)) << i;
+    EXPECT_EQ(reader.nextImageDelay(), 250);
+  }
+  EXPECT_EQ(last.pixel(0, 0), qRgb(80, 100, 200));
+  ASSERT_TRUE(writeFrameFiles(frames(1), plan("one", ".webp", true, 10)));
+  EXPECT_EQ(imageSize(dir / "one.webp"), QSize(10, 3));
 }
 
 TEST_F(WriteFrameFiles, AnEmptyListWritesNothing) {
