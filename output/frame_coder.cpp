@@ -1,8 +1,11 @@
 #include "output/frame_coder.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+
+#include "output/lzw_encoder.h"
 
 namespace output {
 namespace {
@@ -32,9 +35,8 @@ FrameCoder::FrameCoder(const std::vector<const core::Bitmap*>& frames, const Map
 
 const FrameCoder::Close& FrameCoder::closeTo(core::Color c) {
   if (auto it = close_.find(c); it != close_.end()) return it->second;
-  // The shared palette's last entry is the transparency slot.
   const GifPalette& p = animation_.global;
-  const std::size_t colours = p.size() - 1;
+  const std::size_t colours = p.size();
   int nearest = std::numeric_limits<int>::max();
   for (std::size_t i = 0; i < colours; ++i) nearest = std::min(nearest, core::squaredDistance(c, p[i]));
   Close close;
@@ -66,8 +68,8 @@ double FrameCoder::errorIfPlain(std::size_t k, const MappedFrame& f, const GifPa
   return error;
 }
 
-void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPalette& palette,
-                              bool transparentFirst) {
+void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPalette& palette, bool transparentFirst,
+                              int limit) {
   const core::Bitmap& src = *frames_[k];
   const core::Bitmap& before = *frames_[k - 1];
   const bool shared = animation_.mode == PaletteMode::Shared;
@@ -92,6 +94,7 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
         if (shared) {
           const Close& close = closeTo(c);
           for (int n = 0; n < close.count; ++n) {
+            if (close.index[n] >= limit) continue;
             const int extra = core::squaredDistance(c, palette[close.index[n]]) - runBase;
             addOption(runOptions, close.index[n], extra);
           }
@@ -104,7 +107,11 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
         // that may be a stand-in colour whose error counts again.
         const int extra = shared ? core::squaredDistance(c, shown[x]) - runBase : 0;
         const auto transparent = static_cast<std::uint8_t>(f.transparent);
-        if (transparentFirst && extra <= 0) {
+        if (o.index[0] >= limit) {
+          // Its own index would widen every code: transparent it is.
+          o = PixelOptions{};
+          o.index[0] = transparent;
+        } else if (transparentFirst && extra <= 0) {
           // Free, so it may lead: the pixel's own colour becomes an option.
           addOption(o, o.index[0], 0);
           o.index[0] = transparent;
@@ -126,27 +133,53 @@ void FrameCoder::show(const MappedFrame& f, const GifPalette& palette) {
   }
 }
 
-bool FrameCoder::transparencyMayPay(std::size_t k, const MappedFrame& f, std::size_t bestSoFar) {
-  // Plain coding with every unchanged pixel transparent is a cheap guide: a
-  // steered coding that leads with transparency does not beat the best by
-  // much more than it does.
-  chosen_ = f.indices;
+void FrameCoder::transparentRuns(std::size_t k, const MappedFrame& f, int minRun, int limit,
+                                 std::vector<std::uint8_t>& out) const {
+  out = f.indices;
   const auto transparent = static_cast<std::uint8_t>(f.transparent);
   std::size_t i = 0;
   for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
     const core::Color* row = frames_[k]->row(y);
     const core::Color* previous = frames_[k - 1]->row(y);
-    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
-      if (row[x] == previous[x]) chosen_[i] = transparent;
+    int x = f.rect.left;
+    const int end = f.rect.left + f.rect.width;
+    while (x < end) {
+      int run = x;
+      while (run < end && row[run] == previous[run]) ++run;
+      for (int r = x; r < run; ++r, ++i) {
+        if (run - x >= minRun || out[i] >= limit) out[i] = transparent;
+      }
+      if (run < end) ++i;
+      x = run + 1;
     }
   }
-  return planner_.codedBytes(chosen_, f.tableBits) < bestSoFar + bestSoFar / 10;
+}
+
+std::pair<int, int> FrameCoder::transparentSlot(std::size_t k, const MappedFrame& f) const {
+  std::array<bool, 256> needed{};
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    const core::Color* row = frames_[k]->row(y);
+    const core::Color* previous = frames_[k - 1]->row(y);
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+      if (row[x] != previous[x]) needed[f.indices[i]] = true;
+    }
+  }
+  int transparent = 0;
+  while (transparent < 256 && needed[static_cast<std::size_t>(transparent)]) ++transparent;
+  int highest = transparent < 256 ? transparent : 0;
+  for (int v = 255; v > highest; --v) {
+    if (needed[static_cast<std::size_t>(v)]) highest = v;
+  }
+  int bits = 2;
+  while ((1 << bits) <= highest) ++bits;
+  return {transparent < 256 ? transparent : -1, bits};
 }
 
 void FrameCoder::code(std::size_t k, MappedFrame& f) {
   const GifPalette& palette = f.local ? *f.local : animation_.global;
-  if (k == 0) {
-    f.transparent = -1;  // the first frame covers the whole screen
+  f.transparent = -1;
+  if (k == 0) {  // the first frame covers the whole screen
     show(f, palette);
     return;
   }
@@ -156,21 +189,39 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     const double floorError = 255.0 * 255.0 * samples / std::pow(10.0, kNearLosslessFloorDb / 10.0);
     budget = std::max(0.0, floorError - errorIfPlain(k, f, palette));
   }
-  // Steered from each pixel's own colour, and where transparency may pay,
-  // steered with transparency first wherever it is free (the dictionary
-  // learns transparent runs only from a coding that starts them); the
-  // smaller wins.
-  buildOptions(k, f, palette, false);
-  double spent = 0.0;
-  std::size_t best = planner_.choose(options_, budget, f.tableBits, bestChoice_, spent);
-  if (f.transparent >= 0 && transparencyMayPay(k, f, best)) {
-    buildOptions(k, f, palette, true);
-    spent = 0.0;
-    if (planner_.choose(options_, budget, f.tableBits, chosen_, spent) < best) bestChoice_.swap(chosen_);
+  // Without transparency every pixel keeps its index.
+  const int plainBits = lzwCodeSizeFor(f.indices);
+  std::size_t best = planner_.codedBytes(f.indices, plainBits);
+  bestChoice_ = f.indices;
+  int bestTransparent = -1;
+  const auto [transparent, bits] = transparentSlot(k, f);
+  if (transparent >= 0) {
+    f.transparent = transparent;
+    const auto consider = [&](std::size_t bytes) {
+      if (bytes >= best) return;
+      best = bytes;
+      bestChoice_.swap(chosen_);
+      bestTransparent = transparent;
+    };
+    // Unchanged pixels transparent in every run of them, or only in the
+    // longer runs, where a transparent run is worth what it breaks.
+    for (int minRun : {1, 4, 16, 64}) {
+      transparentRuns(k, f, minRun, 1 << bits, chosen_);
+      consider(planner_.codedBytes(chosen_, bits));
+    }
+    // Steered pixel by pixel, from each pixel's own colour and with
+    // transparency first wherever it is free (the dictionary learns
+    // transparent runs only from a coding that starts them).
+    for (bool first : {false, true}) {
+      buildOptions(k, f, palette, first, 1 << bits);
+      double spent = 0.0;
+      consider(planner_.choose(options_, budget, bits, chosen_, spent));
+    }
   }
   f.indices.swap(bestChoice_);
-  const auto transparent = static_cast<std::uint8_t>(f.transparent);
-  if (f.transparent >= 0 && std::find(f.indices.begin(), f.indices.end(), transparent) == f.indices.end()) {
+  f.transparent = bestTransparent;
+  if (f.transparent >= 0 &&
+      std::find(f.indices.begin(), f.indices.end(), static_cast<std::uint8_t>(f.transparent)) == f.indices.end()) {
     f.transparent = -1;
   }
   show(f, palette);

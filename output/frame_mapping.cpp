@@ -1,5 +1,7 @@
 #include "output/frame_mapping.h"
 
+#include <algorithm>
+#include <bitset>
 #include <cmath>
 #include <cstring>
 
@@ -64,11 +66,75 @@ MappedFrame frameShell(const std::vector<GifRect>& rects, std::size_t k) {
   return f;
 }
 
-// Appends the transparency slot to a palette with room for it.
-int addTransparentSlot(GifPalette& palette) {
-  if (palette.size() >= 256) return -1;
-  palette.push_back(core::kBlack);
-  return static_cast<int>(palette.size()) - 1;
+// The palette indices each frame needs: all of the first frame's, and of
+// each later frame those of the pixels that change (the others may be
+// transparent).
+std::vector<std::bitset<256>> neededIndices(const MappedAnimation& a, const std::vector<const core::Bitmap*>& frames) {
+  std::vector<std::bitset<256>> needed(frames.size());
+  for (std::uint8_t v : a.frames[0].indices) needed[0].set(v);
+  for (std::size_t k = 1; k < frames.size(); ++k) {
+    const MappedFrame& f = a.frames[k];
+    std::size_t i = 0;
+    for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+      const core::Color* now = frames[k]->row(y);
+      const core::Color* before = frames[k - 1]->row(y);
+      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+        if (now[x] != before[x]) needed[k].set(f.indices[i]);
+      }
+    }
+  }
+  return needed;
+}
+
+// Renumbers a shared palette so that frames need low indices: a frame's
+// codes are as wide as its highest index. Frames are served in order of
+// how few colours they still lack, each adding those next; a frame whose
+// colours are already placed costs nothing more.
+void orderForNarrowCodes(MappedAnimation& a, const std::vector<const core::Bitmap*>& frames) {
+  const std::size_t n = a.global.size();
+  const std::vector<std::bitset<256>> needed = neededIndices(a, frames);
+  std::vector<int> framesNeeding(n, 0);
+  for (const std::bitset<256>& s : needed) {
+    for (std::size_t v = 0; v < n; ++v) framesNeeding[v] += s[v] ? 1 : 0;
+  }
+  std::vector<std::size_t> order;
+  std::bitset<256> placed;
+  std::vector<bool> served(frames.size(), false);
+  for (std::size_t round = 0; round < frames.size(); ++round) {
+    std::size_t next = 0, fewest = SIZE_MAX;
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+      const std::size_t lacking = (needed[k] & ~placed).count();
+      if (!served[k] && lacking < fewest) {
+        fewest = lacking;
+        next = k;
+      }
+    }
+    served[next] = true;
+    std::vector<std::size_t> added;
+    for (std::size_t v = 0; v < n; ++v) {
+      if (needed[next][v] && !placed[v]) added.push_back(v);
+    }
+    // Colours that more frames need go first.
+    std::stable_sort(added.begin(), added.end(),
+                     [&](std::size_t l, std::size_t r) { return framesNeeding[l] > framesNeeding[r]; });
+    for (std::size_t v : added) {
+      placed.set(v);
+      order.push_back(v);
+    }
+  }
+  for (std::size_t v = 0; v < n; ++v) {
+    if (!placed[v]) order.push_back(v);
+  }
+  std::vector<std::uint8_t> newIndex(n);
+  GifPalette palette(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    newIndex[order[i]] = static_cast<std::uint8_t>(i);
+    palette[i] = a.global[order[i]];
+  }
+  a.global = std::move(palette);
+  for (MappedFrame& f : a.frames) {
+    for (std::uint8_t& v : f.indices) v = newIndex[v];
+  }
 }
 
 MappedAnimation mapExact(const std::vector<const core::Bitmap*>& frames, const std::vector<GifRect>& rects,
@@ -76,14 +142,12 @@ MappedAnimation mapExact(const std::vector<const core::Bitmap*>& frames, const s
   MappedAnimation a;
   a.mode = PaletteMode::Exact;
   a.global = index.colours();
-  const int transparent = addTransparentSlot(a.global);
   for (std::size_t k = 0; k < frames.size(); ++k) {
     MappedFrame f = frameShell(rects, k);
     f.indices = indicesOf(*frames[k], f.rect, [&](core::Color c) { return static_cast<std::uint8_t>(index.find(c)); });
-    f.transparent = transparent;
-    f.tableBits = gifTableBits(a.global.size());
     a.frames.push_back(std::move(f));
   }
+  orderForNarrowCodes(a, frames);
   return a;
 }
 
@@ -142,17 +206,14 @@ MappedAnimation mapShared(const std::vector<const core::Bitmap*>& frames, const 
                           const GifPalette& palette) {
   MappedAnimation a;
   a.mode = PaletteMode::Shared;
-  // The nearest search must not see the transparency slot added below.
   NearestColour nearest(palette);
   a.global = palette;
-  const int transparent = addTransparentSlot(a.global);
   for (std::size_t k = 0; k < frames.size(); ++k) {
     MappedFrame f = frameShell(rects, k);
     f.indices = indicesOf(*frames[k], f.rect, nearest);
-    f.transparent = transparent;
-    f.tableBits = gifTableBits(a.global.size());
     a.frames.push_back(std::move(f));
   }
+  orderForNarrowCodes(a, frames);
   return a;
 }
 
@@ -185,8 +246,7 @@ double rectPsnr(const core::Bitmap& frame, const GifRect& r, const QuantizedRect
 }
 
 std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*>& frames,
-                                           const std::vector<GifRect>& rects, const MappingSettings& s,
-                                           double& psnr) {
+                                           const std::vector<GifRect>& rects, const MappingSettings& s, double& psnr) {
   MappedAnimation a;
   a.mode = PaletteMode::PerFrame;
   for (std::size_t k = 0; k < frames.size(); ++k) {
@@ -201,8 +261,6 @@ std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*
     // The first frame's palette is the global one; the others bring theirs.
     GifPalette& palette = k == 0 ? a.global : f.local.emplace();
     palette = std::move(q->palette);
-    f.transparent = addTransparentSlot(palette);
-    f.tableBits = gifTableBits(palette.size());
     a.frames.push_back(std::move(f));
   }
   psnr = psnrOf(perFrameError(frames, a), frames.size() * frames[0]->px.size() * 3);

@@ -19,9 +19,10 @@ enum class PaletteMode { Exact, Shared, PerFrame };
 struct MappedFrame {
   GifRect rect;                       // the part of the screen it covers
   std::vector<std::uint8_t> indices;  // rect.width x rect.height, row by row
-  std::optional<GifPalette> local;  // the frame's own palette, or none: the global one
-  int transparent = -1;             // palette slot free for transparency, -1 when none
-  int tableBits = 8;                // log2 of the size of the palette it is coded with
+  std::optional<GifPalette> local;    // the frame's own palette, or none: the global one
+  // The index shown as transparent, -1 when none. The coder picks it; it
+  // may lie just past the palette, which is then written one entry longer.
+  int transparent = -1;
 };
 
 struct MappedAnimation {
@@ -44,7 +45,9 @@ struct MappingSettings {
 };
 
 // Frames must be non-empty and all of one size (at least 1 x 1). nullopt
-// when quantization fails.
+// when quantization fails. A palette shared by all frames comes in the
+// order that lets later frames use the fewest low indices: the colours they
+// change to most often first, so that their LZW codes start narrow.
 std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap*>& frames,
                                             const MappingSettings& settings = {});
 

@@ -108,7 +108,7 @@ std::size_t LzwPlanner::codedBytes(std::span<const std::uint8_t> stream, int tab
 // number of nodes visited is capped, so the search stays cheap.
 struct LzwPlanner::Search {
   // Each node visited lengthens the path by at most one pixel.
-  static constexpr int kNodes = 16;
+  static constexpr int kNodes = 128;
 
   Search(const LzwPlanner& p, std::span<const PixelOptions> px, double b) : planner(p), pixels(px), budget(b) {}
 
@@ -156,11 +156,31 @@ std::size_t LzwPlanner::choose(std::span<const PixelOptions> pixels, double budg
   std::size_t i = 0;
   while (i < pixels.size()) {
     const PixelOptions& o = pixels[i];
-    // 1. Extend the current string with the first affordable option that can.
+    // 1. Extend the current string with an affordable option that can:
+    // where several can, the one whose string then reaches furthest.
     int extending = -1;
     int code = -1;
-    for (int k = 0; k < o.count && extending < 0; ++k) {
-      if (o.cost[k] <= left && (code = coder.extension(o.index[k])) >= 0) extending = k;
+    std::size_t reach = 0;
+    double reachCost = 0.0;
+    for (int k = 0; k < o.count; ++k) {
+      if (o.cost[k] > left) continue;
+      const int c = coder.extension(o.index[k]);
+      if (c < 0) continue;
+      if (extending >= 0 && o.count > 1) {
+        if (reach == 0) {
+          Search first(*this, pixels, left - o.cost[extending]);
+          first.from(code, i + 1, 0.0);
+          reach = first.bestLength + 1;
+          reachCost = first.bestCost + o.cost[extending];
+        }
+        Search s(*this, pixels, left - o.cost[k]);
+        s.from(c, i + 1, 0.0);
+        if (s.bestLength + 1 <= reach && !(s.bestLength + 1 == reach && s.bestCost + o.cost[k] < reachCost)) continue;
+        reach = s.bestLength + 1;
+        reachCost = s.bestCost + o.cost[k];
+      }
+      extending = k;
+      code = c;
     }
     if (extending >= 0) {
       out.push_back(o.index[extending]);
