@@ -14,20 +14,6 @@ namespace {
 // pixel than its nearest one may stand in for it.
 constexpr int kCloseRadius = 10;
 
-// Inserts an option keeping options 1.. in order of cost. Options dearer
-// than a cost field holds are left out: no frame's budget reaches them.
-void addOption(PixelOptions& o, std::uint8_t index, int cost) {
-  if (o.count >= PixelOptions::kMax || cost < 0 || cost > UINT16_MAX) return;
-  int at = o.count++;
-  while (at > 1 && o.cost[static_cast<std::size_t>(at - 1)] > cost) {
-    o.index[static_cast<std::size_t>(at)] = o.index[static_cast<std::size_t>(at - 1)];
-    o.cost[static_cast<std::size_t>(at)] = o.cost[static_cast<std::size_t>(at - 1)];
-    --at;
-  }
-  o.index[static_cast<std::size_t>(at)] = index;
-  o.cost[static_cast<std::size_t>(at)] = static_cast<std::uint16_t>(cost);
-}
-
 }  // namespace
 
 FrameCoder::FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation)
@@ -96,7 +82,7 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
           for (int n = 0; n < close.count; ++n) {
             if (close.index[n] >= limit) continue;
             const int extra = core::squaredDistance(c, palette[close.index[n]]) - runBase;
-            addOption(runOptions, close.index[n], extra);
+            runOptions.add(close.index[n], extra);
           }
         }
       }
@@ -113,10 +99,10 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
           o.index[0] = transparent;
         } else if (transparentFirst && extra <= 0) {
           // Free, so it may lead: the pixel's own colour becomes an option.
-          addOption(o, o.index[0], 0);
+          o.add(o.index[0], 0);
           o.index[0] = transparent;
         } else {
-          addOption(o, transparent, std::max(0, extra));
+          o.add(transparent, std::max(0, extra));
         }
       }
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "output/animation_writer.h"
 #include "output/colour_index.h"
 #include "output/frame_coder.h"
 #include "output/frame_mapping.h"
@@ -36,14 +37,6 @@ bool validTiming(const AnimationTiming& timing, std::size_t frames) {
     if (d < 0 || d > 65535) return false;
   }
   return timing.loopCount == AnimationTiming::kNoLoopBlock || (timing.loopCount >= 0 && timing.loopCount <= 65535);
-}
-
-// A palette long enough for every index the frames shown with it use,
-// including a transparent one just past its colours.
-void coverIndices(GifPalette& palette, const MappedFrame& f) {
-  int highest = f.transparent;
-  for (std::uint8_t v : f.indices) highest = std::max(highest, static_cast<int>(v));
-  if (highest >= static_cast<int>(palette.size())) palette.resize(static_cast<std::size_t>(highest) + 1, core::kBlack);
 }
 
 }  // namespace
@@ -90,20 +83,7 @@ std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<co
     coder.code(k, f);
     coverIndices(f.local ? *f.local : mapped->global, f);
   }
-  std::vector<std::uint8_t> out;
-  GifStream gif(out);
-  if (!gif.putScreen(frames[0]->width, frames[0]->height, &mapped->global, true)) return std::nullopt;
-  if (timing.loopCount != AnimationTiming::kNoLoopBlock && !gif.putLoopCount(timing.loopCount)) return std::nullopt;
-  for (std::size_t k = 0; k < mapped->frames.size(); ++k) {
-    MappedFrame& f = mapped->frames[k];
-    if (!gif.putFrameControl(shown.delays[k], f.transparent, GifDisposal::Keep) ||
-        !gif.putImage(f.rect, f.local ? &*f.local : nullptr, f.indices)) {
-      return std::nullopt;
-    }
-    f = MappedFrame{};  // written; frames can be large
-  }
-  if (!gif.close()) return std::nullopt;
-  return out;
+  return writeAnimation(frames[0]->width, frames[0]->height, *mapped, shown.delays, timing.loopCount, true);
 }
 
 ShownFrames mergeRepeats(const std::vector<const core::Bitmap*>& frames, const std::vector<int>& delays) {
@@ -111,10 +91,12 @@ ShownFrames mergeRepeats(const std::vector<const core::Bitmap*>& frames, const s
   for (std::size_t k = 0; k < frames.size(); ++k) {
     if (k > 0 && canMerge(out.delays.back(), delays[k]) && frames[k]->px == out.frames.back()->px) {
       out.delays.back() += delays[k];
+      ++out.repeats.back();
       continue;
     }
     out.frames.push_back(frames[k]);
     out.delays.push_back(delays[k]);
+    out.repeats.push_back(1);
   }
   return out;
 }

@@ -46,6 +46,7 @@ std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<co
 struct ShownFrames {
   std::vector<const core::Bitmap*> frames;
   std::vector<int> delays;
+  std::vector<int> repeats;  // how many of the given frames each one stands for
 };
 ShownFrames mergeRepeats(const std::vector<const core::Bitmap*>& frames, const std::vector<int>& delays);
 

@@ -75,7 +75,8 @@ struct LzwPlanner::Coder {
   }
 };
 
-LzwPlanner::LzwPlanner() : table_(kSlots, kEmpty) {}
+LzwPlanner::LzwPlanner()
+    : table_(kSlots, kEmpty), firstChild_(kMaxCode + 1, -1), nextSibling_(kMaxCode + 1, -1), lastIndex_(kMaxCode + 1) {}
 
 namespace {
 std::size_t slotOf(std::uint32_t key) { return ((key >> 12) ^ key) & 0x1FFF; }
@@ -93,9 +94,16 @@ void LzwPlanner::insert(std::uint32_t key, int code) {
   std::size_t slot = slotOf(key);
   while (table_[slot] != kEmpty) slot = (slot + 1) & (kSlots - 1);
   table_[slot] = key << 12 | static_cast<std::uint32_t>(code);
+  const std::size_t prefix = key >> 8;
+  nextSibling_[static_cast<std::size_t>(code)] = firstChild_[prefix];
+  firstChild_[prefix] = static_cast<std::int16_t>(code);
+  lastIndex_[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(key & 0xFF);
 }
 
-void LzwPlanner::clear() { std::fill(table_.begin(), table_.end(), kEmpty); }
+void LzwPlanner::clear() {
+  std::fill(table_.begin(), table_.end(), kEmpty);
+  std::fill(firstChild_.begin(), firstChild_.end(), std::int16_t{-1});
+}
 
 std::size_t LzwPlanner::codedBytes(std::span<const std::uint8_t> stream, int tableBits) {
   Coder coder(*this, tableBits);
@@ -220,6 +228,42 @@ std::size_t LzwPlanner::choose(std::span<const PixelOptions> pixels, double budg
     }
   }
   spent += budget - left;
+  return coder.finish();
+}
+
+std::size_t LzwPlanner::chooseLossy(std::span<const LossyPixel> pixels, const std::vector<core::Color>& palette,
+                                    int transparent, int tolerance, int tableBits, std::vector<std::uint8_t>& out) {
+  out.clear();
+  out.reserve(pixels.size());
+  Coder coder(*this, tableBits);
+  for (const LossyPixel& p : pixels) {
+    const bool ownShows = palette[p.own] == p.shown;
+    const auto preferred = static_cast<std::uint8_t>(p.still && transparent >= 0 && !ownShows ? transparent : p.own);
+    int code = coder.extension(preferred);
+    std::uint8_t index = preferred;
+    if (code < 0 && coder.current >= 0) {
+      // The continuation nearest the target among those the string has.
+      int bestExtra = tolerance + 1;
+      for (int c = firstChild_[static_cast<std::size_t>(coder.current)]; c >= 0;
+           c = nextSibling_[static_cast<std::size_t>(c)]) {
+        const std::uint8_t i = lastIndex_[static_cast<std::size_t>(c)];
+        const core::Color colour = i == transparent ? p.shown : palette[i];
+        if (p.still && colour != p.shown) continue;
+        const int extra = p.still ? 0 : core::squaredDistance(p.target, colour) - p.ownError;
+        if (extra < bestExtra) {
+          bestExtra = extra;
+          code = c;
+          index = i;
+        }
+      }
+    }
+    out.push_back(index);
+    if (code >= 0) {
+      coder.follow(code);
+    } else {
+      coder.push(index);
+    }
+  }
   return coder.finish();
 }
 
