@@ -1,6 +1,7 @@
 #include "app/render_cli.h"
 
 #include <array>
+#include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <string_view>
@@ -12,7 +13,9 @@
 #include "effects/silent_host.h"
 #include "effects/work_state.h"
 #include "intake/picture_loader.h"
+#include "output/fitted_file.h"
 #include "output/gif_interval.h"
+#include "output/writer.h"
 
 namespace app {
 
@@ -82,6 +85,12 @@ std::string applyValue(const std::string& name, const std::string& value, Render
     a.gifAnimated = i == 1;
     return i < 0 ? bad() : "";
   }
+  if (name == "--max-bytes") {
+    // Whole bytes; a GIF needs a few hundred at the very least.
+    if (value.empty() || value.size() > 12 || value.find_first_not_of("0123456789") != std::string::npos) return bad();
+    a.maxBytes = std::stoull(value);
+    return *a.maxBytes > 0 ? "" : bad();
+  }
   if (name == "--interval") {
     const std::optional<std::int16_t> interval = output::parseGifInterval(value);
     if (!interval) return bad();
@@ -93,9 +102,37 @@ std::string applyValue(const std::string& name, const std::string& value, Render
 
 bool takesValue(const std::string& name) {
   for (const char* n :
-       {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval"})
+       {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval", "--max-bytes"})
     if (name == n) return true;
   return false;
+}
+
+// Fits the animation the save just wrote into the budget, from the frames
+// it was made of (still in the cache), and replaces the file.
+int fitSavedAnimation(const effects::WorkState& ws, const RenderArgs& a, const std::vector<std::string>& saved,
+                      std::ostream& out, std::ostream& err) {
+  if (saved.size() != 1 || output::GetFileExt(saved[0]) != ".gif") {
+    err << "brenlo-render: no animated GIF was written to fit\n";
+    return 1;
+  }
+  const auto generator = effects::makeGenerator(static_cast<effects::EffectKind>(a.options.effect));
+  std::vector<const core::Bitmap*> frames;
+  for (int entry : generator->fileOrder()) frames.push_back(ws.mFrames[static_cast<std::size_t>(entry)].bitmap().get());
+  if (generator->backAndForth(a.options)) {
+    for (std::size_t i = frames.size() - 2; i >= 1 && i < frames.size(); --i) frames.push_back(frames[i]);
+  }
+  const output::FittedFile fitted = output::writeFittedAnimation(
+      saved[0], frames, output::AnimationTiming::uniform(frames.size(), a.gifInterval), *a.maxBytes);
+  if (!fitted.status) {
+    err << "brenlo-render: cannot write " << fitted.status.file << ": " << fitted.status.reason << "\n";
+    return 1;
+  }
+  const output::FittedGif& fit = *fitted.fit;
+  char psnr[32];
+  std::snprintf(psnr, sizeof psnr, "%.2f", fit.psnr);
+  out << fit.bytes.size() << " bytes, PSNR " << psnr << " dB (budget " << *a.maxBytes << ")"
+      << (fit.fits ? "" : ": does not fit even at the lowest quality") << "\n";
+  return fit.fits ? 0 : 3;
 }
 
 }  // namespace
@@ -178,10 +215,14 @@ std::string renderUsage() {
          "  --hue DEGREES          hue: the target hue, 0 to 359 (default 0)\n"
          "  --gif frames|animated  with .gif: one file per frame (default) or one animated GIF\n"
          "  --interval SECONDS     frame interval of an animated GIF (default 0.1)\n"
+         "  --max-bytes N          fit the animated GIF into N bytes at the best quality that\n"
+         "                         fits; prints its bytes and PSNR (needs --gif animated)\n"
          "  --help                 show this text\n"
          "\n"
          "Options may come before or after the names. Prints the files written.\n"
-         "Exit status: 0 done, 1 picture not loaded or file not written, 2 bad arguments.\n";
+         "Exit status: 0 done, 1 picture not loaded or file not written, 2 bad arguments,\n"
+         "3 the animated GIF does not fit --max-bytes even at the lowest quality (the\n"
+         "closest file is written).\n";
 }
 
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -202,6 +243,10 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const std::string outName = outPath.string();
   if (!outPath.has_filename() || effects::FolderOf(outName).empty()) {
     err << "brenlo-render: OUTPUT must name a file inside a folder: '" << a.output << "'\n";
+    return 2;
+  }
+  if (a.maxBytes && !(a.gifAnimated && output::GetFileExt(outName) == ".gif")) {
+    err << "brenlo-render: --max-bytes needs --gif animated and a .gif OUTPUT\n";
     return 2;
   }
   if (!effects::makeGenerator(static_cast<effects::EffectKind>(a.options.effect))) {
@@ -232,7 +277,8 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 1;
   }
   for (const std::string& file : driver.savedFiles()) out << file << "\n";
-  return 0;
+  if (!a.maxBytes) return 0;
+  return fitSavedAnimation(ws, a, driver.savedFiles(), out, err);
 }
 
 }  // namespace app

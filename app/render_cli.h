@@ -22,6 +22,7 @@ struct RenderArgs {
   std::optional<core::Color> background;  // --background as 0x00BBGGRR; none = corner colour
   bool gifAnimated = false;               // --gif animated
   std::int16_t gifInterval = 10;          // --interval in hundredths of a second
+  std::optional<std::size_t> maxBytes;    // --max-bytes: fit the animated GIF into this many bytes
   bool help = false;                      // --help: print the usage and do nothing else
 };
 
@@ -42,9 +43,12 @@ std::optional<core::Color> parseWebColor(const std::string& text);
 std::string renderUsage();
 
 // Runs brenlo-render with the arguments after the program name. Prints the
-// files written to `out`, one full path a line. Returns 0 on success, 2 for a
+// files written to `out`, one full path a line; with --max-bytes, then one
+// line with the fitted file's bytes and PSNR. Returns 0 on success, 2 for a
 // bad command line (one line on `err`), 1 when the source cannot be loaded or
-// is too large (the program's message on `err`) or a file cannot be written.
+// is too large (the program's message on `err`) or a file cannot be written,
+// 3 when the animation does not fit its budget even at the lowest quality
+// (the closest file is written all the same).
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace app

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "output/cancel.h"
 #include "output/colour_index.h"
 #include "output/quantizer.h"
 
@@ -250,6 +251,7 @@ std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*
   MappedAnimation a;
   a.mode = PaletteMode::PerFrame;
   for (std::size_t k = 0; k < frames.size(); ++k) {
+    throwIfCancelled(s.cancel);
     std::optional<QuantizedRect> q =
         quantizeRect(*frames[k], rects[k], QuantizeSettings{s.perFrameColours, s.speed, s.dithering});
     if (q && rectPsnr(*frames[k], rects[k], *q) < s.perFrameFloorDb) {
@@ -298,6 +300,7 @@ std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap
   for (std::size_t k = 0; k < frames.size() && fits; ++k) fits = exact.addAll(*frames[k]);
   if (fits) return mapExact(frames, rects, exact);
 
+  throwIfCancelled(settings.cancel);
   double sharedPsnr = 0.0;
   const std::optional<GifPalette> shared = sharedPalette(frames, settings, sharedPsnr);
   if (shared && sharedPsnr >= kSharedIsGoodEnoughDb) return mapShared(frames, rects, *shared);

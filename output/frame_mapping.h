@@ -4,6 +4,7 @@
 // frame after the first is cut to the rectangle that changed.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -42,6 +43,8 @@ struct MappingSettings {
   int sharedColours = 255;
   int perFrameColours = 128;
   double perFrameFloorDb = 30.0;
+  // Read between frames; when set, mapAnimation throws Cancelled.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 // Frames must be non-empty and all of one size (at least 1 x 1). nullopt

@@ -40,6 +40,35 @@ double spacingOf(const GifPalette& p) {
   return std::sqrt(sum / static_cast<double>(p.size()) / 3.0);
 }
 
+// Nearest palette entries on a grid of 64 levels per channel, each cell
+// answered for its centre once: dithered colours are nearly all distinct,
+// and one search per cell keeps them cheap. Deterministic: a cell's answer
+// does not depend on which colour asked first.
+class GridNearest {
+ public:
+  explicit GridNearest(const GifPalette& palette) : palette_(palette), cells_(std::size_t{1} << 18, -1) {}
+  std::uint8_t operator()(int r, int g, int b) {
+    const std::size_t cell = static_cast<std::size_t>((r >> 2) << 12 | (g >> 2) << 6 | (b >> 2));
+    if (cells_[cell] < 0) {
+      const core::Color centre = core::rgb((r & ~3) | 2, (g & ~3) | 2, (b & ~3) | 2);
+      int best = 0, bestDistance = std::numeric_limits<int>::max();
+      for (std::size_t i = 0; i < palette_.size(); ++i) {
+        const int d = core::squaredDistance(centre, palette_[i]);
+        if (d < bestDistance) {
+          bestDistance = d;
+          best = static_cast<int>(i);
+        }
+      }
+      cells_[cell] = static_cast<std::int16_t>(best);
+    }
+    return static_cast<std::uint8_t>(cells_[cell]);
+  }
+
+ private:
+  const GifPalette& palette_;
+  std::vector<std::int16_t> cells_;
+};
+
 int clampChannel(double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 255.0))); }
 
 // How many pixels use each entry of the palette frame k is shown with.
@@ -85,7 +114,9 @@ QualityEncoder::QualityEncoder(const ShownFrames& shown, int loopCount, const Ca
 const MappedAnimation* QualityEncoder::base() {
   if (!base_ && !baseFailed_) {
     throwIfCancelled(cancel_);
-    base_ = mapAnimation(shown_.frames);
+    MappingSettings settings;
+    settings.cancel = cancel_;
+    base_ = mapAnimation(shown_.frames, settings);
     baseFailed_ = !base_;
   }
   return base_ ? &*base_ : nullptr;
@@ -145,19 +176,22 @@ const QualityEncoder::Mapping& QualityEncoder::reduced(int colours, int ditherSt
     if (from.local) f.local = cut(*from.local, k, k + 1);
     const GifPalette& palette = f.local ? *f.local : m.animation.global;
     NearestColour nearest(palette);
+    GridNearest grid(palette);
     const double amplitude = ditherStep * spacingOf(palette) / 10.0;
     const core::Bitmap& src = *shown_.frames[k];
     f.indices.reserve(f.rect.area());
     for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+      throwIfCancelled(cancel_);
       const core::Color* row = src.row(y);
       for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) {
-        core::Color c = row[x];
+        const core::Color c = row[x];
         if (amplitude > 0.0) {
           const double offset = ((bayer8(x & 7, y & 7) + 0.5) / 64.0 - 0.5) * amplitude;
-          c = core::rgb(clampChannel(core::redOf(c) + offset), clampChannel(core::greenOf(c) + offset),
-                        clampChannel(core::blueOf(c) + offset));
+          f.indices.push_back(grid(clampChannel(core::redOf(c) + offset), clampChannel(core::greenOf(c) + offset),
+                                   clampChannel(core::blueOf(c) + offset)));
+        } else {
+          f.indices.push_back(nearest(c));
         }
-        f.indices.push_back(nearest(c));
       }
     }
     m.animation.frames.push_back(std::move(f));
