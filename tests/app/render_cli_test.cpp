@@ -9,6 +9,7 @@
 #include "app/render_cli.h"
 #include "effects/effect_kind.h"
 #include "output/bmp_codec.h"
+#include "output/file_io.h"
 #include "output/writer.h"
 #include "testutil.h"
 
@@ -83,6 +84,10 @@ TEST(RenderArgs, BadCommandLinesExitTwoWithOneLine) {
            {"a.bmp", "b.bmp", "--speed", "2"},
            {"a.bmp", "b.bmp", "--gif"},
            {"a.bmp", "b.bmp", "--mask=1"},
+           {"a.bmp", "b.gif", "--gif", "animated", "--max-bytes", "0"},
+           {"a.bmp", "b.gif", "--gif", "animated", "--max-bytes", "12k"},
+           {"a.bmp", "b.gif", "--max-bytes", "5000"},                       // not an animation
+           {"a.bmp", "b.bmp", "--gif", "animated", "--max-bytes", "5000"},  // not a GIF
        }) {
     std::ostringstream out;
     std::ostringstream err;
@@ -126,6 +131,39 @@ TEST_F(RenderRun, WritesTheSaveCommandsFilesAndListsThem) {
   EXPECT_EQ(face.pixel(1, 0), src.pixel(0, 0));
   EXPECT_EQ(face.pixel(2, 0), src.pixel(1, 0));
   EXPECT_EQ(face.pixel(1, 1), src.pixel(0, 1));
+}
+
+TEST_F(RenderRun, MaxBytesFitsTheAnimationOrSaysItCannot) {
+  ASSERT_TRUE(output::SavePicture(gradient(160, 40), source.string()));
+  const std::string target = (dir / "fit" / "b.gif").string();
+  const std::string gif = (dir / "fit" / "b-h-.gif").string();
+  const auto run3 = [&](const std::string& budget) {
+    return run({source.string(), target, "--effect", "hue", "--gif", "animated", "--max-bytes", budget});
+  };
+  ASSERT_EQ(run3("100000000"), 0) << err.str();
+  const auto plain = output::readWholeFile(gif, 1 << 24);
+  ASSERT_TRUE(plain);
+  auto said = lines(out.str());
+  ASSERT_EQ(said.size(), 2u);
+  EXPECT_EQ(said[0], gif);
+  EXPECT_EQ(said[1].rfind(std::to_string(plain->size()) + " bytes, PSNR ", 0), 0u) << said[1];
+
+  const std::size_t budget = plain->size() * 2 / 3;
+  ASSERT_EQ(run3(std::to_string(budget)), 0) << err.str();
+  const auto fitted = output::readWholeFile(gif, 1 << 24);
+  ASSERT_TRUE(fitted);
+  EXPECT_LE(fitted->size(), budget);
+  said = lines(out.str());
+  ASSERT_EQ(said.size(), 2u);
+  EXPECT_EQ(said[1].rfind(std::to_string(fitted->size()) + " bytes, PSNR ", 0), 0u) << said[1];
+
+  // Far too small: the closest file is written and the exit status says so.
+  EXPECT_EQ(run3("10"), 3);
+  const auto closest = output::readWholeFile(gif, 1 << 24);
+  ASSERT_TRUE(closest);
+  EXPECT_GT(closest->size(), 10u);
+  EXPECT_NE(lines(out.str()).back().find("does not fit"), std::string::npos);
+  EXPECT_FALSE(fs::exists(dir / "fit" / "b-h-000.bmp"));
 }
 
 TEST_F(RenderRun, BannerColourIsTheCornerUnlessGiven) {
