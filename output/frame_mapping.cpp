@@ -101,16 +101,28 @@ void orderForNarrowCodes(MappedAnimation& a, const std::vector<const core::Bitma
   std::vector<std::size_t> order;
   std::bitset<256> placed;
   std::vector<bool> served(frames.size(), false);
-  for (std::size_t round = 0; round < frames.size(); ++round) {
-    std::size_t next = 0, fewest = SIZE_MAX;
+  const auto servedBy = [&](const std::bitset<256>& colours) {
+    int count = 0;
+    for (std::size_t j = 0; j < frames.size(); ++j) count += !served[j] && (needed[j] & ~colours).none() ? 1 : 0;
+    return count;
+  };
+  for (;;) {
+    // Of the frames lacking the fewest colours, the one whose colours
+    // complete the most frames.
+    std::size_t next = SIZE_MAX, fewest = SIZE_MAX;
+    int completes = 0;
     for (std::size_t k = 0; k < frames.size(); ++k) {
+      if (served[k]) continue;
       const std::size_t lacking = (needed[k] & ~placed).count();
-      if (!served[k] && lacking < fewest) {
+      if (lacking > fewest) continue;
+      const int c = servedBy(placed | needed[k]);
+      if (lacking < fewest || c > completes) {
         fewest = lacking;
+        completes = c;
         next = k;
       }
     }
-    served[next] = true;
+    if (next == SIZE_MAX) break;
     std::vector<std::size_t> added;
     for (std::size_t v = 0; v < n; ++v) {
       if (needed[next][v] && !placed[v]) added.push_back(v);
@@ -122,6 +134,7 @@ void orderForNarrowCodes(MappedAnimation& a, const std::vector<const core::Bitma
       placed.set(v);
       order.push_back(v);
     }
+    for (std::size_t j = 0; j < frames.size(); ++j) served[j] = served[j] || (needed[j] & ~placed).none();
   }
   for (std::size_t v = 0; v < n; ++v) {
     if (!placed[v]) order.push_back(v);

@@ -66,8 +66,13 @@ class BitPacker {
 
 class Encoder {
  public:
-  Encoder(std::span<const std::uint8_t> px, int codeSize, std::vector<std::uint8_t>& codes)
-      : px_(px), codeSize_(codeSize), clear_(1 << codeSize), bits_(codes) {}
+  // fullFor: how many codes to keep using a full table before starting
+  // over; below 0, start over as soon as it fills, one code early, as
+  // giflib does.
+  Encoder(std::span<const std::uint8_t> px, int codeSize, std::vector<std::uint8_t>& codes, int fullFor = -1)
+      : px_(px), codeSize_(codeSize), clear_(1 << codeSize), fullFor_(fullFor), bits_(codes) {}
+
+  bool filled() const { return filled_; }
 
   void run(LzwParse parse) {
     reset();
@@ -88,6 +93,7 @@ class Encoder {
 
  private:
   void reset() {
+    usedFull_ = 0;
     dict_.clear();
     next_ = clear_ + 2;
     width_ = codeSize_ + 1;
@@ -96,12 +102,14 @@ class Encoder {
     bits_.put(code, width_);
     if (next_ >= (1 << width_) && width_ < 12) ++width_;
   }
-  // Adds string + index; a full table starts over after a clear code.
+  // Adds string + index; a full table starts over after a clear code, at
+  // once or after fullFor_ more codes.
   void grow(int prefix, std::uint8_t index) {
-    if (next_ >= kMaxCode) {
+    if (fullFor_ < 0 ? next_ >= kMaxCode : next_ > kMaxCode && ++usedFull_ > fullFor_) {
+      filled_ = true;
       emit(clear_);
       reset();
-    } else {
+    } else if (next_ <= kMaxCode) {
       dict_.insert(prefix, index, next_++);
     }
   }
@@ -150,6 +158,9 @@ class Encoder {
   std::span<const std::uint8_t> px_;
   int codeSize_;
   int clear_;
+  int fullFor_;
+  int usedFull_ = 0;
+  bool filled_ = false;
   BitPacker bits_;
   Dictionary dict_;
   std::array<int, kLookAheadCandidates + 1> codes_{};
@@ -186,11 +197,22 @@ void appendLzw(std::span<const std::uint8_t> indices, int codeSize, LzwParse par
 }
 
 void appendShortestLzw(std::span<const std::uint8_t> indices, int codeSize, std::vector<std::uint8_t>& out) {
-  std::vector<std::uint8_t> greedy;
-  std::vector<std::uint8_t> ahead;
-  Encoder(indices, codeSize, greedy).run(LzwParse::Greedy);
-  Encoder(indices, codeSize, ahead).run(LzwParse::LookAhead);
-  appendBlocks(ahead.size() < greedy.size() ? ahead : greedy, codeSize, out);
+  std::vector<std::uint8_t> best;
+  std::vector<std::uint8_t> codes;
+  bool filled = false;
+  for (LzwParse parse : {LzwParse::Greedy, LzwParse::LookAhead}) {
+    // Images that fill the table also try keeping it full for a while:
+    // where the picture repeats itself, its strings go on paying.
+    for (int fullFor : {-1, 256, 1024, 4096, 1 << 30}) {
+      if (fullFor >= 0 && !filled) break;
+      codes.clear();
+      Encoder encoder(indices, codeSize, codes, fullFor);
+      encoder.run(parse);
+      filled = filled || encoder.filled();
+      if (best.empty() || codes.size() < best.size()) best.swap(codes);
+    }
+  }
+  appendBlocks(best, codeSize, out);
 }
 
 }  // namespace output

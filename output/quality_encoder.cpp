@@ -15,7 +15,7 @@ namespace {
 // Palette sizes the scale steps through, best first, in its upper and its
 // lower half.
 constexpr int kFewerColours[] = {255, 192, 128, 96, 64, 48, 32};
-constexpr int kFewestColours[] = {32, 24, 16, 12, 8};
+constexpr int kFewestColours[] = {32, 24, 16, 12, 8, 6, 4};
 
 // The 8 x 8 ordered-dither threshold of a screen position, 0..63.
 int bayer8(int x, int y) {
@@ -101,7 +101,7 @@ LossySettings lossySettingsFor(int quality, bool manyColours) {
     const double t = static_cast<double>(kBestQuality / 2 - q) / (kBestQuality / 2);  // 0..1
     const int steps = static_cast<int>(std::size(kFewestColours));
     s.colours = kFewestColours[std::min(steps - 1, static_cast<int>(t * steps))];
-    const double perChannel = 5.0 + 75.0 * std::pow(t, 1.5);
+    const double perChannel = 5.0 + 95.0 * std::pow(t, 1.5);
     s.tolerance = static_cast<int>(3.0 * perChannel * perChannel);
   }
   s.ditherStep = manyColours ? static_cast<int>(std::lround(2.0 * (kBestQuality - q) / kBestQuality)) : 0;
