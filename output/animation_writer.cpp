@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "output/frame_coder.h"
 #include "output/gif_encoder.h"
+#include "output/shown_quality.h"
 
 namespace output {
 
@@ -27,6 +29,45 @@ std::optional<std::vector<std::uint8_t>> writeAnimation(int width, int height, c
   }
   if (!gif.close()) return std::nullopt;
   return out;
+}
+
+namespace {
+
+std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimation coded, int loopCount, bool shortest,
+                                          const CancelFlag* cancel) {
+  FrameCoder coder(shown.frames, coded);
+  const core::Bitmap& first = *shown.frames[0];
+  ShownQuality quality(first.width, first.height);
+  for (std::size_t k = 0; k < coded.frames.size(); ++k) {
+    throwIfCancelled(cancel);
+    MappedFrame& f = coded.frames[k];
+    coder.code(k, f);
+    GifPalette& palette = f.local ? *f.local : coded.global;
+    coverIndices(palette, f);
+    quality.show(f, palette, *shown.frames[k], shown.repeats[k]);
+  }
+  std::optional<std::vector<std::uint8_t>> bytes =
+      writeAnimation(first.width, first.height, coded, shown.delays, loopCount, shortest);
+  if (!bytes) return std::nullopt;
+  return CodedAnimation{std::move(*bytes), quality.meanPsnr()};
+}
+
+}  // namespace
+
+std::optional<CodedAnimation> codeAnimation(const ShownFrames& shown, const MappedAnimation& mapped, int loopCount,
+                                            bool shortest, const CancelFlag* cancel) {
+  std::optional<CodedAnimation> best = codeInOrder(shown, mapped, loopCount, shortest, cancel);
+  // Past 64 colours nearly every frame codes with wide codes in any order.
+  constexpr std::size_t kOrderMatters = 64;
+  if (!best || mapped.mode == PaletteMode::PerFrame || mapped.frames.size() < 2 ||
+      mapped.global.size() > kOrderMatters) {
+    return best;
+  }
+  MappedAnimation other = mapped;
+  orderPalette(other, shown.frames, PaletteOrder::MostUsed);
+  std::optional<CodedAnimation> second = codeInOrder(shown, std::move(other), loopCount, shortest, cancel);
+  if (second && second->bytes.size() < best->bytes.size()) best = std::move(second);
+  return best;
 }
 
 }  // namespace output

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "output/cancel.h"
 #include "output/frame_mapping.h"
 
 namespace output {
@@ -18,5 +19,18 @@ void coverIndices(GifPalette& palette, const MappedFrame& image);
 // block cannot be written.
 std::optional<std::vector<std::uint8_t>> writeAnimation(int width, int height, const MappedAnimation& coded,
                                                         const std::vector<int>& delays, int loopCount, bool shortest);
+
+struct ShownFrames;
+
+struct CodedAnimation {
+  std::vector<std::uint8_t> bytes;
+  double psnr = 0.0;  // mean over the given frames as shown (shown_quality.h)
+};
+
+// Codes the mapped frames (FrameCoder) and writes them. With a palette
+// shared by all frames both palette orders are tried and the shorter file
+// kept. Throws Cancelled when the flag is seen set; nullopt on failure.
+std::optional<CodedAnimation> codeAnimation(const ShownFrames& shown, const MappedAnimation& mapped, int loopCount,
+                                            bool shortest, const CancelFlag* cancel);
 
 }  // namespace output

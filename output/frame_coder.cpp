@@ -141,6 +141,74 @@ void FrameCoder::transparentRuns(std::size_t k, const MappedFrame& f, int minRun
   }
 }
 
+void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, bool followAbove,
+                            std::vector<std::uint8_t>& out) const {
+  const auto transparent = static_cast<std::uint8_t>(f.transparent);
+  const std::size_t n = f.indices.size();
+  // still[i]: pixel i may be transparent.
+  std::vector<bool> still(n);
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    const core::Color* row = frames_[k]->row(y);
+    const core::Color* previous = frames_[k - 1]->row(y);
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) still[i] = row[x] == previous[x];
+  }
+  const auto allowed = [&](std::size_t j, std::uint8_t v) {
+    return v == transparent ? static_cast<bool>(still[j]) : f.indices[j] == v && v < limit;
+  };
+  const auto reach = [&](std::size_t from, std::uint8_t v) {
+    std::size_t j = from;
+    while (j < n && allowed(j, v)) ++j;
+    return j;
+  };
+  out.resize(n);
+  std::uint8_t current = 0;
+  bool started = false;
+  for (std::size_t j = 0; j < n;) {
+    if (!started || !allowed(j, current)) {
+      // The value allowed here whose run goes furthest.
+      const std::uint8_t own = f.indices[j];
+      const std::size_t ownReach = allowed(j, own) ? reach(j, own) : j;
+      const std::size_t clearReach = still[j] ? reach(j, transparent) : j;
+      // Equal reaches may follow the row above, so runs line up with it.
+      const std::size_t width = static_cast<std::size_t>(f.rect.width);
+      const bool aboveClear = followAbove && j >= width && out[j - width] == transparent;
+      current = clearReach > ownReach || (clearReach == ownReach && aboveClear) ? transparent : own;
+      started = true;
+      const std::size_t end = std::max(ownReach, clearReach);
+      for (; j < end; ++j) out[j] = current;
+      continue;
+    }
+    out[j++] = current;
+  }
+}
+
+// The candidates were measured with the greedy model; the writer codes
+// better than that. Those the model puts close to the best are coded for
+// real and the shortest taken.
+const FrameCoder::Candidate& FrameCoder::shortestCandidate() {
+  std::stable_sort(candidates_.begin(), candidates_.end(),
+                   [](const Candidate& l, const Candidate& r) { return l.estimate < r.estimate; });
+  const std::size_t close = candidates_[0].estimate + candidates_[0].estimate / 50 + 8;
+  std::size_t best = 0, bestBytes = SIZE_MAX;
+  for (std::size_t c = 0; c < candidates_.size() && c < 3 && candidates_[c].estimate <= close; ++c) {
+    if (c == 1) bestBytes = realBytes(candidates_[0].indices);
+    if (c == 0) continue;
+    const std::size_t bytes = realBytes(candidates_[c].indices);
+    if (bytes < bestBytes) {
+      bestBytes = bytes;
+      best = c;
+    }
+  }
+  return candidates_[best];
+}
+
+std::size_t FrameCoder::realBytes(const std::vector<std::uint8_t>& indices) {
+  scratch_.clear();
+  appendShortestLzw(indices, lzwCodeSizeFor(indices), scratch_);
+  return scratch_.size();
+}
+
 std::pair<int, int> FrameCoder::transparentSlot(std::size_t k, const MappedFrame& f) const {
   std::array<bool, 256> needed{};
   std::size_t i = 0;
@@ -176,19 +244,18 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     budget = std::max(0.0, floorError - errorIfPlain(k, f, palette));
   }
   // Without transparency every pixel keeps its index.
-  const int plainBits = lzwCodeSizeFor(f.indices);
-  std::size_t best = planner_.codedBytes(f.indices, plainBits);
-  bestChoice_ = f.indices;
-  int bestTransparent = -1;
+  candidates_.clear();
+  candidates_.push_back({planner_.codedBytes(f.indices, lzwCodeSizeFor(f.indices)), f.indices, -1});
   const auto [transparent, bits] = transparentSlot(k, f);
   if (transparent >= 0) {
     f.transparent = transparent;
-    const auto consider = [&](std::size_t bytes) {
-      if (bytes >= best) return;
-      best = bytes;
-      bestChoice_.swap(chosen_);
-      bestTransparent = transparent;
-    };
+    const auto consider = [&](std::size_t bytes) { candidates_.push_back({bytes, chosen_, transparent}); };
+    // As few runs as can be: each unchanged pixel continues the run before
+    // it, transparent or in its own colour.
+    for (bool followAbove : {false, true}) {
+      fewestRuns(k, f, 1 << bits, followAbove, chosen_);
+      consider(planner_.codedBytes(chosen_, bits));
+    }
     // Unchanged pixels transparent in every run of them, or only in the
     // longer runs, where a transparent run is worth what it breaks.
     for (int minRun : {1, 4, 16, 64}) {
@@ -204,6 +271,9 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
       consider(planner_.choose(options_, budget, bits, chosen_, spent));
     }
   }
+  const Candidate& chosen = shortestCandidate();
+  bestChoice_ = chosen.indices;
+  const int bestTransparent = chosen.transparent;
   f.indices.swap(bestChoice_);
   f.transparent = bestTransparent;
   if (f.transparent >= 0 &&

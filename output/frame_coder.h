@@ -51,6 +51,12 @@ class FrameCoder {
   // least minRun (and those at or above limit) transparent.
   void transparentRuns(std::size_t k, const MappedFrame& frame, int minRun, int limit,
                        std::vector<std::uint8_t>& out) const;
+  // The frame's indices with each unchanged pixel continuing the run before
+  // it where it can (transparent or its own index below limit): the fewest
+  // runs there are. followAbove: where both would run as far, as the pixel
+  // above was written.
+  void fewestRuns(std::size_t k, const MappedFrame& frame, int limit, bool followAbove,
+                  std::vector<std::uint8_t>& out) const;
   // The lowest index no changed pixel of frame k needs (-1 when all 256
   // are), and the code bits that it and those pixels need.
   std::pair<int, int> transparentSlot(std::size_t k, const MappedFrame& frame) const;
@@ -62,6 +68,15 @@ class FrameCoder {
   std::vector<PixelOptions> options_;
   std::vector<std::uint8_t> chosen_;
   std::vector<std::uint8_t> bestChoice_;
+  struct Candidate {
+    std::size_t estimate;  // bytes by the greedy model
+    std::vector<std::uint8_t> indices;
+    int transparent;
+  };
+  std::vector<Candidate> candidates_;
+  std::vector<std::uint8_t> scratch_;
+  const Candidate& shortestCandidate();
+  std::size_t realBytes(const std::vector<std::uint8_t>& indices);
   std::unordered_map<core::Color, Close> close_;
 };
 

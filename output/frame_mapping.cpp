@@ -1,6 +1,7 @@
 #include "output/frame_mapping.h"
 
 #include <algorithm>
+#include <array>
 #include <bitset>
 #include <cmath>
 #include <cstring>
@@ -91,7 +92,92 @@ std::vector<std::bitset<256>> neededIndices(const MappedAnimation& a, const std:
 // codes are as wide as its highest index. Frames are served in order of
 // how few colours they still lack, each adding those next; a frame whose
 // colours are already placed costs nothing more.
-void orderForNarrowCodes(MappedAnimation& a, const std::vector<const core::Bitmap*>& frames) {
+// Renumbers the shared palette: entry order[i] becomes entry i.
+void renumber(MappedAnimation& a, const std::vector<std::size_t>& order) {
+  const std::size_t n = a.global.size();
+  std::vector<std::uint8_t> newIndex(n);
+  GifPalette palette(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    newIndex[order[i]] = static_cast<std::uint8_t>(i);
+    palette[i] = a.global[order[i]];
+  }
+  a.global = std::move(palette);
+  for (MappedFrame& f : a.frames) {
+    for (std::uint8_t& v : f.indices) v = newIndex[v];
+  }
+}
+
+// The entries most later frames need first; ties by how many frames in all.
+std::vector<std::size_t> mostUsedFirst(const MappedAnimation& a, const std::vector<const core::Bitmap*>& frames) {
+  const std::size_t n = a.global.size();
+  const std::vector<std::bitset<256>> needed = neededIndices(a, frames);
+  std::vector<int> later(n, 0), all(n, 0);
+  for (std::size_t k = 0; k < needed.size(); ++k) {
+    for (std::size_t v = 0; v < n; ++v) {
+      later[v] += k > 0 && needed[k][v] ? 1 : 0;
+      all[v] += needed[k][v] ? 1 : 0;
+    }
+  }
+  std::vector<std::size_t> order(n);
+  for (std::size_t i = 0; i < n; ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t l, std::size_t r) {
+    return later[l] != later[r] ? later[l] > later[r] : all[l] > all[r];
+  });
+  return order;
+}
+
+// What an order costs: each frame's code bits (its highest index, or the
+// first index it leaves free for transparency when that is higher) times
+// its area.
+double orderCost(const std::vector<std::size_t>& order, const std::vector<std::bitset<256>>& needed,
+                 const std::vector<double>& areas) {
+  std::array<std::size_t, 256> position{};
+  for (std::size_t i = 0; i < order.size(); ++i) position[order[i]] = i;
+  double cost = 0.0;
+  for (std::size_t k = 0; k < needed.size(); ++k) {
+    std::bitset<256> used;
+    std::size_t highest = 0;
+    for (std::size_t v = 0; v < order.size(); ++v) {
+      if (!needed[k][v]) continue;
+      used.set(position[v]);
+      highest = std::max(highest, position[v]);
+    }
+    std::size_t free = 0;
+    while (free < 256 && used[free]) ++free;
+    if (k > 0) highest = std::max(highest, std::min<std::size_t>(free, 255));
+    int bits = 2;
+    while ((std::size_t{1} << bits) <= highest) ++bits;
+    cost += areas[k] * bits;
+  }
+  return cost;
+}
+
+// Swaps pairs of entries while that lowers orderCost. Small palettes only:
+// large ones code with wide codes whatever their order.
+void improveBySwaps(std::vector<std::size_t>& order, const std::vector<std::bitset<256>>& needed,
+                    const std::vector<double>& areas) {
+  constexpr std::size_t kLargest = 64;
+  if (order.size() > kLargest) return;
+  double cost = orderCost(order, needed, areas);
+  for (int sweep = 0; sweep < 4; ++sweep) {
+    bool improved = false;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+      for (std::size_t j = i + 1; j < order.size(); ++j) {
+        std::swap(order[i], order[j]);
+        const double c = orderCost(order, needed, areas);
+        if (c < cost) {
+          cost = c;
+          improved = true;
+        } else {
+          std::swap(order[i], order[j]);
+        }
+      }
+    }
+    if (!improved) break;
+  }
+}
+
+std::vector<std::size_t> narrowCodesOrder(const MappedAnimation& a, const std::vector<const core::Bitmap*>& frames) {
   const std::size_t n = a.global.size();
   const std::vector<std::bitset<256>> needed = neededIndices(a, frames);
   std::vector<int> framesNeeding(n, 0);
@@ -139,16 +225,10 @@ void orderForNarrowCodes(MappedAnimation& a, const std::vector<const core::Bitma
   for (std::size_t v = 0; v < n; ++v) {
     if (!placed[v]) order.push_back(v);
   }
-  std::vector<std::uint8_t> newIndex(n);
-  GifPalette palette(n);
-  for (std::size_t i = 0; i < n; ++i) {
-    newIndex[order[i]] = static_cast<std::uint8_t>(i);
-    palette[i] = a.global[order[i]];
-  }
-  a.global = std::move(palette);
-  for (MappedFrame& f : a.frames) {
-    for (std::uint8_t& v : f.indices) v = newIndex[v];
-  }
+  std::vector<double> areas;
+  for (const MappedFrame& f : a.frames) areas.push_back(static_cast<double>(f.rect.area()));
+  improveBySwaps(order, needed, areas);
+  return order;
 }
 
 MappedAnimation mapExact(const std::vector<const core::Bitmap*>& frames, const std::vector<GifRect>& rects,
@@ -161,7 +241,7 @@ MappedAnimation mapExact(const std::vector<const core::Bitmap*>& frames, const s
     f.indices = indicesOf(*frames[k], f.rect, [&](core::Color c) { return static_cast<std::uint8_t>(index.find(c)); });
     a.frames.push_back(std::move(f));
   }
-  orderForNarrowCodes(a, frames);
+  orderPalette(a, frames, PaletteOrder::NarrowCodes);
   return a;
 }
 
@@ -227,7 +307,7 @@ MappedAnimation mapShared(const std::vector<const core::Bitmap*>& frames, const 
     f.indices = indicesOf(*frames[k], f.rect, nearest);
     a.frames.push_back(std::move(f));
   }
-  orderForNarrowCodes(a, frames);
+  orderPalette(a, frames, PaletteOrder::NarrowCodes);
   return a;
 }
 
@@ -283,6 +363,11 @@ std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*
 }
 
 }  // namespace
+
+void orderPalette(MappedAnimation& a, const std::vector<const core::Bitmap*>& frames, PaletteOrder order) {
+  if (a.mode == PaletteMode::PerFrame) return;
+  renumber(a, order == PaletteOrder::NarrowCodes ? narrowCodesOrder(a, frames) : mostUsedFirst(a, frames));
+}
 
 GifRect changedRect(const core::Bitmap& before, const core::Bitmap& after) {
   const int w = after.width;

@@ -48,11 +48,20 @@ struct MappingSettings {
 };
 
 // Frames must be non-empty and all of one size (at least 1 x 1). nullopt
-// when quantization fails. A palette shared by all frames comes in the
-// order that lets later frames use the fewest low indices: the colours they
-// change to most often first, so that their LZW codes start narrow.
+// when quantization fails. A palette shared by all frames comes in
+// PaletteOrder::NarrowCodes.
 std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap*>& frames,
                                             const MappingSettings& settings = {});
+
+// Orders of a palette shared by all frames: a frame's LZW codes are as wide
+// as its highest index, and a transparent index is free where a colour is
+// not needed. NarrowCodes serves frames one after another, those lacking
+// the fewest colours first; MostUsed puts first what most later frames
+// need. Neither is best for every animation.
+enum class PaletteOrder { NarrowCodes, MostUsed };
+// Renumbers the shared palette (and every frame's indices) in that order;
+// per-frame palettes stay as they are.
+void orderPalette(MappedAnimation& animation, const std::vector<const core::Bitmap*>& frames, PaletteOrder order);
 
 // The bounding rectangle of the pixels where the two same-size bitmaps
 // differ; {0, 0, 1, 1} when they are equal.

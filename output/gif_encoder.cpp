@@ -77,13 +77,9 @@ std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<co
   const ShownFrames shown = mergeRepeats(frames, timing.delays);
   std::optional<MappedAnimation> mapped = mapAnimation(shown.frames, settings);
   if (!mapped) return std::nullopt;
-  FrameCoder coder(shown.frames, *mapped);
-  for (std::size_t k = 0; k < mapped->frames.size(); ++k) {
-    MappedFrame& f = mapped->frames[k];
-    coder.code(k, f);
-    coverIndices(f.local ? *f.local : mapped->global, f);
-  }
-  return writeAnimation(frames[0]->width, frames[0]->height, *mapped, shown.delays, timing.loopCount, true);
+  std::optional<CodedAnimation> coded = codeAnimation(shown, *mapped, timing.loopCount, true, nullptr);
+  if (!coded) return std::nullopt;
+  return std::move(coded->bytes);
 }
 
 ShownFrames mergeRepeats(const std::vector<const core::Bitmap*>& frames, const std::vector<int>& delays) {

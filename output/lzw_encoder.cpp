@@ -199,19 +199,22 @@ void appendLzw(std::span<const std::uint8_t> indices, int codeSize, LzwParse par
 void appendShortestLzw(std::span<const std::uint8_t> indices, int codeSize, std::vector<std::uint8_t>& out) {
   std::vector<std::uint8_t> best;
   std::vector<std::uint8_t> codes;
-  bool filled = false;
-  for (LzwParse parse : {LzwParse::Greedy, LzwParse::LookAhead}) {
-    // Images that fill the table also try keeping it full for a while:
-    // where the picture repeats itself, its strings go on paying.
-    for (int fullFor : {-1, 256, 1024, 4096, 1 << 30}) {
-      if (fullFor >= 0 && !filled) break;
-      codes.clear();
-      Encoder encoder(indices, codeSize, codes, fullFor);
-      encoder.run(parse);
-      filled = filled || encoder.filled();
-      if (best.empty() || codes.size() < best.size()) best.swap(codes);
+  int bestFullFor = -1;
+  // Images that fill the table also try keeping it full for a while: where
+  // the picture repeats itself, its strings go on paying.
+  for (int fullFor : {-1, 1024, 1 << 30}) {
+    codes.clear();
+    Encoder encoder(indices, codeSize, codes, fullFor);
+    encoder.run(LzwParse::Greedy);
+    if (best.empty() || codes.size() < best.size()) {
+      best.swap(codes);
+      bestFullFor = fullFor;
     }
+    if (!encoder.filled()) break;
   }
+  codes.clear();
+  Encoder(indices, codeSize, codes, bestFullFor).run(LzwParse::LookAhead);
+  if (codes.size() < best.size()) best.swap(codes);
   appendBlocks(best, codeSize, out);
 }
 

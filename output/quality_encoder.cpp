@@ -135,22 +135,7 @@ std::optional<CodedAnimation> QualityEncoder::encode(int quality, bool shortest)
 }
 
 std::optional<CodedAnimation> QualityEncoder::encodeBest(bool shortest) {
-  MappedAnimation coded = *base_;
-  FrameCoder coder(shown_.frames, coded);
-  const core::Bitmap& first = *shown_.frames[0];
-  ShownQuality quality(first.width, first.height);
-  for (std::size_t k = 0; k < coded.frames.size(); ++k) {
-    throwIfCancelled(cancel_);
-    MappedFrame& f = coded.frames[k];
-    coder.code(k, f);
-    GifPalette& palette = f.local ? *f.local : coded.global;
-    coverIndices(palette, f);
-    quality.show(f, palette, *shown_.frames[k], shown_.repeats[k]);
-  }
-  std::optional<std::vector<std::uint8_t>> bytes =
-      writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, shortest);
-  if (!bytes) return std::nullopt;
-  return CodedAnimation{std::move(*bytes), quality.meanPsnr()};
+  return codeAnimation(shown_, *base_, loopCount_, shortest, cancel_);
 }
 
 // The base palettes cut to `colours` (merging the closest entries, weighted

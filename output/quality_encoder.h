@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "output/animation_writer.h"
 #include "output/cancel.h"
 #include "output/frame_mapping.h"
 #include "output/gif_encoder.h"
@@ -31,11 +32,6 @@ struct LossySettings {
 // What a quality below kBestQuality uses. manyColours: the frames hold more
 // than 256 colours in all.
 LossySettings lossySettingsFor(int quality, bool manyColours);
-
-struct CodedAnimation {
-  std::vector<std::uint8_t> bytes;
-  double psnr = 0.0;  // mean over the given frames as shown (shown_quality.h)
-};
 
 // Encodes one animation at as many qualities as asked, keeping what they
 // share (the default mapping, reduced palettes, dithered indices). Not for
