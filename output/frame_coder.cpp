@@ -141,7 +141,7 @@ void FrameCoder::transparentRuns(std::size_t k, const MappedFrame& f, int minRun
   }
 }
 
-void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, bool followAbove,
+void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, RunTie tie,
                             std::vector<std::uint8_t>& out) const {
   const auto transparent = static_cast<std::uint8_t>(f.transparent);
   const std::size_t n = f.indices.size();
@@ -170,10 +170,9 @@ void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, bool
       const std::uint8_t own = f.indices[j];
       const std::size_t ownReach = allowed(j, own) ? reach(j, own) : j;
       const std::size_t clearReach = still[j] ? reach(j, transparent) : j;
-      // Equal reaches may follow the row above, so runs line up with it.
       const std::size_t width = static_cast<std::size_t>(f.rect.width);
-      const bool aboveClear = followAbove && j >= width && out[j - width] == transparent;
-      current = clearReach > ownReach || (clearReach == ownReach && aboveClear) ? transparent : own;
+      const bool tieClear = tie == RunTie::Clear || (tie == RunTie::Above && j >= width && out[j - width] == transparent);
+      current = clearReach > ownReach || (clearReach == ownReach && tieClear) ? transparent : own;
       started = true;
       const std::size_t end = std::max(ownReach, clearReach);
       for (; j < end; ++j) out[j] = current;
@@ -252,8 +251,8 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     const auto consider = [&](std::size_t bytes) { candidates_.push_back({bytes, chosen_, transparent}); };
     // As few runs as can be: each unchanged pixel continues the run before
     // it, transparent or in its own colour.
-    for (bool followAbove : {false, true}) {
-      fewestRuns(k, f, 1 << bits, followAbove, chosen_);
+    for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
+      fewestRuns(k, f, 1 << bits, tie, chosen_);
       consider(planner_.codedBytes(chosen_, bits));
     }
     // Unchanged pixels transparent in every run of them, or only in the

@@ -53,9 +53,10 @@ class FrameCoder {
                        std::vector<std::uint8_t>& out) const;
   // The frame's indices with each unchanged pixel continuing the run before
   // it where it can (transparent or its own index below limit): the fewest
-  // runs there are. followAbove: where both would run as far, as the pixel
-  // above was written.
-  void fewestRuns(std::size_t k, const MappedFrame& frame, int limit, bool followAbove,
+  // runs there are. Where both would run as far: the own index, what the
+  // pixel above was written as, or transparent.
+  enum class RunTie { Own, Above, Clear };
+  void fewestRuns(std::size_t k, const MappedFrame& frame, int limit, RunTie tie,
                   std::vector<std::uint8_t>& out) const;
   // The lowest index no changed pixel of frame k needs (-1 when all 256
   // are), and the code bits that it and those pixels need.

@@ -8,6 +8,7 @@
 
 #include "output/cancel.h"
 #include "output/colour_index.h"
+#include "output/lzw_plan.h"
 #include "output/quantizer.h"
 
 namespace output {
@@ -126,11 +127,28 @@ std::vector<std::size_t> mostUsedFirst(const MappedAnimation& a, const std::vect
   return order;
 }
 
-// What an order costs: each frame's code bits (its highest index, or the
-// first index it leaves free for transparency when that is higher) times
-// its area.
+// The bits of `codes` LZW codes at each minimum code size 2..8: codes
+// widen as the table grows, so a wider start costs only the early codes.
+std::array<double, 9> codeBits(std::size_t codes) {
+  std::array<double, 9> out{};
+  for (int size = 2; size <= 8; ++size) {
+    double bits = 0.0;
+    int width = size + 1, next = (1 << size) + 2;
+    for (std::size_t c = 0; c < codes; ++c) {
+      bits += width;
+      if (next < 4095) ++next;
+      else width = size + 1, next = (1 << size) + 2;  // a clear code starts over
+      if (next >= (1 << width) && width < 12) ++width;
+    }
+    out[static_cast<std::size_t>(size)] = bits;
+  }
+  return out;
+}
+
+// What an order costs: each frame's codes at the width its highest index
+// (or the first index it leaves free for transparency, when higher) needs.
 double orderCost(const std::vector<std::size_t>& order, const std::vector<std::bitset<256>>& needed,
-                 const std::vector<double>& areas) {
+                 const std::vector<std::array<double, 9>>& areas) {
   std::array<std::size_t, 256> position{};
   for (std::size_t i = 0; i < order.size(); ++i) position[order[i]] = i;
   double cost = 0.0;
@@ -145,19 +163,20 @@ double orderCost(const std::vector<std::size_t>& order, const std::vector<std::b
     std::size_t free = 0;
     while (free < 256 && used[free]) ++free;
     if (k > 0) highest = std::max(highest, std::min<std::size_t>(free, 255));
-    int bits = 2;
+    std::size_t bits = 2;
     while ((std::size_t{1} << bits) <= highest) ++bits;
-    cost += areas[k] * bits;
+    cost += areas[k][bits];
   }
   return cost;
 }
 
-// Swaps pairs of entries while that lowers orderCost. Small palettes only:
-// large ones code with wide codes whatever their order.
+// Small palettes only are improved by swaps: large ones code with wide
+// codes whatever their order.
+constexpr std::size_t kSwapsPay = 64;
+
+// Swaps pairs of entries while that lowers orderCost.
 void improveBySwaps(std::vector<std::size_t>& order, const std::vector<std::bitset<256>>& needed,
-                    const std::vector<double>& areas) {
-  constexpr std::size_t kLargest = 64;
-  if (order.size() > kLargest) return;
+                    const std::vector<std::array<double, 9>>& areas) {
   double cost = orderCost(order, needed, areas);
   for (int sweep = 0; sweep < 4; ++sweep) {
     bool improved = false;
@@ -225,9 +244,15 @@ std::vector<std::size_t> narrowCodesOrder(const MappedAnimation& a, const std::v
   for (std::size_t v = 0; v < n; ++v) {
     if (!placed[v]) order.push_back(v);
   }
-  std::vector<double> areas;
-  for (const MappedFrame& f : a.frames) areas.push_back(static_cast<double>(f.rect.area()));
-  improveBySwaps(order, needed, areas);
+  if (n <= kSwapsPay) {
+    std::vector<std::array<double, 9>> costs;
+    LzwPlanner planner;
+    for (const MappedFrame& f : a.frames) {
+      (void)planner.codedBytes(f.indices, 8);
+      costs.push_back(codeBits(planner.lastCodeCount()));
+    }
+    improveBySwaps(order, needed, costs);
+  }
   return order;
 }
 

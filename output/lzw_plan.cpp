@@ -19,6 +19,7 @@ struct LzwPlanner::Coder {
   int maxCode1 = 0;
   int current = -1;  // code of the string matched so far; -1 before the first index
   std::size_t bits = 0;
+  std::size_t codes = 0;
 
   Coder(LzwPlanner& planner, int tableBits)
       : p(planner), minCodeSize(std::max(2, tableBits)), clearCode(1 << minCodeSize) {
@@ -35,6 +36,7 @@ struct LzwPlanner::Coder {
 
   void emit(int code) {
     bits += static_cast<std::size_t>(runningBits);
+    ++codes;
     if (running >= maxCode1 && code <= kMaxCode) maxCode1 = 1 << ++runningBits;
   }
 
@@ -108,7 +110,9 @@ void LzwPlanner::clear() {
 std::size_t LzwPlanner::codedBytes(std::span<const std::uint8_t> stream, int tableBits) {
   Coder coder(*this, tableBits);
   for (std::uint8_t index : stream) coder.push(index);
-  return coder.finish();
+  const std::size_t bytes = coder.finish();
+  lastCodes_ = coder.codes;
+  return bytes;
 }
 
 // The longest dictionary path from one code over the pixels that follow,

@@ -48,6 +48,8 @@ class LzwPlanner {
   // bytes, terminator) that giflib writes for `stream`, whose values are
   // below 2^tableBits (tableBits 1..8).
   std::size_t codedBytes(std::span<const std::uint8_t> stream, int tableBits);
+  // How many codes the last codedBytes call wrote.
+  std::size_t lastCodeCount() const { return lastCodes_; }
 
   // Picks one of each pixel's options so that the LZW strings grow long,
   // spending at most `budget` extra error in all: a string is extended by
@@ -89,6 +91,7 @@ class LzwPlanner {
   void insert(std::uint32_t key, int code);
   void clear();
   std::vector<std::uint32_t> table_;
+  std::size_t lastCodes_ = 0;
   // The dictionary as a tree: each code's first child, next sibling and
   // last index, so that every continuation of a string can be listed.
   std::vector<std::int16_t> firstChild_;
