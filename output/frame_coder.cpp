@@ -171,7 +171,8 @@ void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, RunT
       const std::size_t ownReach = allowed(j, own) ? reach(j, own) : j;
       const std::size_t clearReach = still[j] ? reach(j, transparent) : j;
       const std::size_t width = static_cast<std::size_t>(f.rect.width);
-      const bool tieClear = tie == RunTie::Clear || (tie == RunTie::Above && j >= width && out[j - width] == transparent);
+      const bool tieClear =
+          tie == RunTie::Clear || (tie == RunTie::Above && j >= width && out[j - width] == transparent);
       current = clearReach > ownReach || (clearReach == ownReach && tieClear) ? transparent : own;
       started = true;
       const std::size_t end = std::max(ownReach, clearReach);
@@ -208,8 +209,27 @@ std::size_t FrameCoder::realBytes(const std::vector<std::uint8_t>& indices) {
   return scratch_.size();
 }
 
-std::pair<int, int> FrameCoder::transparentSlot(std::size_t k, const MappedFrame& f) const {
-  std::array<bool, 256> needed{};
+int FrameCoder::commonStillIndex(std::size_t k, const MappedFrame& f, int limit) const {
+  std::array<std::size_t, 256> count{};
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    const core::Color* row = frames_[k]->row(y);
+    const core::Color* previous = frames_[k - 1]->row(y);
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+      if (row[x] == previous[x]) ++count[f.indices[i]];
+    }
+  }
+  int best = -1;
+  for (int v = 0; v < limit; ++v) {
+    const auto at = static_cast<std::size_t>(v);
+    if (!needed_[at] && count[at] > 0 && (best < 0 || count[at] > count[static_cast<std::size_t>(best)])) best = v;
+  }
+  return best;
+}
+
+std::pair<int, int> FrameCoder::transparentSlot(std::size_t k, const MappedFrame& f) {
+  std::array<bool, 256>& needed = needed_;
+  needed.fill(false);
   std::size_t i = 0;
   for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
     const core::Color* row = frames_[k]->row(y);
@@ -254,6 +274,17 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
       fewestRuns(k, f, 1 << bits, tie, chosen_);
       consider(planner_.codedBytes(chosen_, bits));
+    }
+    // The transparent index may also be the colour most unchanged pixels
+    // have, when no changed pixel needs it: written as itself or as
+    // transparent, such a pixel is then one index either way.
+    if (const int still = commonStillIndex(k, f, 1 << bits); still >= 0 && still != transparent) {
+      f.transparent = still;
+      for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
+        fewestRuns(k, f, 1 << bits, tie, chosen_);
+        candidates_.push_back({planner_.codedBytes(chosen_, bits), chosen_, still});
+      }
+      f.transparent = transparent;
     }
     // Unchanged pixels transparent in every run of them, or only in the
     // longer runs, where a transparent run is worth what it breaks.

@@ -2,6 +2,7 @@
 // keeps track of what a viewer shows meanwhile.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -56,11 +57,15 @@ class FrameCoder {
   // runs there are. Where both would run as far: the own index, what the
   // pixel above was written as, or transparent.
   enum class RunTie { Own, Above, Clear };
-  void fewestRuns(std::size_t k, const MappedFrame& frame, int limit, RunTie tie,
-                  std::vector<std::uint8_t>& out) const;
+  void fewestRuns(std::size_t k, const MappedFrame& frame, int limit, RunTie tie, std::vector<std::uint8_t>& out) const;
   // The lowest index no changed pixel of frame k needs (-1 when all 256
   // are), and the code bits that it and those pixels need.
-  std::pair<int, int> transparentSlot(std::size_t k, const MappedFrame& frame) const;
+  // Fills needed_ with what the changed pixels need.
+  std::pair<int, int> transparentSlot(std::size_t k, const MappedFrame& frame);
+  // The index below limit that most unchanged pixels have and no changed
+  // pixel needs, or -1.
+  int commonStillIndex(std::size_t k, const MappedFrame& frame, int limit) const;
+  std::array<bool, 256> needed_{};
 
   const std::vector<const core::Bitmap*>& frames_;
   const MappedAnimation& animation_;
