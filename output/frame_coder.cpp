@@ -230,12 +230,17 @@ int FrameCoder::commonStillIndex(std::size_t k, const MappedFrame& f, int limit)
 std::pair<int, int> FrameCoder::transparentSlot(std::size_t k, const MappedFrame& f) {
   std::array<bool, 256>& needed = needed_;
   needed.fill(false);
+  stillPixels_ = 0;
   std::size_t i = 0;
   for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
     const core::Color* row = frames_[k]->row(y);
     const core::Color* previous = frames_[k - 1]->row(y);
     for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
-      if (row[x] != previous[x]) needed[f.indices[i]] = true;
+      if (row[x] != previous[x]) {
+        needed[f.indices[i]] = true;
+      } else {
+        ++stillPixels_;
+      }
     }
   }
   int transparent = 0;
@@ -266,7 +271,9 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
   candidates_.clear();
   candidates_.push_back({planner_.codedBytes(f.indices, lzwCodeSizeFor(f.indices)), f.indices, -1});
   const auto [transparent, bits] = transparentSlot(k, f);
-  if (transparent >= 0) {
+  // Where nearly every pixel changes (a hue turn), transparency has
+  // nothing to offer that pays for trying it.
+  if (transparent >= 0 && stillPixels_ * 50 >= f.indices.size()) {
     f.transparent = transparent;
     const auto consider = [&](std::size_t bytes) { candidates_.push_back({bytes, chosen_, transparent}); };
     // As few runs as can be: each unchanged pixel continues the run before

@@ -66,6 +66,7 @@ class FrameCoder {
   // pixel needs, or -1.
   int commonStillIndex(std::size_t k, const MappedFrame& frame, int limit) const;
   std::array<bool, 256> needed_{};
+  std::size_t stillPixels_ = 0;  // unchanged pixels in the rect, counted by transparentSlot
 
   const std::vector<const core::Bitmap*>& frames_;
   const MappedAnimation& animation_;
