@@ -189,10 +189,11 @@ int lzwCodeSizeFor(std::span<const std::uint8_t> indices) {
   return bits;
 }
 
-void appendLzw(std::span<const std::uint8_t> indices, int codeSize, LzwParse parse, std::vector<std::uint8_t>& out) {
+void appendLzw(std::span<const std::uint8_t> indices, int codeSize, LzwParse parse, std::vector<std::uint8_t>& out,
+               int fullFor) {
   std::vector<std::uint8_t> codes;
   codes.reserve(indices.size() / 2 + 16);
-  Encoder(indices, codeSize, codes).run(parse);
+  Encoder(indices, codeSize, codes, fullFor).run(parse);
   appendBlocks(codes, codeSize, out);
 }
 

@@ -24,9 +24,12 @@ enum class LzwParse {
 
 // Appends the image data of a GIF image to `out`: the minimum code size
 // byte, the codes in sub-blocks of at most 255 bytes, and the terminator.
-// Every index must be below 2^codeSize (codeSize 2..8). The dictionary is
-// reset with a clear code when it is full, as every decoder expects.
-void appendLzw(std::span<const std::uint8_t> indices, int codeSize, LzwParse parse, std::vector<std::uint8_t>& out);
+// Every index must be below 2^codeSize (codeSize 2..8). fullFor < 0: the
+// table starts over with a clear code as soon as it fills (one code early,
+// as giflib does); otherwise it is used full, without new strings, for
+// fullFor more codes first (decoders stop adding strings to a full table).
+void appendLzw(std::span<const std::uint8_t> indices, int codeSize, LzwParse parse, std::vector<std::uint8_t>& out,
+               int fullFor = -1);
 
 // The shortest of the parses above, appended to `out`.
 void appendShortestLzw(std::span<const std::uint8_t> indices, int codeSize, std::vector<std::uint8_t>& out);

@@ -7,6 +7,7 @@
 #include "output/frame_coder.h"
 #include "output/frame_mapping.h"
 #include "output/gif_encoder.h"
+#include "output/lzw_encoder.h"
 #include "output/quantizer.h"
 #include "output_test_support.h"
 
@@ -308,6 +309,44 @@ TEST_F(GifTest, NearLosslessSharedPaletteKeepsEveryFrameAboveTheFloor) {
     for (core::Color& c : plain.px) c = palette[nearest(c)];
     const double floor = std::min(output::FrameCoder::kNearLosslessFloorDb, outtest::psnrOf(frames[k], plain));
     EXPECT_GE(outtest::psnrOf(frames[k], gif->frames[k]), floor - 1e-9) << k;
+  }
+}
+
+// A picture that fills the LZW table early, coded keeping the full table to
+// the end and with the look-ahead parse: every reader must decode it.
+TEST_F(GifTest, FullTableAndLookAheadParseDecodeInEveryReader) {
+  const int w = 200, h = 150;
+  const output::GifPalette palette{core::kBlack,           core::kWhite,          core::rgb(255, 0, 0),
+                                   core::rgb(0, 255, 0),   core::rgb(0, 0, 255),  core::rgb(255, 255, 0),
+                                   core::rgb(0, 255, 255), core::rgb(255, 0, 255)};
+  std::vector<std::uint8_t> indices;
+  unsigned noise = 12345;
+  for (int i = 0; i < w * h; ++i) {
+    noise = noise * 1103515245u + 12345u;
+    // Noise fills the table in the first rows; stripes follow.
+    indices.push_back(static_cast<std::uint8_t>(i < w * 40 ? (noise >> 16) % 8 : (i % w) / 9 % 8));
+  }
+  core::Bitmap expected(w, h);
+  for (std::size_t i = 0; i < indices.size(); ++i) expected.px[i] = palette[indices[i]];
+  outtest::TempDir dir("gif-full-table");
+  for (int fullFor : {-1, 300, 1 << 30}) {
+    std::vector<std::uint8_t> file;
+    output::GifStream gif(file);
+    ASSERT_TRUE(gif.putScreen(w, h, &palette, false));
+    file.insert(file.end(), {0x2C, 0, 0, 0, 0, static_cast<std::uint8_t>(w), 0, static_cast<std::uint8_t>(h), 0, 0});
+    output::appendLzw(indices, 3, output::LzwParse::LookAhead, file, fullFor);
+    file.push_back(0x3B);
+    const std::string path = writeTemp(dir, "full" + std::to_string(fullFor) + ".gif", file);
+    const auto decoded = readGifWithGiflib(path);
+    ASSERT_TRUE(decoded && decoded->frames.size() == 1u) << fullFor;
+    EXPECT_TRUE(sameBitmap(expected, decoded->frames[0])) << "giflib, " << fullFor;
+    const auto qt = outtest::readGifWithQt(path);
+    ASSERT_EQ(qt.size(), 1u) << fullFor;
+    EXPECT_TRUE(sameBitmap(expected, qt[0])) << "Qt, " << fullFor;
+    if (!outtest::haveImageMagick()) continue;
+    const auto im = outtest::readGifWithImageMagick(path, w, h);
+    ASSERT_TRUE(im && im->size() == 1u) << fullFor;
+    EXPECT_TRUE(sameBitmap(expected, (*im)[0])) << "ImageMagick, " << fullFor;
   }
 }
 
