@@ -25,7 +25,7 @@ bool validInput(const std::vector<const core::Bitmap*>& frames, const AnimationT
 // returned is coded again with the shortest, which is never longer.
 class Search {
  public:
-  Search(QualityEncoder& encoder) : encoder_(encoder) {}
+  explicit Search(QualityEncoder& encoder) : encoder_(encoder) {}
 
   const CodedAnimation* at(int quality) {
     auto it = measured_.find(quality);
@@ -98,7 +98,9 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
     if (fits >= 0 && search.at(fits)->psnr >= kLowestFitDb) return finish(encoder, fits, budgetBytes);
     // Nothing above the floor fits: the lowest quality that stays above it.
     int below = -1, above = kBestQuality;
-    if (search.at(0)->psnr >= kLowestFitDb) above = 0;
+    const CodedAnimation* lowest = search.at(0);
+    if (!lowest) return std::nullopt;
+    if (lowest->psnr >= kLowestFitDb) above = 0;
     while (above - below > 1) {
       const int mid = (below + above) / 2;
       const CodedAnimation* c = search.at(mid);

@@ -81,20 +81,20 @@ TEST(BmpDecode, MalformedOrTruncatedFilesAreRefused) {
     set32(f, at, v);
     return f;
   };
-  EXPECT_FALSE(decodeBmp(patched(0, 0x4D42 + 1)));        // not "BM"
-  EXPECT_FALSE(decodeBmp(patched(10, 1000)));             // pixels beyond the end
-  EXPECT_FALSE(decodeBmp(patched(10, 20)));               // pixels inside the header
-  EXPECT_FALSE(decodeBmp(patched(14, 12)));               // OS/2 core header
-  EXPECT_FALSE(decodeBmp(patched(14, 0xFFFFFFFF)));       // absurd header size
-  EXPECT_FALSE(decodeBmp(patched(18, 0)));                // zero width
-  EXPECT_FALSE(decodeBmp(patched(18, 0xFFFFFFFB)));       // negative width
-  EXPECT_FALSE(decodeBmp(patched(18, 3000000)));          // huge width
-  EXPECT_FALSE(decodeBmp(patched(22, 0)));                // zero height
-  EXPECT_FALSE(decodeBmp(patched(22, 0x80000000)));       // INT_MIN height
-  EXPECT_FALSE(decodeBmp(patched(22, 5)));                // one row more than stored
-  EXPECT_FALSE(decodeBmp(patched(26, 2 | (24u << 16))));  // two planes
-  EXPECT_FALSE(decodeBmp(patched(26, 1 | (8u << 16))));   // palette file
-  EXPECT_FALSE(decodeBmp(patched(30, 1)));                // RLE8
+  EXPECT_FALSE(decodeBmp(patched(0, 0x4D42 + 1)));          // not "BM"
+  EXPECT_FALSE(decodeBmp(patched(10, 1000)));               // pixels beyond the end
+  EXPECT_FALSE(decodeBmp(patched(10, 20)));                 // pixels inside the header
+  EXPECT_FALSE(decodeBmp(patched(14, 12)));                 // OS/2 core header
+  EXPECT_FALSE(decodeBmp(patched(14, 0xFFFFFFFF)));         // absurd header size
+  EXPECT_FALSE(decodeBmp(patched(18, 0)));                  // zero width
+  EXPECT_FALSE(decodeBmp(patched(18, 0xFFFFFFFB)));         // negative width
+  EXPECT_FALSE(decodeBmp(patched(18, 3000000)));            // huge width
+  EXPECT_FALSE(decodeBmp(patched(22, 0)));                  // zero height
+  EXPECT_FALSE(decodeBmp(patched(22, 0x80000000)));         // INT_MIN height
+  EXPECT_FALSE(decodeBmp(patched(22, 5)));                  // one row more than stored
+  EXPECT_FALSE(decodeBmp(patched(26, 2 | (24u << 16))));    // two planes
+  EXPECT_FALSE(decodeBmp(patched(26, 1 | (8u << 16))));     // palette file
+  EXPECT_FALSE(decodeBmp(patched(30, 1)));                  // RLE8
 }
 
 TEST(BmpDecode, TopDownAnd32Bit) {

@@ -39,8 +39,7 @@ void readExtensions(const SavedImage& image, GifFrameInfo& info, int& loopCount)
         info.transparent = gcb.TransparentColor;
       }
     } else if (block.Function == APPLICATION_EXT_FUNC_CODE && block.ByteCount == 11 &&
-               std::string(reinterpret_cast<const char*>(block.Bytes), 11) == "NETSCAPE2.0" &&
-               e + 1 < image.ExtensionBlockCount) {
+               std::string(reinterpret_cast<const char*>(block.Bytes), 11) == "NETSCAPE2.0" && e + 1 < image.ExtensionBlockCount) {
       const ExtensionBlock& data = image.ExtensionBlocks[e + 1];
       if (data.ByteCount == 3 && data.Bytes[0] == 1) loopCount = data.Bytes[1] | data.Bytes[2] << 8;
     }
@@ -149,8 +148,8 @@ std::vector<core::Bitmap> readGifWithQt(const std::string& path, int* loopCount)
   for (int y = 0; y < expected.height; ++y) {
     for (int x = 0; x < expected.width; ++x) {
       if ((expected.row(y)[x] & 0xFFFFFF) != (actual.row(y)[x] & 0xFFFFFF)) {
-        return ::testing::AssertionFailure() << "pixel (" << x << "," << y << ") is " << std::hex << actual.row(y)[x]
-                                             << ", expected " << expected.row(y)[x];
+        return ::testing::AssertionFailure() << "pixel (" << x << "," << y << ") is " << std::hex
+                                             << actual.row(y)[x] << ", expected " << expected.row(y)[x];
       }
     }
   }

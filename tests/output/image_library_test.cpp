@@ -61,12 +61,12 @@ TEST_F(ImageLibraryTest, HandlesAreNeverZeroAndUnknownOnesFail) {
   lib.DeleteDIB(a);
   lib.DeleteDIB(a);  // a second release does nothing
   lib.DeleteDIB(0);
-  EXPECT_EQ(lib.DIBtoGIF(dir.file("x.gif"), a, 0), 0);     // released
-  EXPECT_EQ(lib.DIBtoGIF(dir.file("x.gif"), b, 1), 0);     // undefined option
-  EXPECT_EQ(lib.DIBtoJPG(dir.file("x.jpg"), b, 0, 0), 0);  // quality out of range
+  EXPECT_EQ(lib.DIBtoGIF(dir.file("x.gif"), a, 0), 0);  // released
+  EXPECT_EQ(lib.DIBtoGIF(dir.file("x.gif"), b, 1), 0);  // undefined option
+  EXPECT_EQ(lib.DIBtoJPG(dir.file("x.jpg"), b, 0, 0), 0);    // quality out of range
   EXPECT_EQ(lib.DIBtoJPG(dir.file("x.jpg"), b, 101, 0), 0);
   const std::int32_t both[2] = {b, a};
-  EXPECT_EQ(lib.DIBtoGIFAni(dir.file("x.gif"), both, 1, 10), 0);    // one image is gone
+  EXPECT_EQ(lib.DIBtoGIFAni(dir.file("x.gif"), both, 1, 10), 0);  // one image is gone
   EXPECT_EQ(lib.DIBtoGIFAni(dir.file("x.gif"), both, 0, -100), 0);  // negative interval
   EXPECT_EQ(lib.DIBtoGIFAni(dir.file("x.gif"), nullptr, 0, 10), 0);
   lib.DeleteDIB(b);
@@ -122,9 +122,7 @@ TEST_F(ImageLibraryTest, AnimationRunLeavesOneGifThatDecodesToTheFrames) {
   EXPECT_EQ(dir.names(), std::vector<std::string>{"banner-e-.gif"});
   const auto gif = outtest::readGifWithGiflib(base + ".gif");
   ASSERT_TRUE(gif && gif->frames.size() == 10u);
-  for (int k = 0; k < 10; ++k)
-    EXPECT_TRUE(outtest::sameBitmap(frames[static_cast<std::size_t>(k)], gif->frames[static_cast<std::size_t>(k)]))
-        << k;
+  for (int k = 0; k < 10; ++k) EXPECT_TRUE(outtest::sameBitmap(frames[static_cast<std::size_t>(k)], gif->frames[static_cast<std::size_t>(k)])) << k;
 }
 
 TEST_F(ImageLibraryTest, BackAndForthPlaysTheFramesBackTo1) {

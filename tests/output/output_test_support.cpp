@@ -23,7 +23,8 @@ std::int32_t RecordingLibrary::BMPtoDIB(const std::string& bmpName) {
   return h;
 }
 
-std::int32_t RecordingLibrary::DIBtoJPG(const std::string& jpgName, std::int32_t image, std::int16_t, std::int16_t) {
+std::int32_t RecordingLibrary::DIBtoJPG(const std::string& jpgName, std::int32_t image, std::int16_t,
+                                        std::int16_t) {
   encodeCalls.push_back(jpgName);
   return !failEncoders && live.count(image) ? 1 : 0;
 }
@@ -33,8 +34,8 @@ std::int32_t RecordingLibrary::DIBtoGIF(const std::string& gifName, std::int32_t
   return !failEncoders && live.count(image) ? 1 : 0;
 }
 
-std::int32_t RecordingLibrary::DIBtoGIFAni(const std::string& gifName, const std::int32_t* images, std::int32_t highest,
-                                           std::int16_t interval) {
+std::int32_t RecordingLibrary::DIBtoGIFAni(const std::string& gifName, const std::int32_t* images,
+                                           std::int32_t highest, std::int16_t interval) {
   ++aniCalls;
   aniHighest = highest;
   aniInterval = interval;

@@ -51,7 +51,8 @@ TEST(MakeGifAnimation, BackAndForthLoadsTheWayBackIntoSlots12To21) {
   EXPECT_EQ(lib.aniCalls, 1);
   EXPECT_EQ(lib.aniHighest, 21);
   EXPECT_EQ(lib.aniInterval, 10);
-  EXPECT_EQ(lib.aniFrames, frameNames(base, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
+  EXPECT_EQ(lib.aniFrames,
+            frameNames(base, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1}));
   // Every one of the 22 images released exactly once.
   EXPECT_EQ(lib.released.size(), 22u);
   EXPECT_TRUE(lib.live.empty());
