@@ -57,12 +57,9 @@ TEST(LzwPlanner, ChoosesOnlyOfferedOptionsWithinTheBudget) {
   std::vector<output::PixelOptions> pixels;
   for (int i = 0; i < 6000; ++i) {
     const int own = i / 50 % 3;
-    if (rng() % 2)
-      pixels.push_back(options({{own, 0}, {7, 0}}));  // may be transparent
-    else if (rng() % 3 == 0)
-      pixels.push_back(options({{own, 0}, {(own + 1) % 3, 5}}));  // a close colour
-    else
-      pixels.push_back(options({{own, 0}}));
+    if (rng() % 2) pixels.push_back(options({{own, 0}, {7, 0}}));          // may be transparent
+    else if (rng() % 3 == 0) pixels.push_back(options({{own, 0}, {(own + 1) % 3, 5}}));  // a close colour
+    else pixels.push_back(options({{own, 0}}));
   }
   output::LzwPlanner planner;
   for (double budget : {0.0, 40.0, 1e9}) {
