@@ -1,6 +1,7 @@
 #include "app/render_cli.h"
 
 #include <array>
+#include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "effects/silent_host.h"
 #include "effects/work_state.h"
 #include "intake/picture_loader.h"
+#include "output/fitted_file.h"
 #include "output/gif_interval.h"
 #include "output/writer.h"
 
@@ -144,6 +146,12 @@ std::string applyValue(const std::string& name, const std::string& value, Render
       }
     return bad();
   }
+  if (name == "--max-bytes") {
+    // Whole bytes; a GIF needs a few hundred at the very least.
+    if (value.empty() || value.size() > 12 || value.find_first_not_of("0123456789") != std::string::npos) return bad();
+    a.maxBytes = std::stoull(value);
+    return *a.maxBytes > 0 ? "" : bad();
+  }
   if (name == "--interval") {
     const std::optional<std::int16_t> interval = output::parseGifInterval(value);
     if (!interval) return bad();
@@ -155,7 +163,7 @@ std::string applyValue(const std::string& name, const std::string& value, Render
 
 bool takesValue(const std::string& name) {
   for (const char* n : {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval",
-                        "--plays", "--hold", "--preset"})
+                        "--plays", "--hold", "--preset", "--max-bytes"})
     if (name == n) return true;
   return false;
 }
@@ -206,6 +214,35 @@ int reportAnimation(const Answer& asked, const std::vector<std::string>& saved, 
   for (std::size_t i = 0; i < broken.size(); ++i) err << (i == 0 ? " " : "; ") << broken[i];
   err << "\n";
   return 3;
+}
+
+// Fits the animation the save just wrote into the budget, from the frames
+// it was made of (still in the cache) in the order and with the timing the
+// save gave them, and replaces the file.
+template <typename Answer>
+int fitSavedAnimation(const effects::WorkState& ws, int effect, const Answer& asked, std::size_t budget,
+                      const std::vector<std::string>& saved, std::ostream& out, std::ostream& err) {
+  if (saved.size() != 1 || output::GetFileExt(saved[0]) != ".gif") {
+    err << "brenlo-render: no animated GIF was written to fit\n";
+    return 1;
+  }
+  const auto generator = effects::makeGenerator(static_cast<effects::EffectKind>(effect));
+  const std::vector<int> order = generator->fileOrder();
+  const output::AnimationPlan plan = output::planAnimation(asked.shape, asked.interval, asked.play);
+  std::vector<const core::Bitmap*> frames;
+  for (int file : plan.files)
+    frames.push_back(ws.mFrames[static_cast<std::size_t>(order[static_cast<std::size_t>(file)])].bitmap().get());
+  const output::FittedFile fitted = output::writeFittedAnimation(saved[0], frames, plan.timing, budget);
+  if (!fitted.status || !fitted.fit) {
+    err << "brenlo-render: cannot write " << fitted.status.file << ": " << fitted.status.reason << "\n";
+    return 1;
+  }
+  const output::FittedGif& fit = *fitted.fit;
+  char psnr[32];
+  std::snprintf(psnr, sizeof psnr, "%.2f", fit.psnr);
+  out << fit.bytes.size() << " bytes, PSNR " << psnr << " dB (budget " << budget << ")"
+      << (fit.fits ? "" : ": does not fit even at the lowest quality") << "\n";
+  return fit.fits ? 0 : 3;
 }
 
 }  // namespace
@@ -299,15 +336,20 @@ std::string renderUsage() {
          "  --preset none|google|iab|amazon\n"
          "                         animated GIF: keep to an ad network's rules; raises a\n"
          "                         shorter interval to the minimum and, without --plays,\n"
-         "                         plays as often as the time limit allows\n"
+         "                         plays as often as the time limit allows; a file over the\n"
+         "                         preset's byte budget is fitted into it\n"
+         "  --max-bytes N          fit the animated GIF into N bytes at the best quality that\n"
+         "                         fits; prints its bytes and PSNR (needs --gif animated)\n"
          "  --help                 show this text\n"
          "\n"
          "Options may come before or after the names. Prints the files written; with\n"
-         "--plays, --hold or --preset also what the animated GIF does (frames, one play's\n"
-         "time, plays, total time, bytes) and whether it keeps to the preset.\n"
+         "--plays, --hold or --preset also what the animation does (frames, one play's\n"
+         "time, plays, total time, bytes) and whether it keeps to the preset; with a byte\n"
+         "budget (--max-bytes or the preset's) the fitted file's bytes and PSNR.\n"
          "Exit status: 0 done, 1 picture not loaded or file not written, 2 bad arguments,\n"
          "3 the animated GIF was written but breaks its preset (too long, too many plays,\n"
-         "endless, interval too short, or over the byte budget).\n";
+         "endless, interval too short) or does not fit its byte budget even at the lowest\n"
+         "quality (the closest file is written).\n";
 }
 
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -328,6 +370,10 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const std::string outName = outPath.string();
   if (!outPath.has_filename() || effects::FolderOf(outName).empty()) {
     err << "brenlo-render: OUTPUT must name a file inside a folder: '" << a.output << "'\n";
+    return 2;
+  }
+  if (a.maxBytes && !(a.gifAnimated && output::GetFileExt(outName) == ".gif")) {
+    err << "brenlo-render: --max-bytes needs --gif animated and a .gif OUTPUT\n";
     return 2;
   }
   if (!effects::makeGenerator(static_cast<effects::EffectKind>(a.options.effect))) {
@@ -358,9 +404,29 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 1;
   }
   for (const std::string& file : driver.savedFiles()) out << file << "\n";
+  int status = 0;
+  if (host.asked && a.gifAnimated && output::GetFileExt(a.output) == ".gif") {
+    const output::PlaySettings& play = host.asked->play;
+    std::size_t budget = a.maxBytes.value_or(0);
+    if (budget == 0) {
+      // A preset's budget is fitted into only when the written file is over it.
+      const std::int64_t presetBudget =
+          output::byteBudget(play.preset, host.asked->shape.width, host.asked->shape.height);
+      std::error_code sizeError;
+      const std::vector<std::string>& saved = driver.savedFiles();
+      const bool over = saved.size() == 1 && presetBudget > 0 &&
+                        std::filesystem::file_size(saved[0], sizeError) > static_cast<std::uintmax_t>(presetBudget) &&
+                        !sizeError;
+      budget = over ? static_cast<std::size_t>(presetBudget) : 0;
+    }
+    if (budget > 0) {
+      status = fitSavedAnimation(ws, a.options.effect, *host.asked, budget, driver.savedFiles(), out, err);
+      if (status == 1) return status;
+    }
+  }
   const bool animation = a.gifAnimated || output::GetFileExt(a.output) == ".webp";
-  if (!a.playOptions || !host.asked || !animation) return 0;
-  return reportAnimation(*host.asked, driver.savedFiles(), out, err);
+  if (!a.playOptions || !host.asked || !animation) return status;
+  return std::max(status, reportAnimation(*host.asked, driver.savedFiles(), out, err));
 }
 
 }  // namespace app

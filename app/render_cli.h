@@ -26,6 +26,7 @@ struct RenderArgs {
   output::PlaySettings play;              // --plays, --hold, --preset
   bool playsGiven = false;                // --plays was given (else a preset picks the count)
   bool playOptions = false;               // any of --plays, --hold, --preset was given
+  std::optional<std::size_t> maxBytes;    // --max-bytes: fit the animated GIF into this many bytes
   bool help = false;                      // --help: print the usage and do nothing else
 };
 
@@ -47,14 +48,17 @@ std::string renderUsage();
 
 // Runs brenlo-render with the arguments after the program name. Prints the
 // files written to `out`, one full path a line; with --plays, --hold or
-// --preset an animated GIF is followed by a line saying what it does and,
-// with a preset, whether it keeps to it. A preset raises a shorter interval
-// to its minimum and, without --plays, picks the largest play count that
-// keeps within it, as choosing it in the dialog does. Returns 0 on success,
+// --preset an animated GIF or WebP is followed by a line saying what it does
+// and, with a preset, whether it keeps to it. A preset raises a shorter
+// interval to its minimum and, without --plays, picks the largest play count
+// that keeps within it, as choosing it in the dialog does. With a byte
+// budget (--max-bytes, else the preset's) the animated GIF is fitted into it
+// and one line gives the fitted file's bytes and PSNR. Returns 0 on success,
 // 2 for a bad command line (one line on `err`), 1 when the source cannot be
 // loaded or is too large (the program's message on `err`) or a file cannot
-// be written, 3 when the animated GIF was written but breaks its preset
-// (what it breaks on `err`).
+// be written, 3 when the animated GIF was written but breaks its preset or
+// does not fit its budget even at the lowest quality (the closest file is
+// written all the same).
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace app

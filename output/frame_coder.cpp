@@ -1,8 +1,11 @@
 #include "output/frame_coder.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+
+#include "output/lzw_encoder.h"
 
 namespace output {
 namespace {
@@ -11,20 +14,6 @@ namespace {
 // pixel than its nearest one may stand in for it.
 constexpr int kCloseRadius = 10;
 
-// Inserts an option keeping options 1.. in order of cost. Options dearer
-// than a cost field holds are left out: no frame's budget reaches them.
-void addOption(PixelOptions& o, std::uint8_t index, int cost) {
-  if (o.count >= PixelOptions::kMax || cost < 0 || cost > UINT16_MAX) return;
-  int at = o.count++;
-  while (at > 1 && o.cost[static_cast<std::size_t>(at - 1)] > cost) {
-    o.index[static_cast<std::size_t>(at)] = o.index[static_cast<std::size_t>(at - 1)];
-    o.cost[static_cast<std::size_t>(at)] = o.cost[static_cast<std::size_t>(at - 1)];
-    --at;
-  }
-  o.index[static_cast<std::size_t>(at)] = index;
-  o.cost[static_cast<std::size_t>(at)] = static_cast<std::uint16_t>(cost);
-}
-
 }  // namespace
 
 FrameCoder::FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation)
@@ -32,9 +21,8 @@ FrameCoder::FrameCoder(const std::vector<const core::Bitmap*>& frames, const Map
 
 const FrameCoder::Close& FrameCoder::closeTo(core::Color c) {
   if (auto it = close_.find(c); it != close_.end()) return it->second;
-  // The shared palette's last entry is the transparency slot.
   const GifPalette& p = animation_.global;
-  const std::size_t colours = p.size() - 1;
+  const std::size_t colours = p.size();
   int nearest = std::numeric_limits<int>::max();
   for (std::size_t i = 0; i < colours; ++i) nearest = std::min(nearest, core::squaredDistance(c, p[i]));
   Close close;
@@ -66,8 +54,8 @@ double FrameCoder::errorIfPlain(std::size_t k, const MappedFrame& f, const GifPa
   return error;
 }
 
-void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPalette& palette,
-                              bool transparentFirst) {
+void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPalette& palette, bool transparentFirst,
+                              int limit) {
   const core::Bitmap& src = *frames_[k];
   const core::Bitmap& before = *frames_[k - 1];
   const bool shared = animation_.mode == PaletteMode::Shared;
@@ -92,8 +80,9 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
         if (shared) {
           const Close& close = closeTo(c);
           for (int n = 0; n < close.count; ++n) {
+            if (close.index[n] >= limit) continue;
             const int extra = core::squaredDistance(c, palette[close.index[n]]) - runBase;
-            addOption(runOptions, close.index[n], extra);
+            runOptions.add(close.index[n], extra);
           }
         }
       }
@@ -104,12 +93,16 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
         // that may be a stand-in colour whose error counts again.
         const int extra = shared ? core::squaredDistance(c, shown[x]) - runBase : 0;
         const auto transparent = static_cast<std::uint8_t>(f.transparent);
-        if (transparentFirst && extra <= 0) {
+        if (o.index[0] >= limit) {
+          // Its own index would widen every code: transparent it is.
+          o = PixelOptions{};
+          o.index[0] = transparent;
+        } else if (transparentFirst && extra <= 0) {
           // Free, so it may lead: the pixel's own colour becomes an option.
-          addOption(o, o.index[0], 0);
+          o.add(o.index[0], 0);
           o.index[0] = transparent;
         } else {
-          addOption(o, transparent, std::max(0, extra));
+          o.add(transparent, std::max(0, extra));
         }
       }
     }
@@ -126,27 +119,145 @@ void FrameCoder::show(const MappedFrame& f, const GifPalette& palette) {
   }
 }
 
-bool FrameCoder::transparencyMayPay(std::size_t k, const MappedFrame& f, std::size_t bestSoFar) {
-  // Plain coding with every unchanged pixel transparent is a cheap guide: a
-  // steered coding that leads with transparency does not beat the best by
-  // much more than it does.
-  chosen_ = f.indices;
+void FrameCoder::transparentRuns(std::size_t k, const MappedFrame& f, int minRun, int limit,
+                                 std::vector<std::uint8_t>& out) const {
+  out = f.indices;
   const auto transparent = static_cast<std::uint8_t>(f.transparent);
   std::size_t i = 0;
   for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
     const core::Color* row = frames_[k]->row(y);
     const core::Color* previous = frames_[k - 1]->row(y);
-    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
-      if (row[x] == previous[x]) chosen_[i] = transparent;
+    int x = f.rect.left;
+    const int end = f.rect.left + f.rect.width;
+    while (x < end) {
+      int run = x;
+      while (run < end && row[run] == previous[run]) ++run;
+      for (int r = x; r < run; ++r, ++i) {
+        if (run - x >= minRun || out[i] >= limit) out[i] = transparent;
+      }
+      if (run < end) ++i;
+      x = run + 1;
     }
   }
-  return planner_.codedBytes(chosen_, f.tableBits) < bestSoFar + bestSoFar / 10;
+}
+
+void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, RunTie tie,
+                            std::vector<std::uint8_t>& out) const {
+  const auto transparent = static_cast<std::uint8_t>(f.transparent);
+  const std::size_t n = f.indices.size();
+  // still[i]: pixel i may be transparent.
+  std::vector<bool> still(n);
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    const core::Color* row = frames_[k]->row(y);
+    const core::Color* previous = frames_[k - 1]->row(y);
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) still[i] = row[x] == previous[x];
+  }
+  const auto allowed = [&](std::size_t j, std::uint8_t v) {
+    return v == transparent ? static_cast<bool>(still[j]) : f.indices[j] == v && v < limit;
+  };
+  const auto reach = [&](std::size_t from, std::uint8_t v) {
+    std::size_t j = from;
+    while (j < n && allowed(j, v)) ++j;
+    return j;
+  };
+  out.resize(n);
+  std::uint8_t current = 0;
+  bool started = false;
+  for (std::size_t j = 0; j < n;) {
+    if (!started || !allowed(j, current)) {
+      // The value allowed here whose run goes furthest.
+      const std::uint8_t own = f.indices[j];
+      const std::size_t ownReach = allowed(j, own) ? reach(j, own) : j;
+      const std::size_t clearReach = still[j] ? reach(j, transparent) : j;
+      const std::size_t width = static_cast<std::size_t>(f.rect.width);
+      const bool tieClear =
+          tie == RunTie::Clear || (tie == RunTie::Above && j >= width && out[j - width] == transparent);
+      current = clearReach > ownReach || (clearReach == ownReach && tieClear) ? transparent : own;
+      started = true;
+      const std::size_t end = std::max(ownReach, clearReach);
+      for (; j < end; ++j) out[j] = current;
+      continue;
+    }
+    out[j++] = current;
+  }
+}
+
+// The candidates were measured with the greedy model; the writer codes
+// better than that. Those the model puts close to the best are coded for
+// real and the shortest taken.
+const FrameCoder::Candidate& FrameCoder::shortestCandidate() {
+  std::stable_sort(candidates_.begin(), candidates_.end(),
+                   [](const Candidate& l, const Candidate& r) { return l.estimate < r.estimate; });
+  const std::size_t close = candidates_[0].estimate + candidates_[0].estimate / 50 + 8;
+  std::size_t best = 0, bestBytes = SIZE_MAX;
+  for (std::size_t c = 0; c < candidates_.size() && c < 3 && candidates_[c].estimate <= close; ++c) {
+    if (c == 1) bestBytes = realBytes(candidates_[0].indices);
+    if (c == 0) continue;
+    const std::size_t bytes = realBytes(candidates_[c].indices);
+    if (bytes < bestBytes) {
+      bestBytes = bytes;
+      best = c;
+    }
+  }
+  return candidates_[best];
+}
+
+std::size_t FrameCoder::realBytes(const std::vector<std::uint8_t>& indices) {
+  scratch_.clear();
+  appendShortestLzw(indices, lzwCodeSizeFor(indices), scratch_);
+  return scratch_.size();
+}
+
+int FrameCoder::commonStillIndex(std::size_t k, const MappedFrame& f, int limit) const {
+  std::array<std::size_t, 256> count{};
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    const core::Color* row = frames_[k]->row(y);
+    const core::Color* previous = frames_[k - 1]->row(y);
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+      if (row[x] == previous[x]) ++count[f.indices[i]];
+    }
+  }
+  int best = -1;
+  for (int v = 0; v < limit; ++v) {
+    const auto at = static_cast<std::size_t>(v);
+    if (!needed_[at] && count[at] > 0 && (best < 0 || count[at] > count[static_cast<std::size_t>(best)])) best = v;
+  }
+  return best;
+}
+
+std::pair<int, int> FrameCoder::transparentSlot(std::size_t k, const MappedFrame& f) {
+  std::array<bool, 256>& needed = needed_;
+  needed.fill(false);
+  stillPixels_ = 0;
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    const core::Color* row = frames_[k]->row(y);
+    const core::Color* previous = frames_[k - 1]->row(y);
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+      if (row[x] != previous[x]) {
+        needed[f.indices[i]] = true;
+      } else {
+        ++stillPixels_;
+      }
+    }
+  }
+  int transparent = 0;
+  while (transparent < 256 && needed[static_cast<std::size_t>(transparent)]) ++transparent;
+  int highest = transparent < 256 ? transparent : 0;
+  for (int v = 255; v > highest; --v) {
+    if (needed[static_cast<std::size_t>(v)]) highest = v;
+  }
+  int bits = 2;
+  while ((1 << bits) <= highest) ++bits;
+  return {transparent < 256 ? transparent : -1, bits};
 }
 
 void FrameCoder::code(std::size_t k, MappedFrame& f) {
   const GifPalette& palette = f.local ? *f.local : animation_.global;
-  if (k == 0) {
-    f.transparent = -1;  // the first frame covers the whole screen
+  f.transparent = -1;
+  if (k == 0) {  // the first frame covers the whole screen
     show(f, palette);
     return;
   }
@@ -156,21 +267,54 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     const double floorError = 255.0 * 255.0 * samples / std::pow(10.0, kNearLosslessFloorDb / 10.0);
     budget = std::max(0.0, floorError - errorIfPlain(k, f, palette));
   }
-  // Steered from each pixel's own colour, and where transparency may pay,
-  // steered with transparency first wherever it is free (the dictionary
-  // learns transparent runs only from a coding that starts them); the
-  // smaller wins.
-  buildOptions(k, f, palette, false);
-  double spent = 0.0;
-  std::size_t best = planner_.choose(options_, budget, f.tableBits, bestChoice_, spent);
-  if (f.transparent >= 0 && transparencyMayPay(k, f, best)) {
-    buildOptions(k, f, palette, true);
-    spent = 0.0;
-    if (planner_.choose(options_, budget, f.tableBits, chosen_, spent) < best) bestChoice_.swap(chosen_);
+  // Without transparency every pixel keeps its index.
+  candidates_.clear();
+  candidates_.push_back({planner_.codedBytes(f.indices, lzwCodeSizeFor(f.indices)), f.indices, -1});
+  const auto [transparent, bits] = transparentSlot(k, f);
+  // Where nearly every pixel changes (a hue turn), transparency has
+  // nothing to offer that pays for trying it.
+  if (transparent >= 0 && stillPixels_ * 50 >= f.indices.size()) {
+    f.transparent = transparent;
+    const auto consider = [&](std::size_t bytes) { candidates_.push_back({bytes, chosen_, transparent}); };
+    // As few runs as can be: each unchanged pixel continues the run before
+    // it, transparent or in its own colour.
+    for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
+      fewestRuns(k, f, 1 << bits, tie, chosen_);
+      consider(planner_.codedBytes(chosen_, bits));
+    }
+    // The transparent index may also be the colour most unchanged pixels
+    // have, when no changed pixel needs it: written as itself or as
+    // transparent, such a pixel is then one index either way.
+    if (const int still = commonStillIndex(k, f, 1 << bits); still >= 0 && still != transparent) {
+      f.transparent = still;
+      for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
+        fewestRuns(k, f, 1 << bits, tie, chosen_);
+        candidates_.push_back({planner_.codedBytes(chosen_, bits), chosen_, still});
+      }
+      f.transparent = transparent;
+    }
+    // Unchanged pixels transparent in every run of them, or only in the
+    // longer runs, where a transparent run is worth what it breaks.
+    for (int minRun : {1, 4, 16, 64}) {
+      transparentRuns(k, f, minRun, 1 << bits, chosen_);
+      consider(planner_.codedBytes(chosen_, bits));
+    }
+    // Steered pixel by pixel, from each pixel's own colour and with
+    // transparency first wherever it is free (the dictionary learns
+    // transparent runs only from a coding that starts them).
+    for (bool first : {false, true}) {
+      buildOptions(k, f, palette, first, 1 << bits);
+      double spent = 0.0;
+      consider(planner_.choose(options_, budget, bits, chosen_, spent));
+    }
   }
+  const Candidate& chosen = shortestCandidate();
+  bestChoice_ = chosen.indices;
+  const int bestTransparent = chosen.transparent;
   f.indices.swap(bestChoice_);
-  const auto transparent = static_cast<std::uint8_t>(f.transparent);
-  if (f.transparent >= 0 && std::find(f.indices.begin(), f.indices.end(), transparent) == f.indices.end()) {
+  f.transparent = bestTransparent;
+  if (f.transparent >= 0 &&
+      std::find(f.indices.begin(), f.indices.end(), static_cast<std::uint8_t>(f.transparent)) == f.indices.end()) {
     f.transparent = -1;
   }
   show(f, palette);

@@ -2,6 +2,7 @@
 // keeps track of what a viewer shows meanwhile.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
@@ -20,10 +21,13 @@ class FrameCoder {
 
   // Codes frame k in place; frames must come in order from 0. The first
   // frame is written as it is. Each later one keeps its rectangle but may
-  // show unchanged pixels through the transparent index and, with a shared
+  // show unchanged pixels through a transparent index and, with a shared
   // palette, write a close palette colour instead of the nearest one, where
   // either makes the LZW code shorter; the frame as shown then stays at
-  // kNearLosslessFloorDb or above.
+  // kNearLosslessFloorDb or above. The transparent index is the lowest one
+  // that no changed pixel needs, and pixels keep to the indices below the
+  // power of two that it and the changed pixels need, so that the frame's
+  // codes stay as narrow as its changes allow.
   void code(std::size_t k, MappedFrame& frame);
 
   // A shared palette may lose this much quality (PSNR of each frame as
@@ -40,9 +44,29 @@ class FrameCoder {
   double errorIfPlain(std::size_t k, const MappedFrame& frame, const GifPalette& palette) const;
   // Each rect pixel's options; transparentFirst puts a free transparent
   // option ahead of the pixel's own colour.
-  void buildOptions(std::size_t k, const MappedFrame& frame, const GifPalette& palette, bool transparentFirst);
+  // limit: indices at or above it are not offered.
+  void buildOptions(std::size_t k, const MappedFrame& frame, const GifPalette& palette, bool transparentFirst,
+                    int limit);
   void show(const MappedFrame& frame, const GifPalette& palette);
-  bool transparencyMayPay(std::size_t k, const MappedFrame& frame, std::size_t bestSoFar);
+  // The frame's indices with the unchanged pixels in horizontal runs of at
+  // least minRun (and those at or above limit) transparent.
+  void transparentRuns(std::size_t k, const MappedFrame& frame, int minRun, int limit,
+                       std::vector<std::uint8_t>& out) const;
+  // The frame's indices with each unchanged pixel continuing the run before
+  // it where it can (transparent or its own index below limit): the fewest
+  // runs there are. Where both would run as far: the own index, what the
+  // pixel above was written as, or transparent.
+  enum class RunTie { Own, Above, Clear };
+  void fewestRuns(std::size_t k, const MappedFrame& frame, int limit, RunTie tie, std::vector<std::uint8_t>& out) const;
+  // The lowest index no changed pixel of frame k needs (-1 when all 256
+  // are), and the code bits that it and those pixels need.
+  // Fills needed_ with what the changed pixels need.
+  std::pair<int, int> transparentSlot(std::size_t k, const MappedFrame& frame);
+  // The index below limit that most unchanged pixels have and no changed
+  // pixel needs, or -1.
+  int commonStillIndex(std::size_t k, const MappedFrame& frame, int limit) const;
+  std::array<bool, 256> needed_{};
+  std::size_t stillPixels_ = 0;  // unchanged pixels in the rect, counted by transparentSlot
 
   const std::vector<const core::Bitmap*>& frames_;
   const MappedAnimation& animation_;
@@ -51,6 +75,15 @@ class FrameCoder {
   std::vector<PixelOptions> options_;
   std::vector<std::uint8_t> chosen_;
   std::vector<std::uint8_t> bestChoice_;
+  struct Candidate {
+    std::size_t estimate;  // bytes by the greedy model
+    std::vector<std::uint8_t> indices;
+    int transparent;
+  };
+  std::vector<Candidate> candidates_;
+  std::vector<std::uint8_t> scratch_;
+  const Candidate& shortestCandidate();
+  std::size_t realBytes(const std::vector<std::uint8_t>& indices);
   std::unordered_map<core::Color, Close> close_;
 };
 

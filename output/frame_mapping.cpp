@@ -1,9 +1,14 @@
 #include "output/frame_mapping.h"
 
+#include <algorithm>
+#include <array>
+#include <bitset>
 #include <cmath>
 #include <cstring>
 
+#include "output/cancel.h"
 #include "output/colour_index.h"
+#include "output/lzw_plan.h"
 #include "output/quantizer.h"
 
 namespace output {
@@ -64,11 +69,193 @@ MappedFrame frameShell(const std::vector<GifRect>& rects, std::size_t k) {
   return f;
 }
 
-// Appends the transparency slot to a palette with room for it.
-int addTransparentSlot(GifPalette& palette) {
-  if (palette.size() >= 256) return -1;
-  palette.push_back(core::kBlack);
-  return static_cast<int>(palette.size()) - 1;
+// The palette indices each frame needs: all of the first frame's, and of
+// each later frame those of the pixels that change (the others may be
+// transparent).
+std::vector<std::bitset<256>> neededIndices(const MappedAnimation& a, const std::vector<const core::Bitmap*>& frames) {
+  std::vector<std::bitset<256>> needed(frames.size());
+  for (std::uint8_t v : a.frames[0].indices) needed[0].set(v);
+  for (std::size_t k = 1; k < frames.size(); ++k) {
+    const MappedFrame& f = a.frames[k];
+    std::size_t i = 0;
+    for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+      const core::Color* now = frames[k]->row(y);
+      const core::Color* before = frames[k - 1]->row(y);
+      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+        if (now[x] != before[x]) needed[k].set(f.indices[i]);
+      }
+    }
+  }
+  return needed;
+}
+
+// Renumbers a shared palette so that frames need low indices: a frame's
+// codes are as wide as its highest index. Frames are served in order of
+// how few colours they still lack, each adding those next; a frame whose
+// colours are already placed costs nothing more.
+// Renumbers the shared palette: entry order[i] becomes entry i.
+void renumber(MappedAnimation& a, const std::vector<std::size_t>& order) {
+  const std::size_t n = a.global.size();
+  std::vector<std::uint8_t> newIndex(n);
+  GifPalette palette(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    newIndex[order[i]] = static_cast<std::uint8_t>(i);
+    palette[i] = a.global[order[i]];
+  }
+  a.global = std::move(palette);
+  for (MappedFrame& f : a.frames) {
+    for (std::uint8_t& v : f.indices) v = newIndex[v];
+  }
+}
+
+// The entries most later frames need first; ties by how many frames in all.
+std::vector<std::size_t> mostUsedFirst(const MappedAnimation& a, const std::vector<const core::Bitmap*>& frames) {
+  const std::size_t n = a.global.size();
+  const std::vector<std::bitset<256>> needed = neededIndices(a, frames);
+  std::vector<int> later(n, 0), all(n, 0);
+  for (std::size_t k = 0; k < needed.size(); ++k) {
+    for (std::size_t v = 0; v < n; ++v) {
+      later[v] += k > 0 && needed[k][v] ? 1 : 0;
+      all[v] += needed[k][v] ? 1 : 0;
+    }
+  }
+  std::vector<std::size_t> order(n);
+  for (std::size_t i = 0; i < n; ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t l, std::size_t r) {
+    return later[l] != later[r] ? later[l] > later[r] : all[l] > all[r];
+  });
+  return order;
+}
+
+// The bits of `codes` LZW codes at each minimum code size 2..8: codes
+// widen as the table grows, so a wider start costs only the early codes.
+std::array<double, 9> codeBits(std::size_t codes) {
+  std::array<double, 9> out{};
+  for (int size = 2; size <= 8; ++size) {
+    double bits = 0.0;
+    int width = size + 1, next = (1 << size) + 2;
+    for (std::size_t c = 0; c < codes; ++c) {
+      bits += width;
+      if (next < 4095)
+        ++next;
+      else
+        width = size + 1, next = (1 << size) + 2;  // a clear code starts over
+      if (next >= (1 << width) && width < 12) ++width;
+    }
+    out[static_cast<std::size_t>(size)] = bits;
+  }
+  return out;
+}
+
+// What an order costs: each frame's codes at the width its highest index
+// (or the first index it leaves free for transparency, when higher) needs.
+double orderCost(const std::vector<std::size_t>& order, const std::vector<std::bitset<256>>& needed,
+                 const std::vector<std::array<double, 9>>& areas) {
+  std::array<std::size_t, 256> position{};
+  for (std::size_t i = 0; i < order.size(); ++i) position[order[i]] = i;
+  double cost = 0.0;
+  for (std::size_t k = 0; k < needed.size(); ++k) {
+    std::bitset<256> used;
+    std::size_t highest = 0;
+    for (std::size_t v = 0; v < order.size(); ++v) {
+      if (!needed[k][v]) continue;
+      used.set(position[v]);
+      highest = std::max(highest, position[v]);
+    }
+    std::size_t free = 0;
+    while (free < 256 && used[free]) ++free;
+    if (k > 0) highest = std::max(highest, std::min<std::size_t>(free, 255));
+    std::size_t bits = 2;
+    while ((std::size_t{1} << bits) <= highest) ++bits;
+    cost += areas[k][bits];
+  }
+  return cost;
+}
+
+// Small palettes only are improved by swaps: large ones code with wide
+// codes whatever their order.
+constexpr std::size_t kSwapsPay = 64;
+
+// Swaps pairs of entries while that lowers orderCost.
+void improveBySwaps(std::vector<std::size_t>& order, const std::vector<std::bitset<256>>& needed,
+                    const std::vector<std::array<double, 9>>& areas) {
+  double cost = orderCost(order, needed, areas);
+  for (int sweep = 0; sweep < 4; ++sweep) {
+    bool improved = false;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+      for (std::size_t j = i + 1; j < order.size(); ++j) {
+        std::swap(order[i], order[j]);
+        const double c = orderCost(order, needed, areas);
+        if (c < cost) {
+          cost = c;
+          improved = true;
+        } else {
+          std::swap(order[i], order[j]);
+        }
+      }
+    }
+    if (!improved) break;
+  }
+}
+
+std::vector<std::size_t> narrowCodesOrder(const MappedAnimation& a, const std::vector<const core::Bitmap*>& frames) {
+  const std::size_t n = a.global.size();
+  const std::vector<std::bitset<256>> needed = neededIndices(a, frames);
+  std::vector<int> framesNeeding(n, 0);
+  for (const std::bitset<256>& s : needed) {
+    for (std::size_t v = 0; v < n; ++v) framesNeeding[v] += s[v] ? 1 : 0;
+  }
+  std::vector<std::size_t> order;
+  std::bitset<256> placed;
+  std::vector<bool> served(frames.size(), false);
+  const auto servedBy = [&](const std::bitset<256>& colours) {
+    int count = 0;
+    for (std::size_t j = 0; j < frames.size(); ++j) count += !served[j] && (needed[j] & ~colours).none() ? 1 : 0;
+    return count;
+  };
+  for (;;) {
+    // Of the frames lacking the fewest colours, the one whose colours
+    // complete the most frames.
+    std::size_t next = SIZE_MAX, fewest = SIZE_MAX;
+    int completes = 0;
+    for (std::size_t k = 0; k < frames.size(); ++k) {
+      if (served[k]) continue;
+      const std::size_t lacking = (needed[k] & ~placed).count();
+      if (lacking > fewest) continue;
+      const int c = servedBy(placed | needed[k]);
+      if (lacking < fewest || c > completes) {
+        fewest = lacking;
+        completes = c;
+        next = k;
+      }
+    }
+    if (next == SIZE_MAX) break;
+    std::vector<std::size_t> added;
+    for (std::size_t v = 0; v < n; ++v) {
+      if (needed[next][v] && !placed[v]) added.push_back(v);
+    }
+    // Colours that more frames need go first.
+    std::stable_sort(added.begin(), added.end(),
+                     [&](std::size_t l, std::size_t r) { return framesNeeding[l] > framesNeeding[r]; });
+    for (std::size_t v : added) {
+      placed.set(v);
+      order.push_back(v);
+    }
+    for (std::size_t j = 0; j < frames.size(); ++j) served[j] = served[j] || (needed[j] & ~placed).none();
+  }
+  for (std::size_t v = 0; v < n; ++v) {
+    if (!placed[v]) order.push_back(v);
+  }
+  if (n <= kSwapsPay) {
+    std::vector<std::array<double, 9>> costs;
+    LzwPlanner planner;
+    for (const MappedFrame& f : a.frames) {
+      (void)planner.codedBytes(f.indices, 8);
+      costs.push_back(codeBits(planner.lastCodeCount()));
+    }
+    improveBySwaps(order, needed, costs);
+  }
+  return order;
 }
 
 MappedAnimation mapExact(const std::vector<const core::Bitmap*>& frames, const std::vector<GifRect>& rects,
@@ -76,14 +263,12 @@ MappedAnimation mapExact(const std::vector<const core::Bitmap*>& frames, const s
   MappedAnimation a;
   a.mode = PaletteMode::Exact;
   a.global = index.colours();
-  const int transparent = addTransparentSlot(a.global);
   for (std::size_t k = 0; k < frames.size(); ++k) {
     MappedFrame f = frameShell(rects, k);
     f.indices = indicesOf(*frames[k], f.rect, [&](core::Color c) { return static_cast<std::uint8_t>(index.find(c)); });
-    f.transparent = transparent;
-    f.tableBits = gifTableBits(a.global.size());
     a.frames.push_back(std::move(f));
   }
+  orderPalette(a, frames, PaletteOrder::NarrowCodes);
   return a;
 }
 
@@ -142,17 +327,14 @@ MappedAnimation mapShared(const std::vector<const core::Bitmap*>& frames, const 
                           const GifPalette& palette) {
   MappedAnimation a;
   a.mode = PaletteMode::Shared;
-  // The nearest search must not see the transparency slot added below.
   NearestColour nearest(palette);
   a.global = palette;
-  const int transparent = addTransparentSlot(a.global);
   for (std::size_t k = 0; k < frames.size(); ++k) {
     MappedFrame f = frameShell(rects, k);
     f.indices = indicesOf(*frames[k], f.rect, nearest);
-    f.transparent = transparent;
-    f.tableBits = gifTableBits(a.global.size());
     a.frames.push_back(std::move(f));
   }
+  orderPalette(a, frames, PaletteOrder::NarrowCodes);
   return a;
 }
 
@@ -185,11 +367,11 @@ double rectPsnr(const core::Bitmap& frame, const GifRect& r, const QuantizedRect
 }
 
 std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*>& frames,
-                                           const std::vector<GifRect>& rects, const MappingSettings& s,
-                                           double& psnr) {
+                                           const std::vector<GifRect>& rects, const MappingSettings& s, double& psnr) {
   MappedAnimation a;
   a.mode = PaletteMode::PerFrame;
   for (std::size_t k = 0; k < frames.size(); ++k) {
+    throwIfCancelled(s.cancel);
     std::optional<QuantizedRect> q =
         quantizeRect(*frames[k], rects[k], QuantizeSettings{s.perFrameColours, s.speed, s.dithering});
     if (q && rectPsnr(*frames[k], rects[k], *q) < s.perFrameFloorDb) {
@@ -201,8 +383,6 @@ std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*
     // The first frame's palette is the global one; the others bring theirs.
     GifPalette& palette = k == 0 ? a.global : f.local.emplace();
     palette = std::move(q->palette);
-    f.transparent = addTransparentSlot(palette);
-    f.tableBits = gifTableBits(palette.size());
     a.frames.push_back(std::move(f));
   }
   psnr = psnrOf(perFrameError(frames, a), frames.size() * frames[0]->px.size() * 3);
@@ -210,6 +390,11 @@ std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*
 }
 
 }  // namespace
+
+void orderPalette(MappedAnimation& a, const std::vector<const core::Bitmap*>& frames, PaletteOrder order) {
+  if (a.mode == PaletteMode::PerFrame) return;
+  renumber(a, order == PaletteOrder::NarrowCodes ? narrowCodesOrder(a, frames) : mostUsedFirst(a, frames));
+}
 
 GifRect changedRect(const core::Bitmap& before, const core::Bitmap& after) {
   const int w = after.width;
@@ -240,6 +425,7 @@ std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap
   for (std::size_t k = 0; k < frames.size() && fits; ++k) fits = exact.addAll(*frames[k]);
   if (fits) return mapExact(frames, rects, exact);
 
+  throwIfCancelled(settings.cancel);
   double sharedPsnr = 0.0;
   const std::optional<GifPalette> shared = sharedPalette(frames, settings, sharedPsnr);
   if (shared && sharedPsnr >= kSharedIsGoodEnoughDb) return mapShared(frames, rects, *shared);

@@ -4,6 +4,7 @@
 // frame after the first is cut to the rectangle that changed.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -19,9 +20,10 @@ enum class PaletteMode { Exact, Shared, PerFrame };
 struct MappedFrame {
   GifRect rect;                       // the part of the screen it covers
   std::vector<std::uint8_t> indices;  // rect.width x rect.height, row by row
-  std::optional<GifPalette> local;  // the frame's own palette, or none: the global one
-  int transparent = -1;             // palette slot free for transparency, -1 when none
-  int tableBits = 8;                // log2 of the size of the palette it is coded with
+  std::optional<GifPalette> local;    // the frame's own palette, or none: the global one
+  // The index shown as transparent, -1 when none. The coder picks it; it
+  // may lie just past the palette, which is then written one entry longer.
+  int transparent = -1;
 };
 
 struct MappedAnimation {
@@ -41,12 +43,25 @@ struct MappingSettings {
   int sharedColours = 255;
   int perFrameColours = 128;
   double perFrameFloorDb = 30.0;
+  // Read between frames; when set, mapAnimation throws Cancelled.
+  const std::atomic<bool>* cancel = nullptr;
 };
 
 // Frames must be non-empty and all of one size (at least 1 x 1). nullopt
-// when quantization fails.
+// when quantization fails. A palette shared by all frames comes in
+// PaletteOrder::NarrowCodes.
 std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap*>& frames,
                                             const MappingSettings& settings = {});
+
+// Orders of a palette shared by all frames: a frame's LZW codes are as wide
+// as its highest index, and a transparent index is free where a colour is
+// not needed. NarrowCodes serves frames one after another, those lacking
+// the fewest colours first; MostUsed puts first what most later frames
+// need. Neither is best for every animation.
+enum class PaletteOrder { NarrowCodes, MostUsed };
+// Renumbers the shared palette (and every frame's indices) in that order;
+// per-frame palettes stay as they are.
+void orderPalette(MappedAnimation& animation, const std::vector<const core::Bitmap*>& frames, PaletteOrder order);
 
 // The bounding rectangle of the pixels where the two same-size bitmaps
 // differ; {0, 0, 1, 1} when they are equal.

@@ -1,7 +1,9 @@
 #include "output/gif_encoder.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "output/animation_writer.h"
 #include "output/colour_index.h"
 #include "output/frame_coder.h"
 #include "output/frame_mapping.h"
@@ -24,18 +26,17 @@ bool sameSize(const std::vector<const core::Bitmap*>& frames) {
   return true;
 }
 
+// Two delays that one image may show for: their sum fits the field, and
+// neither is so short that viewers would stretch it (most show 0 and 1 as
+// about a tenth of a second), so the time on screen stays the same.
+bool canMerge(int a, int b) { return a >= 2 && b >= 2 && a + b <= 65535; }
+
 bool validTiming(const AnimationTiming& timing, std::size_t frames) {
   if (timing.delays.size() != frames) return false;
   for (int d : timing.delays) {
     if (d < 0 || d > 65535) return false;
   }
   return timing.loopCount == AnimationTiming::kNoLoopBlock || (timing.loopCount >= 0 && timing.loopCount <= 65535);
-}
-
-// Writes one image with its graphics control.
-bool putFrame(GifStream& gif, int delay, MappedFrame& frame) {
-  return gif.putFrameControl(delay, frame.transparent, GifDisposal::Keep) &&
-         gif.putImage(frame.rect, frame.local ? &*frame.local : nullptr, frame.indices);
 }
 
 }  // namespace
@@ -73,21 +74,26 @@ std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<co
                                                             const AnimationTiming& timing,
                                                             const MappingSettings& settings) {
   if (frames.empty() || !sameSize(frames) || !validTiming(timing, frames.size())) return std::nullopt;
-  std::optional<MappedAnimation> mapped = mapAnimation(frames, settings);
+  const ShownFrames shown = mergeRepeats(frames, timing.delays);
+  std::optional<MappedAnimation> mapped = mapAnimation(shown.frames, settings);
   if (!mapped) return std::nullopt;
-  std::vector<std::uint8_t> out;
-  GifStream gif(out);
-  if (!gif.putScreen(frames[0]->width, frames[0]->height, &mapped->global, true)) return std::nullopt;
-  if (timing.loopCount != AnimationTiming::kNoLoopBlock && !gif.putLoopCount(timing.loopCount)) return std::nullopt;
-  FrameCoder coder(frames, *mapped);
-  for (std::size_t k = 0; k < mapped->frames.size(); ++k) {
-    MappedFrame& frame = mapped->frames[k];
-    coder.code(k, frame);
-    if (!putFrame(gif, timing.delays[k], frame)) return std::nullopt;
-    // The pixels are written; free them early, frames can be large.
-    frame = MappedFrame{};
+  std::optional<CodedAnimation> coded = codeAnimation(shown, *mapped, timing.loopCount, true, nullptr);
+  if (!coded) return std::nullopt;
+  return std::move(coded->bytes);
+}
+
+ShownFrames mergeRepeats(const std::vector<const core::Bitmap*>& frames, const std::vector<int>& delays) {
+  ShownFrames out;
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    if (k > 0 && canMerge(out.delays.back(), delays[k]) && frames[k]->px == out.frames.back()->px) {
+      out.delays.back() += delays[k];
+      ++out.repeats.back();
+      continue;
+    }
+    out.frames.push_back(frames[k]);
+    out.delays.push_back(delays[k]);
+    out.repeats.push_back(1);
   }
-  if (!gif.close()) return std::nullopt;
   return out;
 }
 

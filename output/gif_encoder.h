@@ -33,10 +33,22 @@ struct AnimationTiming {
 
 // A GIF89a animation of the frames (all of one size, at least one) played as
 // `timing` says. When all frames together hold at most 256 colours, every
-// frame decodes to exactly its pixels. nullopt on an empty or mixed-size
-// list, a delay list of another length, a value out of range, or failure.
+// frame decodes to exactly its pixels. A frame equal to the one before is
+// not stored again: the image before shows for both delays (when neither
+// is below 2 and the sum fits 65535), so every moment looks the same.
+// nullopt on an empty or mixed-size list, a delay list of another length, a
+// value out of range, or failure.
 std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
                                                             const AnimationTiming& timing);
+
+// The images an animation stores: equal neighbours joined, with the delays
+// each one shows for.
+struct ShownFrames {
+  std::vector<const core::Bitmap*> frames;
+  std::vector<int> delays;
+  std::vector<int> repeats;  // how many of the given frames each one stands for
+};
+ShownFrames mergeRepeats(const std::vector<const core::Bitmap*>& frames, const std::vector<int>& delays);
 
 // The same with the palette settings given (see frame_mapping.h).
 struct MappingSettings;

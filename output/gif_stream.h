@@ -1,14 +1,12 @@
-// A GIF file written with giflib's streaming calls into memory. Every call
-// is checked; the first failure makes every later call fail too.
+// A GIF file written into memory, block by block. Every call is checked; the
+// first failure makes every later call fail too.
 #pragma once
 
 #include <cstdint>
-#include <memory>
+#include <span>
 #include <vector>
 
 #include "core/color.h"
-
-struct GifFileType;
 
 namespace output {
 
@@ -31,9 +29,10 @@ int gifTableBits(std::size_t colours);
 
 class GifStream {
  public:
-  // Appends the file to `sink`, which must outlive the stream.
-  explicit GifStream(std::vector<std::uint8_t>& sink);
-  ~GifStream();
+  // Appends the file to `sink`, which must outlive the stream. shortest:
+  // each image is LZW-coded in every way we know and the shortest is kept;
+  // otherwise with the plain greedy parse only (quicker, for measuring).
+  explicit GifStream(std::vector<std::uint8_t>& sink, bool shortest = true);
   GifStream(const GifStream&) = delete;
   GifStream& operator=(const GifStream&) = delete;
 
@@ -48,22 +47,27 @@ class GifStream {
   // second (0..65535), transparent index or -1 for none.
   [[nodiscard]] bool putFrameControl(int delay, int transparentIndex, GifDisposal disposal);
   // One image: `indices` holds rect.width x rect.height palette indices, row
-  // by row (giflib may mask them in place). local: the image's own palette,
-  // or null to use the global one.
-  [[nodiscard]] bool putImage(const GifRect& rect, const GifPalette* local, std::vector<std::uint8_t>& indices);
+  // by row, each below the size of the palette it is shown with. local: the
+  // image's own palette, or null to use the global one. The LZW code size is
+  // the smallest the indices allow, whatever the palette's size.
+  [[nodiscard]] bool putImage(const GifRect& rect, const GifPalette* local, std::span<const std::uint8_t> indices);
   // Writes the trailer and closes. True when the whole file was written.
   [[nodiscard]] bool close();
 
  private:
-  struct Closer {
-    void operator()(GifFileType* gif) const;
-  };
   bool fail() {
     failed_ = true;
     return false;
   }
+  void put16(int value);
+  void putTable(const GifPalette& palette);
 
-  std::unique_ptr<GifFileType, Closer> gif_;
+  std::vector<std::uint8_t>& out_;
+  bool shortest_;
+  enum class Stage { Start, Screen, Closed } stage_ = Stage::Start;
+  int width_ = 0;
+  int height_ = 0;
+  std::size_t globalColours_ = 0;  // 0: no global palette
   bool failed_ = false;
 };
 

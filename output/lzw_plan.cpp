@@ -19,6 +19,7 @@ struct LzwPlanner::Coder {
   int maxCode1 = 0;
   int current = -1;  // code of the string matched so far; -1 before the first index
   std::size_t bits = 0;
+  std::size_t codes = 0;
 
   Coder(LzwPlanner& planner, int tableBits)
       : p(planner), minCodeSize(std::max(2, tableBits)), clearCode(1 << minCodeSize) {
@@ -35,6 +36,7 @@ struct LzwPlanner::Coder {
 
   void emit(int code) {
     bits += static_cast<std::size_t>(runningBits);
+    ++codes;
     if (running >= maxCode1 && code <= kMaxCode) maxCode1 = 1 << ++runningBits;
   }
 
@@ -75,7 +77,8 @@ struct LzwPlanner::Coder {
   }
 };
 
-LzwPlanner::LzwPlanner() : table_(kSlots, kEmpty) {}
+LzwPlanner::LzwPlanner()
+    : table_(kSlots, kEmpty), firstChild_(kMaxCode + 1, -1), nextSibling_(kMaxCode + 1, -1), lastIndex_(kMaxCode + 1) {}
 
 namespace {
 std::size_t slotOf(std::uint32_t key) { return ((key >> 12) ^ key) & 0x1FFF; }
@@ -93,14 +96,23 @@ void LzwPlanner::insert(std::uint32_t key, int code) {
   std::size_t slot = slotOf(key);
   while (table_[slot] != kEmpty) slot = (slot + 1) & (kSlots - 1);
   table_[slot] = key << 12 | static_cast<std::uint32_t>(code);
+  const std::size_t prefix = key >> 8;
+  nextSibling_[static_cast<std::size_t>(code)] = firstChild_[prefix];
+  firstChild_[prefix] = static_cast<std::int16_t>(code);
+  lastIndex_[static_cast<std::size_t>(code)] = static_cast<std::uint8_t>(key & 0xFF);
 }
 
-void LzwPlanner::clear() { std::fill(table_.begin(), table_.end(), kEmpty); }
+void LzwPlanner::clear() {
+  std::fill(table_.begin(), table_.end(), kEmpty);
+  std::fill(firstChild_.begin(), firstChild_.end(), std::int16_t{-1});
+}
 
 std::size_t LzwPlanner::codedBytes(std::span<const std::uint8_t> stream, int tableBits) {
   Coder coder(*this, tableBits);
   for (std::uint8_t index : stream) coder.push(index);
-  return coder.finish();
+  const std::size_t bytes = coder.finish();
+  lastCodes_ = coder.codes;
+  return bytes;
 }
 
 // The longest dictionary path from one code over the pixels that follow,
@@ -108,7 +120,7 @@ std::size_t LzwPlanner::codedBytes(std::span<const std::uint8_t> stream, int tab
 // number of nodes visited is capped, so the search stays cheap.
 struct LzwPlanner::Search {
   // Each node visited lengthens the path by at most one pixel.
-  static constexpr int kNodes = 16;
+  static constexpr int kNodes = 128;
 
   Search(const LzwPlanner& p, std::span<const PixelOptions> px, double b) : planner(p), pixels(px), budget(b) {}
 
@@ -156,11 +168,31 @@ std::size_t LzwPlanner::choose(std::span<const PixelOptions> pixels, double budg
   std::size_t i = 0;
   while (i < pixels.size()) {
     const PixelOptions& o = pixels[i];
-    // 1. Extend the current string with the first affordable option that can.
+    // 1. Extend the current string with an affordable option that can:
+    // where several can, the one whose string then reaches furthest.
     int extending = -1;
     int code = -1;
-    for (int k = 0; k < o.count && extending < 0; ++k) {
-      if (o.cost[k] <= left && (code = coder.extension(o.index[k])) >= 0) extending = k;
+    std::size_t reach = 0;
+    double reachCost = 0.0;
+    for (int k = 0; k < o.count; ++k) {
+      if (o.cost[k] > left) continue;
+      const int c = coder.extension(o.index[k]);
+      if (c < 0) continue;
+      if (extending >= 0 && o.count > 1) {
+        if (reach == 0) {
+          Search first(*this, pixels, left - o.cost[extending]);
+          first.from(code, i + 1, 0.0);
+          reach = first.bestLength + 1;
+          reachCost = first.bestCost + o.cost[extending];
+        }
+        Search s(*this, pixels, left - o.cost[k]);
+        s.from(c, i + 1, 0.0);
+        if (s.bestLength + 1 <= reach && !(s.bestLength + 1 == reach && s.bestCost + o.cost[k] < reachCost)) continue;
+        reach = s.bestLength + 1;
+        reachCost = s.bestCost + o.cost[k];
+      }
+      extending = k;
+      code = c;
     }
     if (extending >= 0) {
       out.push_back(o.index[extending]);
@@ -200,6 +232,42 @@ std::size_t LzwPlanner::choose(std::span<const PixelOptions> pixels, double budg
     }
   }
   spent += budget - left;
+  return coder.finish();
+}
+
+std::size_t LzwPlanner::chooseLossy(std::span<const LossyPixel> pixels, const std::vector<core::Color>& palette,
+                                    int transparent, int tolerance, int tableBits, std::vector<std::uint8_t>& out) {
+  out.clear();
+  out.reserve(pixels.size());
+  Coder coder(*this, tableBits);
+  for (const LossyPixel& p : pixels) {
+    const bool ownShows = palette[p.own] == p.shown;
+    const auto preferred = static_cast<std::uint8_t>(p.still && transparent >= 0 && !ownShows ? transparent : p.own);
+    int code = coder.extension(preferred);
+    std::uint8_t index = preferred;
+    if (code < 0 && coder.current >= 0) {
+      // The continuation nearest the target among those the string has.
+      int bestExtra = tolerance + 1;
+      for (int c = firstChild_[static_cast<std::size_t>(coder.current)]; c >= 0;
+           c = nextSibling_[static_cast<std::size_t>(c)]) {
+        const std::uint8_t i = lastIndex_[static_cast<std::size_t>(c)];
+        const core::Color colour = i == transparent ? p.shown : palette[i];
+        if (p.still && colour != p.shown) continue;
+        const int extra = p.still ? 0 : core::squaredDistance(p.target, colour) - p.ownError;
+        if (extra < bestExtra) {
+          bestExtra = extra;
+          code = c;
+          index = i;
+        }
+      }
+    }
+    out.push_back(index);
+    if (code >= 0) {
+      coder.follow(code);
+    } else {
+      coder.push(index);
+    }
+  }
   return coder.finish();
 }
 

@@ -11,6 +11,8 @@
 #include <span>
 #include <vector>
 
+#include "core/color.h"
+
 namespace output {
 
 // The indices one pixel may be written as. index[0] is its own index and
@@ -22,6 +24,20 @@ struct PixelOptions {
   std::uint8_t count = 1;
   std::array<std::uint8_t, kMax> index{};
   std::array<std::uint16_t, kMax> cost{};  // costlier options are not offered
+
+  // Inserts an option keeping options 1.. in order of cost. Options dearer
+  // than a cost field holds, and any past kMax, are left out.
+  void add(std::uint8_t option, int extra) {
+    if (count >= kMax || extra < 0 || extra > UINT16_MAX) return;
+    int at = count++;
+    while (at > 1 && cost[static_cast<std::size_t>(at - 1)] > extra) {
+      index[static_cast<std::size_t>(at)] = index[static_cast<std::size_t>(at - 1)];
+      cost[static_cast<std::size_t>(at)] = cost[static_cast<std::size_t>(at - 1)];
+      --at;
+    }
+    index[static_cast<std::size_t>(at)] = option;
+    cost[static_cast<std::size_t>(at)] = static_cast<std::uint16_t>(extra);
+  }
 };
 
 class LzwPlanner {
@@ -32,6 +48,8 @@ class LzwPlanner {
   // bytes, terminator) that giflib writes for `stream`, whose values are
   // below 2^tableBits (tableBits 1..8).
   std::size_t codedBytes(std::span<const std::uint8_t> stream, int tableBits);
+  // How many codes the last codedBytes call wrote.
+  std::size_t lastCodeCount() const { return lastCodes_; }
 
   // Picks one of each pixel's options so that the LZW strings grow long,
   // spending at most `budget` extra error in all: a string is extended by
@@ -39,8 +57,27 @@ class LzwPlanner {
   // with the option that begins the longest match found by a short search
   // along the dictionary. Fills `out`, adds the error used to `spent` and
   // returns codedBytes(out, tableBits).
-  std::size_t choose(std::span<const PixelOptions> pixels, double budget, int tableBits,
-                     std::vector<std::uint8_t>& out, double& spent);
+  std::size_t choose(std::span<const PixelOptions> pixels, double budget, int tableBits, std::vector<std::uint8_t>& out,
+                     double& spent);
+
+  // One pixel for lossy matching: the colour it should show, what is shown
+  // there now, its own index and that index's error (squared RGB).
+  struct LossyPixel {
+    core::Color target;
+    core::Color shown;
+    std::uint8_t own;
+    bool still;  // unchanged since the last frame: must keep showing `shown`
+    int ownError;
+  };
+  // Picks indices so that strings grow long: a string is extended by the
+  // pixel's own index where the dictionary has it, otherwise by whichever
+  // continuation the dictionary has whose colour (palette[i], or `shown`
+  // for `transparent`) is nearest the target, when it adds at most
+  // `tolerance` to the pixel's own error. Still pixels only ever take
+  // `shown`. A new string starts with the own index (transparent for still
+  // pixels; transparent < 0: none). Fills `out`, returns its coded size.
+  std::size_t chooseLossy(std::span<const LossyPixel> pixels, const std::vector<core::Color>& palette, int transparent,
+                          int tolerance, int tableBits, std::vector<std::uint8_t>& out);
 
  private:
   struct Coder;
@@ -54,6 +91,12 @@ class LzwPlanner {
   void insert(std::uint32_t key, int code);
   void clear();
   std::vector<std::uint32_t> table_;
+  std::size_t lastCodes_ = 0;
+  // The dictionary as a tree: each code's first child, next sibling and
+  // last index, so that every continuation of a string can be listed.
+  std::vector<std::int16_t> firstChild_;
+  std::vector<std::int16_t> nextSibling_;
+  std::vector<std::uint8_t> lastIndex_;
 };
 
 }  // namespace output

@@ -107,19 +107,6 @@ bool applyDelays(std::vector<std::uint8_t>& webp, const std::vector<int>& delays
   return true;
 }
 
-double framePsnr(const core::Bitmap& a, const core::Bitmap& b) {
-  std::uint64_t error = 0;
-  for (std::size_t i = 0; i < a.px.size(); ++i) {
-    const int dr = core::redOf(a.px[i]) - core::redOf(b.px[i]);
-    const int dg = core::greenOf(a.px[i]) - core::greenOf(b.px[i]);
-    const int db = core::blueOf(a.px[i]) - core::blueOf(b.px[i]);
-    error += static_cast<std::uint64_t>(dr * dr + dg * dg + db * db);
-  }
-  if (error == 0) return kExactFrameDb;
-  const double samples = 3.0 * static_cast<double>(a.px.size());
-  return std::min(kExactFrameDb, 10.0 * std::log10(255.0 * 255.0 * samples / static_cast<double>(error)));
-}
-
 // The size of the first frame alone as a lossless WebP picture with the
 // animation's lossless settings. The animation starts with that same frame,
 // encoded the same way, so no lossless animation of these frames is smaller.

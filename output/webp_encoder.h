@@ -9,6 +9,7 @@
 
 #include "core/picture.h"
 #include "output/gif_encoder.h"
+#include "output/shown_quality.h"
 
 namespace output {
 
@@ -22,9 +23,9 @@ struct WebpChoice {
   int encodes = 0;       // animation encodes tried
 };
 
-// PSNR in this file: per frame over the three channels, an exact frame
-// counted as kExactFrameDb; the mean over the frames in sequence.
-inline constexpr double kExactFrameDb = 100.0;
+// PSNR in this file is the one of shown_quality.h: per frame over the three
+// channels, an exact frame counted as kExactFrameDb; the mean over the
+// frames in sequence.
 
 // An animated WebP of the frames (all of one size, at least one) played as
 // `timing` says: frame i shown for timing.delays[i] hundredths of a second

@@ -21,22 +21,45 @@ class HeadlessHost final : public effects::SilentHost {
 // Composes the effect's frames as its save would; empty when the effect is
 // not available.
 std::vector<core::Picture> compose(effects::EffectKind kind, const core::Picture& source) {
+  effects::Options options;
+  options.effect = static_cast<int>(kind);
+  return savedFrames(options, source);
+}
+
+}  // namespace
+
+std::vector<core::Picture> savedFrames(const effects::Options& options, const core::Picture& source,
+                                       std::optional<core::Color> banner) {
+  const auto kind = static_cast<effects::EffectKind>(options.effect);
   std::unique_ptr<effects::Generator> generator = effects::makeGenerator(kind);
   if (!generator) return {};
   effects::WorkState ws;
   HeadlessHost host;
-  host.options.bannerColor = effects::acceptSource(ws, source);
-  host.options.effect = static_cast<int>(kind);
+  host.options = options;
+  host.options.bannerColor = banner.value_or(effects::acceptSource(ws, source));
+  if (banner) (void)effects::acceptSource(ws, source);
   ws.emptyCache(effects::info(kind).frames - 1);
   const std::string tag;
   effects::RunContext ctx(ws, host, host.options, false, tag);
   if (!generator->compose(ctx)) return {};
   std::vector<core::Picture> frames;
-  for (int entry : generator->fileOrder()) frames.push_back(ws.mFrames[static_cast<std::size_t>(entry)]);
+  const std::vector<int> order = generator->fileOrder();
+  for (int entry : order) frames.push_back(ws.mFrames[static_cast<std::size_t>(entry)]);
+  if (generator->backAndForth(host.options)) {
+    for (std::size_t i = order.size() - 2; i >= 1 && i < order.size(); --i) frames.push_back(frames[i]);
+  }
   return frames;
 }
 
-}  // namespace
+core::Picture crop(const core::Picture& source, int w, int h) {
+  core::Bitmap out(w, h);
+  const int left = (source.width() - w) / 2;
+  const int top = (source.height() - h) / 2;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) out.row(y)[x] = source.row(top + y)[left + x];
+  }
+  return core::Picture::fromBitmap(std::move(out));
+}
 
 core::Picture loadPicture(const std::string& bmpPath) {
   const auto bytes = output::readWholeFile(bmpPath, 64u << 20);

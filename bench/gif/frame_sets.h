@@ -1,10 +1,12 @@
 // The benchmark's frame sets, rendered by the program's own effects.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/picture.h"
+#include "effects/options.h"
 
 namespace gifbench {
 
@@ -22,5 +24,15 @@ FrameSet slideFrames(const std::string& name, const core::Picture& source);
 
 // The 12 frames of the Hue save in the rotation mode (no mask).
 FrameSet hueFrames(const std::string& name, const core::Picture& source);
+
+// The frames the save of options.effect writes, in file order and, for an
+// effect that plays back and forth, with the way back; the banner colour is
+// `banner`, or the source's corner colour. Empty when the effect is not
+// available.
+std::vector<core::Picture> savedFrames(const effects::Options& options, const core::Picture& source,
+                                       std::optional<core::Color> banner = std::nullopt);
+
+// The centre w x h part of a picture.
+core::Picture crop(const core::Picture& source, int w, int h);
 
 }  // namespace gifbench

@@ -9,12 +9,13 @@
 
 namespace gifbench {
 
+// PSNR as the encoder measures it (output/shown_quality.h): frames decoded
+// equal count as output::kExactFrameDb (100 dB).
 struct Score {
-  double meanPsnr = 0.0;  // dB; frames decoded equal count as kLosslessDb
-  double minPsnr = 0.0;   // dB; +inf when every frame is exact
+  double meanPsnr = 0.0;  // dB
+  double minPsnr = 0.0;   // dB
   int exactFrames = 0;
 };
-inline constexpr double kLosslessDb = 100.0;
 
 // Wall-clock seconds of a shell command, or nullopt when it failed.
 std::optional<double> timeCommand(const std::string& command);

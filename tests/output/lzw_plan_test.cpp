@@ -9,12 +9,12 @@
 
 namespace {
 
-// The bytes giflib wrote for the image data of a one-image GIF: everything
-// after the 10-byte image descriptor up to the trailer.
-std::size_t giflibImageBytes(std::vector<std::uint8_t> indices, int w, int h, int tableBits) {
+// The bytes of the image data of a one-image GIF coded with the greedy parse:
+// everything after the 10-byte image descriptor up to the trailer.
+std::size_t greedyImageBytes(std::vector<std::uint8_t> indices, int w, int h, int tableBits) {
   output::GifPalette palette(std::size_t{1} << tableBits, core::kBlack);
   std::vector<std::uint8_t> out;
-  output::GifStream gif(out);
+  output::GifStream gif(out, false);
   const output::GifRect rect{0, 0, w, h};
   EXPECT_TRUE(gif.putScreen(w, h, &palette, false));
   const std::size_t before = out.size();
@@ -23,7 +23,7 @@ std::size_t giflibImageBytes(std::vector<std::uint8_t> indices, int w, int h, in
   return out.size() - before - 10 - 1;  // image descriptor, trailer
 }
 
-TEST(LzwPlanner, PredictsGiflibsOutputSizeExactly) {
+TEST(LzwPlanner, PredictsTheGreedyCodersOutputSizeExactly) {
   std::mt19937 rng(7);
   output::LzwPlanner planner;
   for (int tableBits : {1, 2, 4, 8}) {
@@ -35,7 +35,7 @@ TEST(LzwPlanner, PredictsGiflibsOutputSizeExactly) {
         const unsigned v = pattern == 0 ? r : pattern == 1 ? (i / 37) : (r % 5 == 0 ? r : i % 11);
         indices[i] = static_cast<std::uint8_t>(v & ((1u << tableBits) - 1));
       }
-      EXPECT_EQ(planner.codedBytes(indices, tableBits), giflibImageBytes(indices, w, h, tableBits))
+      EXPECT_EQ(planner.codedBytes(indices, tableBits), greedyImageBytes(indices, w, h, tableBits))
           << "bits " << tableBits << " pattern " << pattern;
     }
   }
@@ -57,9 +57,12 @@ TEST(LzwPlanner, ChoosesOnlyOfferedOptionsWithinTheBudget) {
   std::vector<output::PixelOptions> pixels;
   for (int i = 0; i < 6000; ++i) {
     const int own = i / 50 % 3;
-    if (rng() % 2) pixels.push_back(options({{own, 0}, {7, 0}}));          // may be transparent
-    else if (rng() % 3 == 0) pixels.push_back(options({{own, 0}, {(own + 1) % 3, 5}}));  // a close colour
-    else pixels.push_back(options({{own, 0}}));
+    if (rng() % 2)
+      pixels.push_back(options({{own, 0}, {7, 0}}));  // may be transparent
+    else if (rng() % 3 == 0)
+      pixels.push_back(options({{own, 0}, {(own + 1) % 3, 5}}));  // a close colour
+    else
+      pixels.push_back(options({{own, 0}}));
   }
   output::LzwPlanner planner;
   for (double budget : {0.0, 40.0, 1e9}) {

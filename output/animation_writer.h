@@ -1,0 +1,36 @@
+// The last step of an animated GIF: coded images into the file's bytes.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "output/cancel.h"
+#include "output/frame_mapping.h"
+
+namespace output {
+
+// Lengthens the palette the image is shown with to cover every index it
+// uses, its transparent one included (padding black).
+void coverIndices(GifPalette& palette, const MappedFrame& image);
+
+// Writes the images of `coded` (already covered) with their delays and the
+// loop count (AnimationTiming's). shortest: see GifStream. nullopt when a
+// block cannot be written.
+std::optional<std::vector<std::uint8_t>> writeAnimation(int width, int height, const MappedAnimation& coded,
+                                                        const std::vector<int>& delays, int loopCount, bool shortest);
+
+struct ShownFrames;
+
+struct CodedAnimation {
+  std::vector<std::uint8_t> bytes;
+  double psnr = 0.0;  // mean over the given frames as shown (shown_quality.h)
+};
+
+// Codes the mapped frames (FrameCoder) and writes them. With a palette
+// shared by all frames both palette orders are tried and the shorter file
+// kept. Throws Cancelled when the flag is seen set; nullopt on failure.
+std::optional<CodedAnimation> codeAnimation(const ShownFrames& shown, const MappedAnimation& mapped, int loopCount,
+                                            bool shortest, const CancelFlag* cancel);
+
+}  // namespace output

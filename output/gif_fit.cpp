@@ -1,0 +1,116 @@
+#include "output/gif_fit.h"
+
+#include <algorithm>
+#include <map>
+
+#include "output/quality_encoder.h"
+
+namespace output {
+namespace {
+
+bool validInput(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing) {
+  if (frames.empty() || timing.delays.size() != frames.size()) return false;
+  for (const core::Bitmap* f : frames) {
+    if (!f || f->width < 1 || f->height < 1 || f->width != frames[0]->width || f->height != frames[0]->height) {
+      return false;
+    }
+  }
+  for (int d : timing.delays) {
+    if (d < 0 || d > 65535) return false;
+  }
+  return timing.loopCount == AnimationTiming::kNoLoopBlock || (timing.loopCount >= 0 && timing.loopCount <= 65535);
+}
+
+// Qualities measured once each with the quick parse; the file finally
+// returned is coded again with the shortest, which is never longer.
+class Search {
+ public:
+  explicit Search(QualityEncoder& encoder) : encoder_(encoder) {}
+
+  const CodedAnimation* at(int quality) {
+    auto it = measured_.find(quality);
+    if (it == measured_.end()) {
+      std::optional<CodedAnimation> coded = encoder_.encode(quality, false);
+      if (!coded) return nullptr;
+      it = measured_.emplace(quality, std::move(*coded)).first;
+    }
+    return &it->second;
+  }
+
+ private:
+  QualityEncoder& encoder_;
+  std::map<int, CodedAnimation> measured_;
+};
+
+std::optional<FittedGif> finish(QualityEncoder& encoder, int quality, std::size_t budget) {
+  std::optional<CodedAnimation> coded = encoder.encode(quality, true);
+  if (!coded) return std::nullopt;
+  FittedGif out;
+  out.psnr = coded->psnr;
+  out.quality = quality;
+  out.fits = coded->bytes.size() <= budget;
+  out.bytes = std::move(coded->bytes);
+  return out;
+}
+
+}  // namespace
+
+std::optional<EncodedGif> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
+                                             const AnimationTiming& timing, int quality, const CancelFlag* cancel) {
+  if (!validInput(frames, timing)) return std::nullopt;
+  try {
+    const ShownFrames shown = mergeRepeats(frames, timing.delays);
+    QualityEncoder encoder(shown, timing.loopCount, cancel);
+    const int q = std::clamp(quality, 0, kBestQuality);
+    std::optional<CodedAnimation> coded = encoder.encode(q, true);
+    if (!coded) return std::nullopt;
+    return EncodedGif{std::move(coded->bytes), coded->psnr, q};
+  } catch (const Cancelled&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing,
+                                         std::size_t budgetBytes, const CancelFlag* cancel) {
+  if (!validInput(frames, timing)) return std::nullopt;
+  try {
+    const ShownFrames shown = mergeRepeats(frames, timing.delays);
+    QualityEncoder encoder(shown, timing.loopCount, cancel);
+    std::optional<CodedAnimation> best = encoder.encode(kBestQuality, true);
+    if (!best) return std::nullopt;
+    if (best->bytes.size() <= budgetBytes) {
+      FittedGif out;
+      out.psnr = best->psnr;
+      out.fits = true;
+      out.bytes = std::move(best->bytes);
+      return out;
+    }
+    // Bytes fall as the quality falls: find the highest quality that fits,
+    // then make sure it is above the floor.
+    Search search(encoder);
+    int fits = -1, over = kBestQuality;
+    while (over - fits > 1) {
+      const int mid = (fits + over) / 2;
+      const CodedAnimation* c = search.at(mid);
+      if (!c) return std::nullopt;
+      (c->bytes.size() <= budgetBytes ? fits : over) = mid;
+    }
+    if (fits >= 0 && search.at(fits)->psnr >= kLowestFitDb) return finish(encoder, fits, budgetBytes);
+    // Nothing above the floor fits: the lowest quality that stays above it.
+    int below = -1, above = kBestQuality;
+    const CodedAnimation* lowest = search.at(0);
+    if (!lowest) return std::nullopt;
+    if (lowest->psnr >= kLowestFitDb) above = 0;
+    while (above - below > 1) {
+      const int mid = (below + above) / 2;
+      const CodedAnimation* c = search.at(mid);
+      if (!c) return std::nullopt;
+      (c->psnr >= kLowestFitDb ? above : below) = mid;
+    }
+    return finish(encoder, above, budgetBytes);
+  } catch (const Cancelled&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace output

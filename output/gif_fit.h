@@ -1,0 +1,48 @@
+// Encoding an animation at a chosen quality, and fitting it into a byte
+// budget at the best quality that fits. Both are pure functions of their
+// input (the same frames and settings give the same bytes on any thread),
+// keep no state between calls and may run on a worker thread; `cancel`,
+// when given, is read often and stops the work within a fraction of a
+// frame.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/picture.h"
+#include "output/cancel.h"
+#include "output/gif_encoder.h"
+
+namespace output {
+
+// The lowest mean PSNR (dB, frames as shown) a fitted file may fall to.
+inline constexpr double kLowestFitDb = 25.0;
+
+struct EncodedGif {
+  std::vector<std::uint8_t> bytes;  // the whole file
+  double psnr = 0.0;                // mean over the frames given, each as shown against itself (shown_quality.h)
+  int quality = 100;                // 0..100; 100 is what encodeGifAnimation(frames, timing) writes
+};
+
+// The animation at `quality` (0..100, clamped). At 100 the bytes are those
+// of encodeGifAnimation(frames, timing). nullopt when cancelled or when the
+// input is refused (as encodeGifAnimation refuses it) or an encoder step
+// fails.
+std::optional<EncodedGif> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
+                                             const AnimationTiming& timing, int quality, const CancelFlag* cancel);
+
+struct FittedGif : EncodedGif {
+  // True when bytes.size() <= the budget. False when even the lowest
+  // quality allowed (kLowestFitDb) does not fit: the file is then the one
+  // at that quality, the smallest there is above the floor.
+  bool fits = false;
+};
+
+// The highest quality whose file is at most budgetBytes. A file that fits
+// at 100 is returned as it is, with nothing lossy added. nullopt as above.
+std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing,
+                                         std::size_t budgetBytes, const CancelFlag* cancel);
+
+}  // namespace output

@@ -1,0 +1,236 @@
+#include "output/quality_encoder.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "output/animation_writer.h"
+#include "output/frame_coder.h"
+#include "output/quantizer.h"
+#include "output/shown_quality.h"
+
+namespace output {
+namespace {
+
+// Palette sizes the scale steps through, best first, in its upper and its
+// lower half.
+constexpr int kFewerColours[] = {255, 192, 128, 96, 64, 48, 32};
+constexpr int kFewestColours[] = {32, 24, 16, 12, 8, 6, 4};
+
+// The 8 x 8 ordered-dither threshold of a screen position, 0..63.
+int bayer8(int x, int y) {
+  int v = 0;
+  const int xy = x ^ y;
+  for (int bit = 0; bit < 3; ++bit) v = (v << 2) | (((xy >> bit) & 1) << 1) | ((y >> bit) & 1);
+  return v;
+}
+
+// The typical distance of a palette entry to its nearest neighbour, per
+// channel: how far an ordered dither must reach to mix two entries.
+double spacingOf(const GifPalette& p) {
+  if (p.size() < 2) return 0.0;
+  double sum = 0.0;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    int nearest = std::numeric_limits<int>::max();
+    for (std::size_t j = 0; j < p.size(); ++j) {
+      if (j != i) nearest = std::min(nearest, core::squaredDistance(p[i], p[j]));
+    }
+    sum += nearest;
+  }
+  return std::sqrt(sum / static_cast<double>(p.size()) / 3.0);
+}
+
+// Nearest palette entries on a grid of 64 levels per channel, each cell
+// answered for its centre once: dithered colours are nearly all distinct,
+// and one search per cell keeps them cheap. Deterministic: a cell's answer
+// does not depend on which colour asked first.
+class GridNearest {
+ public:
+  explicit GridNearest(const GifPalette& palette) : palette_(palette), cells_(std::size_t{1} << 18, -1) {}
+  std::uint8_t operator()(int r, int g, int b) {
+    const std::size_t cell = static_cast<std::size_t>((r >> 2) << 12 | (g >> 2) << 6 | (b >> 2));
+    if (cells_[cell] < 0) {
+      const core::Color centre = core::rgb((r & ~3) | 2, (g & ~3) | 2, (b & ~3) | 2);
+      int best = 0, bestDistance = std::numeric_limits<int>::max();
+      for (std::size_t i = 0; i < palette_.size(); ++i) {
+        const int d = core::squaredDistance(centre, palette_[i]);
+        if (d < bestDistance) {
+          bestDistance = d;
+          best = static_cast<int>(i);
+        }
+      }
+      cells_[cell] = static_cast<std::int16_t>(best);
+    }
+    return static_cast<std::uint8_t>(cells_[cell]);
+  }
+
+ private:
+  const GifPalette& palette_;
+  std::vector<std::int16_t> cells_;
+};
+
+int clampChannel(double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 255.0))); }
+
+// How many pixels use each entry of the palette frame k is shown with.
+std::vector<ColourHistogram::Entry> usage(const MappedAnimation& a, const GifPalette& palette, std::size_t first,
+                                          std::size_t last) {
+  std::vector<std::uint64_t> counts(palette.size(), 0);
+  for (std::size_t k = first; k < last; ++k) {
+    for (std::uint8_t v : a.frames[k].indices) ++counts[v];
+  }
+  std::vector<ColourHistogram::Entry> out;
+  for (std::size_t i = 0; i < palette.size(); ++i) {
+    if (counts[i] > 0) out.push_back({palette[i], counts[i]});
+  }
+  return out;
+}
+
+}  // namespace
+
+LossySettings lossySettingsFor(int quality, bool manyColours) {
+  const int q = std::clamp(quality, 0, kBestQuality);
+  LossySettings s;
+  // Fewer colours first, which costs the least quality per byte saved on
+  // banners; then, below the middle, lossy matching takes over.
+  if (q >= kBestQuality / 2) {
+    const double t = static_cast<double>(kBestQuality - q) / (kBestQuality / 2);  // 0..1
+    const int steps = static_cast<int>(std::size(kFewerColours));
+    s.colours = kFewerColours[std::min(steps - 1, static_cast<int>(t * steps))];
+    s.tolerance = static_cast<int>(3.0 * (1.0 + 4.0 * t) * (1.0 + 4.0 * t));
+  } else {
+    const double t = static_cast<double>(kBestQuality / 2 - q) / (kBestQuality / 2);  // 0..1
+    const int steps = static_cast<int>(std::size(kFewestColours));
+    s.colours = kFewestColours[std::min(steps - 1, static_cast<int>(t * steps))];
+    const double perChannel = 5.0 + 95.0 * std::pow(t, 1.5);
+    s.tolerance = static_cast<int>(3.0 * perChannel * perChannel);
+  }
+  s.ditherStep = manyColours ? static_cast<int>(std::lround(2.0 * (kBestQuality - q) / kBestQuality)) : 0;
+  return s;
+}
+
+QualityEncoder::QualityEncoder(const ShownFrames& shown, int loopCount, const CancelFlag* cancel)
+    : shown_(shown), loopCount_(loopCount), cancel_(cancel) {}
+
+const MappedAnimation* QualityEncoder::base() {
+  if (!base_ && !baseFailed_) {
+    throwIfCancelled(cancel_);
+    MappingSettings settings;
+    settings.cancel = cancel_;
+    base_ = mapAnimation(shown_.frames, settings);
+    baseFailed_ = !base_;
+  }
+  return base_ ? &*base_ : nullptr;
+}
+
+bool QualityEncoder::manyColours() {
+  const MappedAnimation* b = base();
+  return b && b->mode != PaletteMode::Exact;
+}
+
+std::optional<CodedAnimation> QualityEncoder::encode(int quality, bool shortest) {
+  throwIfCancelled(cancel_);
+  if (!base()) return std::nullopt;
+  if (quality >= kBestQuality) return encodeBest(shortest);
+  return encodeLossy(lossySettingsFor(quality, manyColours()), shortest);
+}
+
+std::optional<CodedAnimation> QualityEncoder::encodeBest(bool shortest) {
+  return codeAnimation(shown_, *base_, loopCount_, shortest, cancel_);
+}
+
+// The base palettes cut to `colours` (merging the closest entries, weighted
+// by use) and every frame's pixels mapped to them, through the ordered
+// dither when ditherStep > 0.
+const QualityEncoder::Mapping& QualityEncoder::reduced(int colours, int ditherStep) {
+  const auto key = std::make_pair(colours, ditherStep);
+  if (auto it = mappings_.find(key); it != mappings_.end()) return it->second;
+  const MappedAnimation& b = *base_;
+  Mapping m;
+  m.animation.mode = b.mode;
+  const auto cut = [&](const GifPalette& p, std::size_t first, std::size_t last) {
+    if (p.size() <= static_cast<std::size_t>(colours)) return p;
+    return mergeClosestColours(usage(b, p, first, last), static_cast<std::size_t>(colours));
+  };
+  const bool perFrame = b.mode == PaletteMode::PerFrame;
+  m.animation.global = cut(b.global, 0, perFrame ? 1 : b.frames.size());
+  for (std::size_t k = 0; k < b.frames.size(); ++k) {
+    throwIfCancelled(cancel_);
+    const MappedFrame& from = b.frames[k];
+    MappedFrame f;
+    f.rect = from.rect;
+    if (from.local) f.local = cut(*from.local, k, k + 1);
+    const GifPalette& palette = f.local ? *f.local : m.animation.global;
+    NearestColour nearest(palette);
+    GridNearest grid(palette);
+    const double amplitude = ditherStep * spacingOf(palette) / 10.0;
+    const core::Bitmap& src = *shown_.frames[k];
+    f.indices.reserve(f.rect.area());
+    for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+      throwIfCancelled(cancel_);
+      const core::Color* row = src.row(y);
+      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) {
+        const core::Color c = row[x];
+        if (amplitude > 0.0) {
+          const double offset = ((bayer8(x & 7, y & 7) + 0.5) / 64.0 - 0.5) * amplitude;
+          f.indices.push_back(grid(clampChannel(core::redOf(c) + offset), clampChannel(core::greenOf(c) + offset),
+                                   clampChannel(core::blueOf(c) + offset)));
+        } else {
+          f.indices.push_back(nearest(c));
+        }
+      }
+    }
+    m.animation.frames.push_back(std::move(f));
+  }
+  return mappings_.emplace(key, std::move(m)).first->second;
+}
+
+// Each pixel as the lossy matcher sees it.
+void QualityEncoder::lossyPixels(std::size_t k, const MappedFrame& f, const GifPalette& palette,
+                                 const core::Bitmap& canvas) {
+  const core::Bitmap& src = *shown_.frames[k];
+  const core::Bitmap* before = k > 0 ? shown_.frames[k - 1] : nullptr;
+  pixels_.resize(f.indices.size());
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    const core::Color* row = src.row(y);
+    const core::Color* shown = canvas.row(y);
+    const core::Color* previous = before ? before->row(y) : nullptr;
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+      const std::uint8_t own = f.indices[i];
+      pixels_[i] = LzwPlanner::LossyPixel{row[x], shown[x], own, previous && previous[x] == row[x],
+                                          core::squaredDistance(row[x], palette[own])};
+    }
+  }
+}
+
+std::optional<CodedAnimation> QualityEncoder::encodeLossy(const LossySettings& s, bool shortest) {
+  const Mapping& m = reduced(s.colours, s.ditherStep);
+  MappedAnimation coded;
+  coded.mode = m.animation.mode;
+  coded.global = m.animation.global;
+  const core::Bitmap& first = *shown_.frames[0];
+  ShownQuality quality(first.width, first.height);
+  for (std::size_t k = 0; k < m.animation.frames.size(); ++k) {
+    throwIfCancelled(cancel_);
+    MappedFrame f = m.animation.frames[k];
+    const GifPalette palette = f.local ? *f.local : m.animation.global;
+    lossyPixels(k, f, palette, quality.canvas());
+    const int slot = k > 0 && palette.size() < 256 ? static_cast<int>(palette.size()) : -1;
+    planner_.chooseLossy(pixels_, palette, slot, s.tolerance, gifTableBits(palette.size() + 1), chosen_);
+    f.indices.swap(chosen_);
+    f.transparent =
+        slot >= 0 && std::find(f.indices.begin(), f.indices.end(), static_cast<std::uint8_t>(slot)) != f.indices.end()
+            ? slot
+            : -1;
+    GifPalette& written = f.local ? *f.local : coded.global;
+    coverIndices(written, f);
+    quality.show(f, written, *shown_.frames[k], shown_.repeats[k]);
+    coded.frames.push_back(std::move(f));
+  }
+  std::optional<std::vector<std::uint8_t>> bytes =
+      writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, shortest);
+  if (!bytes) return std::nullopt;
+  return CodedAnimation{std::move(*bytes), quality.meanPsnr()};
+}
+
+}  // namespace output
