@@ -13,21 +13,17 @@
 
 namespace app {
 
-namespace {
-QString u(const char* s) { return QString::fromUtf8(s); }
-}  // namespace
-
 frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {
-  setWindowTitle(u(text::kGifCaption));
+  setWindowTitle(text::shown(text::kGifCaption));
   setModal(true);
-  optType[1] = new QRadioButton(u(text::kGifOptAnimated), this);
-  optType[0] = new QRadioButton(u(text::kGifOptPerFrame), this);
-  Label1 = new QLabel(u(text::kGifLabel), this);
+  optType[1] = new QRadioButton(text::shown(text::kGifOptAnimated), this);
+  optType[0] = new QRadioButton(text::shown(text::kGifOptPerFrame), this);
+  Label1 = new QLabel(text::shown(text::kGifLabel), this);
   cboTime = new QComboBox(this);
   cboTime->setEditable(true);
   cboTime->setInsertPolicy(QComboBox::NoInsert);
-  for (const char* t : text::kGifTimes) cboTime->addItem(u(t));
-  cmdSet = new QPushButton(u(text::kGifOk), this);
+  for (const char* t : text::kGifTimes) cboTime->addItem(QString::fromUtf8(t));
+  cmdSet = new QPushButton(text::shown(text::kGifOk), this);
   cmdSet->setDefault(true);
 
   auto* layout = new QVBoxLayout(this);
@@ -63,7 +59,7 @@ void frmGifSetting::cmdSet_Click() {
   // The interval is checked whichever option is selected.
   const auto interval = output::parseGifInterval(cboTime->currentText().toStdString());
   if (!interval) {
-    prompts_.message(MessageIcon::Exclamation, u(text::kGifBadInterval));
+    prompts_.message(MessageIcon::Exclamation, text::shown(text::kGifBadInterval));
     return;
   }
   output::acceptGifSettings(optType[1]->isChecked(), *interval);

@@ -12,7 +12,7 @@ const QStringList kGif{QStringLiteral("*.gif")};
 
 QStringList texts(const auto& list) {
   QStringList out;
-  for (const char* s : list) out << QString::fromUtf8(s);
+  for (const char* s : list) out << text::shown(s);
   return out;
 }
 
@@ -38,7 +38,7 @@ FileDialogRequest openDialogRequest(const QString& startFolder, const QString& p
 
 FileDialogRequest saveDialogRequest(const QString& startFolder) {
   FileDialogRequest r;
-  r.title = QString::fromUtf8(text::kSaveDialogTitle);
+  r.title = text::shown(text::kSaveDialogTitle);
   r.startFolder = startFolder;
   r.proposedName = QString::fromUtf8(text::kProposedBaseName);
   r.filters = texts(text::kSaveFilters);

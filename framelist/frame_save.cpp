@@ -2,6 +2,12 @@
 
 #include "effects/driver.h"
 
+// The save stays free of Qt; its message still belongs to the program's
+// translation catalogue, which lupdate fills from this marker.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#endif
+
 namespace framelist {
 
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifQuestion& askGif) {
@@ -30,8 +36,8 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
 output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, const SavePlan& plan) {
   const int count = static_cast<int>(frames.size());
   for (int i = 0; i < count; ++i) {
-    output::WriteStatus status = output::writeFrame(frames[static_cast<std::size_t>(i)], plan.base, i, plan.saveExt,
-                                                    plan.animated);
+    output::WriteStatus status =
+        output::writeFrame(frames[static_cast<std::size_t>(i)], plan.base, i, plan.saveExt, plan.animated);
     if (!status) return status;
   }
   // Also a single frame: the user asked for base.gif, not for a stray BMP.
@@ -39,8 +45,10 @@ output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, co
   return output::WriteStatus{};
 }
 
-std::string saveFailureMessage(const output::WriteStatus& status) {
-  return "ファイルを保存できませんでした。\n" + status.file + "\n" + status.reason;
+const char* const kSaveFailedHeadline = QT_TRANSLATE_NOOP("Pictorell", "ファイルを保存できませんでした。");
+
+std::string saveFailureMessage(const output::WriteStatus& status, const std::string& headline) {
+  return headline + "\n" + status.file + "\n" + status.reason;
 }
 
 }  // namespace framelist

@@ -30,9 +30,9 @@ struct SaveSettings {
 
 // What one save writes, decided before the first file.
 struct SavePlan {
-  std::string base;        // folder + "/" + base name: every output name starts with it
-  std::string saveExt;     // GetFileExt of the chosen name, "" when it has none
-  bool animated = false;   // one animated GIF (only ever true for ".gif")
+  std::string base;            // folder + "/" + base name: every output name starts with it
+  std::string saveExt;         // GetFileExt of the chosen name, "" when it has none
+  bool animated = false;       // one animated GIF (only ever true for ".gif")
   std::int16_t interval = 10;  // hundredths of a second, for the animation
 };
 
@@ -53,7 +53,9 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
 // why; a failed conversion keeps its BMP file and is not an error.
 output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, const SavePlan& plan);
 
-// The message shown when a save stopped at a file it could not write.
-std::string saveFailureMessage(const output::WriteStatus& status);
+// The message shown when a save stopped at a file it could not write: the
+// headline, the file and the system's reason, one per line.
+extern const char* const kSaveFailedHeadline;
+std::string saveFailureMessage(const output::WriteStatus& status, const std::string& headline = kSaveFailedHeadline);
 
 }  // namespace framelist
