@@ -77,7 +77,7 @@ session() {
 /usr/bin/brenlo "\$@" &
 pid=\$!
 sleep 6
-import -window root "$shot"
+import -window root "$home/screen.png"
 # A message box (caption "Pictorell") is answered first.
 box=\$(xdotool search --name '^Pictorell\$' | head -1)
 if [ -n "\$box" ]; then xdotool windowfocus --sync "\$box" key Return; sleep 1; fi
@@ -100,6 +100,7 @@ SESSION
   else
     (cd "$out" && "${launcher[@]}")
   fi
+  cp "$home/screen.png" "$shot"
 }
 
 echo "== What this desktop opens a CHM file and a web page with"
