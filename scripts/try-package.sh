@@ -17,7 +17,7 @@ build=${BUILD_DIR:-build-package}
 out=$(realpath -m "${OUT_DIR:-package-try}")
 user=nobody
 run() {
-  echo "+ $*"
+  echo "+ $*" >&2
   "$@"
 }
 
