@@ -4,10 +4,12 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
+#include "app/frm_gif_setting.h"
 #include "app/frm_main.h"
 #include "app/source_intake.h"
 #include "framelist/frm_frames.h"
 #include "intake/image_adapter.h"
+#include "output/gif_question.h"
 
 namespace app {
 
@@ -41,6 +43,13 @@ void frmMain::wireFrameList() {
   });
   frmFrames_->setMessageShower(
       [this](const QString&, const QString& text) { prompts_->message(MessageIcon::Exclamation, text); });
+  frmFrames_->setGifAnimationAsker(
+      [this](const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play) {
+        return output::AskGifOutput(*gifSetting_, shape, interval, play);
+      });
+  frmFrames_->setNoticeShower([this](bool warning, const QString& text) {
+    prompts_->message(warning ? MessageIcon::Exclamation : MessageIcon::Information, text);
+  });
 }
 
 }  // namespace app

@@ -1,19 +1,26 @@
 // frmGifSetting: the small modal dialog that asks how GIF frames are written
 // (one animated GIF, or one file per frame) and the animated GIF's interval.
-// An accepted OK leaves its answer in output::GifIsAni and output::GifTime.
+// An accepted OK leaves its answer in output::GifIsAni and output::GifTime,
+// and the animated GIF's play choices in output::GifPlays, GifHold and
+// GifPreset.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 #include <QDialog>
 
 #include "output/gif_question.h"
 
 class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 
 namespace app {
 
@@ -30,11 +37,29 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   QComboBox* cboTime = nullptr;
   QPushButton* cmdSet = nullptr;
 
+  // The play section below them, enabled only for the animated GIF.
+  QGroupBox* fraPlay = nullptr;
+  QLabel* lblPlays = nullptr;
+  std::array<QRadioButton*, 2> optPlays{};  // 0 forever, 1 a count
+  QSpinBox* spnPlays = nullptr;             // 1..99
+  QLabel* lblHold = nullptr;
+  QDoubleSpinBox* spnHold = nullptr;  // seconds, 0..10
+  QLabel* lblPreset = nullptr;
+  QComboBox* cboPreset = nullptr;  // index = output::AdPreset
+  QLabel* lblSummary = nullptr;    // what the file will do, one line
+  QLabel* picWarning = nullptr;    // the warning icon
+  QLabel* lblWarning = nullptr;    // the preset's broken rules, one a line
+
   // Selecting an option enables the interval exactly for the animated GIF.
   void optType_Click(int k);
   // OK: stores the answer and hides the dialog when the interval text is
   // valid; otherwise says so and stays open, storing nothing.
   void cmdSet_Click();
+  // The user picked a preset (it becomes the selected entry): a shorter
+  // interval is raised to its minimum and the play count becomes the
+  // largest that keeps within it. "なし" changes nothing else, nor does a
+  // preset restored from the settings file, which does not come here.
+  void cboPreset_Click(int index);
 
   // The stored choice at start (any value but 1 selects per-frame files)
   // and the interval box's text.
@@ -42,16 +67,49 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   int choice() const;  // 1 animated, 0 per frame
   void setIntervalText(const QString& text);
   QString intervalText() const;
+  // The play choices: 0 forever or 1..99 plays (else forever), the hold in
+  // hundredths of a second (0..1000), the preset index (0..3, else none).
+  void setPlays(int plays);
+  int plays() const;
+  void setHoldCs(int holdCs);
+  int holdCs() const;
+  void setPreset(int preset);
+  int preset() const;
+  output::PlaySettings playSettings() const;
 
   // GifQuestion: shows the dialog modally until it is hidden or closed.
   void showModal() override;
+  // The animation the dialog is asked for; the summary line and the warnings
+  // follow it and every choice.
+  void setAnimationShape(const output::AnimationShape* shape) override;
+
+  // The same dialog asking for an animated WebP of the given shape: the
+  // caption, the animated option and the play section name WebP, that option
+  // is selected and the per-frame one is disabled (a WebP save is always one
+  // animation), and the ad presets are off (the networks take no WebP). The
+  // interval box and the play count and hold are the GIF's own, so both
+  // share them. An OK with a valid interval returns true with `interval` in
+  // hundredths of a second and `play` (preset None); closing the dialog
+  // returns false. Either way the dialog then looks as before and the GIF's
+  // answer (GifIsAni, GifTime, the play values, the selected option and
+  // preset) is unchanged.
+  bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play);
+  bool isAskingForWebp() const { return webpMode_; }
   // Tests replace the modal wait: the runner acts on the shown dialog
   // (e.g. clicks OK) instead of a user.
   void setModalRunner(std::function<void(frmGifSetting&)> runner) { modalRunner_ = std::move(runner); }
 
  private:
+  void buildPlaySection();
+  void refreshSummary();
+
   Prompts& prompts_;
+  std::optional<output::AnimationShape> shape_;
   std::function<void(frmGifSetting&)> modalRunner_;
+  bool webpMode_ = false;
+  bool webpAccepted_ = false;
+  std::int16_t webpInterval_ = 0;
+  output::PlaySettings webpPlay_;
 };
 
 }  // namespace app

@@ -37,6 +37,10 @@ void frmMain::Form_Load() {
   frmFrames_ = std::make_unique<framelist::frmFrames>(
       framelist::SaveSettings{ws_.SaveExt, ws_.SavePath},
       [this](std::int16_t& interval) { return output::AskGifOutput(*gifSetting_, interval); });
+  frmFrames_->setWebpQuestion(
+      [this](const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play) {
+        return gifSetting_->askWebpAnimation(shape, interval, play);
+      });
   wireFrameList();
   // 2. The caption with the program's version.
   setWindowTitle(QString::fromUtf8(text::kAppTitle) + QStringLiteral(" [Ver.") + QString::fromUtf8(text::kVersion) +
@@ -83,6 +87,9 @@ void frmMain::applySettings(const settings::Settings& s) {
   loadedSettings_ = s;
   gifSetting_->setChoice(s.gifIsAni);
   gifSetting_->setIntervalText(QString::fromStdString(s.gifTimeText));
+  gifSetting_->setPlays(s.gifPlays);
+  gifSetting_->setHoldCs(s.gifHoldCs);
+  gifSetting_->setPreset(s.gifPreset);
   frmFrames_->setFramesRect(QRect(s.framesLeft / kTwipsPerPixel, s.framesTop / kTwipsPerPixel,
                                   s.framesWidth / kTwipsPerPixel, s.framesHeight / kTwipsPerPixel));
   move(s.left / kTwipsPerPixel, s.top / kTwipsPerPixel);
@@ -132,6 +139,9 @@ settings::Settings frmMain::collectSettings() const {
   s.formColor = static_cast<std::int32_t>(formColor_);
   s.gifIsAni = gifSetting_->choice();
   s.gifTimeText = gifSetting_->intervalText().toStdString();
+  s.gifPlays = gifSetting_->plays();
+  s.gifHoldCs = gifSetting_->holdCs();
+  s.gifPreset = gifSetting_->preset();
   return s;
 }
 

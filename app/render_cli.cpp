@@ -13,6 +13,7 @@
 #include "effects/work_state.h"
 #include "intake/picture_loader.h"
 #include "output/gif_interval.h"
+#include "output/writer.h"
 
 namespace app {
 
@@ -20,6 +21,7 @@ namespace {
 
 constexpr std::array<std::string_view, effects::kEffectCount> kEffectNames{"slide",   "turn",    "rotate", "zoom",
                                                                            "diffuse", "elastic", "hue"};
+constexpr std::array<std::string_view, output::kPresetCount> kPresetNames{"none", "google", "iab", "amazon"};
 
 // A window that is not there: nothing to show, nothing to wait for.
 class HeadlessHost final : public effects::SilentHost {
@@ -28,13 +30,46 @@ class HeadlessHost final : public effects::SilentHost {
     options = a.options;
     gifAnimated = a.gifAnimated;
     gifInterval = a.gifInterval;
+    play = a.play;
+    playsGiven = a.playsGiven;
+  }
+
+  // Answers as the dialog would after the user picked the preset: a shorter
+  // interval raised, and the largest play count unless --plays chose one.
+  bool askGifAnimation(const output::AnimationShape& s, std::int16_t& interval, output::PlaySettings& p) override {
+    interval = gifInterval;
+    p = play;
+    if (play.preset != output::AdPreset::None) {
+      const output::PresetChoice choice = output::choosePreset(play.preset, s, interval, play.holdCs);
+      interval = static_cast<std::int16_t>(choice.intervalCs);
+      if (!playsGiven) p.plays = choice.plays;
+    }
+    asked = Answer{s, interval, p};
+    return gifAnimated;
+  }
+
+  // A WebP is always one animation; the presets are the GIF's.
+  bool askWebpAnimation(const output::AnimationShape& s, std::int16_t& interval, output::PlaySettings& p) override {
+    interval = gifInterval;
+    p = play;
+    p.preset = output::AdPreset::None;
+    asked = Answer{s, interval, p};
+    return true;
   }
 
   void reportSaveError(const std::string& file, const std::string& reason) override {
     error = "cannot write " + file + ": " + reason;
   }
 
-  std::string error;  // the last write failure, "" when none
+  output::PlaySettings play;
+  bool playsGiven = false;
+  struct Answer {
+    output::AnimationShape shape;
+    std::int16_t interval;
+    output::PlaySettings play;
+  };
+  std::optional<Answer> asked;  // what the GIF question answered
+  std::string error;            // the last write failure, "" when none
 };
 
 int indexOf(std::string_view value, std::initializer_list<std::string_view> names) {
@@ -82,6 +117,33 @@ std::string applyValue(const std::string& name, const std::string& value, Render
     a.gifAnimated = i == 1;
     return i < 0 ? bad() : "";
   }
+  if (name == "--plays") {
+    a.playOptions = true;
+    a.playsGiven = true;
+    if (value == "forever") {
+      a.play.plays = 0;
+      return "";
+    }
+    if (value.empty() || value.size() > 2 || value.find_first_not_of("0123456789") != std::string::npos) return bad();
+    a.play.plays = std::stoi(value);
+    return a.play.plays >= 1 ? "" : bad();
+  }
+  if (name == "--hold") {
+    a.playOptions = true;
+    const std::optional<std::int16_t> hold = output::parseGifInterval(value);
+    if (!hold || *hold > output::kMaxHoldCs) return bad();
+    a.play.holdCs = *hold;
+    return "";
+  }
+  if (name == "--preset") {
+    a.playOptions = true;
+    for (std::size_t i = 0; i < kPresetNames.size(); ++i)
+      if (kPresetNames[i] == value) {
+        a.play.preset = static_cast<output::AdPreset>(i);
+        return "";
+      }
+    return bad();
+  }
   if (name == "--interval") {
     const std::optional<std::int16_t> interval = output::parseGifInterval(value);
     if (!interval) return bad();
@@ -92,10 +154,58 @@ std::string applyValue(const std::string& name, const std::string& value, Render
 }
 
 bool takesValue(const std::string& name) {
-  for (const char* n :
-       {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval"})
+  for (const char* n : {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval",
+                        "--plays", "--hold", "--preset"})
     if (name == n) return true;
   return false;
+}
+
+// Seconds as the dialog writes them, with a dot whatever the locale.
+std::string seconds(std::int64_t cs) { return output::secondsText(cs, 1) + " s"; }
+
+// What the written animation does and, under a preset, what it breaks.
+template <typename Answer>
+int reportAnimation(const Answer& asked, const std::vector<std::string>& saved, std::ostream& out, std::ostream& err) {
+  // The save leaves exactly the one animated file when it was written.
+  if (saved.size() != 1) return 0;
+  const std::string ext = output::GetFileExt(saved.front());
+  if (ext != ".gif" && ext != ".webp") return 0;
+  std::error_code ec;
+  const std::uintmax_t bytes = std::filesystem::file_size(saved.front(), ec);
+  if (ec) return 0;
+  const output::PlaySummary s = output::summarize(asked.shape, asked.interval, asked.play);
+  out << "animation: " << s.frames << " frames, one play " << seconds(s.onePlayCs) << ", ";
+  if (s.plays == 0)
+    out << "plays forever";
+  else
+    out << s.plays << (s.plays == 1 ? " play, " : " plays, ") << seconds(s.totalCs) << " in all";
+  out << ", " << bytes << " bytes\n";
+
+  const output::AdPreset preset = asked.play.preset;
+  if (preset == output::AdPreset::None) return 0;
+  const output::PresetRules& rules = output::presetRules(preset);
+  const output::PresetBreaches b = output::checkPreset(s, preset);
+  const std::int64_t budget = output::byteBudget(preset, asked.shape.width, asked.shape.height);
+  std::vector<std::string> broken;
+  if (b.intervalTooShort)
+    broken.push_back("interval " + output::secondsText(s.intervalCs, 2) + " s, shorter than " +
+                     output::secondsText(rules.minIntervalCs, 2) + " s");
+  if (b.endless) broken.push_back("plays forever");
+  if (b.tooLong) broken.push_back(seconds(s.totalCs) + " in all, longer than " + seconds(rules.maxTotalCs));
+  if (b.tooManyPlays) broken.push_back(std::to_string(s.plays) + " plays, more than " + std::to_string(rules.maxPlays));
+  if (budget > 0 && bytes > static_cast<std::uintmax_t>(budget))
+    broken.push_back(std::to_string(bytes) + " bytes, over the budget of " + std::to_string(budget));
+  const std::string name(kPresetNames[static_cast<std::size_t>(preset)]);
+  if (broken.empty()) {
+    out << "preset " << name << ": keeps to it";
+    if (budget > 0) out << " (" << bytes << " of " << budget << " bytes)";
+    out << "\n";
+    return 0;
+  }
+  err << "brenlo-render: the animated GIF breaks the " << name << " preset:";
+  for (std::size_t i = 0; i < broken.size(); ++i) err << (i == 0 ? " " : "; ") << broken[i];
+  err << "\n";
+  return 3;
 }
 
 }  // namespace
@@ -152,6 +262,8 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
                               (names.size() == 1 ? "" : "s")};
   a.source = names[0];
   a.output = names[1];
+  if (a.play.preset != output::AdPreset::None && output::GetFileExt(a.output) == ".webp")
+    return {std::nullopt, "--preset applies to an animated GIF only (the ad networks take no WebP)"};
   a.options.effect = effect;
   // --mask ticks the box of the chosen effect, whichever order they came in.
   a.options.mask[static_cast<std::size_t>(effects::info(static_cast<effects::EffectKind>(effect)).maskBox)] = mask;
@@ -163,9 +275,10 @@ std::string renderUsage() {
   return "Usage: brenlo-render SOURCE OUTPUT [options]\n"
          "Writes the frames of one banner animation exactly as the save command does.\n"
          "\n"
-         "  SOURCE                 a BMP, JPEG or GIF picture, at most 1000 x 200 pixels\n"
+         "  SOURCE                 a BMP, JPEG, GIF, PNG or WebP picture, at most 1000 x 200 pixels\n"
          "  OUTPUT                 FOLDER/NAME.EXT: frames go to FOLDER/NAME + tag + 000 + .EXT\n"
-         "                         (.bmp, .jpg or .gif; any other extension writes .bmp files)\n"
+         "                         (.bmp, .jpg or .gif; any other extension writes .bmp files);\n"
+         "                         .webp writes one animated WebP, FOLDER/NAME + tag + .webp\n"
          "  --effect NAME          slide (default), turn, rotate, zoom, diffuse, elastic or hue\n"
          "  --mask                 show the picture's corner colour as the background colour\n"
          "  --background RRGGBB    background colour, red first as in web colours\n"
@@ -177,11 +290,24 @@ std::string renderUsage() {
          "                         hue: rotate round the colour circle (default) or converge\n"
          "  --hue DEGREES          hue: the target hue, 0 to 359 (default 0)\n"
          "  --gif frames|animated  with .gif: one file per frame (default) or one animated GIF\n"
-         "  --interval SECONDS     frame interval of an animated GIF (default 0.1)\n"
+         "  --interval SECONDS     frame interval of an animated GIF or WebP (default 0.1)\n"
+         "  --plays N|forever      animated GIF or WebP: stop after N plays (1 to 99),\n"
+         "                         starting and ending on the frame that shows the whole\n"
+         "                         picture, or loop forever (default)\n"
+         "  --hold SECONDS         animated GIF or WebP: show that frame this much longer at\n"
+         "                         the start of each play (0 to 10, default 0)\n"
+         "  --preset none|google|iab|amazon\n"
+         "                         animated GIF: keep to an ad network's rules; raises a\n"
+         "                         shorter interval to the minimum and, without --plays,\n"
+         "                         plays as often as the time limit allows\n"
          "  --help                 show this text\n"
          "\n"
-         "Options may come before or after the names. Prints the files written.\n"
-         "Exit status: 0 done, 1 picture not loaded or file not written, 2 bad arguments.\n";
+         "Options may come before or after the names. Prints the files written; with\n"
+         "--plays, --hold or --preset also what the animated GIF does (frames, one play's\n"
+         "time, plays, total time, bytes) and whether it keeps to the preset.\n"
+         "Exit status: 0 done, 1 picture not loaded or file not written, 2 bad arguments,\n"
+         "3 the animated GIF was written but breaks its preset (too long, too many plays,\n"
+         "endless, interval too short, or over the byte budget).\n";
 }
 
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -232,7 +358,9 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 1;
   }
   for (const std::string& file : driver.savedFiles()) out << file << "\n";
-  return 0;
+  const bool animation = a.gifAnimated || output::GetFileExt(a.output) == ".webp";
+  if (!a.playOptions || !host.asked || !animation) return 0;
+  return reportAnimation(*host.asked, driver.savedFiles(), out, err);
 }
 
 }  // namespace app

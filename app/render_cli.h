@@ -11,17 +11,21 @@
 
 #include "core/color.h"
 #include "effects/options.h"
+#include "output/animation_plan.h"
 
 namespace app {
 
 struct RenderArgs {
-  std::string source;  // SOURCE: a BMP, JPEG or GIF file
+  std::string source;  // SOURCE: a BMP, JPEG, GIF, PNG or WebP file
   std::string output;  // OUTPUT: FOLDER/NAME.EXT, as the save dialog returns it
   // Effect, options and hue settings; mask is set on the chosen effect's box.
   effects::Options options;
   std::optional<core::Color> background;  // --background as 0x00BBGGRR; none = corner colour
   bool gifAnimated = false;               // --gif animated
-  std::int16_t gifInterval = 10;          // --interval in hundredths of a second
+  std::int16_t gifInterval = 10;          // --interval in hundredths of a second (animated GIF or WebP)
+  output::PlaySettings play;              // --plays, --hold, --preset
+  bool playsGiven = false;                // --plays was given (else a preset picks the count)
+  bool playOptions = false;               // any of --plays, --hold, --preset was given
   bool help = false;                      // --help: print the usage and do nothing else
 };
 
@@ -42,9 +46,15 @@ std::optional<core::Color> parseWebColor(const std::string& text);
 std::string renderUsage();
 
 // Runs brenlo-render with the arguments after the program name. Prints the
-// files written to `out`, one full path a line. Returns 0 on success, 2 for a
-// bad command line (one line on `err`), 1 when the source cannot be loaded or
-// is too large (the program's message on `err`) or a file cannot be written.
+// files written to `out`, one full path a line; with --plays, --hold or
+// --preset an animated GIF is followed by a line saying what it does and,
+// with a preset, whether it keeps to it. A preset raises a shorter interval
+// to its minimum and, without --plays, picks the largest play count that
+// keeps within it, as choosing it in the dialog does. Returns 0 on success,
+// 2 for a bad command line (one line on `err`), 1 when the source cannot be
+// loaded or is too large (the program's message on `err`) or a file cannot
+// be written, 3 when the animated GIF was written but breaks its preset
+// (what it breaks on `err`).
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace app

@@ -9,6 +9,11 @@ namespace {
 const QStringList kBmp{QStringLiteral("*.bmp")};
 const QStringList kJpg{QStringLiteral("*.jpg")};
 const QStringList kGif{QStringLiteral("*.gif")};
+const QStringList kPng{QStringLiteral("*.png")};
+const QStringList kWebp{QStringLiteral("*.webp")};
+// The JPEG entry shows ".jpg" files and ".jpeg" files too: both are offered
+// to a drop, and the loader goes by the content.
+const QStringList kJpgShown{QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")};
 
 QStringList texts(const auto& list) {
   QStringList out;
@@ -20,6 +25,8 @@ QStringList texts(const auto& list) {
 
 int openFilterIndexFor(const QString& previousName) {
   const QString tail = previousName.right(3).toLower();
+  if (previousName.right(4).toLower() == QLatin1String("webp")) return 5;
+  if (tail == QLatin1String("png")) return 4;
   if (tail == QLatin1String("gif")) return 3;
   if (tail == QLatin1String("jpg")) return 2;
   if (tail == QLatin1String("bmp")) return 1;
@@ -31,7 +38,7 @@ FileDialogRequest openDialogRequest(const QString& startFolder, const QString& p
   r.startFolder = startFolder;
   r.filters = texts(text::kOpenFilters);
   // The file model compares the patterns without regard to case.
-  r.patterns = {kBmp + kJpg + kGif, kBmp, kJpg, kGif};
+  r.patterns = {kBmp + kJpgShown + kGif + kPng + kWebp, kBmp, kJpgShown, kGif, kPng, kWebp};
   r.selectedFilter = openFilterIndexFor(previousName);
   return r;
 }
@@ -42,15 +49,17 @@ FileDialogRequest saveDialogRequest(const QString& startFolder) {
   r.startFolder = startFolder;
   r.proposedName = QString::fromUtf8(text::kProposedBaseName);
   r.filters = texts(text::kSaveFilters);
-  r.patterns = {kBmp, kJpg, kGif};
+  r.patterns = {kBmp, kJpg, kGif, kWebp};
   r.selectedFilter = 0;
   return r;
 }
 
 bool isDropOffered(const QList<QUrl>& urls) {
   if (urls.size() != 1 || !urls.front().isLocalFile()) return false;
-  const QString tail = urls.front().toLocalFile().right(4).toLower();
-  return tail == QLatin1String(".bmp") || tail == QLatin1String(".jpg") || tail == QLatin1String(".gif");
+  const QString name = urls.front().toLocalFile().toLower();
+  for (const char* ext : {".bmp", ".jpg", ".jpeg", ".gif", ".png", ".webp"})
+    if (name.endsWith(QLatin1String(ext))) return true;
+  return false;
 }
 
 QString sizeCaption(int width, int height) { return QStringLiteral("[ %1 x %2 ]").arg(width).arg(height); }

@@ -122,13 +122,16 @@ inline constexpr const char* kHelpFileName = "brenlo.chm";
 // --- file dialogs ---
 inline constexpr const char* kSaveDialogTitle = QT_TRANSLATE_NOOP("Pictorell", "保存先およびベース名の設定");
 inline constexpr const char* kProposedBaseName = "BaseName";
-inline constexpr std::array<const char*, 3> kSaveFilters = {QT_TRANSLATE_NOOP("Pictorell", "ビットマップ(*.bmp)"),
-                                                            QT_TRANSLATE_NOOP("Pictorell", "ＪＰＥＧ(*.jpg)"),
-                                                            QT_TRANSLATE_NOOP("Pictorell", "ＧＩＦ(*.gif)")};
-inline constexpr std::array<const char*, 4> kOpenFilters = {
-    QT_TRANSLATE_NOOP("Pictorell", "対応画像ファイル(*.bmp;*.jpg;*.gif)"),
+inline constexpr std::array<const char*, 4> kSaveFilters = {
     QT_TRANSLATE_NOOP("Pictorell", "ビットマップ(*.bmp)"), QT_TRANSLATE_NOOP("Pictorell", "ＪＰＥＧ(*.jpg)"),
-    QT_TRANSLATE_NOOP("Pictorell", "ＧＩＦ(*.gif)")};
+    QT_TRANSLATE_NOOP("Pictorell", "ＧＩＦ(*.gif)"), QT_TRANSLATE_NOOP("Pictorell", "ＷｅｂＰ(*.webp)")};
+inline constexpr std::array<const char*, 6> kOpenFilters = {
+    QT_TRANSLATE_NOOP("Pictorell", "対応画像ファイル(*.bmp;*.jpg;*.gif;*.png;*.webp)"),
+    QT_TRANSLATE_NOOP("Pictorell", "ビットマップ(*.bmp)"),
+    QT_TRANSLATE_NOOP("Pictorell", "ＪＰＥＧ(*.jpg)"),
+    QT_TRANSLATE_NOOP("Pictorell", "ＧＩＦ(*.gif)"),
+    QT_TRANSLATE_NOOP("Pictorell", "ＰＮＧ(*.png)"),
+    QT_TRANSLATE_NOOP("Pictorell", "ＷｅｂＰ(*.webp)")};
 
 // --- frmGifSetting ---
 inline constexpr const char* kGifCaption = QT_TRANSLATE_NOOP("Pictorell", "GIF出力形式設定");
@@ -143,5 +146,23 @@ inline constexpr std::array<const char*, 16> kGifTimes = {
 };
 inline constexpr const char* kGifOk = QT_TRANSLATE_NOOP("Pictorell", "&OK");
 inline constexpr const char* kGifBadInterval = QT_TRANSLATE_NOOP("Pictorell", "フレーム表示間隔が不正です。");
+// The play section below the existing controls (the preset names, the
+// summary line and the warnings are output/play_texts.h).
+inline constexpr const char* kGifPlayFrame = QT_TRANSLATE_NOOP("Pictorell", "アニメーションGIFの再生");
+inline constexpr const char* kGifPlaysLabel = QT_TRANSLATE_NOOP("Pictorell", "再生回数　→　");
+inline constexpr const char* kGifPlaysForever = QT_TRANSLATE_NOOP("Pictorell", "無限に繰り返す");
+inline constexpr const char* kGifPlaysCount = QT_TRANSLATE_NOOP("Pictorell", "回数を指定");
+inline constexpr const char* kGifPlaysSuffix = QT_TRANSLATE_NOOP("Pictorell", " 回");
+inline constexpr const char* kGifHoldLabel = QT_TRANSLATE_NOOP("Pictorell", "静止時間　(秒）　→　");
+inline constexpr const char* kGifHoldTip =
+    QT_TRANSLATE_NOOP("Pictorell", "絵全体が見えるフレームから始め、そのフレームをこの秒数だけ長く表示します。");
+inline constexpr const char* kGifPresetLabel = QT_TRANSLATE_NOOP("Pictorell", "広告の規定　→　");
+inline constexpr const char* kGifPresetTip =
+    QT_TRANSLATE_NOOP("Pictorell", "選ぶと、表示間隔と再生回数をその規定に収まるように設定します。");
+// The same dialog asking for an animated WebP's interval.
+inline constexpr const char* kWebpCaption = QT_TRANSLATE_NOOP("Pictorell", "WebP出力形式設定");
+inline constexpr const char* kWebpOptAnimated =
+    QT_TRANSLATE_NOOP("Pictorell", "アニメーションWebPで１つのファイルに保存");  // optType(1)
+inline constexpr const char* kWebpPlayFrame = QT_TRANSLATE_NOOP("Pictorell", "アニメーションWebPの再生");
 
 }  // namespace app::text

@@ -96,6 +96,21 @@ void WindowHost::setHourglass(bool busy) {
 
 bool WindowHost::askGifOutput(std::int16_t& interval) { return output::AskGifOutput(w_.gifSetting(), interval); }
 
+bool WindowHost::askGifAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                                 output::PlaySettings& play) {
+  return output::AskGifOutput(w_.gifSetting(), shape, interval, play);
+}
+
+void WindowHost::showGifBudget(const output::BudgetReport& report) {
+  w_.prompts().message(report.within ? MessageIcon::Information : MessageIcon::Exclamation,
+                       QString::fromStdString(report.text));
+}
+
+bool WindowHost::askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                                  output::PlaySettings& play) {
+  return w_.gifSetting().askWebpAnimation(shape, interval, play);
+}
+
 void WindowHost::showRenderTime(const std::string& text) {
   w_.prompts().message(MessageIcon::Information, QString::fromStdString(text));
 }

@@ -37,6 +37,11 @@ class WindowHost : public effects::Host {
   void displayChanged() override;
   void setHourglass(bool busy) override;
   bool askGifOutput(std::int16_t& interval) override;
+  bool askGifAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                       output::PlaySettings& play) override;
+  void showGifBudget(const output::BudgetReport& report) override;
+  bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                        output::PlaySettings& play) override;
   void showRenderTime(const std::string& text) override;
   void reportSaveError(const std::string& file, const std::string& reason) override;
   effects::SystemTime now() const override;

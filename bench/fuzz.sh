@@ -30,7 +30,11 @@ fi
 mkdir -p build-fuzz
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPICTORELL_FUZZ=ON \
   -DBUILD_TESTING=OFF > build-fuzz/build.log 2>&1 || { cat build-fuzz/build.log; exit 1; }
-cmake --build build-fuzz -j2 --target "${targets[@]}" >> build-fuzz/build.log 2>&1 || { tail -40 build-fuzz/build.log; exit 1; }
+cmake --build build-fuzz -j2 --target "${targets[@]}" intake_bench >> build-fuzz/build.log 2>&1 || { tail -40 build-fuzz/build.log; exit 1; }
+# PNG and WebP seeds of our own making (good ones, and broken ones small
+# enough for the fuzzers' input length).
+mkdir -p build-fuzz/seeds
+build-fuzz/bin/intake_bench --write-seeds build-fuzz/seeds > /dev/null
 
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
@@ -45,6 +49,7 @@ for t in "${targets[@]}"; do
   extra=("$root/tests/fuzz/regressions/$t")
   case $t in
     fuzz_ini_reader) extra+=(-dict="$root/fuzz/ini.dict") ;;
+    fuzz_picture_*) extra+=("$root/build-fuzz/seeds"); [[ -n $seeds ]] && extra+=("$seeds") ;;
     *) [[ -n $seeds ]] && extra+=("$seeds") ;;
   esac
   echo "== $t for ${seconds}s"

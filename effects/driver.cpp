@@ -82,6 +82,7 @@ struct Driver::Impl {
 
   void runSave(Generator& g, const Options& o);
   bool writeFrames(Generator& g, const Options& o, const std::string& base);
+  void reportBudget(const std::string& gif, output::AdPreset preset, const output::AnimationShape& shape);
   void collectSavedFiles(const std::string& base, int frames, bool animated);
 };
 
@@ -223,15 +224,29 @@ void Driver::Impl::runSave(Generator& g, const Options& o) {
 }
 
 bool Driver::Impl::writeFrames(Generator& g, const Options& o, const std::string& base) {
-  bool animated = false;
-  std::int16_t interval = 10;
-  if (ws.SaveExt == ".gif") {
-    host.setHourglass(false);
-    animated = host.askGifOutput(interval);
-    host.setHourglass(true);
-  }
   const std::vector<int> order = g.fileOrder();
   const int last = static_cast<int>(order.size()) - 1;
+  const core::Picture& first = ws.mFrames[static_cast<std::size_t>(order.front())];
+  output::AnimationShape shape;
+  shape.last = last;
+  shape.backAndForth = g.backAndForth(o);
+  shape.restFile = g.restFrame(o);
+  shape.width = first.width();
+  shape.height = first.height();
+
+  bool animated = false;
+  std::int16_t interval = 10;
+  output::PlaySettings play;
+  const bool webp = ws.SaveExt == ".webp";
+  if (ws.SaveExt == ".gif" || webp) {
+    host.setHourglass(false);
+    animated = webp ? host.askWebpAnimation(shape, interval, play) : host.askGifAnimation(shape, interval, play);
+    host.setHourglass(true);
+    if (webp && !animated) {  // the question was closed: nothing is written
+      collectSavedFiles(base, 0, false);
+      return false;
+    }
+  }
   for (int i = 0; i <= last; ++i) {
     const core::Picture& frame = ws.mFrames[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
     const output::WriteStatus st = output::writeFrame(frame, base, i, ws.SaveExt, animated);
@@ -242,7 +257,12 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const std::string
     }
   }
   if (animated) {
-    const output::WriteStatus st = output::finishAnimation(base, last, interval, g.backAndForth(o));
+    // The plain animation goes the way it always went; a play count or a
+    // hold reorders the same files and times them.
+    const output::WriteStatus st =
+        webp           ? output::finishWebpAnimation(base, last, output::planAnimation(shape, interval, play))
+        : play.plain() ? output::finishAnimation(base, last, interval, shape.backAndForth)
+                       : output::finishAnimation(base, last, output::planAnimation(shape, interval, play));
     if (!st) {
       collectSavedFiles(base, last + 1, false);
       host.reportSaveError(st.file, st.reason);
@@ -250,7 +270,20 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const std::string
     }
   }
   collectSavedFiles(base, last + 1, animated);
+  if (animated && !webp) reportBudget(base + ".gif", play.preset, shape);
   return true;
+}
+
+// The written animation's size against its preset's budget, when it has one.
+void Driver::Impl::reportBudget(const std::string& gif, output::AdPreset preset, const output::AnimationShape& shape) {
+  std::error_code ec;
+  const std::uintmax_t bytes = std::filesystem::file_size(std::filesystem::path(gif), ec);
+  if (ec) return;
+  if (const auto report = output::budgetReport(preset, shape.width, shape.height, bytes)) {
+    host.setHourglass(false);
+    host.showGifBudget(*report);
+    host.setHourglass(true);
+  }
 }
 
 // What the run left: a frame's BMP file when it stayed (BMP output or a
@@ -269,7 +302,8 @@ void Driver::Impl::collectSavedFiles(const std::string& base, int frames, bool a
       names.push_back(stem + ws.SaveExt);
     }
   }
-  if (animated && !anyBmp && fileExists(base + ".gif")) names = {base + ".gif"};
+  // The animation is base + the chosen extension (".gif" or ".webp").
+  if (animated && !anyBmp && fileExists(base + ws.SaveExt)) names = {base + ws.SaveExt};
   savedFiles = std::move(names);
 }
 

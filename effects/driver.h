@@ -59,7 +59,10 @@ class Driver {
   bool isSaving() const;
   // The files the last save left, in file-number order (full paths): each
   // frame's converted file, or its BMP file where that stayed; the one
-  // animated GIF when frames were joined. Empty before the first save.
+  // animated GIF or WebP when frames were joined. Empty before the first
+  // save. A ".webp" name makes one animated WebP (asked for its interval
+  // and play choices through Host::askWebpAnimation) the way ".gif" makes
+  // an animated GIF.
   const std::vector<std::string>& savedFiles() const;
 
  private:

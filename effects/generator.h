@@ -67,6 +67,9 @@ class Generator {
   virtual std::vector<int> fileOrder() const;
   // The animated GIF plays 0..last and back to 1.
   virtual bool backAndForth(const Options&) const { return false; }
+  // The file number whose frame shows the whole picture in place over its
+  // background: an animation with a play count starts and stops on it.
+  virtual int restFrame(const Options&) const { return 0; }
   // The effect's own end steps, run after the common ones (the options are
   // read again at that point). The driver's end of a save also hides the
   // progress line.

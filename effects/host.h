@@ -7,6 +7,7 @@
 #include <string>
 
 #include "effects/options.h"
+#include "output/animation_plan.h"
 
 namespace effects {
 
@@ -66,6 +67,28 @@ class Host {
   // AskGifOutput: shows the GIF options dialog modally. Returns true for one
   // animated GIF; interval receives the interval in hundredths of a second.
   virtual bool askGifOutput(std::int16_t& interval) = 0;
+
+  // AskGifOutput for an animation of the given shape (the dialog shows what
+  // the file will do): as askGifOutput, and play receives the play choices.
+  // A host without them answers for the plain animation.
+  virtual bool askGifAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                               output::PlaySettings& play) {
+    (void)shape;
+    play = output::PlaySettings{};
+    return askGifOutput(interval);
+  }
+
+  // An animated GIF was written under a preset with a byte budget: the
+  // file's size against it (report.within says which icon).
+  virtual void showGifBudget(const output::BudgetReport& report) { (void)report; }
+
+  // The same dialog for an animated WebP, which is always one animation:
+  // interval receives the interval in hundredths of a second and play the
+  // play count and hold (no ad preset: the networks take no WebP). False
+  // when the dialog was closed without an answer: the save then writes
+  // nothing.
+  virtual bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                                output::PlaySettings& play) = 0;
 
   // The "/debug" render-time message box, text already formatted ("2.345(s)").
   virtual void showRenderTime(const std::string& text) = 0;

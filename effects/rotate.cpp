@@ -226,6 +226,10 @@ class RotateGenerator final : public Generator {
     return order;
   }
 
+  // File 000 is the face-on frame: the card facing the viewer, the source at
+  // 0.9 of its size in the middle of the frame.
+  int restFrame(const Options&) const override { return 0; }
+
   bool timesRender() const override { return true; }
 
  private:

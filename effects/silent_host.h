@@ -12,9 +12,9 @@ namespace effects {
 
 class SilentHost : public Host {
  public:
-  Options options;             // what readOptions() answers
-  bool gifAnimated = false;    // what askGifOutput() answers
-  std::int16_t gifInterval = 10;
+  Options options;                // what readOptions() answers
+  bool gifAnimated = false;       // what askGifOutput() answers
+  std::int16_t gifInterval = 10;  // the interval askGifOutput() and askWebpAnimation() give
 
   Options readOptions() const override { return options; }
   void setProgress(double) override {}
@@ -33,6 +33,11 @@ class SilentHost : public Host {
   bool askGifOutput(std::int16_t& interval) override {
     interval = gifInterval;
     return gifAnimated;
+  }
+  bool askWebpAnimation(const output::AnimationShape&, std::int16_t& interval, output::PlaySettings& play) override {
+    interval = gifInterval;
+    play = output::PlaySettings{};
+    return true;
   }
   void showRenderTime(const std::string&) override {}
   void reportSaveError(const std::string&, const std::string&) override {}

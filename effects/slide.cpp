@@ -80,6 +80,10 @@ class SlideGenerator final : public Generator {
     return plan;
   }
 
+  // Frame 5, horizontal step 0: the picture in place (the crossing copy
+  // coincides with it). Frame 16, its vertical twin, would do as well.
+  int restFrame(const Options&) const override { return 5; }
+
   bool createsSaveFolder() const override { return false; }
 };
 

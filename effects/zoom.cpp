@@ -91,6 +91,9 @@ class ZoomGenerator final : public Generator {
     for (int k = kLastFrame; k >= 0; --k) order.push_back(k);
     return order;
   }
+
+  // Frame 0, the whole source at full size, is the last file.
+  int restFrame(const Options&) const override { return kLastFrame; }
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "framelist/frame_save.h"
 
+#include <filesystem>
+
 #include "effects/driver.h"
 
 // The save stays free of Qt; its message still belongs to the program's
@@ -10,26 +12,68 @@
 
 namespace framelist {
 
-std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifQuestion& askGif) {
-  // 1. A cancelled dialog or a name without a folder leaves everything as it was.
+namespace {
+
+// Everything but the GIF question. A cancelled dialog or a name without a
+// folder leaves everything as it was; the extension is shared with the main
+// window's saves; there is no effect tag, so the frame files are
+// folder/base + NNN + extension.
+std::optional<SavePlan> startPlan(const std::string& name, std::string& saveExt) {
   if (name.empty()) return std::nullopt;
   const std::string folder = effects::FolderOf(name);
   if (folder.empty()) return std::nullopt;
-
-  // 2. The extension is shared with the main window's saves.
   SavePlan plan;
   saveExt = output::GetFileExt(name);
   plan.saveExt = saveExt;
-
-  // 3. Only a GIF save asks whether the frames become one animation.
-  if (plan.saveExt == ".gif" && askGif) {
-    std::int16_t interval = kDefaultGifInterval;
-    plan.animated = askGif(interval);
-    plan.interval = interval;
-  }
-
-  // 4. No effect tag: the frame files are folder/base + NNN + extension.
   plan.base = folder + "/" + effects::BaseNameOf(name, folder);
+  return plan;
+}
+
+}  // namespace
+
+output::AnimationShape frameListShape(const std::vector<core::Picture>& frames) {
+  output::AnimationShape shape;
+  shape.last = static_cast<int>(frames.size()) - 1;
+  shape.restFile = 0;  // the list's first frame is where the user starts it
+  if (!frames.empty()) {
+    shape.width = frames.front().width();
+    shape.height = frames.front().height();
+  }
+  return shape;
+}
+
+std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifAnimationQuestion& askGif,
+                                      const output::AnimationShape& shape, const GifAnimationQuestion& askWebp) {
+  std::string ext;
+  std::optional<SavePlan> plan = startPlan(name, ext);
+  if (!plan) return plan;
+  plan->shape = shape;
+  // A WebP save is one animation; a closed question ends it before anything
+  // changes.
+  if (plan->saveExt == ".webp") {
+    std::int16_t interval = kDefaultGifInterval;
+    if (!askWebp || !askWebp(shape, interval, plan->play)) return std::nullopt;
+    plan->animated = true;
+    plan->interval = interval;
+  }
+  saveExt = ext;
+  if (plan->saveExt == ".gif" && askGif) {
+    std::int16_t interval = kDefaultGifInterval;
+    plan->animated = askGif(shape, interval, plan->play);
+    plan->interval = interval;
+  }
+  return plan;
+}
+
+std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifQuestion& askGif) {
+  if (output::GetFileExt(name) == ".webp") return std::nullopt;
+  std::optional<SavePlan> plan = startPlan(name, saveExt);
+  // Only a GIF save asks whether the frames become one animation.
+  if (plan && plan->saveExt == ".gif" && askGif) {
+    std::int16_t interval = kDefaultGifInterval;
+    plan->animated = askGif(interval);
+    plan->interval = interval;
+  }
   return plan;
 }
 
@@ -41,8 +85,25 @@ output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, co
     if (!status) return status;
   }
   // Also a single frame: the user asked for base.gif, not for a stray BMP.
-  if (plan.animated && count >= 1) return output::finishAnimation(plan.base, count - 1, plan.interval, false);
+  if (plan.animated && count >= 1) {
+    if (plan.saveExt != ".webp" && plan.play.plain())
+      return output::finishAnimation(plan.base, count - 1, plan.interval, false);
+    output::AnimationShape shape = plan.shape;
+    shape.last = count - 1;  // the files just written, whatever the plan was asked for
+    shape.backAndForth = false;
+    const output::AnimationPlan animation = output::planAnimation(shape, plan.interval, plan.play);
+    if (plan.saveExt == ".webp") return output::finishWebpAnimation(plan.base, count - 1, animation);
+    return output::finishAnimation(plan.base, count - 1, animation);
+  }
   return output::WriteStatus{};
+}
+
+std::optional<output::BudgetReport> savedBudget(const SavePlan& plan) {
+  if (!plan.animated) return std::nullopt;
+  std::error_code ec;
+  const std::uintmax_t bytes = std::filesystem::file_size(std::filesystem::path(plan.base + ".gif"), ec);
+  if (ec) return std::nullopt;
+  return output::budgetReport(plan.play.preset, plan.shape.width, plan.shape.height, bytes);
 }
 
 const char* const kSaveFailedHeadline = QT_TRANSLATE_NOOP("Pictorell", "ファイルを保存できませんでした。");

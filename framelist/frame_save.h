@@ -20,6 +20,11 @@ namespace framelist {
 // 10 when called).
 using GifQuestion = std::function<bool(std::int16_t& interval)>;
 
+// The same question for an animation of the given shape, so that the dialog
+// can say what the file will do; play receives the play choices.
+using GifAnimationQuestion =
+    std::function<bool(const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play)>;
+
 // The save settings the frame list shares with the main window's saves. The
 // frame list's save sets SaveExt and only reads SavePath (its dialog's start
 // folder); both are owned by the caller and must outlive the user.
@@ -30,28 +35,49 @@ struct SaveSettings {
 
 // What one save writes, decided before the first file.
 struct SavePlan {
-  std::string base;            // folder + "/" + base name: every output name starts with it
-  std::string saveExt;         // GetFileExt of the chosen name, "" when it has none
-  bool animated = false;       // one animated GIF (only ever true for ".gif")
-  std::int16_t interval = 10;  // hundredths of a second, for the animation
+  std::string base;              // folder + "/" + base name: every output name starts with it
+  std::string saveExt;           // GetFileExt of the chosen name, "" when it has none
+  bool animated = false;         // one animated file: a GIF (".gif") or a WebP (".webp")
+  std::int16_t interval = 10;    // hundredths of a second, for the animation
+  output::PlaySettings play;     // play count, hold and preset of the animation
+  output::AnimationShape shape;  // the list's frames as the animation's files
 };
+
+// The frame list as an animation's files: frames 0..n-1 in list order, the
+// first one as the rest frame, the size of the first frame.
+output::AnimationShape frameListShape(const std::vector<core::Picture>& frames);
 
 // The default interval the GIF question starts from.
 inline constexpr std::int16_t kDefaultGifInterval = 10;
 
 // Everything before the writing: returns nullopt, changing nothing, when name
 // is "" (the dialog was cancelled) or has no folder. Otherwise sets saveExt
-// to GetFileExt(name) and, for ".gif", asks askGif once. The base name is
-// the file part of name cut before its first ".", so "a.b.gif" gives "a".
+// to GetFileExt(name) and, for ".gif", asks askGif once (a ".webp" name
+// writes nothing: it needs the shaped question below). The base name is the
+// file part of name cut before its first ".", so "a.b.gif" gives "a".
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifQuestion& askGif);
 
+// The same, asking with the shape of the animation the frames would make;
+// the plan keeps the shape and the play choices. For ".webp" it asks askWebp
+// instead, for the interval and play choices of the one animated WebP
+// (nullopt, changing nothing, when it answers false or is not given).
+std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifAnimationQuestion& askGif,
+                                      const output::AnimationShape& shape, const GifAnimationQuestion& askWebp = {});
+
 // Writes frames 0..n-1 as base + NNN (+ conversion as saveExt asks), then for
-// an animated plan joins them into base + ".gif" and removes the BMP files.
-// A one-frame list chosen as an animated GIF still becomes base + ".gif" (a
-// one-frame GIF), since that is what the user asked for. An empty list writes
+// an animated plan joins them into base + ".gif" (base + ".webp" for a WebP
+// plan) and removes the BMP files. A one-frame list chosen as an animation
+// still becomes that one file, since that is what the user asked for. An empty list writes
 // nothing. Stops at the first file that cannot be written and says which and
-// why; a failed conversion keeps its BMP file and is not an error.
+// why; a failed conversion keeps its BMP file and is not an error. A play
+// count or a hold in the plan starts (and, with a count, ends) the animation
+// on the first frame of the list.
 output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, const SavePlan& plan);
+
+// After an animated save: the written file's size against the plan's preset
+// budget; nullopt when nothing was animated, the file is not there, or the
+// preset has no budget.
+std::optional<output::BudgetReport> savedBudget(const SavePlan& plan);
 
 // The message shown when a save stopped at a file it could not write: the
 // headline, the file and the system's reason, one per line.

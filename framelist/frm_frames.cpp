@@ -90,6 +90,12 @@ frmFrames::frmFrames(SaveSettings settings, GifQuestion askGif, QWidget* parent)
     : QWidget(parent, Qt::Window), settings_(settings), askGif_(std::move(askGif)) {
   askSaveName_ = [this](const SaveDialogRequest& request) { return askSaveNameWithDialog(this, request); };
   showMessage_ = [this](const QString& caption, const QString& text) { QMessageBox::warning(this, caption, text); };
+  showNotice_ = [this](bool warning, const QString& text) {
+    if (warning)
+      QMessageBox::warning(this, QString::fromUtf8(kAppTitle), text);
+    else
+      QMessageBox::information(this, QString::fromUtf8(kAppTitle), text);
+  };
   Form_Load();
 }
 
@@ -291,7 +297,10 @@ void frmFrames::setListButtonsEnabled(bool enabled) {
 
 void frmFrames::cmdFrameSave_Click() {
   const QString chosen = askSaveName_ ? askSaveName_(frameSaveDialogRequest(settings_.SavePath)) : QString{};
-  const std::optional<SavePlan> plan = planFrameSave(chosen.toStdString(), settings_.SaveExt, askGif_);
+  const std::optional<SavePlan> plan = askGifAnimation_
+                                           ? planFrameSave(chosen.toStdString(), settings_.SaveExt, askGifAnimation_,
+                                                           frameListShape(list_.pictures()), askWebp_)
+                                           : planFrameSave(chosen.toStdString(), settings_.SaveExt, askGif_);
   if (!plan) return;
 
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -302,6 +311,9 @@ void frmFrames::cmdFrameSave_Click() {
 
   if (!status && showMessage_) {
     showMessage_(QString::fromUtf8(kAppTitle), shownSaveFailure(status));
+  }
+  if (status && showNotice_) {
+    if (const auto budget = savedBudget(*plan)) showNotice_(!budget->within, QString::fromStdString(budget->text));
   }
 }
 

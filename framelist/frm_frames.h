@@ -36,12 +36,18 @@ inline constexpr int kMinimumWidthPx = 467;
 
 // Shows a message box: caption, text. Replaceable so tests never block.
 using MessageShower = std::function<void(const QString& caption, const QString& text)>;
+// Shows a notice after a save: warning picks the exclamation icon over the
+// information icon.
+using NoticeShower = std::function<void(bool warning, const QString& text)>;
 
 class frmFrames : public QWidget {
  public:
   // settings and askGif are used by the save; settings' strings must outlive
   // the window. The window is created hidden (Form_Load).
   frmFrames(SaveSettings settings, GifQuestion askGif, QWidget* parent = nullptr);
+  // The question of a ".webp" save, for its interval and play choices (see
+  // planFrameSave); without one, a ".webp" save writes nothing.
+  void setWebpQuestion(GifAnimationQuestion askWebp) { askWebp_ = std::move(askWebp); }
   ~frmFrames() override;
 
   // Inserts picture after the selected frame and selects it (the first frame
@@ -59,6 +65,11 @@ class frmFrames : public QWidget {
   // Replace the save dialog and the message box (tests, scripted use).
   void setSaveNameAsker(SaveNameAsker asker) { askSaveName_ = std::move(asker); }
   void setMessageShower(MessageShower shower) { showMessage_ = std::move(shower); }
+  // The GIF question with the animation's shape (the play choices come with
+  // the answer); when set, the save asks it instead of the plain question.
+  void setGifAnimationAsker(GifAnimationQuestion asker) { askGifAnimation_ = std::move(asker); }
+  // Where the written animation's size against its preset budget goes.
+  void setNoticeShower(NoticeShower shower) { showNotice_ = std::move(shower); }
 
   // Position and client size in pixels for the settings file: x/y are the
   // frame's top-left corner (as move() takes it), width/height the client
@@ -102,8 +113,11 @@ class frmFrames : public QWidget {
 
   SaveSettings settings_;
   GifQuestion askGif_;
+  GifAnimationQuestion askWebp_;
   SaveNameAsker askSaveName_;
   MessageShower showMessage_;
+  GifAnimationQuestion askGifAnimation_;
+  NoticeShower showNotice_;
 
   FrameList list_;
   std::vector<StockPicture*> picStock_;

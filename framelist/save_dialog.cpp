@@ -12,7 +12,8 @@ SaveDialogRequest frameSaveDialogRequest(const std::string& savePath) {
   r.title = shown(QT_TRANSLATE_NOOP("Pictorell", "保存先およびベース名の設定"));
   r.filters = QStringList{shown(QT_TRANSLATE_NOOP("Pictorell", "ビットマップ(*.bmp)")),
                           shown(QT_TRANSLATE_NOOP("Pictorell", "ＪＰＥＧ(*.jpg)")),
-                          shown(QT_TRANSLATE_NOOP("Pictorell", "ＧＩＦ(*.gif)"))};
+                          shown(QT_TRANSLATE_NOOP("Pictorell", "ＧＩＦ(*.gif)")),
+                          shown(QT_TRANSLATE_NOOP("Pictorell", "ＷｅｂＰ(*.webp)"))};
   r.initialDir = QString::fromStdString(savePath);
   r.proposedName = QStringLiteral("BaseName");
   return r;

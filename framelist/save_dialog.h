@@ -13,10 +13,10 @@ class QWidget;
 namespace framelist {
 
 struct SaveDialogRequest {
-  QString title;           // "保存先およびベース名の設定"
-  QStringList filters;     // BMP, JPEG, GIF entries; the first is selected
-  QString initialDir;      // SavePath (the dialog does not change it)
-  QString proposedName;    // "BaseName"
+  QString title;         // "保存先およびベース名の設定"
+  QStringList filters;   // BMP, JPEG, GIF, WebP entries; the first is selected
+  QString initialDir;    // SavePath (the dialog does not change it)
+  QString proposedName;  // "BaseName"
 };
 
 // The dialog's settings for a save that starts in savePath (UTF-8).

@@ -1,6 +1,7 @@
 #include "intake/picture_header.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstring>
 
@@ -15,8 +16,8 @@ namespace intake {
 namespace {
 
 // The texts shown when a header gives up; each says what was wrong.
-constexpr const char* kUnknownFormat =
-    QT_TRANSLATE_NOOP("Pictorell", "画像ファイルではないか、対応していない形式です。(対応形式: BMP・JPEG・GIF)");
+constexpr const char* kUnknownFormat = QT_TRANSLATE_NOOP(
+    "Pictorell", "画像ファイルではないか、対応していない形式です。(対応形式: BMP・JPEG・GIF・PNG・WebP)");
 constexpr const char* kEmptyFile = QT_TRANSLATE_NOOP("Pictorell", "ファイルが空です。(0 バイト)");
 constexpr const char* kBmpTruncated =
     QT_TRANSLATE_NOOP("Pictorell", "BMP ファイルが途中で切れています。(ヘッダーが不完全です)");
@@ -38,6 +39,27 @@ constexpr const char* kJpegFlood =
     QT_TRANSLATE_NOOP("Pictorell", "JPEG ファイルの構造が不正です。(マーカーが多すぎます)");
 constexpr const char* kJpegScanFlood =
     QT_TRANSLATE_NOOP("Pictorell", "JPEG ファイルの構造が不正です。(スキャンが多すぎます)");
+constexpr const char* kPngTruncated = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルが途中で切れています。");
+constexpr const char* kPngBadHeader =
+    QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルのヘッダーが壊れています。(IHDR チャンクが不正です)");
+constexpr const char* kPngBadSize = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルの画像の大きさが不正です。");
+constexpr const char* kPngBadColour = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルの色の形式が不正です。");
+constexpr const char* kPngBadCrc = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルが壊れています。(CRC が一致しません)");
+constexpr const char* kPngBadChunk = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルの構造が壊れています。");
+constexpr const char* kPngNoImage = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルに画像データがありません。");
+constexpr const char* kPngFlood =
+    QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルの構造が不正です。(チャンクが多すぎます)");
+constexpr const char* kPngTooMuchData =
+    QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルの構造が不正です。(画像データが大きすぎます)");
+constexpr const char* kWebpTruncated = QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルが途中で切れています。");
+constexpr const char* kWebpBadHeader = QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルのヘッダーが壊れています。");
+constexpr const char* kWebpBadSize = QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルの画像の大きさが不正です。");
+constexpr const char* kWebpBadChunk = QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルの構造が壊れています。");
+constexpr const char* kWebpNoImage = QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルに画像が含まれていません。");
+constexpr const char* kWebpFlood =
+    QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルの構造が不正です。(画像の前のチャンクが多すぎます)");
+constexpr const char* kWebpTooMuchData =
+    QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルの構造が不正です。(画像データが大きすぎます)");
 
 HeaderInfo broken(const char* problem) {
   HeaderInfo h;
@@ -58,6 +80,10 @@ std::uint32_t le32(const std::uint8_t* p) {
   return p[0] | (p[1] << 8u) | (p[2] << 16u) | (static_cast<std::uint32_t>(p[3]) << 24u);
 }
 unsigned be16(const std::uint8_t* p) { return (p[0] << 8u) | p[1]; }
+std::uint32_t be32(const std::uint8_t* p) {
+  return (static_cast<std::uint32_t>(p[0]) << 24u) | (p[1] << 16u) | (p[2] << 8u) | p[3];
+}
+std::uint32_t le24(const std::uint8_t* p) { return p[0] | (p[1] << 8u) | (p[2] << 16u); }
 
 // Sequential reading through a small buffer, so that walking thousands of
 // tiny blocks costs no more than reading the file once.
@@ -181,17 +207,17 @@ std::string refusalMessage(PictureFormat format) {
     case PictureFormat::Bmp:
     case PictureFormat::Jpeg:
     case PictureFormat::Gif:
+    case PictureFormat::Png:
+    case PictureFormat::Webp:
       return {};
     case PictureFormat::Empty:
       return kEmptyFile;
-    case PictureFormat::Png:
-      return QT_TRANSLATE_NOOP("Pictorell", "PNG 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)");
     case PictureFormat::Tiff:
-      return QT_TRANSLATE_NOOP("Pictorell", "TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)");
-    case PictureFormat::Webp:
-      return QT_TRANSLATE_NOOP("Pictorell", "WebP 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)");
+      return QT_TRANSLATE_NOOP("Pictorell",
+                               "TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF・PNG・WebP)");
     case PictureFormat::Os2Array:
-      return QT_TRANSLATE_NOOP("Pictorell", "OS/2 のビットマップ配列には対応していません。(対応形式: BMP・JPEG・GIF)");
+      return QT_TRANSLATE_NOOP("Pictorell",
+                               "OS/2 のビットマップ配列には対応していません。(対応形式: BMP・JPEG・GIF・PNG・WebP)");
     case PictureFormat::Unknown:
       break;
   }
@@ -320,6 +346,306 @@ std::string checkJpegScans(ByteSource& src, std::uint64_t scanOffset) {
   return {};
 }
 
+// ---- PNG ----------------------------------------------------------------------
+
+namespace {
+
+constexpr std::uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+bool isChunk(const std::uint8_t* type, const char* name) { return std::memcmp(type, name, 4) == 0; }
+
+bool validPngColour(int type, int depth) {
+  switch (type) {
+    case 0:  // grey
+      return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
+    case 3:  // palette
+      return depth == 1 || depth == 2 || depth == 4 || depth == 8;
+    case 2:  // RGB
+    case 4:  // grey + alpha
+    case 6:  // RGB + alpha
+      return depth == 8 || depth == 16;
+    default:
+      return false;
+  }
+}
+
+bool isLetter(std::uint8_t b) { return (b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'); }
+
+int pngChannels(int colourType) {
+  switch (colourType) {
+    case 2:
+      return 3;
+    case 4:
+      return 2;
+    case 6:
+      return 4;
+    default:
+      return 1;
+  }
+}
+
+// The bytes of filtered scanlines the picture decompresses to (each row one
+// filter byte plus its samples; Adam7 stores seven smaller pictures).
+std::uint64_t pngRawBytes(std::uint64_t w, std::uint64_t h, int depth, int colourType, bool interlaced) {
+  const std::uint64_t bits = static_cast<std::uint64_t>(depth) * static_cast<std::uint64_t>(pngChannels(colourType));
+  auto picture = [bits](std::uint64_t pw, std::uint64_t ph) -> std::uint64_t {
+    if (pw == 0 || ph == 0) return 0;
+    const std::uint64_t row = 1 + (pw * bits + 7) / 8;
+    return row > UINT64_MAX / ph ? UINT64_MAX : row * ph;
+  };
+  if (!interlaced) return picture(w, h);
+  static constexpr int kPasses[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                        {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+  std::uint64_t sum = 0;
+  for (const auto& p : kPasses) {
+    const std::uint64_t part = picture(w > static_cast<std::uint64_t>(p[0]) ? (w - p[0] + p[2] - 1) / p[2] : 0,
+                                       h > static_cast<std::uint64_t>(p[1]) ? (h - p[1] + p[3] - 1) / p[3] : 0);
+    sum = part > UINT64_MAX - sum ? UINT64_MAX : sum + part;
+  }
+  return sum;
+}
+
+PngChunks pngProblem(const char* problem) {
+  PngChunks out;
+  out.problem = problem;
+  return out;
+}
+
+}  // namespace
+
+std::uint32_t crc32(std::uint32_t crc, const std::uint8_t* data, std::size_t size) {
+  static const auto table = [] {
+    std::array<std::uint32_t, 256> t{};
+    for (std::uint32_t n = 0; n < 256; ++n) {
+      std::uint32_t c = n;
+      for (int k = 0; k < 8; ++k) c = (c & 1u) ? 0xEDB88320u ^ (c >> 1u) : c >> 1u;
+      t[n] = c;
+    }
+    return t;
+  }();
+  crc = ~crc;
+  for (std::size_t i = 0; i < size; ++i) crc = table[(crc ^ data[i]) & 0xFFu] ^ (crc >> 8u);
+  return ~crc;
+}
+
+HeaderInfo readPngHeader(ByteSource& src) {
+  // Signature (8), then IHDR: length (4), type (4), 13 bytes of data, CRC (4).
+  std::uint8_t h[33];
+  if (src.readAt(0, h, sizeof h) < sizeof h) return broken(kPngTruncated);
+  if (std::memcmp(h, kPngSignature, 8) != 0 || be32(h + 8) != 13 || !isChunk(h + 12, "IHDR"))
+    return broken(kPngBadHeader);
+  if (crc32(0, h + 12, 17) != be32(h + 29)) return broken(kPngBadCrc);
+  const std::uint32_t w = be32(h + 16);
+  const std::uint32_t ht = be32(h + 20);
+  if (w == 0 || ht == 0 || w > INT32_MAX || ht > INT32_MAX) return broken(kPngBadSize);
+  if (!validPngColour(h[25], h[24])) return broken(kPngBadColour);
+  // Compression and filter method 0 are the only ones; interlace 0 or Adam7.
+  if (h[26] != 0 || h[27] != 0 || h[28] > 1) return broken(kPngBadHeader);
+  return sized(static_cast<int>(w), static_cast<int>(ht));
+}
+
+PngChunks collectPngChunks(ByteSource& src) {
+  std::uint8_t ihdr[29];
+  if (src.readAt(0, ihdr, sizeof ihdr) < sizeof ihdr) return pngProblem(kPngTruncated);
+  const int colourType = ihdr[25];
+  // Deflate never needs much more room than the data it holds (stored blocks
+  // add 5 bytes in 65535, fixed codes at most an eighth): anything beyond a
+  // quarter more is data a decoder would inflate for nothing.
+  const std::uint64_t raw = pngRawBytes(be32(ihdr + 16), be32(ihdr + 20), ihdr[24], colourType, ihdr[28] == 1);
+  const std::uint64_t maxImageBytes = std::min(kMaxPngImageDataBytes, raw / 4 * 5 + 65536);
+  PngChunks out;
+  Cursor c(src, 8);
+  bool havePalette = false;
+  bool haveImage = false;
+  std::uint64_t imageBytes = 0;
+  std::uint8_t buf[4096];
+  for (int chunks = 0;; ++chunks) {
+    if (chunks >= kMaxPngChunks) return pngProblem(kPngFlood);
+    const std::uint64_t at = c.pos();
+    std::uint8_t head[8];
+    if (at == src.size() && haveImage) break;  // only IEND is missing: the image is all there
+    if (!c.read(head, sizeof head)) return pngProblem(kPngTruncated);
+    const std::uint32_t len = be32(head);
+    const std::uint8_t* type = head + 4;
+    if (len > INT32_MAX || !isLetter(type[0]) || !isLetter(type[1]) || !isLetter(type[2]) || !isLetter(type[3]))
+      return pngProblem(kPngBadChunk);
+    if (at + 12 + len > src.size()) return pngProblem(kPngTruncated);
+    if (isChunk(type, "IEND")) break;
+    bool keep = false;
+    if (isChunk(type, "IHDR")) {
+      if (chunks != 0) return pngProblem(kPngBadChunk);
+      keep = true;
+    } else if (isChunk(type, "PLTE")) {
+      if (haveImage) return pngProblem(kPngBadChunk);
+      keep = havePalette = true;
+    } else if (isChunk(type, "tRNS")) {
+      keep = !haveImage;  // after the image data it means nothing
+    } else if (isChunk(type, "IDAT")) {
+      keep = haveImage = true;
+      imageBytes += len;
+      if (imageBytes > maxImageBytes) return pngProblem(kPngTooMuchData);
+    } else if (type[0] >= 'A' && type[0] <= 'Z') {
+      return pngProblem(kPngBadChunk);  // a critical chunk no decoder knows
+    }
+    if (!keep) {
+      c.skip(std::uint64_t{len} + 4);
+      continue;
+    }
+    std::uint32_t crc = crc32(0, type, 4);
+    for (std::uint32_t left = len; left > 0;) {
+      const std::size_t n = std::min<std::uint32_t>(left, sizeof buf);
+      if (!c.read(buf, n)) return pngProblem(kPngTruncated);
+      crc = crc32(crc, buf, n);
+      left -= static_cast<std::uint32_t>(n);
+    }
+    std::uint8_t stored[4];
+    if (!c.read(stored, 4)) return pngProblem(kPngTruncated);
+    if (crc != be32(stored)) return pngProblem(kPngBadCrc);
+    out.keep.push_back({at, std::uint64_t{len} + 12});
+  }
+  if (!haveImage) return pngProblem(kPngNoImage);
+  if (colourType == 3 && !havePalette) return pngProblem(kPngBadChunk);
+  return out;
+}
+
+// ---- WebP ---------------------------------------------------------------------
+
+namespace {
+
+struct RiffChunk {
+  std::uint8_t tag[4] = {};
+  std::uint64_t at = 0;    // the chunk header
+  std::uint32_t size = 0;  // payload bytes
+  std::uint64_t payload() const { return at + 8; }
+  std::uint64_t next() const { return at + 8 + size + (size & 1u); }  // payloads are padded to even
+};
+
+// The chunk at `at`, which must end by `end`; nullptr-like problem otherwise.
+const char* readRiffChunk(ByteSource& src, std::uint64_t at, std::uint64_t end, RiffChunk& out) {
+  std::uint8_t h[8];
+  if (at + 8 > end || src.readAt(at, h, sizeof h) < sizeof h) return kWebpTruncated;
+  std::memcpy(out.tag, h, 4);
+  out.at = at;
+  out.size = le32(h + 4);
+  if (at + 8 + out.size > end) return kWebpTruncated;
+  return nullptr;
+}
+
+bool isTag(const RiffChunk& c, const char* tag) { return std::memcmp(c.tag, tag, 4) == 0; }
+bool isBitstream(const RiffChunk& c) { return isTag(c, "VP8 ") || isTag(c, "VP8L"); }
+
+// The picture size a VP8 or VP8L bitstream's own header gives.
+const char* readBitstreamSize(ByteSource& src, const RiffChunk& chunk, int& w, int& h) {
+  std::uint8_t b[10] = {};
+  if (isTag(chunk, "VP8L")) {
+    // Signature 0x2F, then 14 bits width - 1, 14 bits height - 1, the alpha
+    // hint and a 3-bit version that must be 0.
+    if (chunk.size < 5) return kWebpBadHeader;
+    if (src.readAt(chunk.payload(), b, 5) < 5) return kWebpTruncated;
+    const std::uint32_t bits = le32(b + 1);
+    if (b[0] != 0x2F || (bits >> 29u) != 0) return kWebpBadHeader;
+    w = static_cast<int>(bits & 0x3FFFu) + 1;
+    h = static_cast<int>((bits >> 14u) & 0x3FFFu) + 1;
+    return nullptr;
+  }
+  // A key frame: the 3-byte frame tag (key frame, profile 0-3, shown, first
+  // partition inside the chunk), the start code 9D 01 2A, then 14-bit width
+  // and height (their top two bits are a scaling hint that decoders ignore).
+  if (chunk.size < 10) return kWebpBadHeader;
+  if (src.readAt(chunk.payload(), b, 10) < 10) return kWebpTruncated;
+  const std::uint32_t tag = b[0] | (b[1] << 8u) | (b[2] << 16u);
+  if ((tag & 1u) != 0 || ((tag >> 1u) & 7u) > 3 || ((tag >> 4u) & 1u) == 0 || (tag >> 5u) >= chunk.size)
+    return kWebpBadHeader;
+  if (b[3] != 0x9D || b[4] != 0x01 || b[5] != 0x2A) return kWebpBadHeader;
+  w = static_cast<int>(le16(b + 6) & 0x3FFFu);
+  h = static_cast<int>(le16(b + 8) & 0x3FFFu);
+  return w == 0 || h == 0 ? kWebpBadSize : nullptr;
+}
+
+// Finds the image in [from, end): an optional ALPH chunk, then the VP8 or
+// VP8L chunk; other chunks are skipped (at most `budget` of them).
+const char* findImage(ByteSource& src, std::uint64_t from, std::uint64_t end, int& budget, HeaderInfo& info) {
+  info.webpAlpha = {};
+  for (std::uint64_t at = from; at < end; --budget) {
+    if (budget <= 0) return kWebpFlood;
+    RiffChunk c;
+    if (const char* p = readRiffChunk(src, at, end, c)) return p;
+    if (isTag(c, "ALPH")) info.webpAlpha = {c.at, std::uint64_t{8} + c.size + (c.size & 1u)};
+    if (isBitstream(c)) {
+      info.webpImage = {c.at, std::uint64_t{8} + c.size};
+      // The alpha plane belongs to lossy images only; VP8L carries its own.
+      if (isTag(c, "VP8L")) info.webpAlpha = {};
+      if (info.webpAlpha.size + info.webpImage.size > kMaxWebpImageDataBytes) return kWebpTooMuchData;
+      return readBitstreamSize(src, c, info.frameWidth, info.frameHeight);
+    }
+    at = c.next();
+  }
+  return kWebpNoImage;
+}
+
+}  // namespace
+
+HeaderInfo readWebpHeader(ByteSource& src) {
+  std::uint8_t h[12];
+  if (src.readAt(0, h, sizeof h) < sizeof h) return broken(kWebpTruncated);
+  const std::uint32_t riffSize = le32(h + 4);
+  if (std::memcmp(h, "RIFF", 4) != 0 || std::memcmp(h + 8, "WEBP", 4) != 0 || riffSize < 12)
+    return broken(kWebpBadHeader);
+  const std::uint64_t end = std::uint64_t{riffSize} + 8;
+  if (end > src.size()) return broken(kWebpTruncated);
+  RiffChunk first;
+  if (const char* p = readRiffChunk(src, 12, end, first)) return broken(p);
+
+  HeaderInfo info;
+  int budget = kMaxWebpChunksBeforeImage;
+  if (isBitstream(first)) {
+    // A simple file: the bitstream is the picture.
+    if (const char* p = findImage(src, 12, end, budget, info)) return broken(p);
+    HeaderInfo out = sized(info.frameWidth, info.frameHeight);
+    out.frameWidth = info.frameWidth;
+    out.frameHeight = info.frameHeight;
+    out.webpImage = info.webpImage;
+    return out;
+  }
+  if (!isTag(first, "VP8X") || first.size != 10) return broken(kWebpBadHeader);
+  // Flags, 3 reserved bytes, then the canvas width - 1 and height - 1 in 24 bits each.
+  std::uint8_t x[10];
+  if (src.readAt(first.payload(), x, sizeof x) < sizeof x) return broken(kWebpTruncated);
+  const std::int64_t canvasW = std::int64_t{le24(x + 4)} + 1;
+  const std::int64_t canvasH = std::int64_t{le24(x + 7)} + 1;
+  info.animated = (x[0] & 0x02u) != 0;
+  if (!info.animated) {
+    if (const char* p = findImage(src, first.next(), end, budget, info)) return broken(p);
+    if (info.frameWidth != canvasW || info.frameHeight != canvasH) return broken(kWebpBadSize);
+  } else {
+    // The first ANMF chunk: x / 2, y / 2, width - 1, height - 1 (24 bits
+    // each), the duration (24 bits) and a flags byte, then the frame's own
+    // ALPH and VP8 / VP8L chunks.
+    RiffChunk c;
+    for (std::uint64_t at = first.next();; at = c.next(), --budget) {
+      if (budget <= 0) return broken(kWebpFlood);
+      if (at >= end) return broken(kWebpNoImage);
+      if (const char* p = readRiffChunk(src, at, end, c)) return broken(p);
+      if (isTag(c, "ANMF")) break;
+    }
+    std::uint8_t f[16];
+    if (c.size < sizeof f + 8) return broken(kWebpBadChunk);
+    if (src.readAt(c.payload(), f, sizeof f) < sizeof f) return broken(kWebpTruncated);
+    info.frameLeft = static_cast<int>(le24(f) * 2);
+    info.frameTop = static_cast<int>(le24(f + 3) * 2);
+    const std::int64_t frameW = std::int64_t{le24(f + 6)} + 1;
+    const std::int64_t frameH = std::int64_t{le24(f + 9)} + 1;
+    if (info.frameLeft + frameW > canvasW || info.frameTop + frameH > canvasH) return broken(kWebpBadSize);
+    if (const char* p = findImage(src, c.payload() + sizeof f, c.payload() + c.size, budget, info)) return broken(p);
+    if (info.frameWidth != frameW || info.frameHeight != frameH) return broken(kWebpBadSize);
+  }
+  HeaderInfo out = info;
+  out.valid = true;
+  out.width = clampToInt(canvasW);
+  out.height = clampToInt(canvasH);
+  return out;
+}
+
 HeaderInfo readPictureHeader(ByteSource& src, PictureFormat format) {
   switch (format) {
     case PictureFormat::Bmp:
@@ -328,6 +654,10 @@ HeaderInfo readPictureHeader(ByteSource& src, PictureFormat format) {
       return readGifHeader(src);
     case PictureFormat::Jpeg:
       return readJpegHeader(src);
+    case PictureFormat::Png:
+      return readPngHeader(src);
+    case PictureFormat::Webp:
+      return readWebpHeader(src);
     default:
       return broken(refusalMessage(format).c_str());
   }

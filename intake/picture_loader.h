@@ -20,7 +20,7 @@ enum class LoadStatus {
   Loaded,      // picture holds the decoded picture, within the limit
   NotFound,    // no such file (or the name is empty)
   TooLarge,    // wider than kMaxWidth or higher than kMaxHeight
-  Unreadable,  // not a BMP, JPEG or GIF picture we can read
+  Unreadable,  // not a BMP, JPEG, GIF, PNG or WebP picture we can read
 };
 
 struct LoadResult {
@@ -44,18 +44,28 @@ inline constexpr const char* kTooLargeMessage =
 // Qt version's default.
 inline constexpr int kDecodeAllocationLimitMiB = 32;
 
-// Loads a BMP, JPEG or GIF file (the first frame of an animated GIF). The
-// format is decided from the content, not the name; anything else is refused
-// (Unreadable, with a message saying what was wrong). The size is checked
-// from the header before any pixel is decoded, and again after decoding.
-// path is UTF-8. Every status other than Loaded carries a non-empty message.
+// Loads a BMP, JPEG, GIF, PNG or WebP file (of an animated GIF, PNG or WebP,
+// the first frame). The format is decided from the content, not the name;
+// anything else is refused (Unreadable, with a message saying what was
+// wrong). The size is checked from the header before any pixel is decoded,
+// and again after decoding. A picture with transparent pixels becomes opaque
+// as toOpaquePicture says. path is UTF-8. Every status other than Loaded
+// carries a non-empty message.
 LoadResult loadPictureFile(const std::string& path);
 
 // The same for a file's bytes already in memory (status never NotFound).
 LoadResult loadPictureData(const QByteArray& bytes);
 
-// Takes a clipboard bitmap through the same size check. A null image is
-// Unreadable.
+// Takes a clipboard bitmap through the same size check and the same
+// transparency rule. A null image is Unreadable.
 LoadResult loadPictureImage(const QImage& image);
+
+// The picture the effects get from a decoded image. Without an alpha channel,
+// or with every pixel fully opaque: fromQImage, as for any opaque picture.
+// Otherwise flattenTransparency (transparency.h) on its unpremultiplied
+// 8-bit ARGB (16-bit channels rounded to the nearest 8-bit value): every
+// fully transparent pixel takes one key colour found nowhere else in the
+// picture, partly transparent ones are laid over white.
+core::Picture toOpaquePicture(const QImage& image);
 
 }  // namespace intake

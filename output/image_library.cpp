@@ -1,5 +1,7 @@
 #include "output/image_library.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -67,22 +69,14 @@ class DefaultImageLibrary final : public ImageLibrary {
   std::int32_t DIBtoGIFAni(const std::string& gifName, const std::int32_t* images, std::int32_t highest,
                            std::int16_t interval) override {
     if (images == nullptr || highest < 0 || interval < 0) return 0;
-    try {
-      // Holding shared owners keeps the pixels alive even if another thread
-      // released a handle meanwhile.
-      std::vector<ImagePtr> owners;
-      std::vector<const core::Bitmap*> frames;
-      for (std::int32_t i = 0; i <= highest; ++i) {
-        ImagePtr bitmap = find(images[i]);
-        if (!bitmap) return 0;
-        frames.push_back(bitmap.get());
-        owners.push_back(std::move(bitmap));
-      }
-      std::optional<std::vector<std::uint8_t>> bytes = encodeGifAnimation(frames, interval);
-      return bytes && replaceFile(gifName, *bytes) ? 1 : 0;
-    } catch (...) {
-      return 0;
-    }
+    return encodeAnimation(gifName, images, highest,
+                           AnimationTiming::uniform(static_cast<std::size_t>(highest) + 1, interval));
+  }
+
+  std::int32_t DIBtoGIFAniTimed(const std::string& gifName, const std::int32_t* images, std::int32_t highest,
+                                const AnimationTiming& timing) override {
+    if (images == nullptr || highest < 0 || timing.delays.size() != static_cast<std::size_t>(highest) + 1) return 0;
+    return encodeAnimation(gifName, images, highest, timing);
   }
 
   void DeleteDIB(std::int32_t image) override {
@@ -96,6 +90,26 @@ class DefaultImageLibrary final : public ImageLibrary {
   }
 
  private:
+  std::int32_t encodeAnimation(const std::string& gifName, const std::int32_t* images, std::int32_t highest,
+                               const AnimationTiming& timing) {
+    try {
+      // Holding shared owners keeps the pixels alive even if another thread
+      // released a handle meanwhile.
+      std::vector<ImagePtr> owners;
+      std::vector<const core::Bitmap*> frames;
+      for (std::int32_t i = 0; i <= highest; ++i) {
+        ImagePtr bitmap = find(images[i]);
+        if (!bitmap) return 0;
+        frames.push_back(bitmap.get());
+        owners.push_back(std::move(bitmap));
+      }
+      std::optional<std::vector<std::uint8_t>> bytes = encodeGifAnimation(frames, timing);
+      return bytes && replaceFile(gifName, *bytes) ? 1 : 0;
+    } catch (...) {
+      return 0;
+    }
+  }
+
   std::int32_t store(ImagePtr bitmap) {
     std::lock_guard lock(mutex_);
     // Handles count up from 1, skip 0 and any handle still in use, and wrap
@@ -124,6 +138,16 @@ DefaultImageLibrary& instance() {
 }
 
 }  // namespace
+
+std::int32_t ImageLibrary::DIBtoGIFAniTimed(const std::string& gifName, const std::int32_t* images,
+                                            std::int32_t highest, const AnimationTiming& timing) {
+  if (highest < 0 || timing.delays.size() != static_cast<std::size_t>(highest) + 1 || timing.loopCount != 0) return 0;
+  const int delay = timing.delays.front();
+  if (delay > INT16_MAX ||
+      std::any_of(timing.delays.begin(), timing.delays.end(), [delay](int d) { return d != delay; }))
+    return 0;
+  return DIBtoGIFAni(gifName, images, highest, static_cast<std::int16_t>(delay));
+}
 
 ImageLibrary& defaultImageLibrary() { return instance(); }
 

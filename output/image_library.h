@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "output/gif_encoder.h"
+
 namespace output {
 
 // The calls as one interface, so that tests can put a recording or failing
@@ -36,6 +38,13 @@ class ImageLibrary {
   // this call releases none of them.
   virtual std::int32_t DIBtoGIFAni(const std::string& gifName, const std::int32_t* images, std::int32_t highest,
                                    std::int16_t interval) = 0;
+
+  // The same with a delay per image and a stored loop count (timing.delays
+  // has highest + 1 entries). A library that only knows one interval for
+  // all images takes an endlessly looping uniform timing through
+  // DIBtoGIFAni and refuses any other.
+  virtual std::int32_t DIBtoGIFAniTimed(const std::string& gifName, const std::int32_t* images, std::int32_t highest,
+                                        const AnimationTiming& timing);
 
   // Releases an image. Unknown handles (0, already released) are ignored.
   virtual void DeleteDIB(std::int32_t image) = 0;

@@ -29,21 +29,42 @@ void releaseSlots(ImageLibrary& lib, const std::vector<std::int32_t>& handles, s
   for (std::size_t i = 0; i < count; ++i) lib.DeleteDIB(handles[i]);
 }
 
-// Steps 1 to 3: fills every slot, or releases what it loaded and returns false.
-bool loadSlots(ImageLibrary& lib, std::vector<std::int32_t>& handles, const std::string& basePath,
-               std::size_t digits, const std::string& frameExt, std::int64_t last) {
-  const auto highest = static_cast<std::int64_t>(handles.size()) - 1;
-  for (std::int64_t i = 0; i <= highest; ++i) {
-    // Forward: slot i holds frame i; backward: slot i holds highest - i + 1.
-    const std::int64_t frame = i <= last ? i : highest - i + 1;
-    const auto slot = static_cast<std::size_t>(i);
-    handles[slot] = lib.BMPtoDIB(basePath + zeroPadded(frame, digits) + frameExt);
+// Loads file number files[i] into slot i, for every slot; a failed load
+// releases what was loaded and returns false.
+bool loadFiles(ImageLibrary& lib, std::vector<std::int32_t>& handles, const std::string& basePath,
+               std::size_t digits, const std::string& frameExt, const std::vector<std::int64_t>& files) {
+  for (std::size_t slot = 0; slot < files.size(); ++slot) {
+    handles[slot] = lib.BMPtoDIB(basePath + zeroPadded(files[slot], digits) + frameExt);
     if (handles[slot] == 0) {
       releaseSlots(lib, handles, slot);
       return false;
     }
   }
   return true;
+}
+
+// Steps 1 to 3: fills every slot, or releases what it loaded and returns false.
+bool loadSlots(ImageLibrary& lib, std::vector<std::int32_t>& handles, const std::string& basePath,
+               std::size_t digits, const std::string& frameExt, std::int64_t last) {
+  const auto highest = static_cast<std::int64_t>(handles.size()) - 1;
+  std::vector<std::int64_t> files;
+  // Forward: slot i holds frame i; backward: slot i holds highest - i + 1.
+  for (std::int64_t i = 0; i <= highest; ++i) files.push_back(i <= last ? i : highest - i + 1);
+  return loadFiles(lib, handles, basePath, digits, frameExt, files);
+}
+
+// Hands the loaded slots to the encoder and releases every one of them once,
+// whatever the encoder does; true only when it reported a written file.
+template <typename Encode>
+bool encodeAndRelease(ImageLibrary& lib, const std::vector<std::int32_t>& handles, Encode encode) {
+  std::int32_t written = 0;
+  try {
+    written = encode();
+  } catch (...) {
+    written = 0;
+  }
+  releaseSlots(lib, handles, handles.size());
+  return written != 0;
 }
 
 // Loads bmpName, hands the image to `encode` and releases it whatever the
@@ -64,6 +85,11 @@ bool convertBmp(ImageLibrary& lib, const std::string& bmpName, Encode encode) {
   } catch (...) {
     return false;
   }
+}
+
+// Deletes the frame files base + 000..last + ".bmp" once they are joined.
+void removeFrameFiles(const std::string& base, int last) {
+  for (int i = 0; i <= last; ++i) removeFile(base + zeroPadded(i, 3) + ".bmp");
 }
 
 }  // namespace
@@ -101,14 +127,26 @@ bool MakeGifAnimation(const std::string& gifName, const std::string& basePath, c
     // 2., 3. Forward pass, then the way back.
     if (!loadSlots(lib, handles, basePath, digitsOf(numberFormat), frameExt, last)) return false;
     // 4. The encoder leaves the images to us; release each one once.
-    std::int32_t written = 0;
-    try {
-      written = lib.DIBtoGIFAni(gifName, handles.data(), static_cast<std::int32_t>(highest), interval);
-    } catch (...) {
-      written = 0;
-    }
-    releaseSlots(lib, handles, handles.size());
-    return written != 0;
+    return encodeAndRelease(lib, handles, [&] {
+      return lib.DIBtoGIFAni(gifName, handles.data(), static_cast<std::int32_t>(highest), interval);
+    });
+  } catch (...) {
+    return false;
+  }
+}
+
+bool MakeGifAnimation(const std::string& gifName, const std::string& basePath, const std::string& numberFormat,
+                      const std::string& frameExt, const AnimationPlan& plan, ImageLibrary& lib) {
+  try {
+    if (plan.files.empty() || plan.files.size() > static_cast<std::size_t>(INT32_MAX) ||
+        plan.timing.delays.size() != plan.files.size())
+      return false;
+    std::vector<std::int32_t> handles(plan.files.size(), 0);
+    const std::vector<std::int64_t> files(plan.files.begin(), plan.files.end());
+    if (!loadFiles(lib, handles, basePath, digitsOf(numberFormat), frameExt, files)) return false;
+    return encodeAndRelease(lib, handles, [&] {
+      return lib.DIBtoGIFAniTimed(gifName, handles.data(), static_cast<std::int32_t>(handles.size() - 1), plan.timing);
+    });
   } catch (...) {
     return false;
   }
@@ -152,10 +190,19 @@ WriteStatus finishAnimation(const std::string& base, int last, std::int16_t inte
                             ImageLibrary& lib) {
   (void)takeLastWriteFailure();
   if (MakeGifAnimation(base + ".gif", base, "000", ".bmp", last, interval, backAndForth, lib)) {
-    for (int i = 0; i <= last; ++i) removeFile(base + formatNumber(i) + ".bmp");
+    removeFrameFiles(base, last);
     return WriteStatus::success();
   }
   // The frame BMPs stay either way; only a refused write is reported.
+  return takeLastWriteFailure();
+}
+
+WriteStatus finishAnimation(const std::string& base, int last, const AnimationPlan& plan, ImageLibrary& lib) {
+  (void)takeLastWriteFailure();
+  if (MakeGifAnimation(base + ".gif", base, "000", ".bmp", plan, lib)) {
+    removeFrameFiles(base, last);
+    return WriteStatus::success();
+  }
   return takeLastWriteFailure();
 }
 

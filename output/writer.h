@@ -10,6 +10,7 @@
 #include <string>
 
 #include "core/picture.h"
+#include "output/animation_plan.h"
 #include "output/gif_question.h"
 #include "output/image_library.h"
 #include "output/write_status.h"
@@ -48,6 +49,14 @@ bool MakeGifAnimation(const std::string& gifName, const std::string& basePath, c
                       const std::string& frameExt, std::int32_t last, std::int16_t interval, bool backAndForth,
                       ImageLibrary& lib = defaultImageLibrary());
 
+// The same for an animation that shows the files in the plan's order with
+// its timing (DIBtoGIFAniTimed): plan.files[i] is the file number loaded
+// into slot i, so one file may fill several slots. Loads, releases and
+// reports exactly as above; an empty plan writes nothing.
+bool MakeGifAnimation(const std::string& gifName, const std::string& basePath, const std::string& numberFormat,
+                      const std::string& frameExt, const AnimationPlan& plan,
+                      ImageLibrary& lib = defaultImageLibrary());
+
 // Writes a picture as a 24-bit uncompressed BMP file (SavePicture). The file
 // is complete or, on failure, left as it was; the status then names the file
 // and the system's reason. The empty picture cannot be saved.
@@ -69,5 +78,23 @@ WriteStatus writeFrame(const core::Picture& frame, const std::string& base, int 
 // cannot be deleted is not an error either.
 WriteStatus finishAnimation(const std::string& base, int last, std::int16_t interval, bool backAndForth,
                             ImageLibrary& lib = defaultImageLibrary());
+
+// The same finishing step for the frame files 0..last shown as the plan says
+// (play count, rest frame, hold): MakeGifAnimation with the plan, then the
+// same deletions and reports.
+WriteStatus finishAnimation(const std::string& base, int last, const AnimationPlan& plan,
+                            ImageLibrary& lib = defaultImageLibrary());
+
+// Joins the frame files basePath + NNN + ".bmp" into one animated WebP file
+// that shows plan.files in order with plan.timing (the plain plan of a save
+// gives the plain looping animation). The file is complete or absent. True
+// when it was written; a missing or unreadable frame file writes nothing.
+// Never throws.
+bool MakeWebpAnimation(const std::string& webpName, const std::string& basePath, const AnimationPlan& plan);
+
+// The animation finishing step of a WebP save: MakeWebpAnimation(base +
+// ".webp", base, plan); then, as finishAnimation, deletes the frame files
+// 0..last when the WebP was written and reports only a refused write.
+WriteStatus finishWebpAnimation(const std::string& base, int last, const AnimationPlan& plan);
 
 }  // namespace output

@@ -11,6 +11,8 @@ packages=(
   libgif-dev                         # giflib: GIF encoding and decoding
   libturbojpeg0-dev                  # libjpeg-turbo: JPEG encoding and decoding
   libimagequant-dev                  # palettes for GIFs with more than 256 colours
+  libwebp-dev                        # libwebp: WebP sources, and the animated WebP encoder (mux, demux)
+  zlib1g-dev                         # zlib: the tests and benchmarks make their own PNG files
   libgtest-dev                       # GoogleTest
   fonts-ipafont-gothic               # a Japanese font for the user interface
   qt6-translations-l10n              # Qt's own Japanese texts for the file, colour and message dialogs

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 
 #include "effects/effect_kind.h"
 
@@ -35,7 +36,19 @@ const IndexKey kIndexKeys[] = {
     {key::kSetting, "RotateXY", 0, 1, [](Settings& s) -> int& { return s.rotateXY; }},
     {key::kSetting, "DiffuseType", 0, 2, [](Settings& s) -> int& { return s.diffuseType; }},
     {key::kSetting, "HueType", 0, 1, [](Settings& s) -> int& { return s.hueType; }},
+    {key::kGif, "Plays", 0, 99, [](Settings& s) -> int& { return s.gifPlays; }},
+    {key::kGif, "Preset", 0, 3, [](Settings& s) -> int& { return s.gifPreset; }},
 };
+
+// The hold is stored in seconds like the interval; anything that is not 0 to
+// 10 seconds gives no hold.
+constexpr int kMaxHoldCs = 1000;
+int readHoldCs(const inifile_IO& ini) {
+  const float seconds = ini.ReadSng(key::kGif, "Hold", 0.0f);
+  const float cs = seconds * 100.0f;
+  if (!(cs >= 0.0f && cs <= static_cast<float>(kMaxHoldCs))) return 0;
+  return static_cast<int>(std::lrint(cs));
+}
 
 // A position or size read as text (default "0" or the current size) and
 // converted to an integer; text that is no number gives the default.
@@ -100,6 +113,7 @@ Settings loadSettings(const inifile_IO& ini, const SettingsContext& ctx) {
     k.field(s) = (v < k.lo || v > k.hi) ? 0 : v;
   }
   s.gifTimeText = shortestFloatText(ini.ReadSng(key::kGif, "Time", 0.1f));
+  s.gifHoldCs = readHoldCs(ini);
   loadPositions(ini, ctx, s);
   s.saveFolder = ini.ReadStr(key::kPath, "Save", saveFolderDefault(ctx));
   s.sourceFolder = ini.ReadStr(key::kPath, "Source", sourceFolderDefault(ctx));
@@ -143,6 +157,10 @@ bool saveSettings(inifile_IO& ini, const Settings& s, const SaveConditions& when
   writeInt(ini, key::kSetting, "FormColor", s.formColor);
   writeInt(ini, key::kGif, "IsAni", s.gifIsAni);
   ini.WriteStr(key::kGif, "Time", s.gifTimeText);
+  writeInt(ini, key::kGif, "Plays", s.gifPlays);
+  ini.WriteStr(key::kGif, "Hold",
+               shortestFloatText(static_cast<float>(std::clamp(s.gifHoldCs, 0, kMaxHoldCs)) / 100.0f));
+  writeInt(ini, key::kGif, "Preset", s.gifPreset);
   // Only a chosen language is written; the key is absent by default.
   if (!s.language.empty()) ini.WriteStr(key::kSetting, "Language", s.language);
   return ini.endUpdate();

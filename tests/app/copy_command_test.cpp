@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -128,6 +129,41 @@ TEST_F(CopyTest, FramesOfTwoPreviewsBecomeOneAnimatedGif) {
   ASSERT_TRUE(reader.read(&second));
   EXPECT_EQ(second.convertToFormat(QImage::Format_RGB32), intake::toQImage(slide0));
   EXPECT_FALSE(zoom0.samePixels(slide0));
+}
+
+// The frame list asks the same dialog with its own animation: two frames,
+// closed by the first again; its budget notice goes through the prompts.
+TEST_F(CopyTest, AFrameListAnimationWithAPresetStopsOnItsFirstFrameAndReportsTheBudget) {
+  app::frmMain& w = startWithPicture();
+  w.cmdPrev_Click();
+  w.cmdPause_Click(0);
+  w.cmdCopy_Click();
+  w.tmr1_Timer();
+  w.cmdPause_Click(0);
+  w.cmdCopy_Click();
+  ASSERT_EQ(frames().frames().frameCount(), 2);
+  const std::filesystem::path out = dir / "prog" / "SaveImages";
+  log->saveAnswers.push_back(QString::fromStdString((out / "list.gif").string()));
+  QString summary;
+  w.gifSetting().setModalRunner([&](app::frmGifSetting& d) {
+    d.optType[1]->click();
+    d.setIntervalText("0.5");
+    d.cboPreset_Click(1);
+    summary = d.lblSummary->text();
+    d.cmdSet_Click();
+  });
+  frames().cmdFrameSave_Click();
+  EXPECT_EQ(summary, QStringLiteral("0.50 秒 × 3 フレーム = 1.5 秒、20 回再生 = 30.0 秒"));
+  QImageReader reader(QString::fromStdString((out / "list.gif").string()));
+  EXPECT_EQ(reader.imageCount(), 3);
+  EXPECT_EQ(reader.loopCount(), 19);
+  QImage first, second, last;
+  ASSERT_TRUE(reader.read(&first) && reader.read(&second) && reader.read(&last));
+  EXPECT_EQ(last, first);
+  EXPECT_NE(second, first);
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Information);
+  EXPECT_TRUE(log->messages[0].text.startsWith(QStringLiteral("アニメーションGIFのサイズは ")));
 }
 
 TEST_F(CopyTest, AFrameListSaveThatCannotWriteSaysSoThroughTheWindowsPrompts) {

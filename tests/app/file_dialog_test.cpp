@@ -19,7 +19,7 @@ QStringList shownFiles(QFileSystemModel* model, const QString& folder) {
   const QModelIndex parent = model->index(folder);
   QElapsedTimer waited;
   waited.start();
-  while (model->rowCount(parent) < 5 && waited.elapsed() < 10000) {
+  while (model->rowCount(parent) < 6 && waited.elapsed() < 10000) {
     QCoreApplication::processEvents();
     QThread::msleep(5);
   }
@@ -32,19 +32,20 @@ QStringList shownFiles(QFileSystemModel* model, const QString& folder) {
   return out;
 }
 
-TEST(FileDialog, FirstOpenEntryShowsBmpJpgAndGifInAnyCase) {
+TEST(FileDialog, FirstOpenEntryShowsEverySupportedPictureInAnyCase) {
   apptest::application();
   const auto dir = testutil::makeTempDir("app-file-dialog");
-  for (const char* name : {"a.BMP", "b.jpg", "c.Gif", "d.png", "e.jpeg"}) std::ofstream(dir / name) << "x";
+  for (const char* name : {"a.BMP", "b.jpg", "c.Gif", "d.png", "e.jpeg", "f.WebP", "g.tif"})
+    std::ofstream(dir / name) << "x";
   const QString folder = QString::fromStdString(dir.string());
 
   QFileDialog dialog;
   app::configureFileDialog(dialog, app::openDialogRequest(folder, QString()), false);
-  EXPECT_EQ(dialog.nameFilters().front(), QString::fromUtf8("対応画像ファイル(*.bmp;*.jpg;*.gif)"));
+  EXPECT_EQ(dialog.nameFilters().front(), QString::fromUtf8("対応画像ファイル(*.bmp;*.jpg;*.gif;*.png;*.webp)"));
   auto* model = dialog.findChild<QFileSystemModel*>();
   ASSERT_NE(model, nullptr);
   model->setNameFilterDisables(false);  // hide what does not match, so the list says it plainly
-  EXPECT_EQ(shownFiles(model, folder), QStringList({"a.BMP", "b.jpg", "c.Gif"}));
+  EXPECT_EQ(shownFiles(model, folder), QStringList({"a.BMP", "b.jpg", "c.Gif", "d.png", "e.jpeg", "f.WebP"}));
 
   // Choosing another entry and coming back keeps the real patterns.
   auto* combo = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
@@ -54,7 +55,7 @@ TEST(FileDialog, FirstOpenEntryShowsBmpJpgAndGifInAnyCase) {
   EXPECT_EQ(model->nameFilters(), QStringList({"*.gif"}));
   combo->setCurrentIndex(0);
   emit combo->activated(0);
-  EXPECT_EQ(model->nameFilters(), QStringList({"*.bmp", "*.jpg", "*.gif"}));
+  EXPECT_EQ(model->nameFilters(), QStringList({"*.bmp", "*.jpg", "*.jpeg", "*.gif", "*.png", "*.webp"}));
 }
 
 TEST(FileDialog, SaveDialogAddsNoSuffixAndAsksNothingAboutOverwriting) {

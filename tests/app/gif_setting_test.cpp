@@ -1,9 +1,13 @@
 // The GIF options dialog: its texts, which option enables the interval, and
 // what OK stores or refuses.
 #include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 
 #include "app/frm_gif_setting.h"
 #include "output/gif_question.h"
@@ -18,6 +22,7 @@ class GifSettingTest : public ::testing::Test {
   void SetUp() override {
     output::GifIsAni = 0;
     output::GifTime = 0.0f;
+    output::acceptPlaySettings(output::PlaySettings{});
   }
   QApplication& app = apptest::application();  // before any widget
   std::shared_ptr<apptest::RecordingPrompts::Log> log = std::make_shared<apptest::RecordingPrompts::Log>();
@@ -109,6 +114,155 @@ TEST_F(GifSettingTest, AskGifOutputAnswersWhatOkStored) {
   interval = 10;
   EXPECT_TRUE(output::AskGifOutput(dialog, interval));
   EXPECT_EQ(interval, 20);
+}
+
+// Slide's 22 files, resting on file 5, at a size Google lists.
+constexpr output::AnimationShape kSlide{21, false, 5, 468, 60};
+
+TEST_F(GifSettingTest, ThePlaySectionSitsBelowAndIsEnabledOnlyForTheAnimatedGif) {
+  EXPECT_EQ(dialog.fraPlay->title(), u("アニメーションGIFの再生"));
+  EXPECT_EQ(dialog.lblPlays->text(), u("再生回数　→　"));
+  EXPECT_EQ(dialog.optPlays[0]->text(), u("無限に繰り返す"));
+  EXPECT_EQ(dialog.optPlays[1]->text(), u("回数を指定"));
+  EXPECT_EQ(dialog.spnPlays->suffix(), u(" 回"));
+  EXPECT_EQ(dialog.spnPlays->maximum(), 99);
+  EXPECT_EQ(dialog.lblHold->text(), u("静止時間　(秒）　→　"));
+  EXPECT_EQ(dialog.spnHold->maximum(), 10.0);
+  EXPECT_EQ(dialog.lblPreset->text(), u("広告の規定　→　"));
+  ASSERT_EQ(dialog.cboPreset->count(), 4);
+  EXPECT_EQ(dialog.cboPreset->itemText(0), u("なし"));
+  EXPECT_EQ(dialog.cboPreset->itemText(1), u("Google 広告"));
+  EXPECT_EQ(dialog.cboPreset->itemText(2), u("IAB"));
+  EXPECT_EQ(dialog.cboPreset->itemText(3), u("Amazon"));
+  // Defaults: forever, no hold, no preset; nothing to summarise without an animation.
+  EXPECT_EQ(dialog.plays(), 0);
+  EXPECT_EQ(dialog.holdCs(), 0);
+  EXPECT_EQ(dialog.preset(), 0);
+  EXPECT_FALSE(dialog.spnPlays->isEnabled());
+  EXPECT_TRUE(dialog.lblSummary->isHidden());
+  EXPECT_TRUE(dialog.lblWarning->isHidden());
+
+  EXPECT_FALSE(dialog.fraPlay->isEnabled());
+  dialog.optType[1]->click();
+  EXPECT_TRUE(dialog.fraPlay->isEnabled());
+  dialog.optPlays[1]->click();
+  EXPECT_TRUE(dialog.spnPlays->isEnabled());
+  dialog.optType[0]->click();
+  EXPECT_FALSE(dialog.fraPlay->isEnabled());
+  // The existing controls keep their place above the section.
+  dialog.layout()->activate();
+  EXPECT_LT(dialog.optType[0]->geometry().bottom(), dialog.fraPlay->geometry().top());
+}
+
+TEST_F(GifSettingTest, APresetRaisesTheIntervalAndPlaysAsOftenAsItAllows) {
+  dialog.optType[1]->click();
+  dialog.setAnimationShape(&kSlide);
+  EXPECT_EQ(dialog.lblSummary->text(), u("0.10 秒 × 22 フレーム = 2.2 秒、無限に繰り返し"));
+  dialog.cboPreset_Click(1);  // Google
+  EXPECT_EQ(dialog.intervalText(), "0.20");
+  EXPECT_EQ(dialog.plays(), 6);
+  EXPECT_EQ(dialog.lblSummary->text(), u("0.20 秒 × 23 フレーム = 4.6 秒、6 回再生 = 27.6 秒"));
+  EXPECT_TRUE(dialog.lblWarning->isHidden());
+  // A choice that breaks the preset is said, and OK still takes it.
+  dialog.setIntervalText("0.1");
+  EXPECT_FALSE(dialog.lblWarning->isHidden());
+  EXPECT_EQ(dialog.lblWarning->text(), u("表示間隔が Google 広告の下限 0.20 秒より短くなっています。"));
+  dialog.optPlays[0]->click();
+  EXPECT_EQ(dialog.lblWarning->text(), u("表示間隔が Google 広告の下限 0.20 秒より短くなっています。\n"
+                                         "Google 広告では無限に繰り返せません。再生回数を指定してください。"));
+  dialog.cmdSet_Click();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(output::GifPlays, 0);
+  EXPECT_EQ(output::GifPreset, 1);
+  // Amazon: no minimum interval, at most 3 plays within 15 s.
+  dialog.cboPreset_Click(3);
+  EXPECT_EQ(dialog.intervalText(), "0.1");
+  EXPECT_EQ(dialog.plays(), 3);
+  EXPECT_EQ(dialog.lblSummary->text(), u("0.10 秒 × 23 フレーム = 2.3 秒、3 回再生 = 6.9 秒"));
+  dialog.spnHold->setValue(3.5);
+  EXPECT_EQ(dialog.lblSummary->text(), u("0.10 秒 × 23 フレーム + 静止 3.5 秒 = 5.8 秒、3 回再生 = 17.4 秒"));
+  EXPECT_EQ(dialog.lblWarning->text(), u("再生時間 17.4 秒が Amazon の上限 15 秒を超えています。"));
+  dialog.cboPreset_Click(0);  // none: nothing else changes, nothing to warn about
+  EXPECT_EQ(dialog.plays(), 3);
+  EXPECT_TRUE(dialog.lblWarning->isHidden());
+}
+
+TEST_F(GifSettingTest, OkHandsThePlayChoicesToTheQuestionForItsAnimation) {
+  QString shownSummary;
+  dialog.setModalRunner([&](app::frmGifSetting& d) {
+    d.optType[1]->click();
+    d.setPlays(4);
+    d.setHoldCs(150);
+    d.setPreset(2);
+    shownSummary = d.lblSummary->text();
+    d.cmdSet_Click();
+  });
+  std::int16_t interval = 10;
+  output::PlaySettings play;
+  EXPECT_TRUE(output::AskGifOutput(dialog, kSlide, interval, play));
+  EXPECT_EQ(shownSummary, u("0.10 秒 × 23 フレーム + 静止 1.5 秒 = 3.8 秒、4 回再生 = 15.2 秒"));
+  EXPECT_EQ(play.plays, 4);
+  EXPECT_EQ(play.holdCs, 150);
+  EXPECT_EQ(play.preset, output::AdPreset::Iab);
+  EXPECT_TRUE(dialog.lblSummary->isHidden());  // the animation is forgotten with the question
+  // Values the settings file may hold out of range give the defaults.
+  dialog.setPlays(100);
+  dialog.setHoldCs(1001);
+  dialog.setPreset(4);
+  EXPECT_EQ(dialog.playSettings().plays, 0);
+  EXPECT_EQ(dialog.playSettings().holdCs, 0);
+  EXPECT_EQ(dialog.playSettings().preset, output::AdPreset::None);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(GifSettingTest, TheWebpQuestionIsTheSameDialogForOneAnimationAndLeavesTheGifAnswerAlone) {
+  dialog.setChoice(0);
+  dialog.setPreset(1);
+  output::acceptGifSettings(false, 30);
+  dialog.setModalRunner([](app::frmGifSetting& d) {
+    EXPECT_TRUE(d.isAskingForWebp());
+    EXPECT_EQ(d.windowTitle(), u("WebP出力形式設定"));
+    EXPECT_EQ(d.optType[1]->text(), u("アニメーションWebPで１つのファイルに保存"));
+    EXPECT_TRUE(d.optType[1]->isChecked());
+    EXPECT_FALSE(d.optType[0]->isEnabled());
+    EXPECT_TRUE(d.cboTime->isEnabled());
+    EXPECT_EQ(d.fraPlay->title(), u("アニメーションWebPの再生"));
+    EXPECT_FALSE(d.cboPreset->isEnabled());  // the ad networks take no WebP
+    EXPECT_EQ(d.cboPreset->currentIndex(), 0);
+    d.cboTime->setEditText("abc");
+    d.cmdSet_Click();  // refused: the dialog stays
+    d.cboTime->setEditText("0.25");
+    d.cmdSet_Click();
+  });
+  std::int16_t interval = 10;
+  output::PlaySettings play;
+  const output::AnimationShape shape{21, false, 5, 468, 60};
+  EXPECT_TRUE(dialog.askWebpAnimation(shape, interval, play));
+  EXPECT_EQ(interval, 25);
+  EXPECT_EQ(play.preset, output::AdPreset::None);
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].text, u("フレーム表示間隔が不正です。"));
+  // Back to the GIF dialog as it was; the interval box keeps the shared text.
+  EXPECT_FALSE(dialog.isAskingForWebp());
+  EXPECT_EQ(dialog.windowTitle(), u("GIF出力形式設定"));
+  EXPECT_EQ(dialog.optType[1]->text(), u("アニメーションGIFで１つのファイルに保存"));
+  EXPECT_TRUE(dialog.optType[0]->isEnabled());
+  EXPECT_EQ(dialog.choice(), 0);
+  EXPECT_FALSE(dialog.cboTime->isEnabled());
+  EXPECT_EQ(dialog.intervalText(), "0.25");
+  EXPECT_EQ(dialog.fraPlay->title(), u("アニメーションGIFの再生"));
+  EXPECT_TRUE(dialog.cboPreset->isEnabledTo(dialog.fraPlay));  // the section itself waits for the animated choice
+  EXPECT_EQ(dialog.preset(), 1);
+  EXPECT_EQ(output::GifIsAni, 0);
+  EXPECT_EQ(output::GifTime, 30.0f);
+  // Closed without OK: no answer, nothing written.
+  dialog.setModalRunner([](app::frmGifSetting& d) { d.reject(); });
+  interval = 10;
+  EXPECT_FALSE(dialog.askWebpAnimation(shape, interval, play));
+  EXPECT_EQ(interval, 10);
 }
 
 }  // namespace

@@ -47,14 +47,14 @@ TEST_F(HostileWindow, RefusedContentAfterAPreviewLeavesNothingToSave) {
   w.cmdPrev_Click();  // stop
   ASSERT_FALSE(w.workState().mFrames[0].isEmpty());
 
-  QImage png(30, 10, QImage::Format_RGB32);
-  png.fill(Qt::green);
-  const auto named = dir / "写真 です.jpg";  // PNG bytes under a JPEG name
-  ASSERT_TRUE(png.save(QString::fromStdString(named.string()), "PNG"));
+  QImage tiff(30, 10, QImage::Format_RGB32);
+  tiff.fill(Qt::green);
+  const auto named = dir / "写真 です.jpg";  // TIFF bytes under a JPEG name
+  ASSERT_TRUE(tiff.save(QString::fromStdString(named.string()), "TIFF"));
   load(QString::fromStdString(named.string()));
   ASSERT_EQ(log->messages.size(), 1u);
   EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Critical);
-  EXPECT_EQ(log->messages[0].text, u("PNG 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)"));
+  EXPECT_EQ(log->messages[0].text, u("TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF・PNG・WebP)"));
   EXPECT_FALSE(w.cmdPrev->isEnabled());
   EXPECT_FALSE(w.cmdSave->isEnabled());
   for (const auto& frame : w.workState().mFrames) EXPECT_TRUE(frame.isEmpty());

@@ -199,8 +199,12 @@ TEST(SourceIntake, DropIsOfferedForExactlyOnePictureFile) {
   EXPECT_TRUE(app::isDropOffered(urls({"/pics/PHOTO.JPG"})));
   EXPECT_TRUE(app::isDropOffered(urls({"/pics/Logo.GIF"})));
   EXPECT_TRUE(app::isDropOffered(urls({"/pics/a.bmp"})));
-  EXPECT_FALSE(app::isDropOffered(urls({"/pics/photo.jpeg"})));
-  EXPECT_FALSE(app::isDropOffered(urls({"/pics/a.png"})));
+  EXPECT_TRUE(app::isDropOffered(urls({"/pics/photo.jpeg"})));
+  EXPECT_TRUE(app::isDropOffered(urls({"/pics/a.PNG"})));
+  EXPECT_TRUE(app::isDropOffered(urls({"/pics/Anim.WebP"})));
+  EXPECT_FALSE(app::isDropOffered(urls({"/pics/a.tif"})));
+  EXPECT_FALSE(app::isDropOffered(urls({"/pics/a.xwebp.txt"})));
+  EXPECT_FALSE(app::isDropOffered(urls({"/pics/a.png", "/pics/b.webp"})));
   EXPECT_FALSE(app::isDropOffered(urls({"/pics/a.bmp", "/pics/b.bmp"})));
   EXPECT_FALSE(app::isDropOffered({}));
   EXPECT_FALSE(app::isDropOffered({QUrl("https://example.org/a.gif")}));
@@ -208,19 +212,26 @@ TEST(SourceIntake, DropIsOfferedForExactlyOnePictureFile) {
 
 TEST(SourceIntake, DialogsCarryTheirTextsAndPreselection) {
   const app::FileDialogRequest open = app::openDialogRequest("/src", "");
-  EXPECT_EQ(open.filters, QStringList({u("対応画像ファイル(*.bmp;*.jpg;*.gif)"), u("ビットマップ(*.bmp)"),
-                                       u("ＪＰＥＧ(*.jpg)"), u("ＧＩＦ(*.gif)")}));
-  EXPECT_EQ(open.patterns[0], QStringList({"*.bmp", "*.jpg", "*.gif"}));
+  EXPECT_EQ(open.filters,
+            QStringList({u("対応画像ファイル(*.bmp;*.jpg;*.gif;*.png;*.webp)"), u("ビットマップ(*.bmp)"),
+                         u("ＪＰＥＧ(*.jpg)"), u("ＧＩＦ(*.gif)"), u("ＰＮＧ(*.png)"), u("ＷｅｂＰ(*.webp)")}));
+  EXPECT_EQ(open.patterns[0], QStringList({"*.bmp", "*.jpg", "*.jpeg", "*.gif", "*.png", "*.webp"}));
+  EXPECT_EQ(open.patterns[2], QStringList({"*.jpg", "*.jpeg"}));
+  EXPECT_EQ(open.patterns[5], QStringList({"*.webp"}));
   EXPECT_EQ(open.selectedFilter, 0);
   EXPECT_EQ(open.title, QString());
   EXPECT_EQ(app::openFilterIndexFor("/a/b.GIF"), 3);
   EXPECT_EQ(app::openFilterIndexFor("/a/b.jpg"), 2);
   EXPECT_EQ(app::openFilterIndexFor("/a/b.Bmp"), 1);
   EXPECT_EQ(app::openFilterIndexFor("/a/b.jpeg"), 0);
+  EXPECT_EQ(app::openFilterIndexFor("/a/b.Png"), 4);
+  EXPECT_EQ(app::openFilterIndexFor("/a/b.WEBP"), 5);
 
   const app::FileDialogRequest save = app::saveDialogRequest("/out");
   EXPECT_EQ(save.title, u("保存先およびベース名の設定"));
-  EXPECT_EQ(save.filters, QStringList({u("ビットマップ(*.bmp)"), u("ＪＰＥＧ(*.jpg)"), u("ＧＩＦ(*.gif)")}));
+  EXPECT_EQ(save.filters,
+            QStringList({u("ビットマップ(*.bmp)"), u("ＪＰＥＧ(*.jpg)"), u("ＧＩＦ(*.gif)"), u("ＷｅｂＰ(*.webp)")}));
+  EXPECT_EQ(save.patterns[3], QStringList({"*.webp"}));
   EXPECT_EQ(save.selectedFilter, 0);
   EXPECT_EQ(save.proposedName, "BaseName");
   EXPECT_EQ(save.startFolder, "/out");

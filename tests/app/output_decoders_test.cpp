@@ -8,10 +8,14 @@
 #include <string>
 #include <vector>
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QMovie>
 
+#include "gif_reader.h"
 #include "intake/image_adapter.h"
+#include "output/animation_plan.h"
 #include "output/writer.h"
 #include "testutil.h"
 
@@ -142,6 +146,60 @@ TEST_F(OutputDecoders, BackAndForthAnimationPlaysTheWayBack) {
   for (std::size_t i = 0; i < order.size(); ++i)
     EXPECT_TRUE(testutil::surfacesEqual(frames[i], frame(order[i]))) << "frame " << i;
   expectQtAnimation(gif, order, 250);
+}
+
+// A play count as three independent readers see it: giflib's loop block
+// (the stored count, N - 1 for N plays), Qt's loop count (the repeats after
+// the first play; 0 = play once, -1 = forever) and ImageMagick 6's
+// iterations (the plays; 0 = forever; one play, its default, is not listed).
+// The frames start and end on the rest frame and only its first showing
+// holds.
+TEST_F(OutputDecoders, PlayCountsAndTheRestFrameAsThreeDecodersReadThem) {
+  const output::AnimationShape shape{3, false, 2, 30, 20};
+  static int argc = 1;
+  static char name[] = "output_decoders_test";
+  static char* argv[] = {name, nullptr};
+  static QGuiApplication app(argc, argv);  // QMovie draws into pixmaps
+  const struct {
+    int plays;
+    int giflibLoop;  // the stored loop count, -1 without a loop block
+    int qtLoops;
+    const char* magickIterations;  // "" = no such line
+  } cases[] = {
+      {0, 0, -1, "Iterations: 0\n"}, {1, -1, 0, ""}, {2, 1, 1, "Iterations: 2\n"}, {6, 5, 5, "Iterations: 6\n"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.plays);
+    output::PlaySettings play;
+    play.plays = c.plays;
+    play.holdCs = 30;
+    const std::string gif = base_ + std::to_string(c.plays) + ".gif";
+    ASSERT_TRUE(output::MakeGifAnimation(gif, base_, "000", ".bmp", output::planAnimation(shape, 20, play)));
+    const std::vector<int> order = c.plays == 0 ? std::vector<int>{2, 3, 0, 1} : std::vector<int>{2, 3, 0, 1, 2};
+    const auto decoded = outtest::readGifWithGiflib(gif);
+    ASSERT_TRUE(decoded);
+    EXPECT_EQ(decoded->loopCount, c.giflibLoop);
+    const std::string text = run("giftext " + shellArg(gif));
+    EXPECT_EQ(count(text, "application block"), c.plays == 1 ? 0 : 1);
+    EXPECT_EQ(count(text, "Image #"), static_cast<int>(order.size()));
+
+    QImageReader reader(QString::fromStdString(gif));
+    EXPECT_EQ(reader.loopCount(), c.qtLoops);
+    QMovie movie(QString::fromStdString(gif));
+    EXPECT_EQ(movie.loopCount(), c.qtLoops);
+
+    const std::string verbose = run("identify -verbose " + shellArg(gif + "[0]"));
+    if (*c.magickIterations != '\0')
+      EXPECT_NE(verbose.find(c.magickIterations), std::string::npos) << verbose;
+    else
+      EXPECT_EQ(verbose.find("Iterations:"), std::string::npos) << verbose;
+    std::string delays;
+    for (std::size_t i = 0; i < order.size(); ++i) delays += i == 0 ? "50;" : "20;";
+    EXPECT_EQ(run("identify -format '%T;' " + shellArg(gif)), delays);
+    const auto frames = magickFrames(gif, 30, 20);
+    ASSERT_EQ(frames.size(), order.size());
+    for (std::size_t i = 0; i < order.size(); ++i)
+      EXPECT_TRUE(testutil::surfacesEqual(frames[i], frame(order[i]))) << "frame " << i;
+  }
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "app/frm_gif_setting.h"
 #include "app/picture_view.h"
 #include "intake/image_adapter.h"
+#include "output/animation_plan.h"
 #include "window_fixture.h"
 
 namespace {
@@ -232,6 +233,35 @@ TEST_F(PreviewTest, AnimatedGifSaveAsksTheDialogAndJoinsTheFrames) {
   EXPECT_EQ(reader.nextImageDelay(), 200);  // after a frame: its delay in milliseconds
   EXPECT_FALSE(std::filesystem::exists(dir / "gif" / "anim-s-000.bmp"));
   EXPECT_EQ(w.gifSetting().choice(), 1);
+}
+
+// The dialog knows the animation (Slide, 22 files) when the preset is
+// picked; the file plays six times and stops; its size comes with the
+// information icon against Google's budget.
+TEST_F(PreviewTest, AnimatedGifSaveWithAPresetPlaysAsChosenAndReportsTheBudget) {
+  app::frmMain& w = startWithPicture();
+  QString summary;
+  w.gifSetting().setModalRunner([&](app::frmGifSetting& d) {
+    d.optType[1]->click();
+    d.setIntervalText("0.1");
+    d.cboPreset_Click(1);
+    summary = d.lblSummary->text();
+    d.cmdSet_Click();
+  });
+  std::filesystem::create_directories(dir / "gif");
+  log->saveAnswers = {QString::fromStdString((dir / "gif" / "ad.gif").string())};
+  w.cmdSave_Click();
+  EXPECT_EQ(summary, QStringLiteral("0.20 秒 × 23 フレーム = 4.6 秒、6 回再生 = 27.6 秒"));
+  const std::filesystem::path gif = dir / "gif" / "ad-s-.gif";
+  QImageReader reader(QString::fromStdString(gif.string()));
+  EXPECT_EQ(reader.imageCount(), 23);
+  EXPECT_EQ(reader.loopCount(), 5);
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Information);
+  EXPECT_EQ(
+      log->messages[0].text,
+      QStringLiteral("アニメーションGIFのサイズは %1 バイトです。\nGoogle 広告の上限 150,000 バイトに収まっています。")
+          .arg(QString::fromStdString(output::groupedNumber(std::filesystem::file_size(gif)))));
 }
 
 TEST_F(PreviewTest, DropAndCloseInsideASaveWaitForItsEnd) {

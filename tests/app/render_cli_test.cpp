@@ -6,9 +6,13 @@
 #include <iterator>
 #include <sstream>
 
+#include <QImageReader>
+
 #include "app/render_cli.h"
 #include "effects/effect_kind.h"
+#include "made_pictures.h"
 #include "output/bmp_codec.h"
+#include "output/webp_encoder.h"
 #include "output/writer.h"
 #include "testutil.h"
 
@@ -83,6 +87,12 @@ TEST(RenderArgs, BadCommandLinesExitTwoWithOneLine) {
            {"a.bmp", "b.bmp", "--speed", "2"},
            {"a.bmp", "b.bmp", "--gif"},
            {"a.bmp", "b.bmp", "--mask=1"},
+           {"a.bmp", "b.bmp", "--plays", "0"},
+           {"a.bmp", "b.bmp", "--plays", "100"},
+           {"a.bmp", "b.bmp", "--plays", "always"},
+           {"a.bmp", "b.bmp", "--hold", "10.01"},
+           {"a.bmp", "b.bmp", "--hold", "-1"},
+           {"a.bmp", "b.bmp", "--preset", "yahoo"},
        }) {
     std::ostringstream out;
     std::ostringstream err;
@@ -94,6 +104,25 @@ TEST(RenderArgs, BadCommandLinesExitTwoWithOneLine) {
   std::ostringstream err;
   EXPECT_EQ(runRender({"--help"}, out, err), 0);
   EXPECT_NE(out.str().find("--background RRGGBB"), std::string::npos);
+  for (const char* listed : {"--plays N|forever", "--hold SECONDS", "--preset none|google|iab|amazon", "\n3 the"})
+    EXPECT_NE(out.str().find(listed), std::string::npos) << listed;
+}
+
+TEST(RenderArgs, PlayOptions) {
+  const auto p = parseRenderArgs({"a.bmp", "b.gif", "--plays", "6", "--hold=1.5", "--preset", "iab"});
+  ASSERT_TRUE(p.args) << p.error;
+  EXPECT_EQ(p.args->play.plays, 6);
+  EXPECT_EQ(p.args->play.holdCs, 150);
+  EXPECT_EQ(p.args->play.preset, output::AdPreset::Iab);
+  EXPECT_TRUE(p.args->playsGiven);
+  EXPECT_TRUE(p.args->playOptions);
+  const auto f = parseRenderArgs({"a.bmp", "b.gif", "--plays", "forever", "--hold", "10"});
+  ASSERT_TRUE(f.args);
+  EXPECT_EQ(f.args->play.plays, 0);
+  EXPECT_EQ(f.args->play.holdCs, 1000);
+  const auto d = parseRenderArgs({"a.bmp", "b.gif"});
+  EXPECT_TRUE(d.args->play.plain());
+  EXPECT_FALSE(d.args->playOptions);
 }
 
 class RenderRun : public ::testing::Test {
@@ -128,6 +157,96 @@ TEST_F(RenderRun, WritesTheSaveCommandsFilesAndListsThem) {
   EXPECT_EQ(face.pixel(1, 1), src.pixel(0, 1));
 }
 
+TEST_F(RenderRun, WebpOutputIsOneAnimationOfTheSameFramesWithTheInterval) {
+  ASSERT_EQ(run({source.string(), (dir / "b" / "s.bmp").string()}), 0) << err.str();
+  const fs::path target = dir / "w" / "banner.webp";
+  ASSERT_EQ(run({source.string(), target.string(), "--interval", "0.2"}), 0) << err.str();
+  EXPECT_EQ(lines(out.str()), std::vector<std::string>{(dir / "w" / "banner-s-.webp").string()});
+  EXPECT_EQ(std::vector<fs::path>(fs::directory_iterator(dir / "w"), fs::directory_iterator{}).size(), 1u);
+  std::ifstream in(dir / "w" / "banner-s-.webp", std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  // Shown 200 ms each: one entry per frame, each exactly the BMP save's frame
+  // (200 colours at most: lossless).
+  const auto shown = output::webpFramesAsShown(bytes, 200);
+  ASSERT_TRUE(shown);
+  ASSERT_EQ(shown->size(), 22u);
+  for (int i = 0; i < 22; ++i) {
+    const core::Picture bmp = readBmp(dir / "b" / ("s-s-" + output::formatNumber(i) + ".bmp"));
+    EXPECT_TRUE(testutil::surfacesEqual(core::Picture::fromBitmap((*shown)[static_cast<std::size_t>(i)]), bmp)) << i;
+  }
+}
+
+// Plays and hold reach the WebP as they reach the GIF: the rest frame (Slide's
+// file 005) opens, held, and closes the file; a preset is the GIF's alone.
+TEST_F(RenderRun, WebpTakesPlaysAndHoldButNoPreset) {
+  ASSERT_EQ(run({source.string(), (dir / "b" / "s.bmp").string()}), 0) << err.str();
+  const fs::path target = dir / "p" / "banner.webp";
+  ASSERT_EQ(run({source.string(), target.string(), "--interval", "0.2", "--plays", "2", "--hold", "0.5"}), 0)
+      << err.str();
+  const fs::path webp = dir / "p" / "banner-s-.webp";
+  EXPECT_EQ(lines(out.str()).at(1), "animation: 23 frames, one play 5.1 s, 2 plays, 10.2 s in all, " +
+                                        std::to_string(fs::file_size(webp)) + " bytes");
+  std::ifstream in(webp, std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  const auto shown = output::webpFramesAsShown(bytes, 100);  // one entry per 0.1 s
+  ASSERT_TRUE(shown);
+  ASSERT_EQ(shown->size(), 7u + 22u * 2u);
+  const core::Picture rest = readBmp(dir / "b" / "s-s-005.bmp");
+  for (std::size_t k : {std::size_t{0}, std::size_t{6}, shown->size() - 1})
+    EXPECT_TRUE(testutil::surfacesEqual(core::Picture::fromBitmap((*shown)[k]), rest)) << k;
+  const core::Picture next = readBmp(dir / "b" / "s-s-006.bmp");
+  EXPECT_TRUE(testutil::surfacesEqual(core::Picture::fromBitmap((*shown)[7]), next));
+  EXPECT_EQ(run({source.string(), target.string(), "--preset", "google"}), 2);
+}
+
+TEST_F(RenderRun, TransparentPngWithTheMaskSlidesOverTheBannerColour) {
+  // 20 x 10: the left six columns fully transparent, one column half, the
+  // rest the gradient.
+  madepics::PngSpec spec(20, 10, 8, 6);
+  std::vector<std::uint16_t> rgba;
+  const core::Picture g = gradient(20, 10);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x) {
+      const core::Color c = g.pixel(x, y);
+      rgba.insert(rgba.end(), {static_cast<std::uint16_t>(core::redOf(c)), static_cast<std::uint16_t>(core::greenOf(c)),
+                               static_cast<std::uint16_t>(core::blueOf(c)),
+                               static_cast<std::uint16_t>(x < 6    ? 0
+                                                          : x == 6 ? 128
+                                                                   : 255)});
+    }
+  const madepics::Bytes png = madepics::makePng(spec, rgba);
+  const fs::path pngFile = dir / "logo.png";
+  std::ofstream(pngFile, std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+  // The same picture as an opaque BMP whose transparent pixels are the key
+  // (magenta) and whose half-transparent column is laid over white.
+  core::Bitmap keyed(20, 10);
+  for (int y = 0; y < 10; ++y)
+    for (int x = 0; x < 20; ++x) {
+      const core::Color c = g.pixel(x, y);
+      const auto half = [](int v) { return (v * 128 + 255 * 127 + 127) / 255; };
+      keyed.row(y)[x] = x < 6    ? core::rgb(255, 0, 255)
+                        : x == 6 ? core::rgb(half(core::redOf(c)), half(core::greenOf(c)), half(core::blueOf(c)))
+                                 : c;
+    }
+  ASSERT_TRUE(output::SavePicture(core::Picture::fromBitmap(std::move(keyed)), (dir / "keyed.bmp").string()));
+
+  ASSERT_EQ(run({pngFile.string(), (dir / "p" / "s.bmp").string(), "--mask", "--background", "ff8000"}), 0)
+      << err.str();
+  ASSERT_EQ(run({(dir / "keyed.bmp").string(), (dir / "k" / "s.bmp").string(), "--mask", "--background", "ff8000"}), 0);
+  int banner = 0;
+  for (int i = 0; i < 22; ++i) {
+    const core::Picture frame = readBmp(dir / "p" / ("s-s-" + output::formatNumber(i) + ".bmp"));
+    EXPECT_TRUE(testutil::surfacesEqual(frame, readBmp(dir / "k" / ("s-s-" + output::formatNumber(i) + ".bmp")))) << i;
+    for (int y = 0; y < 10; ++y)
+      for (int x = 0; x < 20; ++x) {
+        EXPECT_NE(frame.pixel(x, y), core::rgb(255, 0, 255)) << i;  // the key never shows
+        banner += frame.pixel(x, y) == 0x0080FFu;
+      }
+  }
+  EXPECT_GT(banner, 22 * 60);  // at least the transparent columns in every frame
+}
+
 TEST_F(RenderRun, BannerColourIsTheCornerUnlessGiven) {
   const core::Color corner = gradient(20, 10).pixel(0, 0);
   ASSERT_EQ(run({source.string(), (dir / "a" / "s.bmp").string(), "--mask"}), 0) << err.str();
@@ -151,6 +270,52 @@ TEST_F(RenderRun, UnwritableOutputExitsOne) {
   EXPECT_EQ(run({source.string(), (dir / "blocker" / "x.bmp").string()}), 1);
   EXPECT_NE(err.str().find("cannot write " + (dir / "blocker" / "x-s-000.bmp").string()), std::string::npos);
   EXPECT_TRUE(out.str().empty());
+}
+
+// A preset without --plays picks the interval and the count as the dialog
+// does, and the output says what the file does.
+TEST_F(RenderRun, APresetPlaysAsOftenAsItAllowsAndSaysWhatTheFileDoes) {
+  const fs::path target = dir / "ad" / "b.gif";
+  ASSERT_EQ(run({source.string(), target.string(), "--gif", "animated", "--preset", "google"}), 0) << err.str();
+  const fs::path gif = dir / "ad" / "b-s-.gif";
+  const std::string bytes = std::to_string(fs::file_size(gif));
+  EXPECT_EQ(lines(out.str()), (std::vector<std::string>{
+                                  gif.string(),
+                                  "animation: 23 frames, one play 4.6 s, 6 plays, 27.6 s in all, " + bytes + " bytes",
+                                  "preset google: keeps to it (" + bytes + " of 150000 bytes)",
+                              }));
+  EXPECT_TRUE(err.str().empty());
+  QImageReader reader(QString::fromStdString(gif.string()));
+  EXPECT_EQ(reader.imageCount(), 23);
+  EXPECT_EQ(reader.loopCount(), 5);
+  ASSERT_FALSE(reader.read().isNull());
+  EXPECT_EQ(reader.nextImageDelay(), 200);  // after a frame: its delay in milliseconds
+
+  ASSERT_EQ(run({source.string(), target.string(), "--gif", "animated", "--plays", "1", "--hold", "2"}), 0);
+  EXPECT_EQ(lines(out.str()).at(1), "animation: 23 frames, one play 4.3 s, 1 play, 4.3 s in all, " +
+                                        std::to_string(fs::file_size(gif)) + " bytes");
+  ASSERT_EQ(run({source.string(), target.string(), "--gif", "animated", "--plays", "forever", "--hold", "2"}), 0);
+  EXPECT_EQ(lines(out.str()).at(1),
+            "animation: 22 frames, one play 4.2 s, plays forever, " + std::to_string(fs::file_size(gif)) + " bytes");
+}
+
+TEST_F(RenderRun, AFileThatBreaksItsPresetIsWrittenAndExitsThree) {
+  const fs::path target = dir / "ad" / "b.gif";
+  EXPECT_EQ(run({source.string(), target.string(), "--gif", "animated", "--preset", "amazon", "--plays", "5"}), 3);
+  EXPECT_EQ(err.str(), "brenlo-render: the animated GIF breaks the amazon preset: 5 plays, more than 3\n");
+  EXPECT_TRUE(fs::exists(dir / "ad" / "b-s-.gif"));
+  EXPECT_EQ(run({source.string(), target.string(), "--gif", "animated", "--preset", "iab", "--plays", "forever"}), 3);
+  EXPECT_EQ(err.str(), "brenlo-render: the animated GIF breaks the iab preset: plays forever\n");
+  // Noise does not compress: IAB gives a 320 x 50 banner 50,000 bytes.
+  core::Bitmap noise(320, 50);
+  std::uint32_t seed = 12345;
+  for (auto& px : noise.px) px = (seed = seed * 1664525u + 1013904223u) >> 8;
+  ASSERT_TRUE(output::SavePicture(core::Picture::fromBitmap(std::move(noise)), (dir / "noise.bmp").string()));
+  EXPECT_EQ(run({(dir / "noise.bmp").string(), target.string(), "--gif", "animated", "--preset", "iab"}), 3);
+  const auto bytes = fs::file_size(dir / "ad" / "b-s-.gif");
+  EXPECT_GT(bytes, 50000u);
+  EXPECT_EQ(err.str(), "brenlo-render: the animated GIF breaks the iab preset: " + std::to_string(bytes) +
+                           " bytes, over the budget of 50000\n");
 }
 
 TEST_F(RenderRun, TheProgramItselfWithARelativeOutput) {

@@ -111,6 +111,9 @@ TEST_F(WindowTest, UnloadWritesWhatTheControlsShow) {
   w.fraDiffuse->optDiffuseType[1]->click();
   w.picHue_MouseUp(0, 0, 45.4, 3);
   w.gifSetting().setIntervalText("abc");
+  w.gifSetting().setPlays(3);
+  w.gifSetting().setHoldCs(120);
+  w.gifSetting().cboPreset->setCurrentIndex(3);
   w.move(30, 40);
   w.close();
   const auto ini = dir / "prog" / "brenlo.ini";
@@ -124,6 +127,9 @@ TEST_F(WindowTest, UnloadWritesWhatTheControlsShow) {
   EXPECT_EQ(iniValue(ini, "Setting", "FormColor"), "-2147483633");
   EXPECT_EQ(iniValue(ini, "GIF", "Time"), "abc");  // the box's text, whatever it holds
   EXPECT_EQ(iniValue(ini, "GIF", "IsAni"), "0");
+  EXPECT_EQ(iniValue(ini, "GIF", "Plays"), "3");
+  EXPECT_EQ(iniValue(ini, "GIF", "Hold"), "1.2");
+  EXPECT_EQ(iniValue(ini, "GIF", "Preset"), "3");
   EXPECT_EQ(iniValue(ini, "Position", "Left"), "450");
   EXPECT_EQ(iniValue(ini, "Position", "Top"), "600");
   EXPECT_EQ(iniValue(ini, "Path", "Save"), (dir / "prog" / "SaveImages").string());
@@ -136,6 +142,9 @@ TEST_F(WindowTest, UnloadWritesWhatTheControlsShow) {
   EXPECT_TRUE(again.chkMask[5]->isChecked());
   EXPECT_EQ(again.hueX(), 45);
   EXPECT_EQ(again.gifSetting().intervalText(), "0.1");
+  EXPECT_EQ(again.gifSetting().plays(), 3);
+  EXPECT_EQ(again.gifSetting().holdCs(), 120);
+  EXPECT_EQ(again.gifSetting().preset(), 3);
 }
 
 }  // namespace

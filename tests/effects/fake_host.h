@@ -19,6 +19,9 @@ class FakeHost : public effects::Host {
   // What askGifOutput answers.
   bool gifAnimated = false;
   std::int16_t gifInterval = 10;
+  output::PlaySettings gifPlay;  // the play choices it answers with
+  bool webpAnswered = true;      // what askWebpAnimation answers (false: closed)
+  int webpQuestions = 0;
 
   int yields = 0;
   std::vector<double> progress;  // every setProgress value, in order
@@ -36,7 +39,9 @@ class FakeHost : public effects::Host {
   int displayChanges = 0;
   bool hourglass = false;
   int gifQuestions = 0;
-  int yieldsAtGifQuestion = -1;  // the yield count when the question was last asked
+  int yieldsAtGifQuestion = -1;                     // the yield count when the question was last asked
+  std::vector<output::AnimationShape> askedShapes;  // every shape the question was asked for
+  std::vector<output::BudgetReport> budgets;        // every budget report shown
   std::vector<std::string> renderTimes;
   std::vector<std::pair<std::string, std::string>> saveErrors;
   effects::SystemTime clock;
@@ -72,6 +77,22 @@ class FakeHost : public effects::Host {
     yieldsAtGifQuestion = yields;
     interval = gifInterval;
     return gifAnimated;
+  }
+  bool askGifAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                       output::PlaySettings& play) override {
+    askedShapes.push_back(shape);
+    play = gifPlay;
+    return askGifOutput(interval);
+  }
+  void showGifBudget(const output::BudgetReport& report) override { budgets.push_back(report); }
+  bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
+                        output::PlaySettings& play) override {
+    ++webpQuestions;
+    askedShapes.push_back(shape);
+    interval = gifInterval;
+    play = gifPlay;
+    play.preset = output::AdPreset::None;
+    return webpAnswered;
   }
   void showRenderTime(const std::string& text) override { renderTimes.push_back(text); }
   void reportSaveError(const std::string& file, const std::string& reason) override {

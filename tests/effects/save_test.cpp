@@ -102,6 +102,28 @@ TEST_F(DriverSave, GifQuestionComesOnceAfterComposing) {
   EXPECT_TRUE(host.saveErrors.empty());
 }
 
+TEST_F(DriverSave, WebpIsOneAnimationAskedForItsIntervalAndAClosedQuestionWritesNothing) {
+  host.gifAnimated = false;  // the GIF answer plays no part
+  host.gifInterval = 20;
+  const std::string out = folder("w");
+  driver.saveCommand(out + "/banner.webp");
+  EXPECT_EQ(host.webpQuestions, 1);
+  EXPECT_EQ(host.gifQuestions, 0);
+  EXPECT_TRUE(host.saveErrors.empty());
+  EXPECT_EQ(driver.savedFiles(), std::vector<std::string>{out + "/banner-s-.webp"});
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(out)) names.push_back(e.path().filename().string());
+  EXPECT_EQ(names, std::vector<std::string>{"banner-s-.webp"});
+
+  host.webpAnswered = false;
+  const std::string closed = folder("closed");
+  driver.saveCommand(closed + "/banner.webp");
+  EXPECT_EQ(host.webpQuestions, 2);
+  EXPECT_TRUE(fs::is_empty(closed));
+  EXPECT_TRUE(driver.savedFiles().empty());
+  EXPECT_TRUE(host.controlsEnabled);
+}
+
 TEST_F(DriverSave, RotateWritesTheFaceOnFrameFirst) {
   host.options.effect = static_cast<int>(EffectKind::Rotate);
   const std::string out = folder("r");

@@ -61,6 +61,16 @@ struct GifAnswer {
       return animated;
     };
   }
+  output::PlaySettings play;  // what the shaped question answers with
+  framelist::GifAnimationQuestion shaped() {
+    return [this](const output::AnimationShape&, std::int16_t& value, output::PlaySettings& p) {
+      ++asked;
+      offered = value;
+      value = interval;
+      p = play;
+      return animated;
+    };
+  }
 };
 
 TEST(PlanFrameSave, CancelledOrFolderlessNamesChangeNothing) {
@@ -106,7 +116,7 @@ class WriteFrameFiles : public ::testing::Test {
  protected:
   fs::path dir = testutil::makeTempDir("framelist_save");
   SavePlan plan(const std::string& base, const std::string& ext, bool animated = false, std::int16_t interval = 10) {
-    return SavePlan{(dir / base).string(), ext, animated, interval};
+    return SavePlan{(dir / base).string(), ext, animated, interval, {}, {}};
   }
 };
 
@@ -154,6 +164,87 @@ TEST_F(WriteFrameFiles, OneFrameAnimatedGifBecomesBaseGifNotAStrayBmp) {
   EXPECT_EQ(imageSize(dir / "a.gif"), QSize(10, 3));
 }
 
+// One play with a hold: the list's first frame opens with the hold and closes
+// the file, no loop block is written, and the Google budget is reported.
+TEST_F(WriteFrameFiles, APlayCountStartsAndEndsOnTheFirstFrameOfTheList) {
+  const std::vector<core::Picture> list = sameSizeFrames(3);
+  output::AnimationShape asked;
+  const framelist::GifAnimationQuestion question = [&](const output::AnimationShape& shape, std::int16_t& interval,
+                                                       output::PlaySettings& play) {
+    asked = shape;
+    interval = 25;
+    play.plays = 1;
+    play.holdCs = 40;
+    play.preset = output::AdPreset::Google;
+    return true;
+  };
+  std::string saveExt;
+  const auto p = planFrameSave((dir / "a.gif").string(), saveExt, question, framelist::frameListShape(list));
+  ASSERT_TRUE(p);
+  EXPECT_EQ(asked.last, 2);
+  EXPECT_EQ(asked.restFile, 0);
+  EXPECT_EQ(asked.width, 12);
+  EXPECT_EQ(asked.height, 5);
+  ASSERT_TRUE(writeFrameFiles(list, *p));
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"a.gif"}));
+  QImageReader reader(QString::fromStdString((dir / "a.gif").string()));
+  EXPECT_EQ(reader.imageCount(), 4);
+  EXPECT_EQ(reader.loopCount(), 0);  // Qt's "no repeats": the file has no loop block
+  const int reds[] = {0, 40, 80, 0};
+  const int delays[] = {650, 250, 250, 250};
+  for (int i = 0; i < 4; ++i) {
+    QImage image;
+    ASSERT_TRUE(reader.read(&image)) << i;
+    EXPECT_EQ(image.pixel(0, 0), qRgb(reds[i], 100, 200)) << i;
+    EXPECT_EQ(reader.nextImageDelay(), delays[i]) << i;
+  }
+  const auto budget = framelist::savedBudget(*p);
+  ASSERT_TRUE(budget);
+  EXPECT_TRUE(budget->within);
+  EXPECT_EQ(budget->budget, 150000);
+  EXPECT_FALSE(framelist::savedBudget(plan("a", ".gif", true)));  // no preset, no budget
+}
+
+TEST(PlanFrameSave, WebpIsOneAnimationAskedOnlyForItsInterval) {
+  std::string saveExt = ".bmp";
+  GifAnswer gif;
+  GifAnswer webp;
+  webp.animated = true;  // the question was answered
+  webp.interval = 40;
+  webp.play.plays = 2;
+  const output::AnimationShape shape = framelist::frameListShape(sameSizeFrames(3));
+  const std::optional<SavePlan> plan = planFrameSave("/tmp/out/anim.WebP", saveExt, gif.shaped(), shape, webp.shaped());
+  ASSERT_TRUE(plan);
+  EXPECT_EQ(saveExt, ".webp");
+  EXPECT_TRUE(plan->animated);
+  EXPECT_EQ(plan->interval, 40);
+  EXPECT_EQ(plan->base, "/tmp/out/anim");
+  EXPECT_EQ(plan->play.plays, 2);
+  EXPECT_EQ(gif.asked, 0);
+  EXPECT_EQ(webp.offered, 10);
+  // A closed question (or none at all) writes nothing and changes nothing.
+  webp.animated = false;
+  saveExt = ".bmp";
+  EXPECT_FALSE(planFrameSave("/tmp/out/anim.webp", saveExt, gif.shaped(), shape, webp.shaped()));
+  EXPECT_FALSE(planFrameSave("/tmp/out/anim.webp", saveExt, gif.shaped(), shape));
+  EXPECT_EQ(saveExt, ".bmp");
+}
+
+TEST_F(WriteFrameFiles, AnimatedWebpHoldsEveryFrameInListOrder) {
+  ASSERT_TRUE(writeFrameFiles(sameSizeFrames(3), plan("a", ".webp", true, 25)));
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"a.webp"}));
+  QImageReader reader(QString::fromStdString((dir / "a.webp").string()));
+  ASSERT_EQ(reader.imageCount(), 3);
+  QImage last;
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_TRUE(reader.read(&last)) << i;
+    EXPECT_EQ(reader.nextImageDelay(), 250);
+  }
+  EXPECT_EQ(last.pixel(0, 0), qRgb(80, 100, 200));
+  ASSERT_TRUE(writeFrameFiles(frames(1), plan("one", ".webp", true, 10)));
+  EXPECT_EQ(imageSize(dir / "one.webp"), QSize(10, 3));
+}
+
 TEST_F(WriteFrameFiles, AnEmptyListWritesNothing) {
   ASSERT_TRUE(writeFrameFiles({}, plan("a", ".gif", true)));
   ASSERT_TRUE(writeFrameFiles({}, plan("b", ".bmp")));
@@ -161,7 +252,7 @@ TEST_F(WriteFrameFiles, AnEmptyListWritesNothing) {
 }
 
 TEST_F(WriteFrameFiles, StopsAtTheFirstFileThatCannotBeWritten) {
-  const SavePlan p{(dir / "missing" / "base").string(), ".bmp", false, 10};
+  const SavePlan p{(dir / "missing" / "base").string(), ".bmp", false, 10, {}, {}};
   const output::WriteStatus status = writeFrameFiles(frames(3), p);
   ASSERT_FALSE(status);
   EXPECT_EQ(status.file, (dir / "missing" / "base000.bmp").string());

@@ -284,7 +284,7 @@ TEST_F(FrmFramesTest, SaveDialogStartsInSavePathAndACancelChangesNothing) {
   EXPECT_EQ(dialogs, 1);
   EXPECT_EQ(lastRequest.title, QStringLiteral("保存先およびベース名の設定"));
   EXPECT_EQ(lastRequest.filters, (QStringList{QStringLiteral("ビットマップ(*.bmp)"), QStringLiteral("ＪＰＥＧ(*.jpg)"),
-                                              QStringLiteral("ＧＩＦ(*.gif)")}));
+                                              QStringLiteral("ＧＩＦ(*.gif)"), QStringLiteral("ＷｅｂＰ(*.webp)")}));
   EXPECT_EQ(lastRequest.initialDir, QStringLiteral("/nowhere"));
   EXPECT_EQ(lastRequest.proposedName, QStringLiteral("BaseName"));
   EXPECT_EQ(saveExt, ".bmp");

@@ -186,8 +186,11 @@ TEST(Sniff, DecidesByContentAndNamesWhatItRefuses) {
   EXPECT_EQ(sniff({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0}), PictureFormat::Png);
   EXPECT_EQ(sniff({'I', 'I', '*', 0, 8}), PictureFormat::Tiff);
   EXPECT_EQ(sniff({'G', 'I', 'F', '8', '8', 'a'}), PictureFormat::Unknown);
-  EXPECT_EQ(intake::refusalMessage(PictureFormat::Png),
-            "PNG 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)");
+  EXPECT_EQ(sniff({'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P'}), PictureFormat::Webp);
+  EXPECT_TRUE(intake::refusalMessage(PictureFormat::Png).empty());
+  EXPECT_TRUE(intake::refusalMessage(PictureFormat::Webp).empty());
+  EXPECT_EQ(intake::refusalMessage(PictureFormat::Tiff),
+            "TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF・PNG・WebP)");
   EXPECT_EQ(intake::refusalMessage(PictureFormat::Empty), "ファイルが空です。(0 バイト)");
   EXPECT_TRUE(intake::refusalMessage(PictureFormat::Gif).empty());
 }

@@ -84,7 +84,7 @@ class PictureLoader : public ::testing::Test {
 };
 
 TEST_F(PictureLoader, SizeLimitIsInclusiveInEveryFormat) {
-  for (const char* fmt : {"BMP", "JPEG", "GIF"}) {
+  for (const char* fmt : {"BMP", "JPEG", "GIF", "PNG", "WEBP"}) {
     SCOPED_TRACE(fmt);
     const auto ok = intake::loadPictureData(encode(banner(1000, 200), fmt));
     ASSERT_EQ(ok.status, LoadStatus::Loaded) << ok.message;
@@ -134,15 +134,18 @@ TEST_F(PictureLoader, DecidesByContentNotByName) {
   ASSERT_EQ(gifAsBmp.status, LoadStatus::Loaded) << gifAsBmp.message;
   EXPECT_EQ(gifAsBmp.picture.pixel(0, 0), core::rgb(255, 0, 0));
   const auto png = intake::loadPictureFile(write("png.jpg", encode(banner(468, 60), "PNG")));
-  EXPECT_EQ(png.status, LoadStatus::Unreadable);
-  EXPECT_EQ(png.message, "PNG 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)");
+  ASSERT_EQ(png.status, LoadStatus::Loaded) << png.message;
+  EXPECT_EQ(png.picture.pixel(467, 0), core::rgb(0, 255, 0));
+  const auto webp = intake::loadPictureFile(write("webp.bmp", encode(banner(468, 60), "WEBP")));
+  ASSERT_EQ(webp.status, LoadStatus::Loaded) << webp.message;
+  EXPECT_EQ(webp.width, 468);
   const auto tiff = intake::loadPictureData(encode(banner(468, 60), "TIFF"));
   EXPECT_EQ(tiff.status, LoadStatus::Unreadable);
-  EXPECT_EQ(tiff.message, "TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)");
+  EXPECT_EQ(tiff.message, "TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF・PNG・WebP)");
   EXPECT_EQ(intake::loadPictureFile(write("empty.gif", {})).message, "ファイルが空です。(0 バイト)");
   const auto text = intake::loadPictureFile(write("note.bmp", "plain words\n"));
   EXPECT_EQ(text.status, LoadStatus::Unreadable);
-  EXPECT_EQ(text.message, "画像ファイルではないか、対応していない形式です。(対応形式: BMP・JPEG・GIF)");
+  EXPECT_EQ(text.message, "画像ファイルではないか、対応していない形式です。(対応形式: BMP・JPEG・GIF・PNG・WebP)");
 }
 
 TEST_F(PictureLoader, MissingFilesAndPathsWithJapaneseAndSpaces) {
@@ -172,7 +175,7 @@ TEST_F(PictureLoader, JpegMarkerFloodIsRefusedBeforeDecoding) {
 }
 
 TEST_F(PictureLoader, TruncatedFilesNeverCrash) {
-  for (const char* fmt : {"BMP", "JPEG", "GIF"}) {
+  for (const char* fmt : {"BMP", "JPEG", "GIF", "PNG", "WEBP"}) {
     const QByteArray whole = encode(banner(468, 60), fmt);
     for (int len : {1, 10, 30, static_cast<int>(whole.size() / 2), static_cast<int>(whole.size() - 1)}) {
       const auto r = intake::loadPictureData(whole.left(len));

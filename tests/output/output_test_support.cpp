@@ -47,6 +47,15 @@ std::int32_t RecordingLibrary::DIBtoGIFAni(const std::string& gifName, const std
   return failEncoders ? 0 : 1;
 }
 
+std::int32_t RecordingLibrary::DIBtoGIFAniTimed(const std::string& gifName, const std::int32_t* images,
+                                                std::int32_t highest, const output::AnimationTiming& timing) {
+  if (onlyOneInterval) return ImageLibrary::DIBtoGIFAniTimed(gifName, images, highest, timing);
+  ++aniTimedCalls;
+  aniDelays = timing.delays;
+  aniLoop = timing.loopCount;
+  return DIBtoGIFAni(gifName, images, highest, 0);
+}
+
 void RecordingLibrary::DeleteDIB(std::int32_t image) {
   released.push_back(image);
   auto it = live.find(image);

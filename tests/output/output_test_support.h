@@ -42,6 +42,10 @@ class RecordingLibrary final : public output::ImageLibrary {
   std::int32_t DIBtoGIF(const std::string& gifName, std::int32_t image, std::int16_t option) override;
   std::int32_t DIBtoGIFAni(const std::string& gifName, const std::int32_t* images, std::int32_t highest,
                            std::int16_t interval) override;
+  // Records the timing, then answers like DIBtoGIFAni; with
+  // `onlyOneInterval` it is the base library's, which knows one interval.
+  std::int32_t DIBtoGIFAniTimed(const std::string& gifName, const std::int32_t* images, std::int32_t highest,
+                                const output::AnimationTiming& timing) override;
   void DeleteDIB(std::int32_t image) override;
 
   bool failEncoders = false;
@@ -56,6 +60,10 @@ class RecordingLibrary final : public output::ImageLibrary {
   std::int16_t aniInterval = -2;
   std::vector<std::string> aniFrames;           // file names of the images passed, in slot order
   std::vector<std::string> encodeCalls;         // output names of JPG/GIF calls
+  bool onlyOneInterval = false;
+  int aniTimedCalls = 0;
+  std::vector<int> aniDelays;  // the timing of the last timed call
+  int aniLoop = -2;
 
  private:
   std::int32_t next_ = 0;

@@ -120,6 +120,51 @@ TEST(MakeGifAnimation, NoFramesMeansNoFile) {
   EXPECT_TRUE(lib.loads.empty());
 }
 
+// A play count: each slot loads its own file, one file may come twice, the
+// timing goes to the library as planned; loads and releases as above.
+TEST(MakeGifAnimation, APlanLoadsEachSlotsFileAndPassesItsTiming) {
+  TempDir dir("ani-plan");
+  const std::string base = dir.file("b-s-");
+  touchFrames(base, 3);
+  output::PlaySettings play;
+  play.plays = 2;
+  play.holdCs = 30;
+  const auto plan = output::planAnimation(output::AnimationShape{3, false, 2, 8, 8}, 20, play);
+  RecordingLibrary lib;
+  EXPECT_TRUE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", plan, lib));
+  EXPECT_EQ(lib.aniFrames, frameNames(base, {2, 3, 0, 1, 2}));
+  EXPECT_EQ(lib.aniDelays, (std::vector<int>{50, 20, 20, 20, 20}));
+  EXPECT_EQ(lib.aniLoop, 1);
+  EXPECT_EQ(lib.released.size(), 5u);
+  EXPECT_TRUE(lib.doubleReleases.empty());
+
+  RecordingLibrary failing;
+  failing.failAtLoad = 3;
+  EXPECT_FALSE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", plan, failing));
+  EXPECT_EQ(failing.loads, frameNames(base, {2, 3, 0, 1}));
+  EXPECT_EQ(failing.released.size(), 3u);
+  EXPECT_TRUE(failing.live.empty());
+  EXPECT_EQ(failing.aniCalls, 0);
+
+  // A library that knows one interval takes the plain timing and refuses
+  // any other.
+  RecordingLibrary plain;
+  plain.onlyOneInterval = true;
+  EXPECT_FALSE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", plan, plain));
+  EXPECT_TRUE(plain.live.empty());
+  const auto uniform = output::planAnimation(output::AnimationShape{3, false, 2, 8, 8}, 20, output::PlaySettings{});
+  EXPECT_TRUE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", uniform, plain));
+  EXPECT_EQ(plain.aniInterval, 20);
+
+  // The finishing step deletes the frame files only after the file was written.
+  failing.failAtLoad = -1;
+  failing.failEncoders = true;
+  ASSERT_TRUE(output::finishAnimation(base, 3, plan, failing));
+  EXPECT_EQ(dir.names().size(), 4u);
+  ASSERT_TRUE(output::finishAnimation(base, 3, plan, lib));
+  EXPECT_TRUE(dir.names().empty());
+}
+
 core::Picture solidPicture(int w, int h, core::Color c) { return core::Picture::fromBitmap(core::Bitmap(w, h, c)); }
 
 TEST(WriteFrame, JpegSaveOf12FramesLeaves12JpgAndNoBmp) {

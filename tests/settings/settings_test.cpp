@@ -164,6 +164,33 @@ TEST(Settings, OutOfRangeValuesFallBackKeyByKey) {
   EXPECT_EQ(settings::loadSettings(fromText("[Setting]\nType=6\n"), context()).type, 6);
 }
 
+// The animated GIF's play choices: a bad value gives its default, each on its
+// own; the hold is seconds like the interval, read to hundredths.
+TEST(Settings, PlayChoicesFallBackToTheirDefaultsKeyByKey) {
+  const settings::Settings none = settings::loadSettings(fromText(""), context());
+  EXPECT_EQ(none.gifPlays, 0);
+  EXPECT_EQ(none.gifHoldCs, 0);
+  EXPECT_EQ(none.gifPreset, 0);
+  const struct {
+    const char* text;
+    int plays, holdCs, preset;
+  } cases[] = {
+      {"[GIF]\nPlays=6\nHold=1.5\nPreset=1\n", 6, 150, 1},
+      {"[GIF]\nPlays=99\nHold=10\nPreset=3\n", 99, 1000, 3},
+      {"[GIF]\nPlays=100\nHold=10.01\nPreset=4\n", 0, 0, 0},
+      {"[GIF]\nPlays=-1\nHold=-0.5\nPreset=-1\n", 0, 0, 0},
+      {"[GIF]\nPlays=many\nHold=long\nPreset=google\n", 0, 0, 0},
+      {"[GIF]\nPlays=2\nHold=1e39\nPreset=2\n", 2, 0, 2},
+      {"[GIF]\nHold=0.125\n", 0, 12, 0},  // hundredths, a half to even
+  };
+  for (const auto& c : cases) {
+    const settings::Settings s = settings::loadSettings(fromText(c.text), context());
+    EXPECT_EQ(s.gifPlays, c.plays) << c.text;
+    EXPECT_EQ(s.gifHoldCs, c.holdCs) << c.text;
+    EXPECT_EQ(s.gifPreset, c.preset) << c.text;
+  }
+}
+
 TEST(Settings, PositionsOffTheScreenComeBackToZero) {
   // Screen 15360 twips high, main window 5500: tops up to 9860 fit.
   const settings::Settings s = settings::loadSettings(fromText("[Position]\nTop=9861\nLeft=-15\nFramesTop=9860\n"
@@ -202,6 +229,9 @@ TEST(Settings, RoundTripThroughTheFile) {
   s.formColor = 0x00C0FFEE;
   s.gifIsAni = 1;
   s.gifTimeText = "0.40";
+  s.gifPlays = 6;
+  s.gifHoldCs = 25;
+  s.gifPreset = 2;
   inifile_IO out;
   out.setFileName((dir / "b.ini").string());
   ASSERT_TRUE(settings::saveSettings(out, s, {}));
@@ -227,6 +257,12 @@ TEST(Settings, RoundTripThroughTheFile) {
   EXPECT_EQ(r.gifIsAni, 1);
   EXPECT_EQ(r.gifTimeText, "0.4");  // read back as a number
   EXPECT_EQ(in.ReadStr("GIF", "Time", ""), "0.40");
+  EXPECT_EQ(in.ReadStr("GIF", "Plays", ""), "6");
+  EXPECT_EQ(in.ReadStr("GIF", "Hold", ""), "0.25");
+  EXPECT_EQ(in.ReadStr("GIF", "Preset", ""), "2");
+  EXPECT_EQ(r.gifPlays, 6);
+  EXPECT_EQ(r.gifHoldCs, 25);
+  EXPECT_EQ(r.gifPreset, 2);
   EXPECT_EQ(in.ReadStr("Setting", "Mask_Turn", ""), "1");    // box 2
   EXPECT_EQ(in.ReadStr("Setting", "Mask_Rotate", ""), "0");  // box 1
 }

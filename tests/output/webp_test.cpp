@@ -1,0 +1,246 @@
+// The animated WebP: what libwebp's own demuxer and decoder read back from
+// our files (frames, delays, loop count), the lossless / lossy choice against
+// our GIF's PSNR, and the writer's finishing step around it.
+#include "output/webp_encoder.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <webp/demux.h>
+
+#include "gif_reader.h"
+#include "output/writer.h"
+#include "output_test_support.h"
+
+namespace {
+
+using outtest::TempDir;
+
+struct Played {
+  int loopCount = -1;
+  std::vector<int> durations;        // ms, per frame of the file
+  std::vector<core::Bitmap> frames;  // composed, as a player shows them
+  bool animated = false;
+};
+
+// libwebp's demuxer for the loop count and the frames' durations, its
+// animation decoder for the composed frames.
+Played play(const std::vector<std::uint8_t>& file) {
+  Played p;
+  const WebPData data{file.data(), file.size()};
+  WebPDemuxer* demux = WebPDemux(&data);
+  EXPECT_NE(demux, nullptr);
+  if (!demux) return p;
+  p.animated = (WebPDemuxGetI(demux, WEBP_FF_FORMAT_FLAGS) & ANIMATION_FLAG) != 0;
+  p.loopCount = static_cast<int>(WebPDemuxGetI(demux, WEBP_FF_LOOP_COUNT));
+  WebPIterator it;
+  if (WebPDemuxGetFrame(demux, 1, &it)) {
+    do p.durations.push_back(it.duration);
+    while (WebPDemuxNextFrame(&it));
+    WebPDemuxReleaseIterator(&it);
+  }
+  WebPDemuxDelete(demux);
+  WebPAnimDecoderOptions options;
+  WebPAnimDecoderOptionsInit(&options);
+  options.color_mode = MODE_RGBA;
+  WebPAnimDecoder* dec = WebPAnimDecoderNew(&data, &options);
+  WebPAnimInfo info;
+  WebPAnimDecoderGetInfo(dec, &info);
+  while (WebPAnimDecoderHasMoreFrames(dec)) {
+    std::uint8_t* rgba = nullptr;
+    int ts = 0;
+    WebPAnimDecoderGetNext(dec, &rgba, &ts);
+    core::Bitmap b(static_cast<int>(info.canvas_width), static_cast<int>(info.canvas_height));
+    for (auto& c : b.px) {
+      c = core::rgb(rgba[0], rgba[1], rgba[2]);
+      rgba += 4;
+    }
+    p.frames.push_back(std::move(b));
+  }
+  WebPAnimDecoderDelete(dec);
+  return p;
+}
+
+// Frame k: few colours, a moving bar, so frames differ.
+core::Bitmap flatFrame(int k, int w = 60, int h = 20) {
+  core::Bitmap b(w, h, core::rgb(250, 250, 250));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < 8; ++x) b.row(y)[(x + k * 7) % w] = core::rgb(200, 30 * k % 256, 40);
+  return b;
+}
+
+// Tens of thousands of colours in smooth waves, moved per frame: a GIF's
+// 256 colours fall well short of them, a lossy WebP does not.
+core::Bitmap photoFrame(int k, int w = 200, int h = 60) {
+  core::Bitmap b(w, h);
+  auto wave = [](double v) { return static_cast<int>(127.5 + 127.0 * std::sin(v)); };
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      b.row(y)[x] = core::rgb(wave(x / 9.0 + k * 0.4), wave(y / 7.0 + x / 23.0), wave((x + y) / 13.0 - k * 0.3));
+  return b;
+}
+
+std::vector<const core::Bitmap*> pointers(const std::vector<core::Bitmap>& frames) {
+  std::vector<const core::Bitmap*> out;
+  for (const auto& f : frames) out.push_back(&f);
+  return out;
+}
+
+TEST(WebpAnimation, FewColoursDecodeExactlyWithTheirDelaysAndLoopCount) {
+  std::vector<core::Bitmap> frames;
+  for (int k = 0; k < 4; ++k) frames.push_back(flatFrame(k));
+  output::AnimationTiming timing{{10, 25, 0, 300}, 0};
+  output::WebpChoice choice;
+  const auto bytes = output::encodeWebpAnimation(pointers(frames), timing, &choice);
+  ASSERT_TRUE(bytes);
+  EXPECT_TRUE(choice.lossless);
+  const Played p = play(*bytes);
+  EXPECT_TRUE(p.animated);
+  EXPECT_EQ(p.loopCount, 0);  // forever
+  EXPECT_EQ(p.durations, (std::vector<int>{100, 250, 0, 3000}));
+  ASSERT_EQ(p.frames.size(), 4u);
+  for (int k = 0; k < 4; ++k)
+    EXPECT_TRUE(outtest::sameBitmap(frames[static_cast<std::size_t>(k)], p.frames[static_cast<std::size_t>(k)])) << k;
+  // The same frames give the same file.
+  EXPECT_EQ(output::encodeWebpAnimation(pointers(frames), timing), bytes);
+}
+
+TEST(WebpAnimation, LoopCountsBecomeWebpPlayCounts) {
+  const std::vector<core::Bitmap> frames = {flatFrame(0), flatFrame(1)};
+  // The GIF loop count counts repeats after the first play; WebP counts plays.
+  for (auto [loop, plays] : {std::pair{0, 0}, std::pair{1, 2}, std::pair{9, 10}, std::pair{65534, 65535},
+                             std::pair{65535, 65535}, std::pair{output::AnimationTiming::kNoLoopBlock, 1}}) {
+    const auto bytes = output::encodeWebpAnimation(pointers(frames), output::AnimationTiming{{10, 10}, loop});
+    ASSERT_TRUE(bytes) << loop;
+    EXPECT_EQ(play(*bytes).loopCount, plays) << loop;
+  }
+}
+
+TEST(WebpAnimation, UnchangedFramesMergeButThePlayingTimeStays) {
+  const std::vector<core::Bitmap> frames = {flatFrame(0), flatFrame(1), flatFrame(1), flatFrame(1), flatFrame(2)};
+  const auto bytes = output::encodeWebpAnimation(pointers(frames), output::AnimationTiming{{10, 20, 30, 40, 50}, 0});
+  ASSERT_TRUE(bytes);
+  const Played p = play(*bytes);
+  EXPECT_EQ(p.durations, (std::vector<int>{100, 900, 500}));
+  ASSERT_EQ(p.frames.size(), 3u);
+  EXPECT_TRUE(outtest::sameBitmap(frames[1], p.frames[1]));
+}
+
+TEST(WebpAnimation, ManyColoursGoLossyOnlyWhenSmallerAndAtLeastAsCloseAsTheGif) {
+  std::vector<core::Bitmap> frames;
+  for (int k = 0; k < 5; ++k) frames.push_back(photoFrame(k));
+  output::WebpChoice choice;
+  const auto bytes = output::encodeWebpAnimation(pointers(frames), output::AnimationTiming::uniform(5, 10), &choice);
+  ASSERT_TRUE(bytes);
+  EXPECT_LT(choice.gifPsnr, output::kExactFrameDb);
+  EXPECT_GE(choice.psnr, choice.gifPsnr);
+  // The PSNR it reports is the file's, as libwebp decodes it.
+  const Played p = play(*bytes);
+  ASSERT_EQ(p.frames.size(), 5u);
+  EXPECT_NEAR(*output::meanPsnr(pointers(frames), p.frames), choice.psnr, 1e-9);
+  // These gradients compress far better lossy, at a quality found by search.
+  EXPECT_FALSE(choice.lossless);
+  EXPECT_GT(choice.encodes, 2);
+  EXPECT_LT(choice.quality, 100);
+}
+
+TEST(WebpAnimation, OneFrameOrFramesAllAlikeBecomeAStillPicture) {
+  const std::vector<core::Bitmap> same = {flatFrame(3), flatFrame(3), flatFrame(3)};
+  for (std::size_t n : {1u, 3u}) {
+    const std::vector<core::Bitmap> frames(same.begin(), same.begin() + static_cast<std::ptrdiff_t>(n));
+    const auto bytes = output::encodeWebpAnimation(pointers(frames), output::AnimationTiming::uniform(n, 10));
+    ASSERT_TRUE(bytes) << n;
+    const Played p = play(*bytes);
+    EXPECT_FALSE(p.animated);
+    ASSERT_EQ(p.frames.size(), 1u);
+    EXPECT_TRUE(outtest::sameBitmap(same[0], p.frames[0]));
+  }
+}
+
+TEST(WebpAnimation, RefusesWhatCannotBeAnAnimation) {
+  const std::vector<core::Bitmap> two = {flatFrame(0), flatFrame(1)};
+  const core::Bitmap other = flatFrame(0, 61, 20);
+  EXPECT_FALSE(output::encodeWebpAnimation({}, output::AnimationTiming{{}, 0}));
+  EXPECT_FALSE(output::encodeWebpAnimation(pointers(two), output::AnimationTiming{{10}, 0}));
+  EXPECT_FALSE(output::encodeWebpAnimation({&two[0], &other}, output::AnimationTiming{{10, 10}, 0}));
+  EXPECT_FALSE(output::encodeWebpAnimation(pointers(two), output::AnimationTiming{{10, 65536}, 0}));
+  EXPECT_FALSE(output::encodeWebpAnimation(pointers(two), output::AnimationTiming{{10, 10}, 65536}));
+  EXPECT_FALSE(output::encodeWebpAnimation(pointers(two), output::AnimationTiming{{10, -1}, 0}));
+}
+
+std::vector<std::uint8_t> readAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeFrames(const std::string& base, int last) {
+  for (int i = 0; i <= last; ++i)
+    ASSERT_TRUE(output::SavePicture(core::Picture::fromBitmap(flatFrame(i)), base + output::formatNumber(i) + ".bmp"));
+}
+
+// The save's plan: files 0..last (with back-and-forth) as the plain animation,
+// or with play choices starting and ending on file restFile.
+output::AnimationPlan planFor(int last, int intervalCs, bool backAndForth, output::PlaySettings play = {},
+                              int restFile = 0) {
+  return output::planAnimation(output::AnimationShape{last, backAndForth, restFile, 6, 4}, intervalCs, play);
+}
+
+TEST(FinishWebpAnimation, JoinsTheFramesThenDeletesTheirFiles) {
+  TempDir dir("webp-finish");
+  const std::string base = dir.file("バナー 1-h-");
+  writeFrames(base, 3);
+  ASSERT_TRUE(output::finishWebpAnimation(base, 3, planFor(3, 20, true)));
+  EXPECT_EQ(dir.names(), std::vector<std::string>{"バナー 1-h-.webp"});
+  const Played p = play(readAll(base + ".webp"));
+  // Back and forth: 0, 1, 2, 3, 2, 1, each 200 ms.
+  ASSERT_EQ(p.frames.size(), 6u);
+  EXPECT_EQ(p.durations, std::vector<int>(6, 200));
+  for (auto [slot, frame] : {std::pair{3, 3}, std::pair{4, 2}, std::pair{5, 1}})
+    EXPECT_TRUE(outtest::sameBitmap(flatFrame(frame), p.frames[static_cast<std::size_t>(slot)])) << slot;
+}
+
+// Two plays with a hold: the rest frame opens (held) and closes the file, and
+// the demuxer reads two plays.
+TEST(FinishWebpAnimation, PlaysAndHoldStartAndEndOnTheRestFrame) {
+  TempDir dir("webp-plays");
+  const std::string base = dir.file("b-z-");
+  writeFrames(base, 3);
+  output::PlaySettings choice;
+  choice.plays = 2;
+  choice.holdCs = 50;
+  ASSERT_TRUE(output::finishWebpAnimation(base, 3, planFor(3, 20, false, choice, 2)));
+  const Played p = play(readAll(base + ".webp"));
+  EXPECT_EQ(p.loopCount, 2);
+  EXPECT_EQ(p.durations, (std::vector<int>{700, 200, 200, 200, 200}));
+  const int files[] = {2, 3, 0, 1, 2};
+  ASSERT_EQ(p.frames.size(), 5u);
+  for (std::size_t k = 0; k < 5; ++k) EXPECT_TRUE(outtest::sameBitmap(flatFrame(files[k]), p.frames[k])) << k;
+}
+
+TEST(FinishWebpAnimation, AMissingFrameWritesNothingAndKeepsTheFrames) {
+  TempDir dir("webp-missing");
+  const std::string base = dir.file("b-s-");
+  writeFrames(base, 3);
+  std::filesystem::remove(base + "002.bmp");
+  EXPECT_TRUE(output::finishWebpAnimation(base, 3, planFor(3, 10, false)));  // not a refused write: no error
+  EXPECT_EQ(dir.names(), (std::vector<std::string>{"b-s-000.bmp", "b-s-001.bmp", "b-s-003.bmp"}));
+}
+
+TEST(FinishWebpAnimation, AFileTheSystemRefusesIsAnErrorAndNothingIsLeftHalfWritten) {
+  TempDir dir("webp-refused");
+  const std::string base = dir.file("b-s-");
+  writeFrames(base, 2);
+  // A folder where the file should go: the rename onto it fails.
+  std::filesystem::create_directory(base + ".webp");
+  const output::WriteStatus st = output::finishWebpAnimation(base, 2, planFor(2, 10, false));
+  EXPECT_FALSE(st);
+  EXPECT_EQ(st.file, base + ".webp");
+  EXPECT_EQ(dir.names(), (std::vector<std::string>{"b-s-.webp", "b-s-000.bmp", "b-s-001.bmp", "b-s-002.bmp"}));
+  EXPECT_TRUE(std::filesystem::is_directory(base + ".webp"));
+}
+
+}  // namespace
