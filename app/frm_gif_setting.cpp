@@ -77,7 +77,7 @@ void frmGifSetting::buildPlaySection() {
   playsGroup->addButton(optPlays[1]);
   spnPlays = new QSpinBox(fraPlay);
   spnPlays->setRange(1, output::kMaxPlays);
-  spnPlays->setSuffix(text::shown(text::kGifPlaysSuffix));
+  spnPlays->setSuffix(text::shown(text::kGifPlaysSuffix, spnPlays->value()));
   lblHold = new QLabel(text::shown(text::kGifHoldLabel), fraPlay);
   spnHold = new QDoubleSpinBox(fraPlay);
   spnHold->setRange(0.0, output::kMaxHoldCs / 100.0);
@@ -87,7 +87,7 @@ void frmGifSetting::buildPlaySection() {
   lblHold->setToolTip(text::shown(text::kGifHoldTip));
   lblPreset = new QLabel(text::shown(text::kGifPresetLabel), fraPlay);
   cboPreset = new QComboBox(fraPlay);
-  for (const char* name : output::text::kPresetNames) cboPreset->addItem(QString::fromUtf8(name));
+  for (const char* name : output::text::kPresetNames) cboPreset->addItem(text::shown(name));
   cboPreset->setToolTip(text::shown(text::kGifPresetTip));
   lblSummary = new QLabel(fraPlay);
   picWarning = new QLabel(fraPlay);
@@ -121,7 +121,11 @@ void frmGifSetting::buildPlaySection() {
     spnPlays->setEnabled(on);
     refreshSummary();
   });
-  connect(spnPlays, &QSpinBox::valueChanged, this, [this] { refreshSummary(); });
+  connect(spnPlays, &QSpinBox::valueChanged, this, [this](int plays) {
+    // "1 play", "2 plays" in languages that say so.
+    spnPlays->setSuffix(text::shown(text::kGifPlaysSuffix, plays));
+    refreshSummary();
+  });
   connect(spnHold, &QDoubleSpinBox::valueChanged, this, [this] { refreshSummary(); });
   connect(cboPreset, &QComboBox::currentIndexChanged, this, [this] { refreshSummary(); });
   connect(cboPreset, &QComboBox::activated, this, &frmGifSetting::cboPreset_Click);
@@ -223,8 +227,9 @@ void frmGifSetting::refreshSummary() {
   if (shape_ && interval) {
     const output::PlaySettings play = playSettings();
     const output::PlaySummary s = output::summarize(*shape_, *interval, play);
-    summary = QString::fromStdString(output::summaryLine(s));
-    for (const std::string& w : output::presetWarnings(s, play.preset)) warnings << QString::fromStdString(w);
+    summary = QString::fromStdString(output::summaryLine(s, text::shownOutputText));
+    for (const std::string& w : output::presetWarnings(s, play.preset, text::shownOutputText))
+      warnings << QString::fromStdString(w);
   }
   lblSummary->setText(summary);
   lblSummary->setVisible(!summary.isEmpty());

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include <QCoreApplication>
 #include <QString>
@@ -22,6 +23,16 @@ inline constexpr const char* kContext = "Pictorell";
 // A marked text as the interface shows it: the installed translation, or the
 // Japanese text itself.
 inline QString shown(const char* source) { return QCoreApplication::translate(kContext, source); }
+
+// The same for a text that speaks of `count` things (-1: none): the plural
+// form the translation has for that number.
+inline QString shown(const char* source, int count) {
+  return QCoreApplication::translate(kContext, source, nullptr, count);
+}
+
+// A text of output/play_texts.h, as output's formatting functions take it
+// (an output::TextTranslator).
+inline std::string shownOutputText(const char* source, int count) { return shown(source, count).toStdString(); }
 
 inline constexpr const char* kAppTitle = "Pictorell";
 inline constexpr const char* kVersion = "2.1.0";
@@ -152,7 +163,8 @@ inline constexpr const char* kGifPlayFrame = QT_TRANSLATE_NOOP("Pictorell", "ア
 inline constexpr const char* kGifPlaysLabel = QT_TRANSLATE_NOOP("Pictorell", "再生回数　→　");
 inline constexpr const char* kGifPlaysForever = QT_TRANSLATE_NOOP("Pictorell", "無限に繰り返す");
 inline constexpr const char* kGifPlaysCount = QT_TRANSLATE_NOOP("Pictorell", "回数を指定");
-inline constexpr const char* kGifPlaysSuffix = QT_TRANSLATE_NOOP("Pictorell", " 回");
+// The play count box's suffix, which speaks of its value.
+inline constexpr const char* kGifPlaysSuffix = QT_TRANSLATE_N_NOOP("Pictorell", " 回");
 inline constexpr const char* kGifHoldLabel = QT_TRANSLATE_NOOP("Pictorell", "静止時間　(秒）　→　");
 inline constexpr const char* kGifHoldTip =
     QT_TRANSLATE_NOOP("Pictorell", "絵全体が見えるフレームから始め、そのフレームをこの秒数だけ長く表示します。");

@@ -103,7 +103,7 @@ bool WindowHost::askGifAnimation(const output::AnimationShape& shape, std::int16
 
 void WindowHost::showGifBudget(const output::BudgetReport& report) {
   w_.prompts().message(report.within ? MessageIcon::Information : MessageIcon::Exclamation,
-                       QString::fromStdString(report.text));
+                       framelist::shownBudget(report));
 }
 
 bool WindowHost::askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,

@@ -313,12 +313,16 @@ void frmFrames::cmdFrameSave_Click() {
     showMessage_(QString::fromUtf8(kAppTitle), shownSaveFailure(status));
   }
   if (status && showNotice_) {
-    if (const auto budget = savedBudget(*plan)) showNotice_(!budget->within, QString::fromStdString(budget->text));
+    if (const auto budget = savedBudget(*plan)) showNotice_(!budget->within, shownBudget(*budget));
   }
 }
 
 QString shownSaveFailure(const output::WriteStatus& status) {
   return QString::fromStdString(saveFailureMessage(status, shown(kSaveFailedHeadline).toStdString()));
+}
+
+QString shownBudget(const output::BudgetReport& report) {
+  return QString::fromStdString(output::budgetText(report, shownOutputText));
 }
 
 QRect frmFrames::framesRect() const { return QRect(pos(), size()); }

@@ -320,10 +320,6 @@
         <translation>GIF (*.gif)</translation>
     </message>
     <message>
-        <source>対応画像ファイル(*.bmp;*.jpg;*.gif)</source>
-        <translation>Supported pictures (*.bmp;*.jpg;*.gif)</translation>
-    </message>
-    <message>
         <source>GIF出力形式設定</source>
         <translation>GIF Output Settings</translation>
     </message>
@@ -366,10 +362,6 @@
     <message>
         <source>保存(&amp;S)</source>
         <translation>&amp;Save</translation>
-    </message>
-    <message>
-        <source>画像ファイルではないか、対応していない形式です。(対応形式: BMP・JPEG・GIF)</source>
-        <translation>This is not a picture file, or its format is not supported. (Supported formats: BMP, JPEG, GIF)</translation>
     </message>
     <message>
         <source>ファイルが空です。(0 バイト)</source>
@@ -428,22 +420,6 @@
         <translation>The JPEG file&apos;s structure is invalid. (Too many scans.)</translation>
     </message>
     <message>
-        <source>PNG 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)</source>
-        <translation>PNG pictures are not supported. (Supported formats: BMP, JPEG, GIF)</translation>
-    </message>
-    <message>
-        <source>TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)</source>
-        <translation>TIFF pictures are not supported. (Supported formats: BMP, JPEG, GIF)</translation>
-    </message>
-    <message>
-        <source>WebP 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF)</source>
-        <translation>WebP pictures are not supported. (Supported formats: BMP, JPEG, GIF)</translation>
-    </message>
-    <message>
-        <source>OS/2 のビットマップ配列には対応していません。(対応形式: BMP・JPEG・GIF)</source>
-        <translation>OS/2 bitmap arrays are not supported. (Supported formats: BMP, JPEG, GIF)</translation>
-    </message>
-    <message>
         <source>ファイルを開けませんでした。(読み取りの権限がないか、使用中です)</source>
         <translation>The file could not be opened. (There is no permission to read it, or it is in use.)</translation>
     </message>
@@ -462,6 +438,218 @@
     <message>
         <source>画像が大きすぎます。(～1000x200pixels)</source>
         <translation>The picture is too large. (Up to 1000x200 pixels)</translation>
+    </message>
+    <message>
+        <source>ＷｅｂＰ(*.webp)</source>
+        <translation>WebP (*.webp)</translation>
+    </message>
+    <message>
+        <source>対応画像ファイル(*.bmp;*.jpg;*.gif;*.png;*.webp)</source>
+        <translation>Supported pictures (*.bmp;*.jpg;*.gif;*.png;*.webp)</translation>
+    </message>
+    <message>
+        <source>ＰＮＧ(*.png)</source>
+        <translation>PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>アニメーションGIFの再生</source>
+        <translation>Animated GIF Playback</translation>
+    </message>
+    <message>
+        <source>再生回数&#x3000;→&#x3000;</source>
+        <translation>Play count  →  </translation>
+    </message>
+    <message>
+        <source>無限に繰り返す</source>
+        <translation>Loop forever</translation>
+    </message>
+    <message>
+        <source>回数を指定</source>
+        <translation>Stop after</translation>
+    </message>
+    <message numerus="yes">
+        <source> 回</source>
+        <translation>
+            <numerusform> play</numerusform>
+            <numerusform> plays</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>静止時間&#x3000;(秒）&#x3000;→&#x3000;</source>
+        <translation>Hold (seconds)  →  </translation>
+    </message>
+    <message>
+        <source>絵全体が見えるフレームから始め、そのフレームをこの秒数だけ長く表示します。</source>
+        <translation>The animation starts on the frame that shows the whole picture and holds that frame this many seconds longer.</translation>
+    </message>
+    <message>
+        <source>広告の規定&#x3000;→&#x3000;</source>
+        <translation>Ad rules  →  </translation>
+    </message>
+    <message>
+        <source>選ぶと、表示間隔と再生回数をその規定に収まるように設定します。</source>
+        <translation>Choosing one sets the interval and the play count to keep within its rules.</translation>
+    </message>
+    <message>
+        <source>WebP出力形式設定</source>
+        <translation>WebP Output Settings</translation>
+    </message>
+    <message>
+        <source>アニメーションWebPで１つのファイルに保存</source>
+        <translation>Save as one animated WebP file</translation>
+    </message>
+    <message>
+        <source>アニメーションWebPの再生</source>
+        <translation>Animated WebP Playback</translation>
+    </message>
+    <message>
+        <source>画像ファイルではないか、対応していない形式です。(対応形式: BMP・JPEG・GIF・PNG・WebP)</source>
+        <translation>This is not a picture file, or its format is not supported. (Supported formats: BMP, JPEG, GIF, PNG, WebP)</translation>
+    </message>
+    <message>
+        <source>PNG ファイルが途中で切れています。</source>
+        <translation>The PNG file is cut short.</translation>
+    </message>
+    <message>
+        <source>PNG ファイルのヘッダーが壊れています。(IHDR チャンクが不正です)</source>
+        <translation>The PNG file&apos;s header is damaged. (Its IHDR chunk is invalid.)</translation>
+    </message>
+    <message>
+        <source>PNG ファイルの画像の大きさが不正です。</source>
+        <translation>The PNG file&apos;s picture size is invalid.</translation>
+    </message>
+    <message>
+        <source>PNG ファイルの色の形式が不正です。</source>
+        <translation>The PNG file&apos;s color format is invalid.</translation>
+    </message>
+    <message>
+        <source>PNG ファイルが壊れています。(CRC が一致しません)</source>
+        <translation>The PNG file is damaged. (A CRC does not match.)</translation>
+    </message>
+    <message>
+        <source>PNG ファイルの構造が壊れています。</source>
+        <translation>The PNG file&apos;s structure is damaged.</translation>
+    </message>
+    <message>
+        <source>PNG ファイルに画像データがありません。</source>
+        <translation>The PNG file holds no picture data.</translation>
+    </message>
+    <message>
+        <source>PNG ファイルの構造が不正です。(チャンクが多すぎます)</source>
+        <translation>The PNG file&apos;s structure is invalid. (Too many chunks.)</translation>
+    </message>
+    <message>
+        <source>PNG ファイルの構造が不正です。(画像データが大きすぎます)</source>
+        <translation>The PNG file&apos;s structure is invalid. (Too much picture data.)</translation>
+    </message>
+    <message>
+        <source>WebP ファイルが途中で切れています。</source>
+        <translation>The WebP file is cut short.</translation>
+    </message>
+    <message>
+        <source>WebP ファイルのヘッダーが壊れています。</source>
+        <translation>The WebP file&apos;s header is damaged.</translation>
+    </message>
+    <message>
+        <source>WebP ファイルの画像の大きさが不正です。</source>
+        <translation>The WebP file&apos;s picture size is invalid.</translation>
+    </message>
+    <message>
+        <source>WebP ファイルの構造が壊れています。</source>
+        <translation>The WebP file&apos;s structure is damaged.</translation>
+    </message>
+    <message>
+        <source>WebP ファイルに画像が含まれていません。</source>
+        <translation>The WebP file holds no picture.</translation>
+    </message>
+    <message>
+        <source>WebP ファイルの構造が不正です。(画像の前のチャンクが多すぎます)</source>
+        <translation>The WebP file&apos;s structure is invalid. (Too many chunks before the picture.)</translation>
+    </message>
+    <message>
+        <source>WebP ファイルの構造が不正です。(画像データが大きすぎます)</source>
+        <translation>The WebP file&apos;s structure is invalid. (Too much picture data.)</translation>
+    </message>
+    <message>
+        <source>TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF・PNG・WebP)</source>
+        <translation>TIFF pictures are not supported. (Supported formats: BMP, JPEG, GIF, PNG, WebP)</translation>
+    </message>
+    <message>
+        <source>OS/2 のビットマップ配列には対応していません。(対応形式: BMP・JPEG・GIF・PNG・WebP)</source>
+        <translation>OS/2 bitmap arrays are not supported. (Supported formats: BMP, JPEG, GIF, PNG, WebP)</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Google 広告</source>
+        <translation>Google Ads</translation>
+    </message>
+    <message>
+        <source>IAB</source>
+        <translation>IAB</translation>
+    </message>
+    <message>
+        <source>Amazon</source>
+        <translation>Amazon</translation>
+    </message>
+    <message numerus="yes">
+        <source>{} 秒 × {} フレーム</source>
+        <translation>
+            <numerusform>{} s × {} frame</numerusform>
+            <numerusform>{} s × {} frames</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source> + 静止 {} 秒</source>
+        <translation> + hold {} s</translation>
+    </message>
+    <message>
+        <source> = {} 秒</source>
+        <translation> = {} s</translation>
+    </message>
+    <message numerus="yes">
+        <source>、{} 回再生 = {} 秒</source>
+        <translation>
+            <numerusform>, {} play = {} s</numerusform>
+            <numerusform>, {} plays = {} s</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>、無限に繰り返し</source>
+        <translation>, loops forever</translation>
+    </message>
+    <message>
+        <source>表示間隔が {}の下限 {} 秒より短くなっています。</source>
+        <translation>The interval is shorter than the {} minimum of {} s.</translation>
+    </message>
+    <message>
+        <source>{}では無限に繰り返せません。再生回数を指定してください。</source>
+        <translation>{} does not allow endless loops. Set a play count.</translation>
+    </message>
+    <message>
+        <source>再生時間 {} 秒が {}の上限 {} 秒を超えています。</source>
+        <translation>The play time of {} s exceeds the {} limit of {} s.</translation>
+    </message>
+    <message>
+        <source>再生回数 {} 回が {}の上限 {} 回を超えています。</source>
+        <translation>The play count of {} exceeds the {} limit of {}.</translation>
+    </message>
+    <message>
+        <source>アニメーションGIFのサイズは {} バイトです。</source>
+        <translation>The animated GIF is {} bytes.</translation>
+    </message>
+    <message>
+        <source>{}の上限 {} バイトに収まっています。</source>
+        <translation>That is within the {} limit of {} bytes.</translation>
+    </message>
+    <message numerus="yes">
+        <source>{}の上限 {} バイトを {} バイト超えています。</source>
+        <translation>
+            <numerusform>That exceeds the {} limit of {} bytes by {} byte.</numerusform>
+            <numerusform>That exceeds the {} limit of {} bytes by {} bytes.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

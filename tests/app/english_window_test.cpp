@@ -5,16 +5,20 @@
 #include <fstream>
 
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 
 #include "app/frm_gif_setting.h"
 #include "app/option_panel.h"
 #include "app/ui_language.h"
 #include "app/ui_texts.h"
 #include "framelist/frm_frames.h"
+#include "output/animation_plan.h"
 #include "window_fixture.h"
 
 namespace {
@@ -79,16 +83,99 @@ TEST_F(EnglishWindowTest, MessagesAndFileDialogsAreEnglish) {
   load(QString::fromStdString((dir / "wide.bmp").string()));
   std::ofstream(dir / "text.bmp") << "not a picture";
   load(QString::fromStdString((dir / "text.bmp").string()));
-  ASSERT_EQ(log->messages.size(), 3u);
+  std::ofstream(dir / "cut.png", std::ios::binary) << std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+  load(QString::fromStdString((dir / "cut.png").string()));
+  ASSERT_EQ(log->messages.size(), 4u);
   EXPECT_EQ(log->messages[0].text, "The file cannot be found.");
   EXPECT_EQ(log->messages[1].text, "The picture is too large. (Up to 1000x200 pixels)");
   EXPECT_EQ(log->messages[2].text,
-            "This is not a picture file, or its format is not supported. (Supported formats: BMP, JPEG, GIF)");
+            "This is not a picture file, or its format is not supported. (Supported formats: BMP, JPEG, GIF, PNG, "
+            "WebP)");
+  EXPECT_EQ(log->messages[3].text, "The PNG file is cut short.");
 
   w.cmdOpen_Click();
   ASSERT_EQ(log->openRequests.size(), 1u);
   EXPECT_EQ(log->openRequests[0].filters,
-            (QStringList{"Supported pictures (*.bmp;*.jpg;*.gif)", "Bitmap (*.bmp)", "JPEG (*.jpg)", "GIF (*.gif)"}));
+            (QStringList{"Supported pictures (*.bmp;*.jpg;*.gif;*.png;*.webp)", "Bitmap (*.bmp)", "JPEG (*.jpg)",
+                         "GIF (*.gif)", "PNG (*.png)", "WebP (*.webp)"}));
+  EXPECT_EQ(framelist::frameSaveDialogRequest("").filters,
+            (QStringList{"Bitmap (*.bmp)", "JPEG (*.jpg)", "GIF (*.gif)", "WebP (*.webp)"}));
+}
+
+// The play section's texts, and the summary and warnings that output/ puts
+// together from translated pieces, with "1 play" but "6 plays".
+TEST_F(EnglishWindowTest, TheGifDialogsPlaySectionSummaryAndWarningsAreEnglish) {
+  app::frmMain& w = start();
+  app::frmGifSetting& d = w.gifSetting();
+  EXPECT_EQ(d.fraPlay->title(), "Animated GIF Playback");
+  EXPECT_EQ(d.lblPlays->text(), "Play count  →  ");
+  EXPECT_EQ(d.optPlays[0]->text(), "Loop forever");
+  EXPECT_EQ(d.optPlays[1]->text(), "Stop after");
+  EXPECT_EQ(d.lblHold->text(), "Hold (seconds)  →  ");
+  EXPECT_EQ(d.lblPreset->text(), "Ad rules  →  ");
+  ASSERT_EQ(d.cboPreset->count(), 4);
+  EXPECT_EQ(d.cboPreset->itemText(0), "None");
+  EXPECT_EQ(d.cboPreset->itemText(1), "Google Ads");
+  EXPECT_EQ(d.cboPreset->itemText(3), "Amazon");
+
+  const output::AnimationShape slide{21, false, 5, 468, 60};
+  d.optType[1]->click();
+  d.setAnimationShape(&slide);
+  EXPECT_EQ(d.lblSummary->text(), QString::fromUtf8("0.10 s × 22 frames = 2.2 s, loops forever"));
+  d.cboPreset_Click(1);
+  EXPECT_EQ(d.lblSummary->text(), QString::fromUtf8("0.20 s × 23 frames = 4.6 s, 6 plays = 27.6 s"));
+  EXPECT_EQ(d.spnPlays->suffix(), " plays");
+  d.setIntervalText("0.1");
+  d.optPlays[0]->click();
+  EXPECT_EQ(d.lblWarning->text(),
+            "The interval is shorter than the Google Ads minimum of 0.20 s.\n"
+            "Google Ads does not allow endless loops. Set a play count.");
+  d.cboPreset_Click(3);  // Amazon
+  d.setPlays(5);
+  d.spnHold->setValue(2.0);
+  EXPECT_EQ(d.lblSummary->text(), QString::fromUtf8("0.10 s × 23 frames + hold 2.0 s = 4.3 s, 5 plays = 21.5 s"));
+  EXPECT_EQ(d.lblWarning->text(),
+            "The play time of 21.5 s exceeds the Amazon limit of 15 s.\n"
+            "The play count of 5 exceeds the Amazon limit of 3.");
+  d.setPlays(1);
+  EXPECT_EQ(d.spnPlays->suffix(), " play");
+  EXPECT_TRUE(d.lblSummary->text().endsWith(", 1 play = 4.3 s"));
+  EXPECT_TRUE(d.lblWarning->isHidden());
+  d.setAnimationShape(nullptr);
+
+  // The same dialog asking for an animated WebP.
+  d.setModalRunner([](app::frmGifSetting& webp) {
+    EXPECT_EQ(webp.windowTitle(), "WebP Output Settings");
+    EXPECT_EQ(webp.optType[1]->text(), "Save as one animated WebP file");
+    EXPECT_EQ(webp.fraPlay->title(), "Animated WebP Playback");
+    webp.setHoldCs(0);
+    webp.setPlays(0);
+    EXPECT_EQ(webp.lblSummary->text(), QString::fromUtf8("0.10 s × 1 frame = 0.1 s, loops forever"));
+    webp.cmdSet_Click();
+  });
+  std::int16_t interval = 10;
+  output::PlaySettings play;
+  const output::AnimationShape oneFrame{0, false, 0, 468, 60};
+  EXPECT_TRUE(d.askWebpAnimation(oneFrame, interval, play));
+  EXPECT_EQ(d.windowTitle(), "GIF Output Settings");
+  EXPECT_EQ(d.fraPlay->title(), "Animated GIF Playback");
+}
+
+TEST_F(EnglishWindowTest, TheBudgetNoticeIsEnglish) {
+  const auto within = output::budgetReport(output::AdPreset::Google, 468, 60, 118204);
+  ASSERT_TRUE(within);
+  EXPECT_EQ(framelist::shownBudget(*within),
+            "The animated GIF is 118,204 bytes.\nThat is within the Google Ads limit of 150,000 bytes.");
+  const auto over = output::budgetReport(output::AdPreset::Iab, 320, 50, 50001);
+  ASSERT_TRUE(over);
+  EXPECT_EQ(framelist::shownBudget(*over),
+            "The animated GIF is 50,001 bytes.\nThat exceeds the IAB limit of 50,000 bytes by 1 byte.");
+  const auto far = output::budgetReport(output::AdPreset::Iab, 320, 50, 52000);
+  ASSERT_TRUE(far);
+  EXPECT_EQ(framelist::shownBudget(*far),
+            "The animated GIF is 52,000 bytes.\nThat exceeds the IAB limit of 50,000 bytes by 2,000 bytes.");
+  // The report itself keeps the Japanese text.
+  EXPECT_TRUE(QString::fromStdString(over->text).startsWith(QString::fromUtf8("アニメーションGIFのサイズは")));
 }
 
 TEST_F(EnglishWindowTest, JapaneseStaysWhatItWasWhenAsked) {
