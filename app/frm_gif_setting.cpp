@@ -77,6 +77,13 @@ void frmGifSetting::buildPlaySection() {
   playsGroup->addButton(optPlays[1]);
   spnPlays = new QSpinBox(fraPlay);
   spnPlays->setRange(1, output::kMaxPlays);
+  // Where the suffix has a singular ("1 play"), the box keeps the width of the
+  // plural, so the dialog does not change size under the user's hand.
+  const QString pluralSuffix = text::shown(text::kGifPlaysSuffix, 2);
+  if (pluralSuffix != text::shown(text::kGifPlaysSuffix, 1)) {
+    spnPlays->setSuffix(pluralSuffix);
+    spnPlays->setMinimumWidth(spnPlays->sizeHint().width());
+  }
   spnPlays->setSuffix(text::shown(text::kGifPlaysSuffix, spnPlays->value()));
   lblHold = new QLabel(text::shown(text::kGifHoldLabel), fraPlay);
   spnHold = new QDoubleSpinBox(fraPlay);

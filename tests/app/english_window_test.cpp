@@ -141,6 +141,11 @@ TEST_F(EnglishWindowTest, TheGifDialogsPlaySectionSummaryAndWarningsAreEnglish) 
   EXPECT_EQ(d.spnPlays->suffix(), " play");
   EXPECT_TRUE(d.lblSummary->text().endsWith(", 1 play = 4.3 s"));
   EXPECT_TRUE(d.lblWarning->isHidden());
+  // The box is as wide for "1 play" as for "2 plays": the dialog keeps its size.
+  const auto laidOutWidth = [&] { return d.spnPlays->sizeHint().expandedTo(d.spnPlays->minimumSize()).width(); };
+  const int singularWidth = laidOutWidth();
+  d.setPlays(2);
+  EXPECT_EQ(laidOutWidth(), singularWidth);
   d.setAnimationShape(nullptr);
 
   // The same dialog asking for an animated WebP.
