@@ -5,23 +5,18 @@
 #include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
-#include <QLibraryInfo>
-#include <QTranslator>
 
 namespace app {
 
-void setUpApplication(QApplication& application) {
+void setUpApplication(QApplication& application, UiLanguage language) {
   core::keepFreedFramesForReuse();
+  QGuiApplication::setDesktopFileName(QString::fromLatin1(kDesktopId));
   if (QFontDatabase::families().contains(QStringLiteral("IPAPGothic"))) {
     QFont font(QStringLiteral("IPAPGothic"));
     font.setPointSize(9);
     QApplication::setFont(font);
   }
-  // Every text of the program is Japanese, whatever the system's language:
-  // the standard dialogs follow it.
-  auto* translator = new QTranslator(&application);
-  if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    QApplication::installTranslator(translator);
+  installTranslations(application, language);
 }
 
 }  // namespace app

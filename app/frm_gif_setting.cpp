@@ -21,21 +21,17 @@
 
 namespace app {
 
-namespace {
-QString u(const char* s) { return QString::fromUtf8(s); }
-}  // namespace
-
 frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {
-  setWindowTitle(u(text::kGifCaption));
+  setWindowTitle(text::shown(text::kGifCaption));
   setModal(true);
-  optType[1] = new QRadioButton(u(text::kGifOptAnimated), this);
-  optType[0] = new QRadioButton(u(text::kGifOptPerFrame), this);
-  Label1 = new QLabel(u(text::kGifLabel), this);
+  optType[1] = new QRadioButton(text::shown(text::kGifOptAnimated), this);
+  optType[0] = new QRadioButton(text::shown(text::kGifOptPerFrame), this);
+  Label1 = new QLabel(text::shown(text::kGifLabel), this);
   cboTime = new QComboBox(this);
   cboTime->setEditable(true);
   cboTime->setInsertPolicy(QComboBox::NoInsert);
-  for (const char* t : text::kGifTimes) cboTime->addItem(u(t));
-  cmdSet = new QPushButton(u(text::kGifOk), this);
+  for (const char* t : text::kGifTimes) cboTime->addItem(QString::fromUtf8(t));
+  cmdSet = new QPushButton(text::shown(text::kGifOk), this);
   cmdSet->setDefault(true);
 
   auto* layout = new QVBoxLayout(this);
@@ -71,28 +67,35 @@ frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent) : QDialog(parent
 }
 
 void frmGifSetting::buildPlaySection() {
-  fraPlay = new QGroupBox(u(text::kGifPlayFrame), this);
-  lblPlays = new QLabel(u(text::kGifPlaysLabel), fraPlay);
-  optPlays[0] = new QRadioButton(u(text::kGifPlaysForever), fraPlay);
-  optPlays[1] = new QRadioButton(u(text::kGifPlaysCount), fraPlay);
+  fraPlay = new QGroupBox(text::shown(text::kGifPlayFrame), this);
+  lblPlays = new QLabel(text::shown(text::kGifPlaysLabel), fraPlay);
+  optPlays[0] = new QRadioButton(text::shown(text::kGifPlaysForever), fraPlay);
+  optPlays[1] = new QRadioButton(text::shown(text::kGifPlaysCount), fraPlay);
   // The two are a group of their own, apart from optType.
   auto* playsGroup = new QButtonGroup(fraPlay);
   playsGroup->addButton(optPlays[0]);
   playsGroup->addButton(optPlays[1]);
   spnPlays = new QSpinBox(fraPlay);
   spnPlays->setRange(1, output::kMaxPlays);
-  spnPlays->setSuffix(u(text::kGifPlaysSuffix));
-  lblHold = new QLabel(u(text::kGifHoldLabel), fraPlay);
+  // Where the suffix has a singular ("1 play"), the box keeps the width of the
+  // plural, so the dialog does not change size under the user's hand.
+  const QString pluralSuffix = text::shown(text::kGifPlaysSuffix, 2);
+  if (pluralSuffix != text::shown(text::kGifPlaysSuffix, 1)) {
+    spnPlays->setSuffix(pluralSuffix);
+    spnPlays->setMinimumWidth(spnPlays->sizeHint().width());
+  }
+  spnPlays->setSuffix(text::shown(text::kGifPlaysSuffix, spnPlays->value()));
+  lblHold = new QLabel(text::shown(text::kGifHoldLabel), fraPlay);
   spnHold = new QDoubleSpinBox(fraPlay);
   spnHold->setRange(0.0, output::kMaxHoldCs / 100.0);
   spnHold->setDecimals(2);
   spnHold->setSingleStep(0.1);
-  spnHold->setToolTip(u(text::kGifHoldTip));
-  lblHold->setToolTip(u(text::kGifHoldTip));
-  lblPreset = new QLabel(u(text::kGifPresetLabel), fraPlay);
+  spnHold->setToolTip(text::shown(text::kGifHoldTip));
+  lblHold->setToolTip(text::shown(text::kGifHoldTip));
+  lblPreset = new QLabel(text::shown(text::kGifPresetLabel), fraPlay);
   cboPreset = new QComboBox(fraPlay);
-  for (const char* name : output::text::kPresetNames) cboPreset->addItem(u(name));
-  cboPreset->setToolTip(u(text::kGifPresetTip));
+  for (const char* name : output::text::kPresetNames) cboPreset->addItem(text::shown(name));
+  cboPreset->setToolTip(text::shown(text::kGifPresetTip));
   lblSummary = new QLabel(fraPlay);
   picWarning = new QLabel(fraPlay);
   const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
@@ -125,7 +128,11 @@ void frmGifSetting::buildPlaySection() {
     spnPlays->setEnabled(on);
     refreshSummary();
   });
-  connect(spnPlays, &QSpinBox::valueChanged, this, [this] { refreshSummary(); });
+  connect(spnPlays, &QSpinBox::valueChanged, this, [this](int plays) {
+    // "1 play", "2 plays" in languages that say so.
+    spnPlays->setSuffix(text::shown(text::kGifPlaysSuffix, plays));
+    refreshSummary();
+  });
   connect(spnHold, &QDoubleSpinBox::valueChanged, this, [this] { refreshSummary(); });
   connect(cboPreset, &QComboBox::currentIndexChanged, this, [this] { refreshSummary(); });
   connect(cboPreset, &QComboBox::activated, this, &frmGifSetting::cboPreset_Click);
@@ -143,7 +150,7 @@ void frmGifSetting::cmdSet_Click() {
   // The interval is checked whichever option is selected.
   const auto interval = output::parseGifInterval(cboTime->currentText().toStdString());
   if (!interval) {
-    prompts_.message(MessageIcon::Exclamation, u(text::kGifBadInterval));
+    prompts_.message(MessageIcon::Exclamation, text::shown(text::kGifBadInterval));
     return;
   }
   if (webpMode_) {
@@ -227,8 +234,9 @@ void frmGifSetting::refreshSummary() {
   if (shape_ && interval) {
     const output::PlaySettings play = playSettings();
     const output::PlaySummary s = output::summarize(*shape_, *interval, play);
-    summary = QString::fromStdString(output::summaryLine(s));
-    for (const std::string& w : output::presetWarnings(s, play.preset)) warnings << QString::fromStdString(w);
+    summary = QString::fromStdString(output::summaryLine(s, text::shownOutputText));
+    for (const std::string& w : output::presetWarnings(s, play.preset, text::shownOutputText))
+      warnings << QString::fromStdString(w);
   }
   lblSummary->setText(summary);
   lblSummary->setVisible(!summary.isEmpty());
@@ -243,9 +251,9 @@ bool frmGifSetting::askWebpAnimation(const output::AnimationShape& shape, std::i
   const int presetBefore = preset();
   webpMode_ = true;
   webpAccepted_ = false;
-  setWindowTitle(u(text::kWebpCaption));
-  optType[1]->setText(u(text::kWebpOptAnimated));
-  fraPlay->setTitle(u(text::kWebpPlayFrame));
+  setWindowTitle(text::shown(text::kWebpCaption));
+  optType[1]->setText(text::shown(text::kWebpOptAnimated));
+  fraPlay->setTitle(text::shown(text::kWebpPlayFrame));
   setChoice(1);
   optType[0]->setEnabled(false);
   // The ad networks take no WebP: their presets do not apply.
@@ -256,9 +264,9 @@ bool frmGifSetting::askWebpAnimation(const output::AnimationShape& shape, std::i
   showModal();
   setAnimationShape(nullptr);
   webpMode_ = false;
-  setWindowTitle(u(text::kGifCaption));
-  optType[1]->setText(u(text::kGifOptAnimated));
-  fraPlay->setTitle(u(text::kGifPlayFrame));
+  setWindowTitle(text::shown(text::kGifCaption));
+  optType[1]->setText(text::shown(text::kGifOptAnimated));
+  fraPlay->setTitle(text::shown(text::kGifPlayFrame));
   optType[0]->setEnabled(true);
   lblPreset->setEnabled(true);
   cboPreset->setEnabled(true);

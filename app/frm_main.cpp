@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "app/drop_field.h"
+#include "app/file_locations.h"
 #include "app/frm_gif_setting.h"
 #include "app/hue_bar.h"
 #include "app/option_panel.h"
@@ -23,15 +24,19 @@
 
 namespace app {
 
-StartupEnvironment programEnvironment() {
+StartupEnvironment programEnvironment(const CommandLine& commandLine) {
   StartupEnvironment env;
   env.programFolder = QCoreApplication::applicationDirPath();
   if (!env.programFolder.endsWith(QLatin1Char('/'))) env.programFolder += QLatin1Char('/');
-  env.iniPath = env.programFolder + QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
-                QStringLiteral(".ini");
-  const QStringList args = QCoreApplication::arguments();
-  // Exactly "/debug" after the program name, case and all.
-  env.debugCommandLine = args.size() == 2 && args[1] == QLatin1String("/debug");
+  const FileLocations files =
+      locateFiles(env.programFolder,
+                  QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".ini"));
+  env.iniPath = files.iniPath;
+  env.sourceFolderDefault = files.sourceFolderDefault;
+  env.saveFolderDefault = files.saveFolderDefault;
+  env.helpFolder = installedHelpFolder(env.programFolder);
+  env.debugCommandLine = commandLine.debug;
+  env.startupPicture = commandLine.picture;
   return env;
 }
 
@@ -44,6 +49,10 @@ frmMain::frmMain(const StartupEnvironment& env, std::unique_ptr<Prompts> prompts
   connectControls();
   connectMenus();
   Form_Load();
+  // Once the window is up, so that a message about the picture has a window
+  // to belong to.
+  if (!env_.startupPicture.isEmpty())
+    QTimer::singleShot(0, this, [this] { openSourceFromCommandLine(env_.startupPicture); });
 }
 
 frmMain::~frmMain() = default;

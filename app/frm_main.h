@@ -16,8 +16,10 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "app/command_line.h"
 #include "app/main_menus.h"
 #include "app/prompts.h"
+#include "app/ui_language.h"
 #include "app/window_fit.h"
 #include "core/color.h"
 #include "effects/driver.h"
@@ -50,14 +52,22 @@ class frmGifSetting;
 
 // Where the program finds its files, and its command line.
 struct StartupEnvironment {
-  QString programFolder;          // absolute, ends with "/"
-  QString iniPath;                // the settings file
-  bool debugCommandLine = false;  // the arguments were exactly "/debug"
+  QString programFolder;  // absolute, ends with "/"
+  QString iniPath;        // the settings file
+  // The folders that missing Path/Source and Path/Save keys give; "" = the
+  // program folder and its "SaveImages".
+  QString sourceFolderDefault;
+  QString saveFolderDefault;
+  QString helpFolder;                          // the installed help pages, ends with "/"; "" = none
+  UiLanguage language = UiLanguage::Japanese;  // which help index page opens
+  bool debugCommandLine = false;               // "/debug" was given
+  QString startupPicture;                      // opened once the window is up; "" = none
 };
 
-// The environment of the running program: its own folder, the INI file named
-// after the executable, and "/debug".
-StartupEnvironment programEnvironment();
+// The environment of the running program: its own folder, where its files
+// go (file_locations.h), the help folder, and what the command line asked.
+// The language is left for the caller, who needs the INI path to choose it.
+StartupEnvironment programEnvironment(const CommandLine& commandLine);
 
 class frmMain : public QMainWindow {
  public:
@@ -127,6 +137,9 @@ class frmMain : public QMainWindow {
   void LoadSource();  // loads the file named in txtSource
   void mnuEditPaste_Click();
   void txtSource_OLEDragDrop(const QString& path);
+  // A picture named on the command line: taken as if chosen in the open
+  // dialog. The constructor queues it for env.startupPicture.
+  void openSourceFromCommandLine(const QString& path);
 
   // --- preview, save, copy ---
   void cmdPrev_Click();
@@ -196,6 +209,7 @@ class frmMain : public QMainWindow {
   void showSurfaces(bool visible);
   void refreshViews();
   QString askSourceFile();
+  void openChosenSource(const QString& name);
   void openHelpFile();
 
   // Runs a driver command; handlers that arrive inside its yields and must

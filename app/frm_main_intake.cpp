@@ -2,6 +2,8 @@
 // end in the same steps: size check, the work surfaces, the size caption,
 // the banner colour, the window fitted, the cache emptied.
 #include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
@@ -17,7 +19,8 @@
 namespace app {
 
 namespace {
-QString u(const char* s) { return QString::fromUtf8(s); }
+// The loader's messages are marked texts of the program's catalogue.
+QString loaderMessage(const intake::LoadResult& result) { return text::shown(result.message.c_str()); }
 }  // namespace
 
 QString frmMain::askSourceFile() {
@@ -29,9 +32,21 @@ QString frmMain::askSourceFile() {
 void frmMain::cmdOpen_Click() {
   const QString name = askSourceFile();
   if (name.isEmpty()) return;  // cancelled: nothing changes
+  openChosenSource(name);
+}
+
+void frmMain::openChosenSource(const QString& name) {
   txtSource->setText(name);
   sourceFolder_ = QString::fromStdString(effects::FolderOf(name.toStdString()));
   LoadSource();
+}
+
+void frmMain::openSourceFromCommandLine(const QString& path) {
+  // As if chosen in the open dialog: an absolute path with the platform's
+  // separators, which the dialog also remembers for its filter.
+  const QString name = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+  lastOpenName_ = name;
+  openChosenSource(name);
 }
 
 void frmMain::LoadSource() {
@@ -40,7 +55,7 @@ void frmMain::LoadSource() {
   ws_.picX.clear();
   const intake::LoadResult result = intake::loadPictureFile(txtSource->text().toStdString());
   if (result.status == intake::LoadStatus::NotFound) {
-    prompts_->message(MessageIcon::Critical, QString::fromStdString(result.message));
+    prompts_->message(MessageIcon::Critical, loaderMessage(result));
     ws_.picSource.clear();
     ws_.picSource.resize(kDesignPictureWidth, kDesignPictureHeight);
     refreshViews();
@@ -49,7 +64,7 @@ void frmMain::LoadSource() {
   showSurfaces(false);
   if (result.status == intake::LoadStatus::Unreadable) {
     // The previous source stays; the commands stay disabled.
-    prompts_->message(MessageIcon::Critical, QString::fromStdString(result.message));
+    prompts_->message(MessageIcon::Critical, loaderMessage(result));
   } else if (result.status == intake::LoadStatus::TooLarge) {
     rejectPicture();
   } else {
@@ -61,10 +76,10 @@ void frmMain::LoadSource() {
 void frmMain::mnuEditPaste_Click() {
   const QImage image = QGuiApplication::clipboard()->image();
   if (image.isNull()) {
-    prompts_->message(MessageIcon::Exclamation, u(text::kClipboardEmpty));
+    prompts_->message(MessageIcon::Exclamation, text::shown(text::kClipboardEmpty));
     return;
   }
-  txtSource->setText(u(text::kClipboardSource));
+  txtSource->setText(text::shown(text::kClipboardSource));
   discardFrames();
   setPreviewCommandsEnabled(false);
   ws_.picX.clear();
@@ -75,7 +90,7 @@ void frmMain::mnuEditPaste_Click() {
   else if (result.status == intake::LoadStatus::TooLarge)
     rejectPicture();
   else
-    prompts_->message(MessageIcon::Critical, QString::fromStdString(result.message));
+    prompts_->message(MessageIcon::Critical, loaderMessage(result));
   showSurfaces(true);
 }
 
@@ -104,7 +119,7 @@ void frmMain::acceptPicture(const core::Picture& picture) {
 }
 
 void frmMain::rejectPicture() {
-  prompts_->message(MessageIcon::Critical, QString::fromUtf8(intake::kTooLargeMessage));
+  prompts_->message(MessageIcon::Critical, text::shown(intake::kTooLargeMessage));
   ws_.picSource.clear();
   ws_.picX.clear();
   ws_.picSource.resize(kDesignPictureWidth, kDesignPictureHeight);

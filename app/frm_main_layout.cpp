@@ -17,8 +17,6 @@ namespace app {
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
-
 // The client area's layout, in pixels.
 constexpr int kMargin = 5;        // Frame1's and Frame2's left edge
 constexpr int kSourceRowTop = 6;  // txtSource and cmdOpen
@@ -35,7 +33,7 @@ constexpr int kLineTop = 110;       // linBack, the progress line
 constexpr int kBottomRowTop = 116;  // fraMsg and cmdClose
 constexpr int kNonClientWidth = 6;  // the window's border, left and right together
 
-QPushButton* button(const char* caption, QWidget* parent) { return new QPushButton(u(caption), parent); }
+QPushButton* button(const char* caption, QWidget* parent) { return new QPushButton(text::shown(caption), parent); }
 
 QFrame* panel(QWidget* parent, QFrame::Shape shape = QFrame::NoFrame) {
   auto* f = new QFrame(parent);
@@ -58,7 +56,7 @@ void frmMain::createControls() {
   linMenu = etchedLine(client);
 
   txtSource = new DropField(client);
-  txtSource->setToolTip(u(text::kTxtSourceTip));
+  txtSource->setToolTip(text::shown(text::kTxtSourceTip));
   cmdOpen = button(text::kCmdOpen, client);
 
   Frame1 = panel(client, QFrame::StyledPanel);
@@ -93,14 +91,14 @@ void frmMain::createPictureArea() {
 void frmMain::createOptionArea() {
   fraType = panel(Frame2);
   fraType->setGeometry(0, 0, kTypeWidth, 82);
-  Label1 = new QLabel(u(text::kLabel1), fraType);
+  Label1 = new QLabel(text::shown(text::kLabel1), fraType);
   Label1->setGeometry(4, 4, kTypeWidth - 8, 18);
   cboType = new QComboBox(fraType);
-  for (const char* entry : text::kCboType) cboType->addItem(u(entry));
+  for (const char* entry : text::kCboType) cboType->addItem(text::shown(entry));
   cboType->setCurrentIndex(-1);  // the stored effect is selected at load
   cboType->setGeometry(4, 22, kTypeWidth - 12, kRowHeight);
   Label1->setBuddy(cboType);
-  lblColor = new QLabel(u(text::kLblColor), fraType);
+  lblColor = new QLabel(text::shown(text::kLblColor), fraType);
   lblColor->setAlignment(Qt::AlignCenter);
   lblColor->setFrameShape(QFrame::Box);
   lblColor->setGeometry(4, 54, 96, kRowHeight);
@@ -138,12 +136,12 @@ void frmMain::createMessageArea() {
   lblMsg = new QLabel(fraMsg);
   lblMsg->setGeometry(4, 1, 190, kRowHeight);
   for (int i = 0; i < 2; ++i) {
-    cmdPause[i] = button(text::kCmdPause[i], fraMsg);
-    cmdPause[i]->setToolTip(u(text::kCmdPauseTips[i]));
+    cmdPause[i] = new QPushButton(QString::fromUtf8(text::kCmdPause[i]), fraMsg);
+    cmdPause[i]->setToolTip(text::shown(text::kCmdPauseTips[i]));
     cmdPause[i]->setGeometry(200 + 44 * i, 1, 40, kRowHeight);
   }
   cmdCopy = button(text::kCmdCopy, fraMsg);
-  cmdCopy->setToolTip(u(text::kCmdCopyTip));
+  cmdCopy->setToolTip(text::shown(text::kCmdCopyTip));
   cmdCopy->setGeometry(296, 1, 100, kRowHeight);
   cmdCopy->setEnabled(false);
   fraMsg->hide();

@@ -12,6 +12,7 @@
 #include "app/first_run.h"
 #include "app/frm_gif_setting.h"
 #include "app/frm_main.h"
+#include "app/help_documents.h"
 #include "app/hue_bar.h"
 #include "app/option_panel.h"
 #include "app/ui_texts.h"
@@ -21,8 +22,6 @@
 namespace app {
 
 namespace {
-
-QString u(const char* s) { return QString::fromUtf8(s); }
 
 int radioIndex(const auto& buttons) {
   for (std::size_t k = 0; k < buttons.size(); ++k)
@@ -44,7 +43,8 @@ void frmMain::Form_Load() {
       });
   wireFrameList();
   // 2. The caption with the program's version.
-  setWindowTitle(u(text::kAppTitle) + QStringLiteral(" [Ver.") + u(text::kVersion) + QStringLiteral("]"));
+  setWindowTitle(QString::fromUtf8(text::kAppTitle) + QStringLiteral(" [Ver.") + QString::fromUtf8(text::kVersion) +
+                 QStringLiteral("]"));
   // 3. The copy command and the edit menu.
   cmdCopy->show();
   menus.mnuEdit->menuAction()->setVisible(true);
@@ -66,6 +66,8 @@ void frmMain::Form_Load() {
 settings::SettingsContext frmMain::settingsContext() const {
   settings::SettingsContext ctx;
   ctx.programFolder = env_.programFolder.toStdString();
+  ctx.sourceFolderDefault = env_.sourceFolderDefault.toStdString();
+  ctx.saveFolderDefault = env_.saveFolderDefault.toStdString();
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     ctx.screenWidth = pixelsToTwips(screen->geometry().width());
     ctx.screenHeight = pixelsToTwips(screen->geometry().height());
@@ -103,7 +105,14 @@ void frmMain::applySettings(const settings::Settings& s) {
   ws_.SavePath = s.saveFolder;
   sourceFolder_ = QString::fromStdString(s.sourceFolder);
   const QString saveFolder = QString::fromStdString(s.saveFolder);
-  if (!saveFolder.isEmpty() && !QFileInfo::exists(saveFolder)) QDir().mkdir(saveFolder);  // one level; errors ignored
+  if (!saveFolder.isEmpty() && !QFileInfo::exists(saveFolder)) {
+    // A stored folder is created one level deep; the default one whole, since
+    // the user's pictures folder may not exist yet either. Errors are ignored.
+    if (s.saveFolder == settings::saveFolderDefault(settingsContext()))
+      QDir().mkpath(saveFolder);
+    else
+      QDir().mkdir(saveFolder);
+  }
 
   applyFormColor(static_cast<core::Color>(s.formColor));
   hueX_ = static_cast<std::int16_t>(s.hue);
@@ -142,6 +151,7 @@ void frmMain::Form_Unload() {
   writeFirstRunRecord(QDate::currentDate());
   settings::inifile_IO ini;
   ini.setFileName(env_.iniPath.toStdString());
+  QDir().mkpath(QFileInfo(env_.iniPath).path());  // the user's configuration folder may be new
   settings::SaveConditions when;
   when.mainWindowNormal = !isMinimized() && !isMaximized();
   when.framesWindowNormal = frmFrames_->isNormalState();
@@ -170,12 +180,17 @@ void frmMain::cmdClose_Click() { close(); }
 void frmMain::mnuHelpOpen_Click() { openHelpFile(); }
 
 void frmMain::openHelpFile() {
-  const QString path = env_.programFolder + u(text::kHelpFileName);
-  if (!QFileInfo::exists(path)) {
-    prompts_->message(MessageIcon::Exclamation, u(text::kHelpMissing));
+  const HelpDocuments help = findHelpDocuments(env_.programFolder, env_.helpFolder, env_.language);
+  if (help.chm.isEmpty() && help.indexPage.isEmpty()) {
+    prompts_->message(MessageIcon::Exclamation, text::shown(text::kHelpMissing));
     return;
   }
-  prompts_->openDocument(path);
+  for (const HelpDocument& doc : helpOpeningOrder(help, env_.language)) {
+    // Asked first, so that a desktop without a viewer never gets to try
+    // (and fail loudly with) browsers that are not there.
+    if (prompts_->hasApplicationFor(doc.mimeType) && prompts_->openDocument(doc.path)) return;
+  }
+  prompts_->message(MessageIcon::Exclamation, text::shown(text::kHelpNoViewer));
 }
 
 }  // namespace app

@@ -10,7 +10,7 @@ namespace app {
 HuePanel::HuePanel(QWidget* parent) : OptionPanel(text::kPanelCaptions[6], parent) {
   auto* barRow = new QHBoxLayout;
   picHue = new HueBar(this);
-  picHue->setToolTip(QString::fromUtf8(text::kPicHueTip));
+  picHue->setToolTip(text::shown(text::kPicHueTip));
   picHue->setFixedSize(180, 14);
   picHue->setCursor(Qt::CrossCursor);
   lblHueColor = new QLabel(this);

@@ -6,34 +6,32 @@ namespace app {
 
 namespace {
 
-QString u(const char* s) { return QString::fromUtf8(s); }
-
 QAction* addCheckable(QMenu* menu, const char* caption) {
-  QAction* a = menu->addAction(u(caption));
+  QAction* a = menu->addAction(text::shown(caption));
   a->setCheckable(true);
   return a;
 }
 
 void buildFileMenu(QMenuBar* bar, MainMenus& m) {
-  m.mnuFile = bar->addMenu(u(text::kMnuFile));
-  m.mnuFileOpen = m.mnuFile->addAction(u(text::kMnuFileOpen));
+  m.mnuFile = bar->addMenu(text::shown(text::kMnuFile));
+  m.mnuFileOpen = m.mnuFile->addAction(text::shown(text::kMnuFileOpen));
   m.mnuFile->addSeparator();
-  m.mnuFileSave = m.mnuFile->addAction(u(text::kMnuFileSave));
+  m.mnuFileSave = m.mnuFile->addAction(text::shown(text::kMnuFileSave));
   m.mnuFile->addSeparator();
-  m.mnuFileQuit = m.mnuFile->addAction(u(text::kMnuFileQuit));
+  m.mnuFileQuit = m.mnuFile->addAction(text::shown(text::kMnuFileQuit));
 }
 
 void buildEditAndDisplayMenus(QMenuBar* bar, MainMenus& m) {
-  m.mnuEdit = bar->addMenu(u(text::kMnuEdit));
-  m.mnuEditCopy = m.mnuEdit->addAction(u(text::kMnuEditCopy));
-  m.mnuEditPaste = m.mnuEdit->addAction(u(text::kMnuEditPaste));
-  m.mnuDisplay = bar->addMenu(u(text::kMnuDisplay));
-  m.mnuPreview = m.mnuDisplay->addAction(u(text::kMnuPreview));
+  m.mnuEdit = bar->addMenu(text::shown(text::kMnuEdit));
+  m.mnuEditCopy = m.mnuEdit->addAction(text::shown(text::kMnuEditCopy));
+  m.mnuEditPaste = m.mnuEdit->addAction(text::shown(text::kMnuEditPaste));
+  m.mnuDisplay = bar->addMenu(text::shown(text::kMnuDisplay));
+  m.mnuPreview = m.mnuDisplay->addAction(text::shown(text::kMnuPreview));
 }
 
 // The option menus in effect order, with their entries.
 void buildOptionMenus(QMenu* setting, MainMenus& m) {
-  for (int k = 0; k < 7; ++k) m.optionMenus[k] = setting->addMenu(u(text::kOptionMenus[k]));
+  for (int k = 0; k < 7; ++k) m.optionMenus[k] = setting->addMenu(text::shown(text::kOptionMenus[k]));
   QMenu* slide = m.optionMenus[0];
   m.mnuCross = addCheckable(slide, text::kMnuCross);
   m.mnuMask[0] = addCheckable(slide, text::kMnuMask);
@@ -55,16 +53,16 @@ void buildOptionMenus(QMenu* setting, MainMenus& m) {
 }
 
 void buildSettingMenu(QMenuBar* bar, MainMenus& m) {
-  m.mnuSetting = bar->addMenu(u(text::kMnuSetting));
-  m.mnuAniMode = m.mnuSetting->addMenu(u(text::kMnuAniMode));
+  m.mnuSetting = bar->addMenu(text::shown(text::kMnuSetting));
+  m.mnuAniMode = m.mnuSetting->addMenu(text::shown(text::kMnuAniMode));
   for (int k = 0; k < 7; ++k) m.mnuAniModeType[k] = addCheckable(m.mnuAniMode, text::kMnuAniModeType[k]);
   m.mnuSetting->addSeparator();
   buildOptionMenus(m.mnuSetting, m);
   m.mnuSetting->addSeparator();
-  m.mnuBackColor = m.mnuSetting->addAction(u(text::kMnuBackColor));
+  m.mnuBackColor = m.mnuSetting->addAction(text::shown(text::kMnuBackColor));
   m.mnuSetting->addSeparator();
-  m.mnuFormColor = m.mnuSetting->addAction(u(text::kMnuFormColor));
-  m.mnuBackInit = m.mnuSetting->addAction(u(text::kMnuBackInit));
+  m.mnuFormColor = m.mnuSetting->addAction(text::shown(text::kMnuFormColor));
+  m.mnuBackInit = m.mnuSetting->addAction(text::shown(text::kMnuBackInit));
 }
 
 }  // namespace
@@ -74,8 +72,8 @@ MainMenus buildMainMenus(QMenuBar* bar) {
   buildFileMenu(bar, m);
   buildEditAndDisplayMenus(bar, m);
   buildSettingMenu(bar, m);
-  m.mnuHelp = bar->addMenu(u(text::kMnuHelp));
-  m.mnuHelpOpen = m.mnuHelp->addAction(u(text::kMnuHelpOpen));
+  m.mnuHelp = bar->addMenu(text::shown(text::kMnuHelp));
+  m.mnuHelpOpen = m.mnuHelp->addAction(text::shown(text::kMnuHelpOpen));
   return m;
 }
 

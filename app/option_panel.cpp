@@ -6,14 +6,14 @@
 
 namespace app {
 
-OptionPanel::OptionPanel(const char* caption, QWidget* parent) : QGroupBox(QString::fromUtf8(caption), parent) {
+OptionPanel::OptionPanel(const char* caption, QWidget* parent) : QGroupBox(text::shown(caption), parent) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(8, 4, 8, 4);
   layout->setSpacing(2);
   rows_ = new QVBoxLayout;
   rows_->setSpacing(2);
   layout->addLayout(rows_);
-  chkMask = new QCheckBox(QString::fromUtf8(text::kChkMask), this);
+  chkMask = new QCheckBox(text::shown(text::kChkMask), this);
   layout->addWidget(chkMask);
   layout->addStretch(1);
 }

@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "app/ui_texts.h"
+
 namespace app {
 
 class HueBar;
@@ -32,7 +34,7 @@ class OptionPanel : public QGroupBox {
   void addOptionRow(std::array<QRadioButton*, N>& buttons, const std::array<const char*, N>& texts) {
     auto* row = new QHBoxLayout;
     for (std::size_t k = 0; k < N; ++k) {
-      buttons[k] = new QRadioButton(QString::fromUtf8(texts[k]), this);
+      buttons[k] = new QRadioButton(text::shown(texts[k]), this);
       row->addWidget(buttons[k]);
     }
     row->addStretch(1);

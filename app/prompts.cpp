@@ -7,6 +7,8 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QMessageBox>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QUrl>
 
 #include "app/ui_texts.h"
@@ -91,6 +93,24 @@ std::optional<QColor> QtPrompts::chooseColor(const QColor& initial) {
   return c;
 }
 
-void QtPrompts::openDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+bool QtPrompts::hasApplicationFor(const QString& mimeType) {
+  // xdg-mime answers from the same associations that xdg-open (behind
+  // QDesktopServices) then uses. Without xdg-utils nothing would open.
+  const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+  if (!xdgMime.isEmpty()) {
+    QProcess query;
+    query.setStandardErrorFile(QProcess::nullDevice());
+    query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+    if (query.waitForFinished(5000) && query.exitStatus() == QProcess::NormalExit &&
+        !query.readAllStandardOutput().trimmed().isEmpty())
+      return true;
+  }
+  // A web page also opens in Debian's chosen browser when no desktop file
+  // claims it.
+  return mimeType == QLatin1String("text/html") &&
+         !QStandardPaths::findExecutable(QStringLiteral("x-www-browser")).isEmpty();
+}
+
+bool QtPrompts::openDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
 
 }  // namespace app

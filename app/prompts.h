@@ -47,9 +47,13 @@ class Prompts {
   // A colour dialog starting on `initial`; nullopt when cancelled.
   virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
 
-  // Hands a file to the desktop to open with its associated viewer. Failures
-  // are not reported.
-  virtual void openDocument(const QString& path) = 0;
+  // Whether the desktop has an application that opens files of the MIME
+  // type, asked without starting anything and without output.
+  virtual bool hasApplicationFor(const QString& mimeType) = 0;
+
+  // Hands a file to the desktop to open with its associated viewer. False
+  // when it could not be handed on.
+  virtual bool openDocument(const QString& path) = 0;
 };
 
 // Sets up a Qt file dialog for the request: our own (not the desktop's)
@@ -57,7 +61,8 @@ class Prompts {
 // proposed name; for saving, no overwrite question and no added suffix.
 void configureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool forSaving);
 
-// The real dialogs: QMessageBox, QFileDialog, QColorDialog, QDesktopServices.
+// The real dialogs: QMessageBox, QFileDialog, QColorDialog; the desktop's
+// file associations through xdg-mime, and QDesktopServices (xdg-open).
 // `parent` is the window the modal dialogs belong to (may be null).
 class QtPrompts : public Prompts {
  public:
@@ -67,7 +72,8 @@ class QtPrompts : public Prompts {
   QString openFile(const FileDialogRequest& request) override;
   QString saveFile(const FileDialogRequest& request) override;
   std::optional<QColor> chooseColor(const QColor& initial) override;
-  void openDocument(const QString& path) override;
+  bool hasApplicationFor(const QString& mimeType) override;
+  bool openDocument(const QString& path) override;
 
  private:
   QWidget* parent_;

@@ -4,7 +4,7 @@
 namespace app {
 
 SlidePanel::SlidePanel(QWidget* parent) : OptionPanel(text::kPanelCaptions[0], parent) {
-  chkCross = new QCheckBox(QString::fromUtf8(text::kChkCross), this);
+  chkCross = new QCheckBox(text::shown(text::kChkCross), this);
   rows()->addWidget(chkCross);
 }
 

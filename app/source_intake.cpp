@@ -17,7 +17,7 @@ const QStringList kJpgShown{QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")};
 
 QStringList texts(const auto& list) {
   QStringList out;
-  for (const char* s : list) out << QString::fromUtf8(s);
+  for (const char* s : list) out << text::shown(s);
   return out;
 }
 
@@ -45,7 +45,7 @@ FileDialogRequest openDialogRequest(const QString& startFolder, const QString& p
 
 FileDialogRequest saveDialogRequest(const QString& startFolder) {
   FileDialogRequest r;
-  r.title = QString::fromUtf8(text::kSaveDialogTitle);
+  r.title = text::shown(text::kSaveDialogTitle);
   r.startFolder = startFolder;
   r.proposedName = QString::fromUtf8(text::kProposedBaseName);
   r.filters = texts(text::kSaveFilters);

@@ -1,120 +1,180 @@
 // Every caption, tool tip and message of the main window and its dialogs, in
 // one place so that the window code and the tests use the very same texts.
 // All texts are UTF-8.
+//
+// The Japanese texts are the source of the translations: each one that is
+// shown is marked with QT_TRANSLATE_NOOP in the context "Pictorell" (lupdate
+// collects them into translations/pictorell_en.ts) and passed through shown()
+// where it is put on screen. Without a translator installed, shown() returns
+// the text itself.
 #pragma once
 
 #include <array>
+#include <string>
+
+#include <QCoreApplication>
+#include <QString>
 
 namespace app::text {
+
+// The translation context of every marked text of the program.
+inline constexpr const char* kContext = "Pictorell";
+
+// A marked text as the interface shows it: the installed translation, or the
+// Japanese text itself.
+inline QString shown(const char* source) { return QCoreApplication::translate(kContext, source); }
+
+// The same for a text that speaks of `count` things (-1: none): the plural
+// form the translation has for that number.
+inline QString shown(const char* source, int count) {
+  return QCoreApplication::translate(kContext, source, nullptr, count);
+}
+
+// A text of output/play_texts.h, as output's formatting functions take it
+// (an output::TextTranslator).
+inline std::string shownOutputText(const char* source, int count) { return shown(source, count).toStdString(); }
 
 inline constexpr const char* kAppTitle = "Pictorell";
 inline constexpr const char* kVersion = "2.1.0";
 
 // --- frmMain controls ---
-inline constexpr const char* kTxtSourceTip = "ファイルをDrag/Dropできます";
-inline constexpr const char* kCmdOpen = "参照...(&O)";
-inline constexpr const char* kLabel1 = "アニメーションタイプ(&A)　→";
+inline constexpr const char* kTxtSourceTip = QT_TRANSLATE_NOOP("Pictorell", "ファイルをDrag/Dropできます");
+inline constexpr const char* kCmdOpen = QT_TRANSLATE_NOOP("Pictorell", "参照...(&O)");
+inline constexpr const char* kLabel1 = QT_TRANSLATE_NOOP("Pictorell", "アニメーションタイプ(&A)　→");
 // The effect list, index = effect. The padding is part of each entry.
 inline constexpr std::array<const char*, 7> kCboType = {
-    "Slide    交差", "Turn    ２Ｄ回転", "Rotate  ３Ｄ回転", "Zoom   拡大/縮小",
-    "Diffuse 拡散",  "Elastic 伸縮",     "Hue     色相変換",
+    QT_TRANSLATE_NOOP("Pictorell", "Slide    交差"),    QT_TRANSLATE_NOOP("Pictorell", "Turn    ２Ｄ回転"),
+    QT_TRANSLATE_NOOP("Pictorell", "Rotate  ３Ｄ回転"), QT_TRANSLATE_NOOP("Pictorell", "Zoom   拡大/縮小"),
+    QT_TRANSLATE_NOOP("Pictorell", "Diffuse 拡散"),     QT_TRANSLATE_NOOP("Pictorell", "Elastic 伸縮"),
+    QT_TRANSLATE_NOOP("Pictorell", "Hue     色相変換"),
 };
 // Option panel captions, index = effect.
 inline constexpr std::array<const char*, 7> kPanelCaptions = {
-    "&Slide Option", "&Turn Option", "&Rotate Option", "&Zoom Option", "&Diffuse Option", "&Elastic Option", "&Hue",
+    QT_TRANSLATE_NOOP("Pictorell", "&Slide Option"),
+    QT_TRANSLATE_NOOP("Pictorell", "&Turn Option"),
+    QT_TRANSLATE_NOOP("Pictorell", "&Rotate Option"),
+    QT_TRANSLATE_NOOP("Pictorell", "&Zoom Option"),
+    QT_TRANSLATE_NOOP("Pictorell", "&Diffuse Option"),
+    QT_TRANSLATE_NOOP("Pictorell", "&Elastic Option"),
+    QT_TRANSLATE_NOOP("Pictorell", "&Hue"),
 };
-inline constexpr const char* kChkCross = "両端から交差";
-inline constexpr const char* kChkMask = "マスク";
-inline constexpr std::array<const char*, 2> kOptXY = {"X軸", "Y軸"};
-inline constexpr std::array<const char*, 3> kOptDiffuseType = {"Sand", "Light up", "Light down"};
-inline constexpr const char* kPicHueTip = "収束色相の選択";
-inline constexpr std::array<const char*, 2> kOptHueType = {"ローテーション", "収束"};
-inline constexpr const char* kLblColor = "背景色";
-inline constexpr const char* kCmdColor = "参照...(&B)";
-inline constexpr const char* kCmdPrev = "プレビュー(&V)";
-inline constexpr const char* kCmdPrevRunning = "中止(&V)";
+inline constexpr const char* kChkCross = QT_TRANSLATE_NOOP("Pictorell", "両端から交差");
+inline constexpr const char* kChkMask = QT_TRANSLATE_NOOP("Pictorell", "マスク");
+inline constexpr std::array<const char*, 2> kOptXY = {QT_TRANSLATE_NOOP("Pictorell", "X軸"),
+                                                      QT_TRANSLATE_NOOP("Pictorell", "Y軸")};
+inline constexpr std::array<const char*, 3> kOptDiffuseType = {QT_TRANSLATE_NOOP("Pictorell", "Sand"),
+                                                               QT_TRANSLATE_NOOP("Pictorell", "Light up"),
+                                                               QT_TRANSLATE_NOOP("Pictorell", "Light down")};
+inline constexpr const char* kPicHueTip = QT_TRANSLATE_NOOP("Pictorell", "収束色相の選択");
+inline constexpr std::array<const char*, 2> kOptHueType = {QT_TRANSLATE_NOOP("Pictorell", "ローテーション"),
+                                                           QT_TRANSLATE_NOOP("Pictorell", "収束")};
+inline constexpr const char* kLblColor = QT_TRANSLATE_NOOP("Pictorell", "背景色");
+inline constexpr const char* kCmdColor = QT_TRANSLATE_NOOP("Pictorell", "参照...(&B)");
+inline constexpr const char* kCmdPrev = QT_TRANSLATE_NOOP("Pictorell", "プレビュー(&V)");
+inline constexpr const char* kCmdPrevRunning = QT_TRANSLATE_NOOP("Pictorell", "中止(&V)");
 inline constexpr std::array<const char*, 2> kCmdPause = {"I>", ">"};
-inline constexpr std::array<const char*, 2> kCmdPauseTips = {"コマ送り", "コマ送り解除"};
-inline constexpr const char* kCmdCopy = "&Copy";
-inline constexpr const char* kCmdCopyTip = "フレーム・リストに貼り付け";
-inline constexpr const char* kCmdSave = "保存(&A)";
-inline constexpr const char* kCmdClose = "終了(&Q)";
+inline constexpr std::array<const char*, 2> kCmdPauseTips = {QT_TRANSLATE_NOOP("Pictorell", "コマ送り"),
+                                                             QT_TRANSLATE_NOOP("Pictorell", "コマ送り解除")};
+inline constexpr const char* kCmdCopy = QT_TRANSLATE_NOOP("Pictorell", "&Copy");
+inline constexpr const char* kCmdCopyTip = QT_TRANSLATE_NOOP("Pictorell", "フレーム・リストに貼り付け");
+inline constexpr const char* kCmdSave = QT_TRANSLATE_NOOP("Pictorell", "保存(&A)");
+inline constexpr const char* kCmdClose = QT_TRANSLATE_NOOP("Pictorell", "終了(&Q)");
 
 // --- frmMain menus ---
-inline constexpr const char* kMnuFile = "ファイル(&F)";
-inline constexpr const char* kMnuFileOpen = "元画像を開く(&O)";
-inline constexpr const char* kMnuFileSave = "ベース名を付けて保存(&A)";
-inline constexpr const char* kMnuFileQuit = "終了(&Q)";
-inline constexpr const char* kMnuEdit = "編集(&V)";
-inline constexpr const char* kMnuEditCopy = "フレーム・リストに貼付け";
-inline constexpr const char* kMnuEditPaste = "クリップボードから貼付け";
-inline constexpr const char* kMnuDisplay = "表示(&V)";
-inline constexpr const char* kMnuPreview = "プレビュー(&V)";
-inline constexpr const char* kMnuPreviewRunning = "プレビュー中止(&V)";
-inline constexpr const char* kMnuSetting = "設定(&S)";
-inline constexpr const char* kMnuAniMode = "Animation &Mode";
+inline constexpr const char* kMnuFile = QT_TRANSLATE_NOOP("Pictorell", "ファイル(&F)");
+inline constexpr const char* kMnuFileOpen = QT_TRANSLATE_NOOP("Pictorell", "元画像を開く(&O)");
+inline constexpr const char* kMnuFileSave = QT_TRANSLATE_NOOP("Pictorell", "ベース名を付けて保存(&A)");
+inline constexpr const char* kMnuFileQuit = QT_TRANSLATE_NOOP("Pictorell", "終了(&Q)");
+inline constexpr const char* kMnuEdit = QT_TRANSLATE_NOOP("Pictorell", "編集(&V)");
+inline constexpr const char* kMnuEditCopy = QT_TRANSLATE_NOOP("Pictorell", "フレーム・リストに貼付け");
+inline constexpr const char* kMnuEditPaste = QT_TRANSLATE_NOOP("Pictorell", "クリップボードから貼付け");
+inline constexpr const char* kMnuDisplay = QT_TRANSLATE_NOOP("Pictorell", "表示(&V)");
+inline constexpr const char* kMnuPreview = QT_TRANSLATE_NOOP("Pictorell", "プレビュー(&V)");
+inline constexpr const char* kMnuPreviewRunning = QT_TRANSLATE_NOOP("Pictorell", "プレビュー中止(&V)");
+inline constexpr const char* kMnuSetting = QT_TRANSLATE_NOOP("Pictorell", "設定(&S)");
+inline constexpr const char* kMnuAniMode = QT_TRANSLATE_NOOP("Pictorell", "Animation &Mode");
 inline constexpr std::array<const char*, 7> kMnuAniModeType = {
-    "&1：Sllide", "&2：Turn", "&3：Rotate", "&4：Zoom", "&5：Diffuse", "&6：Elastic", "&7:Hue",
+    QT_TRANSLATE_NOOP("Pictorell", "&1：Sllide"),  QT_TRANSLATE_NOOP("Pictorell", "&2：Turn"),
+    QT_TRANSLATE_NOOP("Pictorell", "&3：Rotate"),  QT_TRANSLATE_NOOP("Pictorell", "&4：Zoom"),
+    QT_TRANSLATE_NOOP("Pictorell", "&5：Diffuse"), QT_TRANSLATE_NOOP("Pictorell", "&6：Elastic"),
+    QT_TRANSLATE_NOOP("Pictorell", "&7:Hue"),
 };
 // Option menu captions, index = effect.
 inline constexpr std::array<const char*, 7> kOptionMenus = {
-    "Slide &Option",   "Turn &Option",    "Rotate &Option", "Zoom &Option",
-    "Diffuse &Option", "Elastic &Option", "Hue &Option",
+    QT_TRANSLATE_NOOP("Pictorell", "Slide &Option"),   QT_TRANSLATE_NOOP("Pictorell", "Turn &Option"),
+    QT_TRANSLATE_NOOP("Pictorell", "Rotate &Option"),  QT_TRANSLATE_NOOP("Pictorell", "Zoom &Option"),
+    QT_TRANSLATE_NOOP("Pictorell", "Diffuse &Option"), QT_TRANSLATE_NOOP("Pictorell", "Elastic &Option"),
+    QT_TRANSLATE_NOOP("Pictorell", "Hue &Option"),
 };
-inline constexpr const char* kMnuCross = "両端から交差";
-inline constexpr const char* kMnuMask = "マスク";
-inline constexpr std::array<const char*, 2> kMnuXY = {"X軸を中心に回転", "Y軸を中心に回転"};
-inline constexpr std::array<const char*, 3> kMnuDiffuseType = {"&Sand", "Light &up", "Light &down"};
-inline constexpr std::array<const char*, 2> kMnuHueOptionType = {"ローテーション", "収束"};
-inline constexpr const char* kMnuBackColor = "バナーの背景色...(&C)";
-inline constexpr const char* kMnuFormColor = "画面の背景色変更...(&B)";
-inline constexpr const char* kMnuBackInit = "画面の背景色初期化(&I)";
-inline constexpr const char* kMnuHelp = "ヘルプ(&H)";
-inline constexpr const char* kMnuHelpOpen = "ヘルプファイルを開く";
+inline constexpr const char* kMnuCross = QT_TRANSLATE_NOOP("Pictorell", "両端から交差");
+inline constexpr const char* kMnuMask = QT_TRANSLATE_NOOP("Pictorell", "マスク");
+inline constexpr std::array<const char*, 2> kMnuXY = {QT_TRANSLATE_NOOP("Pictorell", "X軸を中心に回転"),
+                                                      QT_TRANSLATE_NOOP("Pictorell", "Y軸を中心に回転")};
+inline constexpr std::array<const char*, 3> kMnuDiffuseType = {QT_TRANSLATE_NOOP("Pictorell", "&Sand"),
+                                                               QT_TRANSLATE_NOOP("Pictorell", "Light &up"),
+                                                               QT_TRANSLATE_NOOP("Pictorell", "Light &down")};
+inline constexpr std::array<const char*, 2> kMnuHueOptionType = {QT_TRANSLATE_NOOP("Pictorell", "ローテーション"),
+                                                                 QT_TRANSLATE_NOOP("Pictorell", "収束")};
+inline constexpr const char* kMnuBackColor = QT_TRANSLATE_NOOP("Pictorell", "バナーの背景色...(&C)");
+inline constexpr const char* kMnuFormColor = QT_TRANSLATE_NOOP("Pictorell", "画面の背景色変更...(&B)");
+inline constexpr const char* kMnuBackInit = QT_TRANSLATE_NOOP("Pictorell", "画面の背景色初期化(&I)");
+inline constexpr const char* kMnuHelp = QT_TRANSLATE_NOOP("Pictorell", "ヘルプ(&H)");
+inline constexpr const char* kMnuHelpOpen = QT_TRANSLATE_NOOP("Pictorell", "ヘルプファイルを開く");
 
 // --- messages ---
-inline constexpr const char* kHelpMissing = "ヘルプファイルが見つかりません。";
-inline constexpr const char* kClipboardEmpty = "クリップボードに画像がありません。";
-inline constexpr const char* kClipboardSource = "(クリップボード)";
+inline constexpr const char* kHelpMissing = QT_TRANSLATE_NOOP("Pictorell", "ヘルプファイルが見つかりません。");
+// The help exists, but nothing on this desktop opens a CHM file or a web page.
+inline constexpr const char* kHelpNoViewer = QT_TRANSLATE_NOOP(
+    "Pictorell", "ヘルプを表示できるアプリケーションがありません。(CHM ビューアーか Web ブラウザーが必要です)");
+inline constexpr const char* kClipboardEmpty = QT_TRANSLATE_NOOP("Pictorell", "クリップボードに画像がありません。");
+inline constexpr const char* kClipboardSource = QT_TRANSLATE_NOOP("Pictorell", "(クリップボード)");
 inline constexpr const char* kHelpFileName = "brenlo.chm";
 
 // --- file dialogs ---
-inline constexpr const char* kSaveDialogTitle = "保存先およびベース名の設定";
+inline constexpr const char* kSaveDialogTitle = QT_TRANSLATE_NOOP("Pictorell", "保存先およびベース名の設定");
 inline constexpr const char* kProposedBaseName = "BaseName";
-inline constexpr std::array<const char*, 4> kSaveFilters = {"ビットマップ(*.bmp)", "ＪＰＥＧ(*.jpg)", "ＧＩＦ(*.gif)",
-                                                            "ＷｅｂＰ(*.webp)"};
-inline constexpr std::array<const char*, 6> kOpenFilters = {"対応画像ファイル(*.bmp;*.jpg;*.gif;*.png;*.webp)",
-                                                            "ビットマップ(*.bmp)",
-                                                            "ＪＰＥＧ(*.jpg)",
-                                                            "ＧＩＦ(*.gif)",
-                                                            "ＰＮＧ(*.png)",
-                                                            "ＷｅｂＰ(*.webp)"};
+inline constexpr std::array<const char*, 4> kSaveFilters = {
+    QT_TRANSLATE_NOOP("Pictorell", "ビットマップ(*.bmp)"), QT_TRANSLATE_NOOP("Pictorell", "ＪＰＥＧ(*.jpg)"),
+    QT_TRANSLATE_NOOP("Pictorell", "ＧＩＦ(*.gif)"), QT_TRANSLATE_NOOP("Pictorell", "ＷｅｂＰ(*.webp)")};
+inline constexpr std::array<const char*, 6> kOpenFilters = {
+    QT_TRANSLATE_NOOP("Pictorell", "対応画像ファイル(*.bmp;*.jpg;*.gif;*.png;*.webp)"),
+    QT_TRANSLATE_NOOP("Pictorell", "ビットマップ(*.bmp)"),
+    QT_TRANSLATE_NOOP("Pictorell", "ＪＰＥＧ(*.jpg)"),
+    QT_TRANSLATE_NOOP("Pictorell", "ＧＩＦ(*.gif)"),
+    QT_TRANSLATE_NOOP("Pictorell", "ＰＮＧ(*.png)"),
+    QT_TRANSLATE_NOOP("Pictorell", "ＷｅｂＰ(*.webp)")};
 
 // --- frmGifSetting ---
-inline constexpr const char* kGifCaption = "GIF出力形式設定";
-inline constexpr const char* kGifOptAnimated = "アニメーションGIFで１つのファイルに保存";  // optType(1)
-inline constexpr const char* kGifOptPerFrame = "フレーム単位で複数のファイルに保存";       // optType(0)
-inline constexpr const char* kGifLabel = "フレームの表示間隔　(秒）　→　";
+inline constexpr const char* kGifCaption = QT_TRANSLATE_NOOP("Pictorell", "GIF出力形式設定");
+inline constexpr const char* kGifOptAnimated =
+    QT_TRANSLATE_NOOP("Pictorell", "アニメーションGIFで１つのファイルに保存");  // optType(1)
+inline constexpr const char* kGifOptPerFrame =
+    QT_TRANSLATE_NOOP("Pictorell", "フレーム単位で複数のファイルに保存");  // optType(0)
+inline constexpr const char* kGifLabel = QT_TRANSLATE_NOOP("Pictorell", "フレームの表示間隔　(秒）　→　");
 inline constexpr std::array<const char*, 16> kGifTimes = {
     "0.05", "0.10", "0.20", "0.30", "0.40", "0.50", "0.60", "0.70",
     "0.80", "0.90", "1.00", "1.10", "1.20", "1.30", "1.40", "1.50",
 };
-inline constexpr const char* kGifOk = "&OK";
-inline constexpr const char* kGifBadInterval = "フレーム表示間隔が不正です。";
+inline constexpr const char* kGifOk = QT_TRANSLATE_NOOP("Pictorell", "&OK");
+inline constexpr const char* kGifBadInterval = QT_TRANSLATE_NOOP("Pictorell", "フレーム表示間隔が不正です。");
 // The play section below the existing controls (the preset names, the
 // summary line and the warnings are output/play_texts.h).
-inline constexpr const char* kGifPlayFrame = "アニメーションGIFの再生";
-inline constexpr const char* kGifPlaysLabel = "再生回数　→　";
-inline constexpr const char* kGifPlaysForever = "無限に繰り返す";
-inline constexpr const char* kGifPlaysCount = "回数を指定";
-inline constexpr const char* kGifPlaysSuffix = " 回";
-inline constexpr const char* kGifHoldLabel = "静止時間　(秒）　→　";
-inline constexpr const char* kGifHoldTip = "絵全体が見えるフレームから始め、そのフレームをこの秒数だけ長く表示します。";
-inline constexpr const char* kGifPresetLabel = "広告の規定　→　";
-inline constexpr const char* kGifPresetTip = "選ぶと、表示間隔と再生回数をその規定に収まるように設定します。";
+inline constexpr const char* kGifPlayFrame = QT_TRANSLATE_NOOP("Pictorell", "アニメーションGIFの再生");
+inline constexpr const char* kGifPlaysLabel = QT_TRANSLATE_NOOP("Pictorell", "再生回数　→　");
+inline constexpr const char* kGifPlaysForever = QT_TRANSLATE_NOOP("Pictorell", "無限に繰り返す");
+inline constexpr const char* kGifPlaysCount = QT_TRANSLATE_NOOP("Pictorell", "回数を指定");
+// The play count box's suffix, which speaks of its value.
+inline constexpr const char* kGifPlaysSuffix = QT_TRANSLATE_N_NOOP("Pictorell", " 回");
+inline constexpr const char* kGifHoldLabel = QT_TRANSLATE_NOOP("Pictorell", "静止時間　(秒）　→　");
+inline constexpr const char* kGifHoldTip =
+    QT_TRANSLATE_NOOP("Pictorell", "絵全体が見えるフレームから始め、そのフレームをこの秒数だけ長く表示します。");
+inline constexpr const char* kGifPresetLabel = QT_TRANSLATE_NOOP("Pictorell", "広告の規定　→　");
+inline constexpr const char* kGifPresetTip =
+    QT_TRANSLATE_NOOP("Pictorell", "選ぶと、表示間隔と再生回数をその規定に収まるように設定します。");
 // The same dialog asking for an animated WebP's interval.
-inline constexpr const char* kWebpCaption = "WebP出力形式設定";
-inline constexpr const char* kWebpOptAnimated = "アニメーションWebPで１つのファイルに保存";  // optType(1)
-inline constexpr const char* kWebpPlayFrame = "アニメーションWebPの再生";
+inline constexpr const char* kWebpCaption = QT_TRANSLATE_NOOP("Pictorell", "WebP出力形式設定");
+inline constexpr const char* kWebpOptAnimated =
+    QT_TRANSLATE_NOOP("Pictorell", "アニメーションWebPで１つのファイルに保存");  // optType(1)
+inline constexpr const char* kWebpPlayFrame = QT_TRANSLATE_NOOP("Pictorell", "アニメーションWebPの再生");
 
 }  // namespace app::text

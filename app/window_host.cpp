@@ -14,7 +14,7 @@
 #include "app/option_panel.h"
 #include "app/picture_view.h"
 #include "app/ui_texts.h"
-#include "framelist/frame_save.h"
+#include "framelist/frm_frames.h"
 
 namespace app {
 
@@ -45,8 +45,8 @@ void WindowHost::yield() {
 }
 
 void WindowHost::setPreviewRunning(bool running) {
-  w_.cmdPrev->setText(QString::fromUtf8(running ? text::kCmdPrevRunning : text::kCmdPrev));
-  w_.menus.mnuPreview->setText(QString::fromUtf8(running ? text::kMnuPreviewRunning : text::kMnuPreview));
+  w_.cmdPrev->setText(text::shown(running ? text::kCmdPrevRunning : text::kCmdPrev));
+  w_.menus.mnuPreview->setText(text::shown(running ? text::kMnuPreviewRunning : text::kMnuPreview));
 }
 
 void WindowHost::setControlsEnabled(bool enabled, bool all) {
@@ -103,7 +103,7 @@ bool WindowHost::askGifAnimation(const output::AnimationShape& shape, std::int16
 
 void WindowHost::showGifBudget(const output::BudgetReport& report) {
   w_.prompts().message(report.within ? MessageIcon::Information : MessageIcon::Exclamation,
-                       QString::fromStdString(report.text));
+                       framelist::shownBudget(report));
 }
 
 bool WindowHost::askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
@@ -124,7 +124,7 @@ void WindowHost::reportSaveError(const std::string& file, const std::string& rea
   // user needs the normal pointer to answer it.
   const bool busy = hourglass_;
   setHourglass(false);
-  w_.prompts().message(MessageIcon::Exclamation, QString::fromStdString(framelist::saveFailureMessage(status)));
+  w_.prompts().message(MessageIcon::Exclamation, framelist::shownSaveFailure(status));
   setHourglass(busy);
 }
 

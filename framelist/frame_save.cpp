@@ -4,6 +4,12 @@
 
 #include "effects/driver.h"
 
+// The save stays free of Qt; its message still belongs to the program's
+// translation catalogue, which lupdate fills from this marker.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#endif
+
 namespace framelist {
 
 namespace {
@@ -100,8 +106,10 @@ std::optional<output::BudgetReport> savedBudget(const SavePlan& plan) {
   return output::budgetReport(plan.play.preset, plan.shape.width, plan.shape.height, bytes);
 }
 
-std::string saveFailureMessage(const output::WriteStatus& status) {
-  return "ファイルを保存できませんでした。\n" + status.file + "\n" + status.reason;
+const char* const kSaveFailedHeadline = QT_TRANSLATE_NOOP("Pictorell", "ファイルを保存できませんでした。");
+
+std::string saveFailureMessage(const output::WriteStatus& status, const std::string& headline) {
+  return headline + "\n" + status.file + "\n" + status.reason;
 }
 
 }  // namespace framelist

@@ -79,7 +79,9 @@ output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, co
 // preset has no budget.
 std::optional<output::BudgetReport> savedBudget(const SavePlan& plan);
 
-// The message shown when a save stopped at a file it could not write.
-std::string saveFailureMessage(const output::WriteStatus& status);
+// The message shown when a save stopped at a file it could not write: the
+// headline, the file and the system's reason, one per line.
+extern const char* const kSaveFailedHeadline;
+std::string saveFailureMessage(const output::WriteStatus& status, const std::string& headline = kSaveFailedHeadline);
 
 }  // namespace framelist

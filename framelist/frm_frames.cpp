@@ -18,11 +18,17 @@
 #include <QStyle>
 #include <QWheelEvent>
 
+#include "framelist/shown_text.h"
 #include "intake/image_adapter.h"
 
 namespace framelist {
 
 namespace {
+
+constexpr const char* kCaptionSuffix = QT_TRANSLATE_NOOP("Pictorell", " -フレーム・リスト-");
+constexpr const char* kDeleteAll = QT_TRANSLATE_NOOP("Pictorell", "全フレーム削除(&A)");
+constexpr const char* kDeleteChecked = QT_TRANSLATE_NOOP("Pictorell", "チェックフレーム削除(&D)");
+constexpr const char* kSave = QT_TRANSLATE_NOOP("Pictorell", "保存(&S)");
 
 // The selection bar's colour: red 255, green 192, blue 192.
 const QColor kBarColor(255, 192, 192);
@@ -96,7 +102,7 @@ frmFrames::frmFrames(SaveSettings settings, GifQuestion askGif, QWidget* parent)
 frmFrames::~frmFrames() = default;
 
 void frmFrames::Form_Load() {
-  setWindowTitle(QString::fromUtf8(kAppTitle) + QStringLiteral(" -フレーム・リスト-"));
+  setWindowTitle(QString::fromUtf8(kAppTitle) + shown(kCaptionSuffix));
   // Closing the main window ends the program even while this one is open.
   setAttribute(Qt::WA_QuitOnClose, false);
   setMinimumWidth(kMinimumWidthPx);
@@ -125,9 +131,9 @@ void frmFrames::Form_Load() {
 void frmFrames::createButtons() {
   cmdMove_[1] = new QPushButton(QStringLiteral("▲"), this);
   cmdMove_[0] = new QPushButton(QStringLiteral("▼"), this);
-  cmdDelete_[1] = new QPushButton(QStringLiteral("全フレーム削除(&A)"), this);
-  cmdDelete_[0] = new QPushButton(QStringLiteral("チェックフレーム削除(&D)"), this);
-  cmdFrameSave_ = new QPushButton(QStringLiteral("保存(&S)"), this);
+  cmdDelete_[1] = new QPushButton(shown(kDeleteAll), this);
+  cmdDelete_[0] = new QPushButton(shown(kDeleteChecked), this);
+  cmdFrameSave_ = new QPushButton(shown(kSave), this);
 
   for (int i = 0; i < 2; ++i) {
     connect(cmdMove_[i], &QPushButton::clicked, this, [this, i] { cmdMove_Click(i); });
@@ -304,11 +310,19 @@ void frmFrames::cmdFrameSave_Click() {
   QApplication::restoreOverrideCursor();
 
   if (!status && showMessage_) {
-    showMessage_(QString::fromUtf8(kAppTitle), QString::fromStdString(saveFailureMessage(status)));
+    showMessage_(QString::fromUtf8(kAppTitle), shownSaveFailure(status));
   }
   if (status && showNotice_) {
-    if (const auto budget = savedBudget(*plan)) showNotice_(!budget->within, QString::fromStdString(budget->text));
+    if (const auto budget = savedBudget(*plan)) showNotice_(!budget->within, shownBudget(*budget));
   }
+}
+
+QString shownSaveFailure(const output::WriteStatus& status) {
+  return QString::fromStdString(saveFailureMessage(status, shown(kSaveFailedHeadline).toStdString()));
+}
+
+QString shownBudget(const output::BudgetReport& report) {
+  return QString::fromStdString(output::budgetText(report, shownOutputText));
 }
 
 QRect frmFrames::framesRect() const { return QRect(pos(), size()); }

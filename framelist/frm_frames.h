@@ -27,6 +27,11 @@ class StockPicture;
 // The application title used as message box caption and caption prefix.
 inline constexpr const char* kAppTitle = "Pictorell";
 
+// saveFailureMessage with its headline as the interface shows it.
+QString shownSaveFailure(const output::WriteStatus& status);
+// The budget report's sentences as the interface shows them.
+QString shownBudget(const output::BudgetReport& report);
+
 // 7000 twips at 15 twips per pixel is 466.67 pixels; the window's client
 // width is kept at 467 or more, so it is never narrower than 7000 twips.
 inline constexpr int kMinimumWidthPx = 467;

@@ -3,13 +3,17 @@
 #include <QFileDialog>
 #include <QWidget>
 
+#include "framelist/shown_text.h"
+
 namespace framelist {
 
 SaveDialogRequest frameSaveDialogRequest(const std::string& savePath) {
   SaveDialogRequest r;
-  r.title = QStringLiteral("保存先およびベース名の設定");
-  r.filters = QStringList{QStringLiteral("ビットマップ(*.bmp)"), QStringLiteral("ＪＰＥＧ(*.jpg)"),
-                          QStringLiteral("ＧＩＦ(*.gif)"), QStringLiteral("ＷｅｂＰ(*.webp)")};
+  r.title = shown(QT_TRANSLATE_NOOP("Pictorell", "保存先およびベース名の設定"));
+  r.filters = QStringList{shown(QT_TRANSLATE_NOOP("Pictorell", "ビットマップ(*.bmp)")),
+                          shown(QT_TRANSLATE_NOOP("Pictorell", "ＪＰＥＧ(*.jpg)")),
+                          shown(QT_TRANSLATE_NOOP("Pictorell", "ＧＩＦ(*.gif)")),
+                          shown(QT_TRANSLATE_NOOP("Pictorell", "ＷｅｂＰ(*.webp)"))};
   r.initialDir = QString::fromStdString(savePath);
   r.proposedName = QStringLiteral("BaseName");
   return r;

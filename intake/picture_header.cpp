@@ -5,43 +5,61 @@
 #include <climits>
 #include <cstring>
 
+// These readers stay free of Qt, yet their messages belong to the program's
+// translation catalogue: lupdate reads the same marker as Qt defines it.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(context, text) text
+#endif
+
 namespace intake {
 
 namespace {
 
 // The texts shown when a header gives up; each says what was wrong.
-constexpr const char* kUnknownFormat =
-    "画像ファイルではないか、対応していない形式です。(対応形式: BMP・JPEG・GIF・PNG・WebP)";
-constexpr const char* kEmptyFile = "ファイルが空です。(0 バイト)";
-constexpr const char* kBmpTruncated = "BMP ファイルが途中で切れています。(ヘッダーが不完全です)";
-constexpr const char* kBmpBadHeader = "BMP ファイルのヘッダーが壊れています。(未知のヘッダー形式です)";
-constexpr const char* kBmpBadSize = "BMP ファイルのヘッダーが壊れています。(幅または高さが不正です)";
-constexpr const char* kGifTruncated = "GIF ファイルが途中で切れています。";
-constexpr const char* kGifNoImage = "GIF ファイルに画像が含まれていません。";
-constexpr const char* kGifBadBlock = "GIF ファイルの構造が壊れています。";
-constexpr const char* kGifBadSize = "GIF ファイルの画像の大きさが不正です。";
-constexpr const char* kGifFlood = "GIF ファイルの構造が不正です。(画像の前のブロックが多すぎます)";
-constexpr const char* kJpegTruncated = "JPEG ファイルが途中で切れています。(画像データがありません)";
-constexpr const char* kJpegBadMarker = "JPEG ファイルの構造が壊れています。";
-constexpr const char* kJpegBadSize = "JPEG ファイルの画像の大きさが不正です。";
-constexpr const char* kJpegFlood = "JPEG ファイルの構造が不正です。(マーカーが多すぎます)";
-constexpr const char* kJpegScanFlood = "JPEG ファイルの構造が不正です。(スキャンが多すぎます)";
-constexpr const char* kPngTruncated = "PNG ファイルが途中で切れています。";
-constexpr const char* kPngBadHeader = "PNG ファイルのヘッダーが壊れています。(IHDR チャンクが不正です)";
-constexpr const char* kPngBadSize = "PNG ファイルの画像の大きさが不正です。";
-constexpr const char* kPngBadColour = "PNG ファイルの色の形式が不正です。";
-constexpr const char* kPngBadCrc = "PNG ファイルが壊れています。(CRC が一致しません)";
-constexpr const char* kPngBadChunk = "PNG ファイルの構造が壊れています。";
-constexpr const char* kPngNoImage = "PNG ファイルに画像データがありません。";
-constexpr const char* kPngFlood = "PNG ファイルの構造が不正です。(チャンクが多すぎます)";
-constexpr const char* kPngTooMuchData = "PNG ファイルの構造が不正です。(画像データが大きすぎます)";
-constexpr const char* kWebpTruncated = "WebP ファイルが途中で切れています。";
-constexpr const char* kWebpBadHeader = "WebP ファイルのヘッダーが壊れています。";
-constexpr const char* kWebpBadSize = "WebP ファイルの画像の大きさが不正です。";
-constexpr const char* kWebpBadChunk = "WebP ファイルの構造が壊れています。";
-constexpr const char* kWebpNoImage = "WebP ファイルに画像が含まれていません。";
-constexpr const char* kWebpFlood = "WebP ファイルの構造が不正です。(画像の前のチャンクが多すぎます)";
-constexpr const char* kWebpTooMuchData = "WebP ファイルの構造が不正です。(画像データが大きすぎます)";
+constexpr const char* kUnknownFormat = QT_TRANSLATE_NOOP(
+    "Pictorell", "画像ファイルではないか、対応していない形式です。(対応形式: BMP・JPEG・GIF・PNG・WebP)");
+constexpr const char* kEmptyFile = QT_TRANSLATE_NOOP("Pictorell", "ファイルが空です。(0 バイト)");
+constexpr const char* kBmpTruncated =
+    QT_TRANSLATE_NOOP("Pictorell", "BMP ファイルが途中で切れています。(ヘッダーが不完全です)");
+constexpr const char* kBmpBadHeader =
+    QT_TRANSLATE_NOOP("Pictorell", "BMP ファイルのヘッダーが壊れています。(未知のヘッダー形式です)");
+constexpr const char* kBmpBadSize =
+    QT_TRANSLATE_NOOP("Pictorell", "BMP ファイルのヘッダーが壊れています。(幅または高さが不正です)");
+constexpr const char* kGifTruncated = QT_TRANSLATE_NOOP("Pictorell", "GIF ファイルが途中で切れています。");
+constexpr const char* kGifNoImage = QT_TRANSLATE_NOOP("Pictorell", "GIF ファイルに画像が含まれていません。");
+constexpr const char* kGifBadBlock = QT_TRANSLATE_NOOP("Pictorell", "GIF ファイルの構造が壊れています。");
+constexpr const char* kGifBadSize = QT_TRANSLATE_NOOP("Pictorell", "GIF ファイルの画像の大きさが不正です。");
+constexpr const char* kGifFlood =
+    QT_TRANSLATE_NOOP("Pictorell", "GIF ファイルの構造が不正です。(画像の前のブロックが多すぎます)");
+constexpr const char* kJpegTruncated =
+    QT_TRANSLATE_NOOP("Pictorell", "JPEG ファイルが途中で切れています。(画像データがありません)");
+constexpr const char* kJpegBadMarker = QT_TRANSLATE_NOOP("Pictorell", "JPEG ファイルの構造が壊れています。");
+constexpr const char* kJpegBadSize = QT_TRANSLATE_NOOP("Pictorell", "JPEG ファイルの画像の大きさが不正です。");
+constexpr const char* kJpegFlood =
+    QT_TRANSLATE_NOOP("Pictorell", "JPEG ファイルの構造が不正です。(マーカーが多すぎます)");
+constexpr const char* kJpegScanFlood =
+    QT_TRANSLATE_NOOP("Pictorell", "JPEG ファイルの構造が不正です。(スキャンが多すぎます)");
+constexpr const char* kPngTruncated = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルが途中で切れています。");
+constexpr const char* kPngBadHeader =
+    QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルのヘッダーが壊れています。(IHDR チャンクが不正です)");
+constexpr const char* kPngBadSize = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルの画像の大きさが不正です。");
+constexpr const char* kPngBadColour = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルの色の形式が不正です。");
+constexpr const char* kPngBadCrc = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルが壊れています。(CRC が一致しません)");
+constexpr const char* kPngBadChunk = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルの構造が壊れています。");
+constexpr const char* kPngNoImage = QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルに画像データがありません。");
+constexpr const char* kPngFlood =
+    QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルの構造が不正です。(チャンクが多すぎます)");
+constexpr const char* kPngTooMuchData =
+    QT_TRANSLATE_NOOP("Pictorell", "PNG ファイルの構造が不正です。(画像データが大きすぎます)");
+constexpr const char* kWebpTruncated = QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルが途中で切れています。");
+constexpr const char* kWebpBadHeader = QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルのヘッダーが壊れています。");
+constexpr const char* kWebpBadSize = QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルの画像の大きさが不正です。");
+constexpr const char* kWebpBadChunk = QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルの構造が壊れています。");
+constexpr const char* kWebpNoImage = QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルに画像が含まれていません。");
+constexpr const char* kWebpFlood =
+    QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルの構造が不正です。(画像の前のチャンクが多すぎます)");
+constexpr const char* kWebpTooMuchData =
+    QT_TRANSLATE_NOOP("Pictorell", "WebP ファイルの構造が不正です。(画像データが大きすぎます)");
 
 HeaderInfo broken(const char* problem) {
   HeaderInfo h;
@@ -195,9 +213,11 @@ std::string refusalMessage(PictureFormat format) {
     case PictureFormat::Empty:
       return kEmptyFile;
     case PictureFormat::Tiff:
-      return "TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF・PNG・WebP)";
+      return QT_TRANSLATE_NOOP("Pictorell",
+                               "TIFF 形式の画像には対応していません。(対応形式: BMP・JPEG・GIF・PNG・WebP)");
     case PictureFormat::Os2Array:
-      return "OS/2 のビットマップ配列には対応していません。(対応形式: BMP・JPEG・GIF・PNG・WebP)";
+      return QT_TRANSLATE_NOOP("Pictorell",
+                               "OS/2 のビットマップ配列には対応していません。(対応形式: BMP・JPEG・GIF・PNG・WebP)");
     case PictureFormat::Unknown:
       break;
   }

@@ -19,10 +19,11 @@ namespace intake {
 
 namespace {
 
-constexpr const char* kCannotOpenMessage = "ファイルを開けませんでした。(読み取りの権限がないか、使用中です)";
+constexpr const char* kCannotOpenMessage =
+    QT_TRANSLATE_NOOP("Pictorell", "ファイルを開けませんでした。(読み取りの権限がないか、使用中です)");
 constexpr const char* kDecodeFailedMessage =
-    "画像を読み込めませんでした。(ファイルが壊れているか、対応していない種類です)";
-constexpr const char* kNoPictureMessage = "画像がありません。";
+    QT_TRANSLATE_NOOP("Pictorell", "画像を読み込めませんでした。(ファイルが壊れているか、対応していない種類です)");
+constexpr const char* kNoPictureMessage = QT_TRANSLATE_NOOP("Pictorell", "画像がありません。");
 
 // Reads a QIODevice in place; the header readers seek freely.
 class DeviceSource final : public ByteSource {

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QtGlobal>
 
 #include "core/picture.h"
 
@@ -30,9 +31,12 @@ struct LoadResult {
   std::string message;  // what to tell the user when not Loaded (UTF-8)
 };
 
-// The messages the window shows for NotFound and TooLarge.
-inline constexpr const char* kNotFoundMessage = "ファイルが見つかりません。";
-inline constexpr const char* kTooLargeMessage = "画像が大きすぎます。(～1000x200pixels)";
+// The messages the window shows for NotFound and TooLarge. Every message of
+// the loader is a marked text of the program's translation catalogue (context
+// "Pictorell"); the window translates it where it shows it.
+inline constexpr const char* kNotFoundMessage = QT_TRANSLATE_NOOP("Pictorell", "ファイルが見つかりません。");
+inline constexpr const char* kTooLargeMessage =
+    QT_TRANSLATE_NOOP("Pictorell", "画像が大きすぎます。(～1000x200pixels)");
 
 // The most memory Qt's decoders may allocate for one picture, in MiB: far
 // above the 0.8 MB a 1000 x 200 picture needs, far below what a hostile

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <climits>
 #include <initializer_list>
 
 #include "output/play_texts.h"
@@ -35,28 +36,36 @@ constexpr std::int64_t kCommonBudget = 150000;
 // A GIF delay is 16 bits; the interval and the hold together must fit.
 constexpr int kMaxIntervalCs = 65535 - kMaxHoldCs;
 
-// Replaces each "{}" of the pattern by the next value.
-std::string fill(const char* pattern, std::initializer_list<std::string> values) {
+// The text in the user's language (the Japanese text itself without a
+// translator).
+std::string translated(const TextTranslator& translate, const char* text, int count = -1) {
+  return translate ? translate(text, count) : std::string(text);
+}
+
+bool isAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// Replaces each "{}" of the pattern by the next value. Japanese keeps a
+// space between a Latin word and the Japanese that follows it directly.
+std::string fill(const std::string& pattern, std::initializer_list<std::string> values) {
   std::string out;
   auto next = values.begin();
-  for (const char* p = pattern; *p != '\0'; ++p) {
-    if (p[0] == '{' && p[1] == '}' && next != values.end()) {
-      out += *next++;
-      ++p;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '{' && i + 1 < pattern.size() && pattern[i + 1] == '}' && next != values.end()) {
+      const std::string& value = *next++;
+      out += value;
+      ++i;
+      if (!value.empty() && isAsciiLetter(value.back()) && i + 1 < pattern.size() &&
+          static_cast<unsigned char>(pattern[i + 1]) >= 0x80)
+        out += ' ';
     } else {
-      out += *p;
+      out += pattern[i];
     }
   }
   return out;
 }
 
-// A preset name as it stands before Japanese text: a name that ends in a
-// Latin letter keeps a space from it.
-std::string nameBefore(const char* name) {
-  std::string s = name;
-  if (!s.empty() && static_cast<unsigned char>(s.back()) < 0x80) s += ' ';
-  return s;
-}
+// A number for choosing a plural form.
+int countOf(std::uintmax_t n) { return static_cast<int>(std::min<std::uintmax_t>(n, INT_MAX)); }
 
 // The plain sequence of file numbers: 0..last, then last-1..1 going back.
 std::vector<int> plainSequence(const AnimationShape& shape) {
@@ -168,28 +177,33 @@ PresetBreaches checkPreset(const PlaySummary& s, AdPreset preset) {
   return b;
 }
 
-std::string summaryLine(const PlaySummary& s) {
-  std::string line = fill(text::kSummaryFrames, {secondsText(s.intervalCs, 2), std::to_string(s.frames)});
-  if (s.holdCs > 0) line += fill(text::kSummaryHold, {secondsText(s.holdCs, 1)});
-  line += fill(text::kSummaryOnePlay, {secondsText(s.onePlayCs, 1)});
+std::string summaryLine(const PlaySummary& s, const TextTranslator& translate) {
+  std::string line = fill(translated(translate, text::kSummaryFrames, s.frames),
+                          {secondsText(s.intervalCs, 2), std::to_string(s.frames)});
+  if (s.holdCs > 0) line += fill(translated(translate, text::kSummaryHold), {secondsText(s.holdCs, 1)});
+  line += fill(translated(translate, text::kSummaryOnePlay), {secondsText(s.onePlayCs, 1)});
   if (s.plays == 0)
-    line += text::kSummaryForever;
+    line += translated(translate, text::kSummaryForever);
   else
-    line += fill(text::kSummaryPlays, {std::to_string(s.plays), secondsText(s.totalCs, 1)});
+    line +=
+        fill(translated(translate, text::kSummaryPlays, s.plays), {std::to_string(s.plays), secondsText(s.totalCs, 1)});
   return line;
 }
 
-std::vector<std::string> presetWarnings(const PlaySummary& s, AdPreset preset) {
+std::vector<std::string> presetWarnings(const PlaySummary& s, AdPreset preset, const TextTranslator& translate) {
   const PresetRules& r = presetRules(preset);
   const PresetBreaches b = checkPreset(s, preset);
-  const std::string name = nameBefore(r.name);
+  const std::string name = translated(translate, r.name);
   std::vector<std::string> lines;
-  if (b.intervalTooShort) lines.push_back(fill(text::kWarnInterval, {name, secondsText(r.minIntervalCs, 2)}));
-  if (b.endless) lines.push_back(fill(text::kWarnEndless, {name}));
+  if (b.intervalTooShort)
+    lines.push_back(fill(translated(translate, text::kWarnInterval), {name, secondsText(r.minIntervalCs, 2)}));
+  if (b.endless) lines.push_back(fill(translated(translate, text::kWarnEndless), {name}));
   if (b.tooLong)
-    lines.push_back(fill(text::kWarnTooLong, {secondsText(s.totalCs, 1), name, secondsText(r.maxTotalCs, 0)}));
+    lines.push_back(fill(translated(translate, text::kWarnTooLong),
+                         {secondsText(s.totalCs, 1), name, secondsText(r.maxTotalCs, 0)}));
   if (b.tooManyPlays)
-    lines.push_back(fill(text::kWarnTooManyPlays, {std::to_string(s.plays), name, std::to_string(r.maxPlays)}));
+    lines.push_back(fill(translated(translate, text::kWarnTooManyPlays),
+                         {std::to_string(s.plays), name, std::to_string(r.maxPlays)}));
   return lines;
 }
 
@@ -197,14 +211,22 @@ std::optional<BudgetReport> budgetReport(AdPreset preset, int width, int height,
   const std::int64_t budget = byteBudget(preset, width, height);
   if (budget <= 0) return std::nullopt;
   BudgetReport report;
+  report.preset = preset;
+  report.bytes = bytes;
   report.budget = budget;
-  const auto limit = static_cast<std::uintmax_t>(budget);
-  report.within = bytes <= limit;
-  const std::string name = nameBefore(presetRules(preset).name);
-  report.text = fill(text::kBudgetSize, {groupedNumber(bytes)}) + "\n" +
-                (report.within ? fill(text::kBudgetWithin, {name, groupedNumber(limit)})
-                               : fill(text::kBudgetOver, {name, groupedNumber(limit), groupedNumber(bytes - limit)}));
+  report.within = bytes <= static_cast<std::uintmax_t>(budget);
+  report.text = budgetText(report);
   return report;
+}
+
+std::string budgetText(const BudgetReport& report, const TextTranslator& translate) {
+  const auto limit = static_cast<std::uintmax_t>(std::max<std::int64_t>(report.budget, 0));
+  const std::string name = translated(translate, presetRules(report.preset).name);
+  const std::string verdict = report.bytes <= limit
+                                  ? fill(translated(translate, text::kBudgetWithin), {name, groupedNumber(limit)})
+                                  : fill(translated(translate, text::kBudgetOver, countOf(report.bytes - limit)),
+                                         {name, groupedNumber(limit), groupedNumber(report.bytes - limit)});
+  return fill(translated(translate, text::kBudgetSize), {groupedNumber(report.bytes)}) + "\n" + verdict;
 }
 
 std::string secondsText(std::int64_t cs, int minDecimals) {

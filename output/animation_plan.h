@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -112,21 +113,35 @@ struct PresetBreaches {
 };
 PresetBreaches checkPreset(const PlaySummary& summary, AdPreset preset);
 
+// Puts one of the texts of play_texts.h (a preset name or a pattern with
+// "{}") into the user's language, as UTF-8. `count` is the number a text
+// marked with a plural form speaks of, -1 for the others. The texts are
+// formatted after translation, so a translation keeps the "{}" in the same
+// order. An empty translator leaves the Japanese texts as they are.
+using TextTranslator = std::function<std::string(const char* text, int count)>;
+
 // The one line the GIF dialog shows, e.g.
 // "0.20 秒 × 23 フレーム = 4.6 秒、6 回再生 = 27.6 秒".
-std::string summaryLine(const PlaySummary& summary);
+std::string summaryLine(const PlaySummary& summary, const TextTranslator& translate = {});
 
 // One sentence per broken rule, in the order of PresetBreaches.
-std::vector<std::string> presetWarnings(const PlaySummary& summary, AdPreset preset);
+std::vector<std::string> presetWarnings(const PlaySummary& summary, AdPreset preset,
+                                        const TextTranslator& translate = {});
 
 // The written file's size against the preset's budget; nullopt when the
 // preset has no budget.
 struct BudgetReport {
+  AdPreset preset = AdPreset::None;
+  std::uintmax_t bytes = 0;  // the file's size
   std::int64_t budget = 0;
   bool within = true;
-  std::string text;  // two sentences for a message box
+  std::string text;  // two sentences for a message box, in Japanese (budgetText)
 };
 std::optional<BudgetReport> budgetReport(AdPreset preset, int width, int height, std::uintmax_t bytes);
+
+// The report's two sentences, e.g. "アニメーションGIFのサイズは 118,204 バイトです。"
+// and "Google 広告の上限 150,000 バイトに収まっています。", one a line.
+std::string budgetText(const BudgetReport& report, const TextTranslator& translate = {});
 
 // Hundredths of a second as seconds with at least `minDecimals` and at most
 // two decimals: (460, 1) -> "4.6", (345, 1) -> "3.45", (20, 2) -> "0.20",

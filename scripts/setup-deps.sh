@@ -18,6 +18,10 @@ packages=(
   qt6-translations-l10n              # Qt's own Japanese texts for the file, colour and message dialogs
   xvfb xauth                         # a display for window tests and screenshots
   fp-utils                           # chmcmd, which compiles the help file
+  qt6-tools-dev qt6-l10n-tools       # Qt Linguist: lupdate/lrelease and their CMake functions (English translation)
+  desktop-file-utils appstream       # validators of the desktop entry and the AppStream metainfo (tests)
+  librsvg2-bin                       # rsvg-convert, which renders the PNG icons from the SVG
+  dpkg-dev                           # dpkg-shlibdeps, which fills in the Depends of the .deb that CPack makes
   imagemagick giflib-tools           # independent decoders that the tests check our files with
 )
 

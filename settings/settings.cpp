@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 
@@ -84,6 +85,20 @@ bool writeInt(inifile_IO& ini, const char* section, const char* name, long long 
 
 std::string defaultSaveFolder(const std::string& programFolder) { return programFolder + "SaveImages"; }
 
+std::string sourceFolderDefault(const SettingsContext& ctx) {
+  return ctx.sourceFolderDefault.empty() ? ctx.programFolder : ctx.sourceFolderDefault;
+}
+
+std::string saveFolderDefault(const SettingsContext& ctx) {
+  return ctx.saveFolderDefault.empty() ? defaultSaveFolder(ctx.programFolder) : ctx.saveFolderDefault;
+}
+
+std::string readLanguage(const inifile_IO& ini) {
+  std::string v = ini.ReadStr(key::kSetting, "Language", "");
+  for (char& c : v) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return (v == "ja" || v == "en") ? v : std::string();
+}
+
 std::string shortestFloatText(float v) {
   char buf[64];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
@@ -100,8 +115,9 @@ Settings loadSettings(const inifile_IO& ini, const SettingsContext& ctx) {
   s.gifTimeText = shortestFloatText(ini.ReadSng(key::kGif, "Time", 0.1f));
   s.gifHoldCs = readHoldCs(ini);
   loadPositions(ini, ctx, s);
-  s.saveFolder = ini.ReadStr(key::kPath, "Save", defaultSaveFolder(ctx.programFolder));
-  s.sourceFolder = ini.ReadStr(key::kPath, "Source", ctx.programFolder);
+  s.saveFolder = ini.ReadStr(key::kPath, "Save", saveFolderDefault(ctx));
+  s.sourceFolder = ini.ReadStr(key::kPath, "Source", sourceFolderDefault(ctx));
+  s.language = readLanguage(ini);
   s.formColor = ini.ReadLng(key::kSetting, "FormColor", kButtonFaceValue);
   s.hue = std::clamp<int>(ini.ReadInt(key::kSetting, "Hue", 0), 0, 359);
   return s;
@@ -145,6 +161,8 @@ bool saveSettings(inifile_IO& ini, const Settings& s, const SaveConditions& when
   ini.WriteStr(key::kGif, "Hold",
                shortestFloatText(static_cast<float>(std::clamp(s.gifHoldCs, 0, kMaxHoldCs)) / 100.0f));
   writeInt(ini, key::kGif, "Preset", s.gifPreset);
+  // Only a chosen language is written; the key is absent by default.
+  if (!s.language.empty()) ini.WriteStr(key::kSetting, "Language", s.language);
   return ini.endUpdate();
 }
 

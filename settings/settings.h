@@ -53,11 +53,17 @@ struct Settings {
   int gifPlays = 0;
   int gifHoldCs = 0;
   int gifPreset = 0;
+  // The interface language: "" follows the system, "ja" or "en" force one.
+  std::string language;
 };
 
 // What the checks compare against, all in twips except the folder.
 struct SettingsContext {
   std::string programFolder;  // ends with a separator
+  // Where the folder keys point when missing: "" = the program folder (for
+  // Source) and its "SaveImages" (for Save).
+  std::string sourceFolderDefault;
+  std::string saveFolderDefault;
   int screenWidth = 0;
   int screenHeight = 0;
   int mainWidth = 0;  // the main window's outer size
@@ -68,6 +74,14 @@ struct SettingsContext {
 
 // The program folder + "SaveImages".
 std::string defaultSaveFolder(const std::string& programFolder);
+
+// The folders that missing Source and Save keys give.
+std::string sourceFolderDefault(const SettingsContext& ctx);
+std::string saveFolderDefault(const SettingsContext& ctx);
+
+// Setting/Language: "ja" or "en" (any case), else "" (follow the system).
+// Read on its own before any window exists, since the texts depend on it.
+std::string readLanguage(const inifile_IO& ini);
 
 // Reads every key with its default and check.
 Settings loadSettings(const inifile_IO& ini, const SettingsContext& ctx);

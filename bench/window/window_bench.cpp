@@ -50,7 +50,7 @@ QString sourcePicture(const std::filesystem::path& benchDir, const std::filesyst
 
 int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
-  app::setUpApplication(application);  // as the program starts
+  app::setUpApplication(application, app::UiLanguage::Japanese);  // as the program starts
   int runs = 5;
   std::filesystem::path benchDir = std::getenv("PICTORELL_BENCHDATA") ? std::getenv("PICTORELL_BENCHDATA") : "";
   for (int i = 1; i + 1 < argc; ++i) {

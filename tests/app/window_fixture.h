@@ -48,6 +48,8 @@ class RecordingPrompts : public app::Prompts {
     std::vector<app::FileDialogRequest> saveRequests;
     std::vector<QColor> colorRequests;
     std::vector<QString> opened;
+    // The MIME types the desktop has an application for; nullopt = every one.
+    std::optional<QStringList> applications;
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<std::optional<QColor>> colorAnswers;
@@ -71,7 +73,13 @@ class RecordingPrompts : public app::Prompts {
     log_->colorAnswers.pop_front();
     return c;
   }
-  void openDocument(const QString& path) override { log_->opened.push_back(path); }
+  bool hasApplicationFor(const QString& mimeType) override {
+    return !log_->applications || log_->applications->contains(mimeType);
+  }
+  bool openDocument(const QString& path) override {
+    log_->opened.push_back(path);
+    return true;
+  }
 
  private:
   static QString pop(std::deque<QString>& q) {

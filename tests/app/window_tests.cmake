@@ -13,3 +13,15 @@ if(TARGET pictorell_help)
   add_dependencies(help_file_test pictorell_help)
 endif()
 pictorell_add_test(copy_command_test SOURCES copy_command_test.cpp LIBS pictorell_app GUI)
+pictorell_add_test(command_line_test SOURCES command_line_test.cpp LIBS pictorell_app)
+pictorell_add_test(file_locations_test SOURCES file_locations_test.cpp LIBS pictorell_app GUI)
+pictorell_add_test(desktop_window_test SOURCES desktop_window_test.cpp LIBS pictorell_app GUI)
+pictorell_add_test(english_window_test SOURCES english_window_test.cpp LIBS pictorell_app GUI)
+# lupdate over the sources into a copy of the .ts file: no text may lack English.
+pictorell_add_test(translations_test SOURCES translations_test.cpp LIBS Qt6::Core)
+list(JOIN PICTORELL_LUPDATE_OPTIONS "|" _lupdate_options)
+target_compile_definitions(translations_test PRIVATE
+  PICTORELL_LUPDATE="$<TARGET_FILE:Qt6::lupdate>"
+  PICTORELL_LUPDATE_OPTIONS="${_lupdate_options}"
+  PICTORELL_TS_FILE="${PICTORELL_TS_FILES}"
+  PICTORELL_TR_SOURCES="${CMAKE_BINARY_DIR}/translations/sources.lst")

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "output/animation_plan.h"
+#include "output/play_texts.h"
 
 namespace {
 
@@ -167,6 +168,41 @@ TEST(AnimationPlan, TheBudgetReportSaysHowMuchIsLeftOrOver) {
   EXPECT_EQ(output::secondsText(5, 2), "0.05");
   EXPECT_EQ(output::groupedNumber(999), "999");
   EXPECT_EQ(output::groupedNumber(1234567), "1,234,567");
+}
+
+// The texts go through a translator piece by piece, each with the number it
+// speaks of; the translated patterns are filled in, and the space between a
+// Latin name and Japanese is not forced on other languages.
+TEST(AnimationPlan, TextsGoThroughTheTranslatorWithTheNumberTheySpeakOf) {
+  std::vector<std::pair<std::string, int>> asked;
+  const output::TextTranslator toEnglish = [&](const char* text, int count) -> std::string {
+    asked.emplace_back(text, count);
+    const std::string t = text;
+    if (t == output::text::kSummaryFrames) return "{} s x {} frames";
+    if (t == output::text::kSummaryOnePlay) return " = {} s";
+    if (t == output::text::kSummaryPlays) return ", {} plays = {} s";
+    if (t == output::text::kWarnTooManyPlays) return "{} plays break the {} limit of {}.";
+    if (t == output::text::kBudgetSize) return "{} bytes.";
+    if (t == output::text::kBudgetOver) return "Over the {} limit of {} by {}.";
+    return t;  // the preset names stay
+  };
+  EXPECT_EQ(output::summaryLine(output::summarize(kSlide, 20, play(6)), toEnglish),
+            "0.20 s x 23 frames = 4.6 s, 6 plays = 27.6 s");
+  EXPECT_EQ(asked, (std::vector<std::pair<std::string, int>>{{output::text::kSummaryFrames, 23},
+                                                             {output::text::kSummaryOnePlay, -1},
+                                                             {output::text::kSummaryPlays, 6}}));
+  const auto amazon = output::summarize(kSlide, 10, play(5, 0, AdPreset::Amazon));
+  EXPECT_EQ(output::presetWarnings(amazon, AdPreset::Amazon, toEnglish).back(), "5 plays break the Amazon limit of 3.");
+  const auto over = output::budgetReport(AdPreset::Iab, 320, 50, 51234);
+  ASSERT_TRUE(over);
+  asked.clear();
+  EXPECT_EQ(output::budgetText(*over, toEnglish), "51,234 bytes.\nOver the IAB limit of 50,000 by 1,234.");
+  const std::pair<std::string, int> overBy{output::text::kBudgetOver, 1234};
+  EXPECT_NE(std::find(asked.begin(), asked.end(), overBy), asked.end());
+  // A translator that keeps the Japanese gives the very same text as none.
+  const output::TextTranslator same = [](const char* text, int) { return std::string(text); };
+  EXPECT_EQ(output::budgetText(*over, same), over->text);
+  EXPECT_EQ(output::presetWarnings(amazon, AdPreset::Amazon, same), output::presetWarnings(amazon, AdPreset::Amazon));
 }
 
 }  // namespace

@@ -289,6 +289,43 @@ TEST(Settings, MinimisedWindowsAndNoEffectLeaveTheirKeysAlone) {
   EXPECT_EQ(back.ReadStr("Setting", "Hue", ""), "0");
 }
 
+TEST(Settings, LanguageIsJaOrEnAndOtherwiseFollowsTheSystem) {
+  EXPECT_EQ(settings::loadSettings(fromText(""), context()).language, "");
+  EXPECT_EQ(settings::readLanguage(fromText("[Setting]\nLanguage=EN\n")), "en");
+  EXPECT_EQ(settings::readLanguage(fromText("[Setting]\nLanguage=ja\n")), "ja");
+  for (const char* bad : {"fr", "english", "e", "1"})
+    EXPECT_EQ(settings::readLanguage(fromText(std::string("[Setting]\nLanguage=") + bad + "\n")), "") << bad;
+
+  // Written only when chosen, so a first start adds no key; a value the
+  // program does not know is left in the file as it stands.
+  const auto dir = testutil::makeTempDir("settings-language");
+  std::ofstream(dir / "l.ini") << "[Setting]\nLanguage=fr\n";
+  inifile_IO ini;
+  ini.setFileName((dir / "l.ini").string());
+  ASSERT_TRUE(settings::saveSettings(ini, settings::loadSettings(ini, context()), {}));
+  EXPECT_EQ(ini.ReadStr("Setting", "Language", ""), "fr");
+  std::ofstream(dir / "none.ini") << "";
+  inifile_IO none;
+  none.setFileName((dir / "none.ini").string());
+  ASSERT_TRUE(settings::saveSettings(none, settings::Settings{}, {}));
+  EXPECT_EQ(readFile(dir / "none.ini").find("Language"), std::string::npos);
+  settings::Settings english;
+  english.language = "en";
+  ASSERT_TRUE(settings::saveSettings(none, english, {}));
+  EXPECT_EQ(none.ReadStr("Setting", "Language", ""), "en");
+}
+
+TEST(Settings, FolderDefaultsCanPointAwayFromTheProgram) {
+  settings::SettingsContext ctx = context();
+  ctx.sourceFolderDefault = "/home/u/Pictures/";
+  ctx.saveFolderDefault = "/home/u/Pictures/Pictorell";
+  const settings::Settings s = settings::loadSettings(fromText(""), ctx);
+  EXPECT_EQ(s.sourceFolder, "/home/u/Pictures/");
+  EXPECT_EQ(s.saveFolder, "/home/u/Pictures/Pictorell");
+  // Stored folders win as before.
+  EXPECT_EQ(settings::loadSettings(fromText("[Path]\nSave=/x\nSource=/y\n"), ctx).saveFolder, "/x");
+}
+
 TEST(Settings, FloatTextIsTheShortestThatReadsBack) {
   EXPECT_EQ(settings::shortestFloatText(0.1f), "0.1");
   EXPECT_EQ(settings::shortestFloatText(0.05f), "0.05");
