@@ -288,4 +288,8 @@ void frmGifSetting::showModal() {
   exec();
 }
 
+void frmGifSetting::setFrames(std::shared_ptr<const std::vector<core::Bitmap>> frames) { frames_ = std::move(frames); }
+
+std::optional<output::AnimationFile> frmGifSetting::measuredFile() const { return std::nullopt; }
+
 }  // namespace app

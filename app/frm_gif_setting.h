@@ -12,6 +12,7 @@
 
 #include <QDialog>
 
+#include "output/animation_file.h"
 #include "output/gif_question.h"
 
 class QComboBox;
@@ -93,6 +94,14 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   // returns false. Either way the dialog then looks as before and the GIF's
   // answer (GifIsAni, GifTime, the play values, the selected option and
   // preset) is unchanged.
+  // The composed frames the animated GIF is made of, by file number (null:
+  // none known, nothing is measured). Set only while the question is asked.
+  void setFrames(std::shared_ptr<const std::vector<core::Bitmap>> frames);
+  // After an accepted OK: the file measured for exactly the accepted
+  // choices, when that measurement had finished; the save writes these
+  // bytes. nullopt otherwise (the save then encodes them itself).
+  std::optional<output::AnimationFile> measuredFile() const;
+
   bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play);
   bool isAskingForWebp() const { return webpMode_; }
   // Tests replace the modal wait: the runner acts on the shown dialog
@@ -105,6 +114,7 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
 
   Prompts& prompts_;
   std::optional<output::AnimationShape> shape_;
+  std::shared_ptr<const std::vector<core::Bitmap>> frames_;
   std::function<void(frmGifSetting&)> modalRunner_;
   bool webpMode_ = false;
   bool webpAccepted_ = false;

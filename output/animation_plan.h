@@ -5,6 +5,7 @@
 // exactly a composed frame.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -22,6 +23,7 @@ inline constexpr int kPresetCount = 4;
 
 inline constexpr int kMaxPlays = 99;
 inline constexpr int kMaxHoldCs = 1000;  // ten seconds
+inline constexpr int kMaxBudgetKb = 10000;  // a byte budget of up to 10 MB
 
 // The play choices of an animated GIF. The defaults write the plain looping
 // animation that the program always wrote.
@@ -29,6 +31,10 @@ struct PlaySettings {
   int plays = 0;   // 0 = forever, else 1..kMaxPlays
   int holdCs = 0;  // extra time on the rest frame, hundredths of a second, 0..kMaxHoldCs
   AdPreset preset = AdPreset::None;
+  // The file's byte budget in KB of 1000 bytes, as ad networks count them
+  // (150 = 150,000 bytes); 0 = none. A file over it is fitted into it.
+  int budgetKb = 0;
+  std::size_t budgetBytes() const { return budgetKb > 0 ? static_cast<std::size_t>(budgetKb) * 1000 : 0; }
 
   // Forever without a hold: exactly the plain animation (the preset changes
   // no byte of the file).

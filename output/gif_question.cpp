@@ -15,6 +15,7 @@ void acceptPlaySettings(const PlaySettings& play) {
   GifPlays = std::clamp(play.plays, 0, kMaxPlays);
   GifHold = std::clamp(play.holdCs, 0, kMaxHoldCs);
   GifPreset = static_cast<int>(presetFromIndex(static_cast<int>(play.preset)));
+  GifBudget = std::clamp(play.budgetKb, 0, kMaxBudgetKb);
 }
 
 PlaySettings currentPlaySettings() {
@@ -22,6 +23,7 @@ PlaySettings currentPlaySettings() {
   play.plays = std::clamp(GifPlays, 0, kMaxPlays);
   play.holdCs = std::clamp(GifHold, 0, kMaxHoldCs);
   play.preset = presetFromIndex(GifPreset);
+  play.budgetKb = std::clamp(GifBudget, 0, kMaxBudgetKb);
   return play;
 }
 

@@ -21,6 +21,8 @@ inline float GifTime = 0.0f;
 inline int GifPlays = 0;
 inline int GifHold = 0;
 inline int GifPreset = 0;
+// GifBudget: the byte budget in KB (0 = none, 1..kMaxBudgetKb).
+inline int GifBudget = 0;
 
 // What the dialog calls on an accepted OK (interval from parseGifInterval).
 void acceptGifSettings(bool animated, std::int16_t interval);
