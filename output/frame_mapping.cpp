@@ -5,6 +5,7 @@
 #include <bitset>
 #include <cmath>
 #include <cstring>
+#include <unordered_map>
 
 #include "output/cancel.h"
 #include "output/colour_index.h"
@@ -71,20 +72,29 @@ MappedFrame frameShell(const std::vector<GifRect>& rects, std::size_t k) {
 
 // The palette indices each frame needs: all of the first frame's, and of
 // each later frame those of the pixels that change (the others may be
-// transparent).
-std::vector<std::bitset<256>> neededIndices(const MappedAnimation& a, const std::vector<const core::Bitmap*>& frames) {
+// transparent). wantsSlot, when given, receives for each frame whether its
+// coder looks for a transparent index (FrameCoder does not where nearly
+// every pixel changes).
+std::vector<std::bitset<256>> neededIndices(const MappedAnimation& a, const std::vector<const core::Bitmap*>& frames,
+                                            std::vector<bool>* wantsSlot = nullptr) {
   std::vector<std::bitset<256>> needed(frames.size());
+  if (wantsSlot) wantsSlot->assign(frames.size(), false);
   for (std::uint8_t v : a.frames[0].indices) needed[0].set(v);
   for (std::size_t k = 1; k < frames.size(); ++k) {
     const MappedFrame& f = a.frames[k];
-    std::size_t i = 0;
+    std::size_t i = 0, still = 0;
     for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
       const core::Color* now = frames[k]->row(y);
       const core::Color* before = frames[k - 1]->row(y);
       for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
-        if (now[x] != before[x]) needed[k].set(f.indices[i]);
+        if (now[x] != before[x]) {
+          needed[k].set(f.indices[i]);
+        } else {
+          ++still;
+        }
       }
     }
+    if (wantsSlot) (*wantsSlot)[k] = still * 50 >= f.indices.size();
   }
   return needed;
 }
@@ -148,54 +158,82 @@ std::array<double, 9> codeBits(std::size_t codes) {
 }
 
 // What an order costs: each frame's codes at the width its highest index
-// (or the first index it leaves free for transparency, when higher) needs.
-double orderCost(const std::vector<std::size_t>& order, const std::vector<std::bitset<256>>& needed,
-                 const std::vector<std::array<double, 9>>& areas) {
+// (or the first index it leaves free for transparency, when higher and the
+// frame wants one) needs.
+struct OrderModel {
+  std::vector<std::bitset<256>> needed;
+  std::vector<bool> wantsSlot;
+  std::vector<std::array<double, 9>> areas;
+};
+
+double orderCost(const std::vector<std::size_t>& order, const OrderModel& m) {
   std::array<std::size_t, 256> position{};
   for (std::size_t i = 0; i < order.size(); ++i) position[order[i]] = i;
   double cost = 0.0;
-  for (std::size_t k = 0; k < needed.size(); ++k) {
+  for (std::size_t k = 0; k < m.needed.size(); ++k) {
     std::bitset<256> used;
     std::size_t highest = 0;
     for (std::size_t v = 0; v < order.size(); ++v) {
-      if (!needed[k][v]) continue;
+      if (!m.needed[k][v]) continue;
       used.set(position[v]);
       highest = std::max(highest, position[v]);
     }
     std::size_t free = 0;
     while (free < 256 && used[free]) ++free;
-    if (k > 0) highest = std::max(highest, std::min<std::size_t>(free, 255));
+    if (m.wantsSlot[k]) highest = std::max(highest, std::min<std::size_t>(free, 255));
     std::size_t bits = 2;
     while ((std::size_t{1} << bits) <= highest) ++bits;
-    cost += areas[k][bits];
+    cost += m.areas[k][bits];
   }
   return cost;
 }
 
-// Small palettes only are improved by swaps: large ones code with wide
-// codes whatever their order.
+// Small palettes only are improved by local search: large ones code with
+// wide codes whatever their order.
 constexpr std::size_t kSwapsPay = 64;
 
-// Swaps pairs of entries while that lowers orderCost.
-void improveBySwaps(std::vector<std::size_t>& order, const std::vector<std::bitset<256>>& needed,
-                    const std::vector<std::array<double, 9>>& areas) {
-  double cost = orderCost(order, needed, areas);
-  for (int sweep = 0; sweep < 4; ++sweep) {
+// Swaps pairs of entries, and moves single entries to other places, while
+// that lowers orderCost. Returns the cost reached.
+double improveOrder(std::vector<std::size_t>& order, const OrderModel& m) {
+  double cost = orderCost(order, m);
+  const auto keepIfBetter = [&](auto&& undo) {
+    const double c = orderCost(order, m);
+    if (c < cost) {
+      cost = c;
+      return true;
+    }
+    undo();
+    return false;
+  };
+  for (int sweep = 0; sweep < 6; ++sweep) {
     bool improved = false;
     for (std::size_t i = 0; i < order.size(); ++i) {
       for (std::size_t j = i + 1; j < order.size(); ++j) {
         std::swap(order[i], order[j]);
-        const double c = orderCost(order, needed, areas);
-        if (c < cost) {
-          cost = c;
-          improved = true;
-        } else {
-          std::swap(order[i], order[j]);
-        }
+        improved = keepIfBetter([&] { std::swap(order[i], order[j]); }) || improved;
+      }
+    }
+    // A move shifts every entry between, which no single swap does.
+    for (std::size_t i = 0; i < order.size(); ++i) {
+      for (std::size_t j = 0; j < order.size(); ++j) {
+        if (j == i) continue;
+        const auto rotate = [&](std::size_t from, std::size_t to) {
+          if (from < to) {
+            std::rotate(order.begin() + static_cast<std::ptrdiff_t>(from),
+                        order.begin() + static_cast<std::ptrdiff_t>(from + 1),
+                        order.begin() + static_cast<std::ptrdiff_t>(to + 1));
+          } else {
+            std::rotate(order.begin() + static_cast<std::ptrdiff_t>(to), order.begin() + static_cast<std::ptrdiff_t>(from),
+                        order.begin() + static_cast<std::ptrdiff_t>(from + 1));
+          }
+        };
+        rotate(i, j);
+        improved = keepIfBetter([&] { rotate(j, i); }) || improved;
       }
     }
     if (!improved) break;
   }
+  return cost;
 }
 
 std::vector<std::size_t> narrowCodesOrder(const MappedAnimation& a, const std::vector<const core::Bitmap*>& frames) {
@@ -247,13 +285,18 @@ std::vector<std::size_t> narrowCodesOrder(const MappedAnimation& a, const std::v
     if (!placed[v]) order.push_back(v);
   }
   if (n <= kSwapsPay) {
-    std::vector<std::array<double, 9>> costs;
+    OrderModel m;
+    m.needed = neededIndices(a, frames, &m.wantsSlot);
     LzwPlanner planner;
     for (const MappedFrame& f : a.frames) {
       (void)planner.codedBytes(f.indices, 8);
-      costs.push_back(codeBits(planner.lastCodeCount()));
+      m.areas.push_back(codeBits(planner.lastCodeCount()));
     }
-    improveBySwaps(order, needed, costs);
+    // The search ends where it started from: the most used entries first
+    // is another start, now and then a better one.
+    const double narrow = improveOrder(order, m);
+    std::vector<std::size_t> other = mostUsedFirst(a, frames);
+    if (improveOrder(other, m) < narrow) order = std::move(other);
   }
   return order;
 }
@@ -389,7 +432,70 @@ std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*
   return a;
 }
 
+// The colours of the rect's pixels that differ from `before` (all of them
+// without one), with their counts.
+std::vector<ColourHistogram::Entry> changedColours(const core::Bitmap& frame, const core::Bitmap* before,
+                                                   const GifRect& r) {
+  std::unordered_map<core::Color, std::uint64_t> counts;
+  for (int y = r.top; y < r.top + r.height; ++y) {
+    const core::Color* row = frame.row(y);
+    const core::Color* previous = before ? before->row(y) : nullptr;
+    for (int x = r.left; x < r.left + r.width; ++x) {
+      if (!previous || previous[x] != row[x]) ++counts[row[x]];
+    }
+  }
+  // An equal frame changes nothing; its one pixel still needs a colour.
+  if (counts.empty()) ++counts[frame.row(r.top)[r.left]];
+  std::vector<ColourHistogram::Entry> out;
+  for (const auto& [colour, count] : counts) out.push_back({colour, count});
+  // Sorted, so that the palette does not depend on the map's order.
+  std::sort(out.begin(), out.end(), [](const ColourHistogram::Entry& l, const ColourHistogram::Entry& r2) {
+    return l.count != r2.count ? l.count > r2.count : l.colour < r2.colour;
+  });
+  return out;
+}
+
+// Merging closest colours exactly costs n^2: beyond this many, libimagequant.
+constexpr std::size_t kFinelyMergedColours = 1024;
+constexpr int kFineRefineRounds = 8;
+
+std::optional<GifPalette> finePalette(const std::vector<ColourHistogram::Entry>& histogram, std::size_t colours) {
+  if (histogram.size() <= colours) {
+    GifPalette exact;
+    for (const ColourHistogram::Entry& e : histogram) exact.push_back(e.colour);
+    return exact;
+  }
+  std::optional<GifPalette> palette;
+  if (histogram.size() <= kFinelyMergedColours) {
+    palette = mergeClosestColours(histogram, colours);
+  } else {
+    palette = quantizeHistogram(histogram, QuantizeSettings{static_cast<int>(colours), 1, 0.0f});
+  }
+  if (palette) refinePalette(*palette, histogram, kFineRefineRounds);
+  return palette;
+}
+
 }  // namespace
+
+std::optional<MappedAnimation> mapEachFrameFinely(const std::vector<const core::Bitmap*>& frames,
+                                                  const std::atomic<bool>* cancel) {
+  const std::vector<GifRect> rects = changedRects(frames);
+  MappedAnimation a;
+  a.mode = PaletteMode::PerFrame;
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    throwIfCancelled(cancel);
+    const std::size_t colours = k == 0 ? 256 : 255;
+    std::optional<GifPalette> palette =
+        finePalette(changedColours(*frames[k], k > 0 ? frames[k - 1] : nullptr, rects[k]), colours);
+    if (!palette) return std::nullopt;
+    MappedFrame f = frameShell(rects, k);
+    NearestColour nearest(*palette);
+    f.indices = indicesOf(*frames[k], f.rect, nearest);
+    (k == 0 ? a.global : f.local.emplace()) = std::move(*palette);
+    a.frames.push_back(std::move(f));
+  }
+  return a;
+}
 
 void orderPalette(MappedAnimation& a, const std::vector<const core::Bitmap*>& frames, PaletteOrder order) {
   if (a.mode == PaletteMode::PerFrame) return;

@@ -53,6 +53,17 @@ struct MappingSettings {
 std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap*>& frames,
                                             const MappingSettings& settings = {});
 
+// One palette per frame at the quantizer's best, for a budget that leaves
+// bytes to spare: each frame's palette serves only the pixels that change
+// (all of the first frame's): their own colours when there are few enough
+// (the frame then shows exactly), otherwise the closest colours merged or
+// libimagequant at its slowest, then moved by k-means to the least RGB
+// error. No dither. The first frame gets 256 entries, the others 255 so
+// that one index stays free for transparency. Frames as for mapAnimation;
+// throws Cancelled when `cancel` is set; nullopt when quantization fails.
+std::optional<MappedAnimation> mapEachFrameFinely(const std::vector<const core::Bitmap*>& frames,
+                                                  const std::atomic<bool>* cancel);
+
 // Orders of a palette shared by all frames: a frame's LZW codes are as wide
 // as its highest index, and a transparent index is free where a colour is
 // not needed. NarrowCodes serves frames one after another, those lacking

@@ -79,6 +79,19 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
     std::optional<CodedAnimation> best = encoder.encode(kBestQuality, true);
     if (!best) return std::nullopt;
     if (best->bytes.size() <= budgetBytes) {
+      // Bytes to spare on frames that quality 100 cannot show exactly: a
+      // palette for each frame may show them better.
+      if (encoder.manyColours()) {
+        std::optional<CodedAnimation> finer = encoder.encodeFinely(true);
+        if (finer && finer->bytes.size() <= budgetBytes && finer->psnr > best->psnr) {
+          FittedGif out;
+          out.psnr = finer->psnr;
+          out.fits = true;
+          out.finer = true;
+          out.bytes = std::move(finer->bytes);
+          return out;
+        }
+      }
       FittedGif out;
       out.psnr = best->psnr;
       out.fits = true;

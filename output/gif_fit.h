@@ -38,10 +38,16 @@ struct FittedGif : EncodedGif {
   // quality allowed (kLowestFitDb) does not fit: the file is then the one
   // at that quality, the smallest there is above the floor.
   bool fits = false;
+  // True when the file is finer than quality 100 (one palette per frame at
+  // the quantizer's best, quality still reads 100): only for frames with
+  // more than 256 colours in all, when it fits and shows them better.
+  bool finer = false;
 };
 
 // The highest quality whose file is at most budgetBytes. A file that fits
-// at 100 is returned as it is, with nothing lossy added. nullopt as above.
+// at 100 is returned as it is, with nothing lossy added, unless the frames
+// hold more than 256 colours and the finer file (see FittedGif::finer)
+// fits as well and has the higher PSNR. nullopt as above.
 std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing,
                                          std::size_t budgetBytes, const CancelFlag* cancel);
 

@@ -138,6 +138,13 @@ std::optional<CodedAnimation> QualityEncoder::encodeBest(bool shortest) {
   return codeAnimation(shown_, *base_, loopCount_, shortest, cancel_);
 }
 
+std::optional<CodedAnimation> QualityEncoder::encodeFinely(bool shortest) {
+  throwIfCancelled(cancel_);
+  if (!fine_) fine_ = mapEachFrameFinely(shown_.frames, cancel_);
+  if (!fine_) return std::nullopt;
+  return codeAnimation(shown_, *fine_, loopCount_, shortest, cancel_);
+}
+
 // The base palettes cut to `colours` (merging the closest entries, weighted
 // by use) and every frame's pixels mapped to them, through the ordered
 // dither when ditherStep > 0.

@@ -48,6 +48,13 @@ class QualityEncoder {
 
   bool manyColours();
 
+  // Above the scale, for bytes to spare: one palette per frame at the
+  // quantizer's best (mapEachFrameFinely), coded as losslessly as quality
+  // 100. Meant for frames with more than 256 colours in all, where it
+  // usually shows them better than kBestQuality does, at more bytes. Throws
+  // and fails as encode does.
+  std::optional<CodedAnimation> encodeFinely(bool shortest);
+
  private:
   struct Mapping {
     MappedAnimation animation;  // palettes and each frame's indices before lossy coding
@@ -62,6 +69,7 @@ class QualityEncoder {
   int loopCount_;
   const CancelFlag* cancel_;
   std::optional<MappedAnimation> base_;
+  std::optional<MappedAnimation> fine_;
   bool baseFailed_ = false;
   std::map<std::pair<int, int>, Mapping> mappings_;
   LzwPlanner planner_;

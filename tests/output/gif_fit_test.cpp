@@ -113,11 +113,44 @@ TEST_F(GifFit, FittedFileIsWithinItsBudgetAndShowsThePsnrItReports) {
     lastPsnr = fit->psnr;
     EXPECT_NEAR(fit->psnr, decodedPsnr(dir, fit->bytes, photo), 1e-9) << budget;
     if (budget == plain->bytes.size()) {
-      EXPECT_EQ(fit->bytes, plain->bytes);  // nothing lossy when it fits as it is
       EXPECT_EQ(fit->quality, 100);
+      // Nothing lossy when it fits as it is; the finer file only if it fits
+      // as well and shows more.
+      if (fit->finer) {
+        EXPECT_GT(fit->psnr, plain->psnr);
+      } else {
+        EXPECT_EQ(fit->bytes, plain->bytes);
+      }
     }
   }
   EXPECT_LT(lastPsnr, 100.0);
+}
+
+// Bytes to spare buy the finer file only where quality 100 loses
+// something, only when it fits, and only when it shows more.
+TEST_F(GifFit, SpareBytesGoToQualityOnlyWhereTheyRaiseIt) {
+  const auto photoTiming = output::AnimationTiming::uniform(photo.size(), 10);
+  const auto plain = output::encodeGifAnimation(pointers(photo), photoTiming, 100, nullptr);
+  ASSERT_TRUE(plain);
+  const auto roomy = output::fitGifAnimation(pointers(photo), photoTiming, plain->bytes.size() * 4, nullptr);
+  ASSERT_TRUE(roomy && roomy->fits);
+  ASSERT_TRUE(roomy->finer);
+  EXPECT_GT(roomy->psnr, plain->psnr);
+  EXPECT_LE(roomy->bytes.size(), plain->bytes.size() * 4);
+  EXPECT_EQ(roomy->quality, 100);
+  EXPECT_NEAR(roomy->psnr, decodedPsnr(dir, roomy->bytes, photo), 1e-9);
+  // Just too small for it (its per-frame tables cost bytes): the plain file.
+  ASSERT_LT(plain->bytes.size(), roomy->bytes.size());
+  const auto tight = output::fitGifAnimation(pointers(photo), photoTiming, roomy->bytes.size() - 1, nullptr);
+  ASSERT_TRUE(tight);
+  EXPECT_FALSE(tight->finer);
+  EXPECT_EQ(tight->bytes, plain->bytes);
+  // Exact frames have nothing to gain.
+  const auto flatTiming = output::AnimationTiming::uniform(flat.size(), 10);
+  const auto exact = output::fitGifAnimation(pointers(flat), flatTiming, 1 << 20, nullptr);
+  ASSERT_TRUE(exact);
+  EXPECT_FALSE(exact->finer);
+  EXPECT_EQ(exact->bytes, *output::encodeGifAnimation(pointers(flat), flatTiming));
 }
 
 TEST_F(GifFit, SameInputSameBytes) {
