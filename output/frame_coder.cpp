@@ -183,6 +183,37 @@ void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, RunT
   }
 }
 
+const std::vector<std::uint8_t>& FrameCoder::exactMatches(std::size_t k, const MappedFrame& f,
+                                                         const GifPalette& palette, int transparent, int bits,
+                                                         bool clearFirst) {
+  const int limit = 1 << bits;
+  // The transparent index may lie past the palette; it shows no colour of
+  // its own there.
+  padded_ = palette;
+  if (padded_.size() <= static_cast<std::size_t>(transparent)) {
+    padded_.resize(static_cast<std::size_t>(transparent) + 1, core::kBlack);
+  }
+  const auto slot = static_cast<std::uint8_t>(transparent);
+  lossy_.resize(f.indices.size());
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    const core::Color* row = frames_[k]->row(y);
+    const core::Color* previous = frames_[k - 1]->row(y);
+    const core::Color* shown = canvas_.row(y);
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+      const bool still = row[x] == previous[x];
+      // An index that would widen every code is never written for a pixel
+      // that may be transparent. Matching goes by colour, so a still pixel
+      // that starts transparent may still continue a string with its own
+      // index.
+      const std::uint8_t own = still && (clearFirst || f.indices[i] >= limit) ? slot : f.indices[i];
+      lossy_[i] = LzwPlanner::LossyPixel{row[x], shown[x], own, still, core::squaredDistance(row[x], padded_[own])};
+    }
+  }
+  (void)planner_.chooseLossy(lossy_, padded_, transparent, 0, bits, chosen_);
+  return chosen_;
+}
+
 // The candidates were measured with the greedy model; the writer codes
 // better than that. Those the model puts close to the best are coded for
 // real and the shortest taken.
@@ -276,6 +307,7 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
   if (transparent >= 0 && stillPixels_ * 50 >= f.indices.size()) {
     f.transparent = transparent;
     const auto consider = [&](std::size_t bytes) { candidates_.push_back({bytes, chosen_, transparent}); };
+    const int still = commonStillIndex(k, f, 1 << bits);
     // As few runs as can be: each unchanged pixel continues the run before
     // it, transparent or in its own colour.
     for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
@@ -285,13 +317,22 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     // The transparent index may also be the colour most unchanged pixels
     // have, when no changed pixel needs it: written as itself or as
     // transparent, such a pixel is then one index either way.
-    if (const int still = commonStillIndex(k, f, 1 << bits); still >= 0 && still != transparent) {
+    if (still >= 0 && still != transparent) {
       f.transparent = still;
       for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
         fewestRuns(k, f, 1 << bits, tie, chosen_);
         candidates_.push_back({planner_.codedBytes(chosen_, bits), chosen_, still});
       }
       f.transparent = transparent;
+    }
+    // Each unchanged pixel as whichever of transparent and its own index
+    // continues the dictionary's string, a new string starting with either.
+    for (const int slot : {transparent, still}) {
+      if (slot < 0 || (slot == still && still == transparent)) continue;
+      for (const bool clearFirst : {false, true}) {
+        consider(planner_.codedBytes(exactMatches(k, f, palette, slot, bits, clearFirst), bits));
+        candidates_.back().transparent = slot;
+      }
     }
     // Unchanged pixels transparent in every run of them, or only in the
     // longer runs, where a transparent run is worth what it breaks.

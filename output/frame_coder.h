@@ -58,6 +58,16 @@ class FrameCoder {
   // pixel above was written as, or transparent.
   enum class RunTie { Own, Above, Clear };
   void fewestRuns(std::size_t k, const MappedFrame& frame, int limit, RunTie tie, std::vector<std::uint8_t>& out) const;
+  // The frame's indices with each unchanged pixel as transparent or its
+  // own index, whichever the LZW dictionary's string continues with
+  // (LzwPlanner::chooseLossy without tolerance): changed pixels keep their
+  // colour, unchanged ones keep what is shown. A new string starts with
+  // the own index, or with transparent when clearFirst. Fills and returns
+  // chosen_.
+  const std::vector<std::uint8_t>& exactMatches(std::size_t k, const MappedFrame& frame, const GifPalette& palette,
+                                                int transparent, int bits, bool clearFirst);
+  std::vector<LzwPlanner::LossyPixel> lossy_;
+  GifPalette padded_;
   // The lowest index no changed pixel of frame k needs (-1 when all 256
   // are), and the code bits that it and those pixels need.
   // Fills needed_ with what the changed pixels need.

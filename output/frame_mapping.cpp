@@ -485,13 +485,21 @@ std::optional<MappedAnimation> mapEachFrameFinely(const std::vector<const core::
   for (std::size_t k = 0; k < frames.size(); ++k) {
     throwIfCancelled(cancel);
     const std::size_t colours = k == 0 ? 256 : 255;
-    std::optional<GifPalette> palette =
-        finePalette(changedColours(*frames[k], k > 0 ? frames[k - 1] : nullptr, rects[k]), colours);
+    const std::vector<ColourHistogram::Entry> changed =
+        changedColours(*frames[k], k > 0 ? frames[k - 1] : nullptr, rects[k]);
+    std::optional<GifPalette> palette = finePalette(changed, colours);
     if (!palette) return std::nullopt;
     MappedFrame f = frameShell(rects, k);
-    NearestColour nearest(*palette);
+    // A frame the first one's palette shows as well needs no table of its
+    // own (up to 768 bytes).
+    if (k > 0) {
+      NearestColour own(*palette), first(a.global);
+      if (remapError(changed, first, a.global) <= remapError(changed, own, *palette)) palette.reset();
+    }
+    const GifPalette& used = palette ? *palette : a.global;
+    NearestColour nearest(used);
     f.indices = indicesOf(*frames[k], f.rect, nearest);
-    (k == 0 ? a.global : f.local.emplace()) = std::move(*palette);
+    if (palette) (k == 0 ? a.global : f.local.emplace()) = std::move(*palette);
     a.frames.push_back(std::move(f));
   }
   return a;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame_sets.h"
@@ -117,10 +118,20 @@ std::vector<Banner> corpus(const std::string& bench, const std::string& assets) 
     o.effect = effect;
     out.push_back({std::string("logo-64/") + (effect ? "hue" : "slide"), savedFrames(o, logo64)});
   }
+  // Other ad sizes cut from the 1000 x 200 logo: a box, a leaderboard and
+  // a mobile banner, every effect with and without the mask.
+  for (const auto& [w, h] : {std::pair{300, 200}, std::pair{728, 90}, std::pair{320, 50}}) {
+    addEffects(out, "logo-64@" + std::to_string(w) + "x" + std::to_string(h), crop(logo64, w, h));
+  }
+  addEffects(out, "flat300x200-5", flatPicture(300, 200, 5));
   effects::Options slide;
   out.push_back({"flat728-6/slide", savedFrames(slide, flatPicture(728, 90, 6))});
   out.push_back(frameList("sample468", savedFrames(slide, sample)));
   out.push_back(frameList("flat468-4", savedFrames(slide, flatPicture(468, 60, 4))));
+  effects::Options turn;
+  turn.effect = 1;
+  out.push_back(frameList("logo-64@728x90", savedFrames(turn, crop(logo64, 728, 90))));
+  out.push_back(frameList("flat300x200-5", savedFrames(turn, flatPicture(300, 200, 5))));
   return out;
 }
 
