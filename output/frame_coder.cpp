@@ -141,7 +141,7 @@ void FrameCoder::transparentRuns(std::size_t k, const MappedFrame& f, int minRun
   }
 }
 
-void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, RunTie tie,
+void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, RunTie tie, bool shortOwnRuns,
                             std::vector<std::uint8_t>& out) const {
   const auto transparent = static_cast<std::uint8_t>(f.transparent);
   const std::size_t n = f.indices.size();
@@ -180,6 +180,23 @@ void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, RunT
       continue;
     }
     out[j++] = current;
+  }
+  if (!shortOwnRuns) return;
+  // Unchanged pixels at either end of a run of a colour go over to the
+  // transparent run next to them: as many runs, and transparent runs that
+  // line up from row to row.
+  for (std::size_t s = 0; s < n;) {
+    std::size_t e = s;
+    while (e < n && out[e] == out[s]) ++e;
+    std::size_t first = s;
+    while (first < e && still[first]) ++first;
+    if (out[s] != transparent && first < e) {
+      std::size_t last = e;
+      while (still[last - 1]) --last;
+      if (s > 0 && out[s - 1] == transparent) std::fill(out.begin() + static_cast<std::ptrdiff_t>(s), out.begin() + static_cast<std::ptrdiff_t>(first), transparent);
+      if (e < n && out[e] == transparent) std::fill(out.begin() + static_cast<std::ptrdiff_t>(last), out.begin() + static_cast<std::ptrdiff_t>(e), transparent);
+    }
+    s = e;
   }
 }
 
@@ -310,9 +327,11 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     const int still = commonStillIndex(k, f, 1 << bits);
     // As few runs as can be: each unchanged pixel continues the run before
     // it, transparent or in its own colour.
-    for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
-      fewestRuns(k, f, 1 << bits, tie, chosen_);
-      consider(planner_.codedBytes(chosen_, bits));
+    for (const bool shortOwnRuns : {false, true}) {
+      for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
+        fewestRuns(k, f, 1 << bits, tie, shortOwnRuns, chosen_);
+        consider(planner_.codedBytes(chosen_, bits));
+      }
     }
     // The transparent index may also be the colour most unchanged pixels
     // have, when no changed pixel needs it: written as itself or as
@@ -320,7 +339,7 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     if (still >= 0 && still != transparent) {
       f.transparent = still;
       for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
-        fewestRuns(k, f, 1 << bits, tie, chosen_);
+        fewestRuns(k, f, 1 << bits, tie, false, chosen_);
         candidates_.push_back({planner_.codedBytes(chosen_, bits), chosen_, still});
       }
       f.transparent = transparent;

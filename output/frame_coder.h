@@ -57,7 +57,10 @@ class FrameCoder {
   // runs there are. Where both would run as far: the own index, what the
   // pixel above was written as, or transparent.
   enum class RunTie { Own, Above, Clear };
-  void fewestRuns(std::size_t k, const MappedFrame& frame, int limit, RunTie tie, std::vector<std::uint8_t>& out) const;
+  // shortOwnRuns: a run of the pixels' own index then gives up its
+  // unchanged pixels at either end to a transparent run beside it.
+  void fewestRuns(std::size_t k, const MappedFrame& frame, int limit, RunTie tie, bool shortOwnRuns,
+                  std::vector<std::uint8_t>& out) const;
   // The frame's indices with each unchanged pixel as transparent or its
   // own index, whichever the LZW dictionary's string continues with
   // (LzwPlanner::chooseLossy without tolerance): changed pixels keep their
