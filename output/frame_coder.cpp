@@ -193,42 +193,12 @@ void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, RunT
     if (out[s] != transparent && first < e) {
       std::size_t last = e;
       while (still[last - 1]) --last;
-      if (s > 0 && out[s - 1] == transparent) std::fill(out.begin() + static_cast<std::ptrdiff_t>(s), out.begin() + static_cast<std::ptrdiff_t>(first), transparent);
-      if (e < n && out[e] == transparent) std::fill(out.begin() + static_cast<std::ptrdiff_t>(last), out.begin() + static_cast<std::ptrdiff_t>(e), transparent);
+      const auto at = [&](std::size_t j) { return out.begin() + static_cast<std::ptrdiff_t>(j); };
+      if (s > 0 && out[s - 1] == transparent) std::fill(at(s), at(first), transparent);
+      if (e < n && out[e] == transparent) std::fill(at(last), at(e), transparent);
     }
     s = e;
   }
-}
-
-const std::vector<std::uint8_t>& FrameCoder::exactMatches(std::size_t k, const MappedFrame& f,
-                                                         const GifPalette& palette, int transparent, int bits,
-                                                         bool clearFirst) {
-  const int limit = 1 << bits;
-  // The transparent index may lie past the palette; it shows no colour of
-  // its own there.
-  padded_ = palette;
-  if (padded_.size() <= static_cast<std::size_t>(transparent)) {
-    padded_.resize(static_cast<std::size_t>(transparent) + 1, core::kBlack);
-  }
-  const auto slot = static_cast<std::uint8_t>(transparent);
-  lossy_.resize(f.indices.size());
-  std::size_t i = 0;
-  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
-    const core::Color* row = frames_[k]->row(y);
-    const core::Color* previous = frames_[k - 1]->row(y);
-    const core::Color* shown = canvas_.row(y);
-    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
-      const bool still = row[x] == previous[x];
-      // An index that would widen every code is never written for a pixel
-      // that may be transparent. Matching goes by colour, so a still pixel
-      // that starts transparent may still continue a string with its own
-      // index.
-      const std::uint8_t own = still && (clearFirst || f.indices[i] >= limit) ? slot : f.indices[i];
-      lossy_[i] = LzwPlanner::LossyPixel{row[x], shown[x], own, still, core::squaredDistance(row[x], padded_[own])};
-    }
-  }
-  (void)planner_.chooseLossy(lossy_, padded_, transparent, 0, bits, chosen_);
-  return chosen_;
 }
 
 // The candidates were measured with the greedy model; the writer codes
@@ -343,15 +313,6 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
         candidates_.push_back({planner_.codedBytes(chosen_, bits), chosen_, still});
       }
       f.transparent = transparent;
-    }
-    // Each unchanged pixel as whichever of transparent and its own index
-    // continues the dictionary's string, a new string starting with either.
-    for (const int slot : {transparent, still}) {
-      if (slot < 0 || (slot == still && still == transparent)) continue;
-      for (const bool clearFirst : {false, true}) {
-        consider(planner_.codedBytes(exactMatches(k, f, palette, slot, bits, clearFirst), bits));
-        candidates_.back().transparent = slot;
-      }
     }
     // Unchanged pixels transparent in every run of them, or only in the
     // longer runs, where a transparent run is worth what it breaks.

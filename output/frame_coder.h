@@ -61,16 +61,6 @@ class FrameCoder {
   // unchanged pixels at either end to a transparent run beside it.
   void fewestRuns(std::size_t k, const MappedFrame& frame, int limit, RunTie tie, bool shortOwnRuns,
                   std::vector<std::uint8_t>& out) const;
-  // The frame's indices with each unchanged pixel as transparent or its
-  // own index, whichever the LZW dictionary's string continues with
-  // (LzwPlanner::chooseLossy without tolerance): changed pixels keep their
-  // colour, unchanged ones keep what is shown. A new string starts with
-  // the own index, or with transparent when clearFirst. Fills and returns
-  // chosen_.
-  const std::vector<std::uint8_t>& exactMatches(std::size_t k, const MappedFrame& frame, const GifPalette& palette,
-                                                int transparent, int bits, bool clearFirst);
-  std::vector<LzwPlanner::LossyPixel> lossy_;
-  GifPalette padded_;
   // The lowest index no changed pixel of frame k needs (-1 when all 256
   // are), and the code bits that it and those pixels need.
   // Fills needed_ with what the changed pixels need.
