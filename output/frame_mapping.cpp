@@ -205,6 +205,15 @@ double improveOrder(std::vector<std::size_t>& order, const OrderModel& m) {
     undo();
     return false;
   };
+  // The entry at `from` taken out and put back in at `to`.
+  const auto move = [&](std::size_t from, std::size_t to) {
+    const auto at = [&](std::size_t i) { return order.begin() + static_cast<std::ptrdiff_t>(i); };
+    if (from < to) {
+      std::rotate(at(from), at(from + 1), at(to + 1));
+    } else {
+      std::rotate(at(to), at(from), at(from + 1));
+    }
+  };
   for (int sweep = 0; sweep < 6; ++sweep) {
     bool improved = false;
     for (std::size_t i = 0; i < order.size(); ++i) {
@@ -217,18 +226,8 @@ double improveOrder(std::vector<std::size_t>& order, const OrderModel& m) {
     for (std::size_t i = 0; i < order.size(); ++i) {
       for (std::size_t j = 0; j < order.size(); ++j) {
         if (j == i) continue;
-        const auto rotate = [&](std::size_t from, std::size_t to) {
-          if (from < to) {
-            std::rotate(order.begin() + static_cast<std::ptrdiff_t>(from),
-                        order.begin() + static_cast<std::ptrdiff_t>(from + 1),
-                        order.begin() + static_cast<std::ptrdiff_t>(to + 1));
-          } else {
-            std::rotate(order.begin() + static_cast<std::ptrdiff_t>(to), order.begin() + static_cast<std::ptrdiff_t>(from),
-                        order.begin() + static_cast<std::ptrdiff_t>(from + 1));
-          }
-        };
-        rotate(i, j);
-        improved = keepIfBetter([&] { rotate(j, i); }) || improved;
+        move(i, j);
+        improved = keepIfBetter([&] { move(j, i); }) || improved;
       }
     }
     if (!improved) break;

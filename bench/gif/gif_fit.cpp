@@ -176,7 +176,10 @@ void runSet(const FrameSet& set, const Args& args) {
     const double decoded = decodedPsnr(set, ours);
     char mine[128];
     std::snprintf(mine, sizeof mine, "%.3f s %8zu B %6.2f / %6.2f dB q%d%s", t, fit->bytes.size(), fit->psnr, decoded,
-                  fit->quality, fit->finer ? "+ finer" : fit->fits ? "" : " NO FIT");
+                  fit->quality,
+                  fit->finer  ? "+ finer"
+                  : fit->fits ? ""
+                              : " NO FIT");
     std::printf("  %-8zu %-38s %-52s %s\n", budget, mine, describe(bestWithin(gs, budget)).c_str(),
                 args.gifski.empty() ? "(not run)" : describe(bestWithin(ski, budget)).c_str());
   }
