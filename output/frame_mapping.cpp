@@ -432,9 +432,9 @@ std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*
 }
 
 // The colours of the rect's pixels that differ from `before` (all of them
-// without one), with their counts.
+// without one), with their counts; empty when there are more than `most`.
 std::vector<ColourHistogram::Entry> changedColours(const core::Bitmap& frame, const core::Bitmap* before,
-                                                   const GifRect& r) {
+                                                   const GifRect& r, std::size_t most) {
   std::unordered_map<core::Color, std::uint64_t> counts;
   for (int y = r.top; y < r.top + r.height; ++y) {
     const core::Color* row = frame.row(y);
@@ -442,6 +442,7 @@ std::vector<ColourHistogram::Entry> changedColours(const core::Bitmap& frame, co
     for (int x = r.left; x < r.left + r.width; ++x) {
       if (!previous || previous[x] != row[x]) ++counts[row[x]];
     }
+    if (counts.size() > most) return {};
   }
   // An equal frame changes nothing; its one pixel still needs a colour.
   if (counts.empty()) ++counts[frame.row(r.top)[r.left]];
@@ -454,23 +455,25 @@ std::vector<ColourHistogram::Entry> changedColours(const core::Bitmap& frame, co
   return out;
 }
 
-// Merging closest colours exactly costs n^2: beyond this many, libimagequant.
+// Merging closest colours exactly costs n^2: up to this many it is done,
+// then refined by k-means.
 constexpr std::size_t kFinelyMergedColours = 1024;
 constexpr int kFineRefineRounds = 8;
+// Beyond, a frame is photo-like: libimagequant quantizes and remaps it at a
+// speed that keeps a fit of 22 frames of 1000 x 200 within about a second.
+constexpr int kManyColoursSpeed = 8;
 
+// Few colours: exact, or merged and refined. nullopt for many (an empty
+// histogram).
 std::optional<GifPalette> finePalette(const std::vector<ColourHistogram::Entry>& histogram, std::size_t colours) {
+  if (histogram.empty()) return std::nullopt;
   if (histogram.size() <= colours) {
     GifPalette exact;
     for (const ColourHistogram::Entry& e : histogram) exact.push_back(e.colour);
     return exact;
   }
-  std::optional<GifPalette> palette;
-  if (histogram.size() <= kFinelyMergedColours) {
-    palette = mergeClosestColours(histogram, colours);
-  } else {
-    palette = quantizeHistogram(histogram, QuantizeSettings{static_cast<int>(colours), 1, 0.0f});
-  }
-  if (palette) refinePalette(*palette, histogram, kFineRefineRounds);
+  GifPalette palette = mergeClosestColours(histogram, colours);
+  refinePalette(palette, histogram, kFineRefineRounds);
   return palette;
 }
 
@@ -485,19 +488,25 @@ std::optional<MappedAnimation> mapEachFrameFinely(const std::vector<const core::
     throwIfCancelled(cancel);
     const std::size_t colours = k == 0 ? 256 : 255;
     const std::vector<ColourHistogram::Entry> changed =
-        changedColours(*frames[k], k > 0 ? frames[k - 1] : nullptr, rects[k]);
-    std::optional<GifPalette> palette = finePalette(changed, colours);
-    if (!palette) return std::nullopt;
+        changedColours(*frames[k], k > 0 ? frames[k - 1] : nullptr, rects[k], kFinelyMergedColours);
     MappedFrame f = frameShell(rects, k);
-    // A frame the first one's palette shows as well needs no table of its
-    // own (up to 768 bytes).
-    if (k > 0) {
-      NearestColour own(*palette), first(a.global);
-      if (remapError(changed, first, a.global) <= remapError(changed, own, *palette)) palette.reset();
+    std::optional<GifPalette> palette = finePalette(changed, colours);
+    if (!palette) {
+      std::optional<QuantizedRect> q = quantizeRect(
+          *frames[k], rects[k], QuantizeSettings{static_cast<int>(colours), kManyColoursSpeed, 0.0f});
+      if (!q) return std::nullopt;
+      f.indices = std::move(q->indices);
+      palette = std::move(q->palette);
+    } else {
+      // A frame the first one's palette shows as well needs no table of
+      // its own (up to 768 bytes).
+      if (k > 0) {
+        NearestColour own(*palette), first(a.global);
+        if (remapError(changed, first, a.global) <= remapError(changed, own, *palette)) palette.reset();
+      }
+      NearestColour nearest(palette ? *palette : a.global);
+      f.indices = indicesOf(*frames[k], f.rect, nearest);
     }
-    const GifPalette& used = palette ? *palette : a.global;
-    NearestColour nearest(used);
-    f.indices = indicesOf(*frames[k], f.rect, nearest);
     if (palette) (k == 0 ? a.global : f.local.emplace()) = std::move(*palette);
     a.frames.push_back(std::move(f));
   }

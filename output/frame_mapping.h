@@ -53,14 +53,16 @@ struct MappingSettings {
 std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap*>& frames,
                                             const MappingSettings& settings = {});
 
-// One palette per frame at the quantizer's best, for a budget that leaves
-// bytes to spare: each frame's palette serves only the pixels that change
-// (all of the first frame's): their own colours when there are few enough
-// (the frame then shows exactly), otherwise the closest colours merged or
-// libimagequant at its slowest, then moved by k-means to the least RGB
-// error. No dither. The first frame gets 256 entries, the others 255 so
-// that one index stays free for transparency. Frames as for mapAnimation;
-// throws Cancelled when `cancel` is set; nullopt when quantization fails.
+// One full palette per frame, for a budget that leaves bytes to spare:
+// each frame's palette serves the pixels that change (all of the first
+// frame's): their own colours when there are few enough (the frame then
+// shows exactly), up to 1024 colours the closest merged and moved by
+// k-means to the least RGB error, beyond that (photo-like frames)
+// libimagequant's palette and remap of the rect. No dither. The first
+// frame gets 256 entries, the others 255 so that one index stays free for
+// transparency; a frame the first palette shows as well keeps that one.
+// Frames as for mapAnimation; throws Cancelled when `cancel` is set;
+// nullopt when quantization fails.
 std::optional<MappedAnimation> mapEachFrameFinely(const std::vector<const core::Bitmap*>& frames,
                                                   const std::atomic<bool>* cancel);
 
