@@ -7,6 +7,7 @@
 #include "app/frm_gif_setting.h"
 #include "app/frm_main.h"
 #include "app/source_intake.h"
+#include "app/window_host.h"
 #include "framelist/frm_frames.h"
 #include "intake/image_adapter.h"
 #include "output/gif_question.h"
@@ -47,6 +48,13 @@ void frmMain::wireFrameList() {
       [this](const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play) {
         return output::AskGifOutput(*gifSetting_, shape, interval, play);
       });
+  frmFrames_->setGifFileAsker([this](const output::AnimationShape& shape, const framelist::FramesByFile& frames,
+                                     std::int16_t& interval, output::PlaySettings& play,
+                                     std::optional<output::AnimationFile>& measured) {
+    return askGifFile(*gifSetting_, shape, frames, interval, play, measured);
+  });
+  frmFrames_->setOverBudgetAsker(
+      [this](const QString& text) { return prompts_->question(MessageIcon::Exclamation, text); });
   frmFrames_->setNoticeShower([this](bool warning, const QString& text) {
     prompts_->message(warning ? MessageIcon::Exclamation : MessageIcon::Information, text);
   });

@@ -83,6 +83,13 @@ void QtPrompts::message(MessageIcon icon, const QString& text) {
   box.exec();
 }
 
+bool QtPrompts::question(MessageIcon icon, const QString& text) {
+  QMessageBox box(toQtIcon(icon), QString::fromUtf8(text::kAppTitle), text, QMessageBox::Yes | QMessageBox::No,
+                  parent_);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
 QString QtPrompts::openFile(const FileDialogRequest& request) { return runFileDialog(parent_, request, false); }
 
 QString QtPrompts::saveFile(const FileDialogRequest& request) { return runFileDialog(parent_, request, true); }

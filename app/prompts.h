@@ -35,6 +35,15 @@ class Prompts {
   // A modal message box with the application title as caption.
   virtual void message(MessageIcon icon, const QString& text) = 0;
 
+  // A modal Yes/No message box, No as the default button: true for Yes.
+  // The base answers No without showing anything, so that a prompter that
+  // knows no questions never lets a question write something.
+  virtual bool question(MessageIcon icon, const QString& text) {
+    (void)icon;
+    (void)text;
+    return false;
+  }
+
   // The open dialog. Returns the chosen path (native separators), or "" when
   // cancelled.
   virtual QString openFile(const FileDialogRequest& request) = 0;
@@ -69,6 +78,7 @@ class QtPrompts : public Prompts {
   explicit QtPrompts(QWidget* parent) : parent_(parent) {}
 
   void message(MessageIcon icon, const QString& text) override;
+  bool question(MessageIcon icon, const QString& text) override;
   QString openFile(const FileDialogRequest& request) override;
   QString saveFile(const FileDialogRequest& request) override;
   std::optional<QColor> chooseColor(const QColor& initial) override;

@@ -3,6 +3,9 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
+#include <new>
+#include <optional>
 #include <ostream>
 #include <string_view>
 #include <utility>
@@ -13,7 +16,8 @@
 #include "effects/silent_host.h"
 #include "effects/work_state.h"
 #include "intake/picture_loader.h"
-#include "output/fitted_file.h"
+#include "output/animation_file.h"
+#include "output/file_io.h"
 #include "output/gif_interval.h"
 #include "output/writer.h"
 
@@ -228,21 +232,27 @@ int fitSavedAnimation(const effects::WorkState& ws, int effect, const Answer& as
   }
   const auto generator = effects::makeGenerator(static_cast<effects::EffectKind>(effect));
   const std::vector<int> order = generator->fileOrder();
-  const output::AnimationPlan plan = output::planAnimation(asked.shape, asked.interval, asked.play);
-  std::vector<const core::Bitmap*> frames;
-  for (int file : plan.files)
-    frames.push_back(ws.mFrames[static_cast<std::size_t>(order[static_cast<std::size_t>(file)])].bitmap().get());
-  const output::FittedFile fitted = output::writeFittedAnimation(saved[0], frames, plan.timing, budget);
-  if (!fitted.status || !fitted.fit) {
-    err << "brenlo-render: cannot write " << fitted.status.file << ": " << fitted.status.reason << "\n";
+  auto frames = std::make_shared<std::vector<core::Bitmap>>();
+  for (int index : order) frames->push_back(*ws.mFrames[static_cast<std::size_t>(index)].bitmap());
+  const output::AnimationRequest request{frames, asked.shape, asked.interval, asked.play};
+  std::optional<output::AnimationFile> fit;
+  try {
+    fit = output::encodeAnimationFileWithin(request, budget);
+  } catch (const std::bad_alloc&) {
+    fit.reset();
+  }
+  const output::WriteStatus written =
+      fit ? output::replaceFile(saved[0], fit->bytes)
+          : output::WriteStatus::failure(saved[0], "the frames could not be encoded");
+  if (!written) {
+    err << "brenlo-render: cannot write " << written.file << ": " << written.reason << "\n";
     return 1;
   }
-  const output::FittedGif& fit = *fitted.fit;
   char psnr[32];
-  std::snprintf(psnr, sizeof psnr, "%.2f", fit.psnr);
-  out << fit.bytes.size() << " bytes, PSNR " << psnr << " dB (budget " << budget << ")"
-      << (fit.fits ? "" : ": does not fit even at the lowest quality") << "\n";
-  return fit.fits ? 0 : 3;
+  std::snprintf(psnr, sizeof psnr, "%.2f", fit->psnr);
+  out << fit->bytes.size() << " bytes, PSNR " << psnr << " dB (budget " << budget << ")"
+      << (fit->fits ? "" : ": does not fit even at the lowest quality") << "\n";
+  return fit->fits ? 0 : 3;
 }
 
 }  // namespace

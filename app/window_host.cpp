@@ -101,6 +101,35 @@ bool WindowHost::askGifAnimation(const output::AnimationShape& shape, std::int16
   return output::AskGifOutput(w_.gifSetting(), shape, interval, play);
 }
 
+bool askGifFile(frmGifSetting& dialog, const output::AnimationShape& shape,
+                const std::shared_ptr<const std::vector<core::Bitmap>>& frames, std::int16_t& interval,
+                output::PlaySettings& play, std::optional<output::AnimationFile>& measured) {
+  // The dialog must not keep the frames past the question, however it ends.
+  struct FramesScope {
+    frmGifSetting& d;
+    ~FramesScope() { d.setFrames(nullptr); }
+  } scope{dialog};
+  dialog.setFrames(frames);
+  const bool animated = output::AskGifOutput(dialog, shape, interval, play);
+  measured = animated ? dialog.measuredFile() : std::nullopt;
+  return animated;
+}
+
+bool WindowHost::askGifAnimationFile(const output::AnimationShape& shape,
+                                     const std::shared_ptr<const std::vector<core::Bitmap>>& frames,
+                                     std::int16_t& interval, output::PlaySettings& play,
+                                     std::optional<output::AnimationFile>& measured) {
+  return askGifFile(w_.gifSetting(), shape, frames, interval, play, measured);
+}
+
+bool WindowHost::confirmOverBudget(const output::AnimationFile& file) {
+  const bool busy = hourglass_;
+  setHourglass(false);
+  const bool write = w_.prompts().question(MessageIcon::Exclamation, framelist::shownOverBudget(file));
+  setHourglass(busy);
+  return write;
+}
+
 void WindowHost::showGifBudget(const output::BudgetReport& report) {
   w_.prompts().message(report.within ? MessageIcon::Information : MessageIcon::Exclamation,
                        framelist::shownBudget(report));

@@ -9,6 +9,14 @@
 namespace app {
 
 class frmMain;
+class frmGifSetting;
+
+// The GIF question of a save with the frames it is about: the dialog gets
+// them only while it is asked, and an accepted answer hands back the file
+// it measured for those choices (measured: nullopt when none).
+bool askGifFile(frmGifSetting& dialog, const output::AnimationShape& shape,
+                const std::shared_ptr<const std::vector<core::Bitmap>>& frames, std::int16_t& interval,
+                output::PlaySettings& play, std::optional<output::AnimationFile>& measured);
 
 // Real event processing happens in yield() only when this many milliseconds
 // passed since the last time: yield is called once per point in some effects.
@@ -39,6 +47,10 @@ class WindowHost : public effects::Host {
   bool askGifOutput(std::int16_t& interval) override;
   bool askGifAnimation(const output::AnimationShape& shape, std::int16_t& interval,
                        output::PlaySettings& play) override;
+  bool askGifAnimationFile(const output::AnimationShape& shape,
+                           const std::shared_ptr<const std::vector<core::Bitmap>>& frames, std::int16_t& interval,
+                           output::PlaySettings& play, std::optional<output::AnimationFile>& measured) override;
+  bool confirmOverBudget(const output::AnimationFile& file) override;
   void showGifBudget(const output::BudgetReport& report) override;
   bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
                         output::PlaySettings& play) override;

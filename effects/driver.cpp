@@ -3,9 +3,13 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "effects/generator.h"
+#include "output/animation_file.h"
+#include "output/file_io.h"
 #include "output/writer.h"
 
 namespace effects {
@@ -82,6 +86,9 @@ struct Driver::Impl {
 
   void runSave(Generator& g, const Options& o);
   bool writeFrames(Generator& g, const Options& o, const std::string& base);
+  std::shared_ptr<const std::vector<core::Bitmap>> framesByFile(const std::vector<int>& order) const;
+  bool writeBudgetedGif(const std::string& base, const output::AnimationRequest& request,
+                        std::optional<output::AnimationFile> file);
   void reportBudget(const std::string& gif, output::AdPreset preset, const output::AnimationShape& shape);
   void collectSavedFiles(const std::string& base, int frames, bool animated);
 };
@@ -237,16 +244,26 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const std::string
   bool animated = false;
   std::int16_t interval = 10;
   output::PlaySettings play;
+  std::shared_ptr<const std::vector<core::Bitmap>> frames;
+  std::optional<output::AnimationFile> measured;
   const bool webp = ws.SaveExt == ".webp";
-  if (ws.SaveExt == ".gif" || webp) {
+  if (webp) {
     host.setHourglass(false);
-    animated = webp ? host.askWebpAnimation(shape, interval, play) : host.askGifAnimation(shape, interval, play);
+    animated = host.askWebpAnimation(shape, interval, play);
     host.setHourglass(true);
-    if (webp && !animated) {  // the question was closed: nothing is written
+    if (!animated) {  // the question was closed: nothing is written
       collectSavedFiles(base, 0, false);
       return false;
     }
+  } else if (ws.SaveExt == ".gif") {
+    frames = framesByFile(order);
+    host.setHourglass(false);
+    animated = host.askGifAnimationFile(shape, frames, interval, play, measured);
+    host.setHourglass(true);
   }
+  if (animated && !webp && play.budgetBytes() > 0)
+    return writeBudgetedGif(base, output::AnimationRequest{frames, shape, interval, play}, std::move(measured));
+
   for (int i = 0; i <= last; ++i) {
     const core::Picture& frame = ws.mFrames[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
     const output::WriteStatus st = output::writeFrame(frame, base, i, ws.SaveExt, animated);
@@ -271,6 +288,47 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const std::string
   }
   collectSavedFiles(base, last + 1, animated);
   if (animated && !webp) reportBudget(base + ".gif", play.preset, shape);
+  return true;
+}
+
+// The frames as the save numbers its files; the copy lets the GIF dialog
+// measure on a worker while the cache stays the window's.
+std::shared_ptr<const std::vector<core::Bitmap>> Driver::Impl::framesByFile(const std::vector<int>& order) const {
+  auto frames = std::make_shared<std::vector<core::Bitmap>>();
+  frames->reserve(order.size());
+  for (int index : order) frames->push_back(*ws.mFrames[static_cast<std::size_t>(index)].bitmap());
+  return frames;
+}
+
+// An animated GIF with a byte budget is one encoding of all frames, so it
+// is written in one piece, without frame files: the dialog's measurement
+// when it is for this very request, else the same encoding made here.
+bool Driver::Impl::writeBudgetedGif(const std::string& base, const output::AnimationRequest& request,
+                                    std::optional<output::AnimationFile> file) {
+  const std::string gif = base + ".gif";
+  if (!file || file->budget != request.play.budgetBytes()) file = output::encodeAnimationFile(request);
+  if (!file) {
+    collectSavedFiles(base, 0, false);
+    host.reportSaveError(gif, "the frames could not be encoded");
+    return false;
+  }
+  if (!file->fits) {
+    host.setHourglass(false);
+    const bool write = host.confirmOverBudget(*file);
+    host.setHourglass(true);
+    if (!write) {
+      collectSavedFiles(base, 0, false);
+      return false;
+    }
+  }
+  const output::WriteStatus st = output::replaceFile(gif, file->bytes);
+  if (!st) {
+    collectSavedFiles(base, 0, false);
+    host.reportSaveError(st.file, st.reason);
+    return false;
+  }
+  collectSavedFiles(base, 0, true);
+  reportBudget(gif, request.play.preset, request.shape);
   return true;
 }
 

@@ -4,9 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "core/picture.h"
 #include "effects/options.h"
+#include "output/animation_file.h"
 #include "output/animation_plan.h"
 
 namespace effects {
@@ -76,6 +81,29 @@ class Host {
     (void)shape;
     play = output::PlaySettings{};
     return askGifOutput(interval);
+  }
+
+  // The same question with the composed frames by file number (frames[i] is
+  // file i of the save; shared, never changed), so that the dialog can
+  // measure the file for its choices. On a true answer `measured` receives
+  // the file the dialog measured for exactly the accepted choices, when it
+  // finished measuring it (the save then writes those bytes), else nullopt.
+  // A host without a measurement asks the question above.
+  virtual bool askGifAnimationFile(const output::AnimationShape& shape,
+                                   const std::shared_ptr<const std::vector<core::Bitmap>>& frames,
+                                   std::int16_t& interval, output::PlaySettings& play,
+                                   std::optional<output::AnimationFile>& measured) {
+    (void)frames;
+    measured.reset();
+    return askGifAnimation(shape, interval, play);
+  }
+
+  // The animated GIF does not fit its byte budget even at the lowest
+  // quality (file.fits false): true writes it anyway, false writes nothing
+  // at all. A host with nobody to ask writes it, as brenlo-render does.
+  virtual bool confirmOverBudget(const output::AnimationFile& file) {
+    (void)file;
+    return true;
   }
 
   // An animated GIF was written under a preset with a byte budget: the

@@ -1,8 +1,10 @@
 #include "framelist/frame_save.h"
 
 #include <filesystem>
+#include <memory>
 
 #include "effects/driver.h"
+#include "output/file_io.h"
 
 // The save stays free of Qt; its message still belongs to the program's
 // translation catalogue, which lupdate fills from this marker.
@@ -65,6 +67,32 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
   return plan;
 }
 
+FramesByFile framesByFile(const std::vector<core::Picture>& frames) {
+  auto out = std::make_shared<std::vector<core::Bitmap>>();
+  out->reserve(frames.size());
+  for (const core::Picture& p : frames) out->push_back(p.isEmpty() ? core::Bitmap{} : *p.bitmap());
+  return out;
+}
+
+std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifFileQuestion& askGif,
+                                      const std::vector<core::Picture>& frames, const GifAnimationQuestion& askWebp) {
+  FramesByFile byFile;
+  std::optional<output::AnimationFile> measured;
+  GifAnimationQuestion shaped;
+  if (askGif) {
+    shaped = [&](const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play) {
+      byFile = framesByFile(frames);
+      return askGif(shape, byFile, interval, play, measured);
+    };
+  }
+  std::optional<SavePlan> plan = planFrameSave(name, saveExt, shaped, frameListShape(frames), askWebp);
+  if (plan && plan->animated && plan->saveExt == ".gif") {
+    plan->frames = std::move(byFile);
+    plan->measured = std::move(measured);
+  }
+  return plan;
+}
+
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifQuestion& askGif) {
   if (output::GetFileExt(name) == ".webp") return std::nullopt;
   std::optional<SavePlan> plan = startPlan(name, saveExt);
@@ -96,6 +124,26 @@ output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, co
     return output::finishAnimation(plan.base, count - 1, animation);
   }
   return output::WriteStatus{};
+}
+
+std::optional<output::WriteStatus> saveFrameList(const std::vector<core::Picture>& frames, const SavePlan& plan,
+                                                 const OverBudgetQuestion& askOverBudget) {
+  if (!(plan.animated && plan.saveExt == ".gif" && plan.play.budgetBytes() > 0 && !frames.empty()))
+    return writeFrameFiles(frames, plan);
+  output::AnimationRequest request;
+  request.frames = plan.frames && plan.frames->size() == frames.size() ? plan.frames : framesByFile(frames);
+  request.shape = plan.shape;
+  request.shape.last = static_cast<int>(frames.size()) - 1;  // as writeFrameFiles plans the files it writes
+  request.shape.backAndForth = false;
+  request.intervalCs = plan.interval;
+  request.play = plan.play;
+  const std::string gif = plan.base + ".gif";
+  // The dialog's measurement is the file when it is for this very budget.
+  std::optional<output::AnimationFile> file = plan.measured;
+  if (!file || file->budget != plan.play.budgetBytes()) file = output::encodeAnimationFile(request);
+  if (!file) return output::WriteStatus::failure(gif, "the frames could not be encoded");
+  if (!file->fits && askOverBudget && !askOverBudget(*file)) return std::nullopt;
+  return output::replaceFile(gif, file->bytes);
 }
 
 std::optional<output::BudgetReport> savedBudget(const SavePlan& plan) {

@@ -6,11 +6,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/picture.h"
+#include "output/animation_file.h"
 #include "output/writer.h"
 
 namespace framelist {
@@ -24,6 +26,22 @@ using GifQuestion = std::function<bool(std::int16_t& interval)>;
 // can say what the file will do; play receives the play choices.
 using GifAnimationQuestion =
     std::function<bool(const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play)>;
+
+// The list's frames by file number (frames[i] is file i of the save), shared
+// and never changed once made, so that the GIF dialog may measure them on a
+// worker thread.
+using FramesByFile = std::shared_ptr<const std::vector<core::Bitmap>>;
+
+// The shaped GIF question with the frames: on a true answer, measured
+// receives the file the dialog measured for exactly the accepted choices
+// (nullopt when it has none).
+using GifFileQuestion =
+    std::function<bool(const output::AnimationShape& shape, const FramesByFile& frames, std::int16_t& interval,
+                       output::PlaySettings& play, std::optional<output::AnimationFile>& measured)>;
+
+// Asked before writing an animated GIF that does not fit its byte budget
+// even at the lowest quality (file.fits false): true writes it anyway.
+using OverBudgetQuestion = std::function<bool(const output::AnimationFile& file)>;
 
 // The save settings the frame list shares with the main window's saves. The
 // frame list's save sets SaveExt and only reads SavePath (its dialog's start
@@ -41,7 +59,14 @@ struct SavePlan {
   std::int16_t interval = 10;    // hundredths of a second, for the animation
   output::PlaySettings play;     // play count, hold and preset of the animation
   output::AnimationShape shape;  // the list's frames as the animation's files
+  // For an animated GIF asked with GifFileQuestion: the frames it was asked
+  // about and the dialog's measured file (nullopt: none).
+  FramesByFile frames;
+  std::optional<output::AnimationFile> measured;
 };
+
+// Copies of the list's frames, file number = list position.
+FramesByFile framesByFile(const std::vector<core::Picture>& frames);
 
 // The frame list as an animation's files: frames 0..n-1 in list order, the
 // first one as the rest frame, the size of the first frame.
@@ -64,6 +89,13 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifAnimationQuestion& askGif,
                                       const output::AnimationShape& shape, const GifAnimationQuestion& askWebp = {});
 
+// The same for the list's frames, asking askGif with them (copied by
+// framesByFile only when the GIF question is asked); an animated GIF plan
+// keeps those frames and the measured file.
+std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifFileQuestion& askGif,
+                                      const std::vector<core::Picture>& frames,
+                                      const GifAnimationQuestion& askWebp = {});
+
 // Writes frames 0..n-1 as base + NNN (+ conversion as saveExt asks), then for
 // an animated plan joins them into base + ".gif" (base + ".webp" for a WebP
 // plan) and removes the BMP files. A one-frame list chosen as an animation
@@ -73,6 +105,16 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
 // count or a hold in the plan starts (and, with a count, ends) the animation
 // on the first frame of the list.
 output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, const SavePlan& plan);
+
+// The save of a plan: as writeFrameFiles, except for an animated GIF with a
+// byte budget (plan.play.budgetKb), which is one encoding of all frames and
+// is written in one piece as base + ".gif" (complete or absent), with no
+// frame files: plan.measured when it was measured for that budget, else
+// encodeAnimationFile of the same request. When that file does not fit
+// even at the lowest quality, askOverBudget decides (none given: it is
+// written); nullopt when it said no, and then nothing at all was written.
+std::optional<output::WriteStatus> saveFrameList(const std::vector<core::Picture>& frames, const SavePlan& plan,
+                                                 const OverBudgetQuestion& askOverBudget);
 
 // After an animated save: the written file's size against the plan's preset
 // budget; nullopt when nothing was animated, the file is not there, or the

@@ -297,22 +297,35 @@ void frmFrames::setListButtonsEnabled(bool enabled) {
 
 void frmFrames::cmdFrameSave_Click() {
   const QString chosen = askSaveName_ ? askSaveName_(frameSaveDialogRequest(settings_.SavePath)) : QString{};
-  const std::optional<SavePlan> plan = askGifAnimation_
-                                           ? planFrameSave(chosen.toStdString(), settings_.SaveExt, askGifAnimation_,
-                                                           frameListShape(list_.pictures()), askWebp_)
-                                           : planFrameSave(chosen.toStdString(), settings_.SaveExt, askGif_);
+  const std::string name = chosen.toStdString();
+  const std::optional<SavePlan> plan =
+      askGifFile_ ? planFrameSave(name, settings_.SaveExt, askGifFile_, list_.pictures(), askWebp_)
+      : askGifAnimation_
+          ? planFrameSave(name, settings_.SaveExt, askGifAnimation_, frameListShape(list_.pictures()), askWebp_)
+          : planFrameSave(name, settings_.SaveExt, askGif_);
   if (!plan) return;
 
+  OverBudgetQuestion overBudget;
+  if (askOverBudget_) {
+    overBudget = [this](const output::AnimationFile& file) {
+      // The user needs the normal pointer to answer.
+      QApplication::restoreOverrideCursor();
+      const bool write = askOverBudget_(shownOverBudget(file));
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+      return write;
+    };
+  }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   setListButtonsEnabled(false);
-  const output::WriteStatus status = writeFrameFiles(list_.pictures(), *plan);
+  const std::optional<output::WriteStatus> status = saveFrameList(list_.pictures(), *plan, overBudget);
   setListButtonsEnabled(true);
   QApplication::restoreOverrideCursor();
+  if (!status) return;  // the file over its budget was not wanted: nothing written
 
-  if (!status && showMessage_) {
-    showMessage_(QString::fromUtf8(kAppTitle), shownSaveFailure(status));
+  if (!*status && showMessage_) {
+    showMessage_(QString::fromUtf8(kAppTitle), shownSaveFailure(*status));
   }
-  if (status && showNotice_) {
+  if (*status && showNotice_) {
     if (const auto budget = savedBudget(*plan)) showNotice_(!budget->within, shownBudget(*budget));
   }
 }
@@ -323,6 +336,10 @@ QString shownSaveFailure(const output::WriteStatus& status) {
 
 QString shownBudget(const output::BudgetReport& report) {
   return QString::fromStdString(output::budgetText(report, shownOutputText));
+}
+
+QString shownOverBudget(const output::AnimationFile& file) {
+  return QString::fromStdString(output::overBudgetQuestion(file, shownOutputText));
 }
 
 QRect frmFrames::framesRect() const { return QRect(pos(), size()); }

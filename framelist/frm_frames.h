@@ -31,6 +31,8 @@ inline constexpr const char* kAppTitle = "Pictorell";
 QString shownSaveFailure(const output::WriteStatus& status);
 // The budget report's sentences as the interface shows them.
 QString shownBudget(const output::BudgetReport& report);
+// The question before saving a file over its budget, as the interface shows it.
+QString shownOverBudget(const output::AnimationFile& file);
 
 // 7000 twips at 15 twips per pixel is 466.67 pixels; the window's client
 // width is kept at 467 or more, so it is never narrower than 7000 twips.
@@ -41,6 +43,8 @@ using MessageShower = std::function<void(const QString& caption, const QString& 
 // Shows a notice after a save: warning picks the exclamation icon over the
 // information icon.
 using NoticeShower = std::function<void(bool warning, const QString& text)>;
+// Asks a Yes/No question with the warning icon: true for Yes.
+using YesNoAsker = std::function<bool(const QString& text)>;
 
 class frmFrames : public QWidget {
  public:
@@ -70,6 +74,12 @@ class frmFrames : public QWidget {
   // The GIF question with the animation's shape (the play choices come with
   // the answer); when set, the save asks it instead of the plain question.
   void setGifAnimationAsker(GifAnimationQuestion asker) { askGifAnimation_ = std::move(asker); }
+  // The same question with the list's frames, so that the dialog measures
+  // the file and hands it back; when set, it is asked before the two above.
+  void setGifFileAsker(GifFileQuestion asker) { askGifFile_ = std::move(asker); }
+  // Asked before writing an animated GIF that does not fit its byte budget
+  // even at the lowest quality; without one, the file is written.
+  void setOverBudgetAsker(YesNoAsker asker) { askOverBudget_ = std::move(asker); }
   // Where the written animation's size against its preset budget goes.
   void setNoticeShower(NoticeShower shower) { showNotice_ = std::move(shower); }
 
@@ -119,6 +129,8 @@ class frmFrames : public QWidget {
   SaveNameAsker askSaveName_;
   MessageShower showMessage_;
   GifAnimationQuestion askGifAnimation_;
+  GifFileQuestion askGifFile_;
+  YesNoAsker askOverBudget_;
   NoticeShower showNotice_;
 
   FrameList list_;

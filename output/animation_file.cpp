@@ -1,8 +1,33 @@
 #include "output/animation_file.h"
 
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+
 #include "output/gif_fit.h"
+#include "output/play_texts.h"
 
 namespace output {
+
+namespace {
+
+// The pattern with each "{}" replaced by the next value (numbers only here,
+// so no spacing rule of animation_plan.cpp applies).
+std::string fillText(const std::string& pattern, std::initializer_list<std::string> values) {
+  std::string out;
+  auto next = values.begin();
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern.compare(i, 2, "{}") == 0 && next != values.end()) {
+      out += *next++;
+      ++i;
+    } else {
+      out += pattern[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
 
 bool AnimationRequest::operator==(const AnimationRequest& o) const {
   return frames == o.frames && shape.last == o.shape.last && shape.backAndForth == o.shape.backAndForth &&
@@ -12,6 +37,11 @@ bool AnimationRequest::operator==(const AnimationRequest& o) const {
 }
 
 std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request, const CancelFlag* cancel) {
+  return encodeAnimationFileWithin(request, request.play.budgetBytes(), cancel);
+}
+
+std::optional<AnimationFile> encodeAnimationFileWithin(const AnimationRequest& request, std::size_t budgetBytes,
+                                                       const CancelFlag* cancel) {
   if (!request.frames || request.shape.last < 0 ||
       request.frames->size() < static_cast<std::size_t>(request.shape.last) + 1) {
     return std::nullopt;
@@ -22,7 +52,7 @@ std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request
   for (int file : plan.files) frames.push_back(&(*request.frames)[static_cast<std::size_t>(file)]);
 
   AnimationFile out;
-  out.budget = request.play.budgetBytes();
+  out.budget = budgetBytes;
   if (out.budget == 0) {
     std::optional<EncodedGif> plain = encodeGifAnimation(frames, plan.timing, 100, cancel);
     if (!plain) return std::nullopt;
@@ -38,6 +68,15 @@ std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request
   out.quality = fitted->quality;
   out.fits = fitted->fits;
   return out;
+}
+
+std::string overBudgetQuestion(const AnimationFile& file, const TextTranslator& translate) {
+  char psnr[32];
+  std::snprintf(psnr, sizeof psnr, "%.1f", file.psnr);
+  const auto pattern = [&](const char* text) { return translate ? translate(text, -1) : std::string(text); };
+  return fillText(pattern(text::kOverBudgetLimit), {groupedNumber(file.budget)}) + "\n" +
+         fillText(pattern(text::kOverBudgetSmallest), {groupedNumber(file.bytes.size()), psnr}) + "\n" +
+         pattern(text::kOverBudgetAsk);
 }
 
 }  // namespace output

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "core/picture.h"
@@ -46,5 +47,16 @@ struct AnimationFile {
 // nullopt when cancelled or when the frames are refused (missing, of
 // different sizes, fewer than shape.last + 1).
 std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request, const CancelFlag* cancel = nullptr);
+
+// The same with an exact budget in bytes in place of request.play.budgetKb
+// (brenlo-render's --max-bytes counts single bytes); 0 = none.
+std::optional<AnimationFile> encodeAnimationFileWithin(const AnimationRequest& request, std::size_t budgetBytes,
+                                                       const CancelFlag* cancel = nullptr);
+
+// The question before a save writes a file that does not fit its budget
+// (file.fits false), in Japanese unless translated, three lines, e.g.
+// "アニメーションGIFを上限 50,000 バイトに収められません。" /
+// "最も小さくしても 53,599 バイト（PSNR 25.1 dB）です。" / "このまま保存しますか？".
+std::string overBudgetQuestion(const AnimationFile& file, const TextTranslator& translate = {});
 
 }  // namespace output

@@ -53,6 +53,14 @@ inline constexpr const char* kBudgetWithin = QT_TRANSLATE_NOOP("Pictorell", "{}�
 inline constexpr const char* kBudgetOver =
     QT_TRANSLATE_N_NOOP("Pictorell", "{}の上限 {} バイトを {} バイト超えています。");  // bytes over
 
+// The question before saving a file that even at its lowest quality is over
+// the byte budget: the budget, then the smallest file's bytes and PSNR (dB).
+inline constexpr const char* kOverBudgetLimit =
+    QT_TRANSLATE_NOOP("Pictorell", "アニメーションGIFを上限 {} バイトに収められません。");
+inline constexpr const char* kOverBudgetSmallest =
+    QT_TRANSLATE_NOOP("Pictorell", "最も小さくしても {} バイト（PSNR {} dB）です。");
+inline constexpr const char* kOverBudgetAsk = QT_TRANSLATE_NOOP("Pictorell", "このまま保存しますか？");
+
 }  // namespace output::text
 
 #ifdef PICTORELL_PLAY_TEXTS_NOOP

@@ -644,6 +644,18 @@
         <source>{}の上限 {} バイトに収まっています。</source>
         <translation>That is within the {} limit of {} bytes.</translation>
     </message>
+    <message>
+        <source>アニメーションGIFを上限 {} バイトに収められません。</source>
+        <translation>The animated GIF cannot be made to fit the limit of {} bytes.</translation>
+    </message>
+    <message>
+        <source>最も小さくしても {} バイト（PSNR {} dB）です。</source>
+        <translation>Even at its smallest it is {} bytes (PSNR {} dB).</translation>
+    </message>
+    <message>
+        <source>このまま保存しますか？</source>
+        <translation>Save it anyway?</translation>
+    </message>
     <message numerus="yes">
         <source>{}の上限 {} バイトを {} バイト超えています。</source>
         <translation>

@@ -18,6 +18,7 @@
 #include "app/picture_view.h"
 #include "intake/image_adapter.h"
 #include "output/animation_plan.h"
+#include "output/gif_question.h"
 #include "window_fixture.h"
 
 namespace {
@@ -272,6 +273,71 @@ TEST_F(PreviewTest, AnimatedGifSaveWithAPresetPlaysAsChosenAndReportsTheBudget) 
       log->messages[0].text,
       QStringLiteral("アニメーションGIFのサイズは %1 バイトです。\nGoogle 広告の上限 150,000 バイトに収まっています。")
           .arg(QString::fromStdString(output::groupedNumber(std::filesystem::file_size(gif)))));
+}
+
+// The dialog's OK leaves a byte budget (as its budget box will): the file
+// is fitted and written in one piece; one that cannot fit asks first with
+// the warning icon, and No leaves the folder as it was.
+TEST_F(PreviewTest, AnimatedGifSaveWithABudgetFitsOrAsksBeforeWriting) {
+  app::frmMain& w = start();
+  QImage noise(90, 30, QImage::Format_RGB32);
+  std::uint32_t state = 7;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 90; ++x) {
+      state = state * 1664525u + 1013904223u;
+      noise.setPixel(x, y, qRgb(static_cast<int>(state >> 24), static_cast<int>((state >> 16) & 0xFF), x * 2));
+    }
+  ASSERT_TRUE(noise.save(QString::fromStdString((dir / "noise.bmp").string()), "BMP"));
+  load(QString::fromStdString((dir / "noise.bmp").string()));
+  int budgetKb = 1;
+  w.gifSetting().setModalRunner([&](app::frmGifSetting& d) {
+    d.optType[1]->click();
+    d.setIntervalText("0.1");
+    d.cmdSet_Click();
+    output::GifBudget = budgetKb;
+  });
+  struct BudgetReset {
+    ~BudgetReset() { output::GifBudget = 0; }
+  } reset;
+  const std::filesystem::path folder = dir / "budget";
+  std::filesystem::create_directories(folder);
+  const auto names = [&] {
+    QStringList list;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+      list << QString::fromStdString(e.path().filename().string());
+    list.sort();
+    return list;
+  };
+
+  log->saveAnswers = {QString::fromStdString((folder / "over.gif").string())};
+  w.cmdSave_Click();
+  ASSERT_EQ(log->questions.size(), 1u);
+  EXPECT_EQ(log->questions[0].icon, app::MessageIcon::Exclamation);
+  const QRegularExpression question(QStringLiteral(
+      "^アニメーションGIFを上限 1,000 バイトに収められません。\n最も小さくしても [0-9,]+ バイト（PSNR [0-9]+\\.[0-9] "
+      "dB）です。\nこのまま保存しますか？$"));
+  EXPECT_TRUE(question.match(log->questions[0].text).hasMatch()) << log->questions[0].text.toStdString();
+  EXPECT_TRUE(names().isEmpty());
+  EXPECT_TRUE(log->messages.empty());
+
+  log->questionAnswers = {true};
+  log->saveAnswers = {QString::fromStdString((folder / "over.gif").string())};
+  w.cmdSave_Click();
+  ASSERT_EQ(log->questions.size(), 2u);
+  EXPECT_EQ(names(), QStringList{QStringLiteral("over-s-.gif")});
+  const auto over = std::filesystem::file_size(folder / "over-s-.gif");
+  EXPECT_GT(over, 1000u);
+  EXPECT_TRUE(log->questions[1].text.contains(QString::fromStdString(output::groupedNumber(over) + " バイト（PSNR")));
+  EXPECT_GE(QImageReader(QString::fromStdString((folder / "over-s-.gif").string())).imageCount(), 20);
+
+  // A budget it can keep to: no question, a file within it.
+  budgetKb = static_cast<int>(over * 3 / 1000);
+  log->saveAnswers = {QString::fromStdString((folder / "fits.gif").string())};
+  w.cmdSave_Click();
+  EXPECT_EQ(log->questions.size(), 2u);
+  EXPECT_LE(std::filesystem::file_size(folder / "fits-s-.gif"), static_cast<std::uintmax_t>(budgetKb) * 1000);
+  EXPECT_EQ(names(), (QStringList{QStringLiteral("fits-s-.gif"), QStringLiteral("over-s-.gif")}));
+  EXPECT_TRUE(log->messages.empty());
 }
 
 TEST_F(PreviewTest, DropAndCloseInsideASaveWaitForItsEnd) {

@@ -53,11 +53,20 @@ class RecordingPrompts : public app::Prompts {
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
     std::deque<std::optional<QColor>> colorAnswers;
+    std::vector<ShownMessage> questions;
+    std::deque<bool> questionAnswers;  // empty queue = No
   };
 
   explicit RecordingPrompts(std::shared_ptr<Log> log) : log_(std::move(log)) {}
 
   void message(app::MessageIcon icon, const QString& text) override { log_->messages.push_back({icon, text}); }
+  bool question(app::MessageIcon icon, const QString& text) override {
+    log_->questions.push_back({icon, text});
+    if (log_->questionAnswers.empty()) return false;
+    const bool yes = log_->questionAnswers.front();
+    log_->questionAnswers.pop_front();
+    return yes;
+  }
   QString openFile(const app::FileDialogRequest& r) override {
     log_->openRequests.push_back(r);
     return pop(log_->openAnswers);

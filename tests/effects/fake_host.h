@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,13 @@ class FakeHost : public effects::Host {
   output::PlaySettings gifPlay;  // the play choices it answers with
   bool webpAnswered = true;      // what askWebpAnimation answers (false: closed)
   int webpQuestions = 0;
+  // The frames the GIF question was last asked with, and the measured file
+  // it hands back on a true answer (nullopt: none).
+  std::shared_ptr<const std::vector<core::Bitmap>> askedFrames;
+  std::optional<output::AnimationFile> measuredAnswer;
+  // What confirmOverBudget answers, and every file it was asked about.
+  bool overBudgetAnswer = true;
+  std::vector<output::AnimationFile> overBudgetFiles;
 
   int yields = 0;
   std::vector<double> progress;  // every setProgress value, in order
@@ -83,6 +92,18 @@ class FakeHost : public effects::Host {
     askedShapes.push_back(shape);
     play = gifPlay;
     return askGifOutput(interval);
+  }
+  bool askGifAnimationFile(const output::AnimationShape& shape,
+                           const std::shared_ptr<const std::vector<core::Bitmap>>& frames, std::int16_t& interval,
+                           output::PlaySettings& play, std::optional<output::AnimationFile>& measured) override {
+    askedFrames = frames;
+    const bool animated = askGifAnimation(shape, interval, play);
+    measured = animated ? measuredAnswer : std::nullopt;
+    return animated;
+  }
+  bool confirmOverBudget(const output::AnimationFile& file) override {
+    overBudgetFiles.push_back(file);
+    return overBudgetAnswer;
   }
   void showGifBudget(const output::BudgetReport& report) override { budgets.push_back(report); }
   bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,

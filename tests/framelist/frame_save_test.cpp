@@ -11,6 +11,8 @@
 #include <QImageReader>
 #include <QString>
 
+#include "output/file_io.h"
+#include "output/shown_quality.h"
 #include "testutil.h"
 
 namespace {
@@ -116,7 +118,7 @@ class WriteFrameFiles : public ::testing::Test {
  protected:
   fs::path dir = testutil::makeTempDir("framelist_save");
   SavePlan plan(const std::string& base, const std::string& ext, bool animated = false, std::int16_t interval = 10) {
-    return SavePlan{(dir / base).string(), ext, animated, interval, {}, {}};
+    return SavePlan{(dir / base).string(), ext, animated, interval, {}, {}, {}, {}};
   }
 };
 
@@ -252,7 +254,7 @@ TEST_F(WriteFrameFiles, AnEmptyListWritesNothing) {
 }
 
 TEST_F(WriteFrameFiles, StopsAtTheFirstFileThatCannotBeWritten) {
-  const SavePlan p{(dir / "missing" / "base").string(), ".bmp", false, 10, {}, {}};
+  const SavePlan p{(dir / "missing" / "base").string(), ".bmp", false, 10, {}, {}, {}, {}};
   const output::WriteStatus status = writeFrameFiles(frames(3), p);
   ASSERT_FALSE(status);
   EXPECT_EQ(status.file, (dir / "missing" / "base000.bmp").string());
@@ -262,3 +264,168 @@ TEST_F(WriteFrameFiles, StopsAtTheFirstFileThatCannotBeWritten) {
 }
 
 }  // namespace
+
+// ---- an animated GIF with a byte budget --------------------------------------
+
+namespace budget {
+
+// Coloured noise moving right: too much for a small budget.
+std::vector<core::Picture> noiseFrames(int count) {
+  std::vector<core::Picture> out;
+  for (int k = 0; k < count; ++k) {
+    core::Bitmap b(60, 20);
+    std::uint32_t state = 99;
+    for (int y = 0; y < 20; ++y) {
+      for (int x = 0; x < 60; ++x) {
+        state = state * 1664525u + 1013904223u;
+        const int v = static_cast<int>(state >> 24);
+        b.row(y)[(x + 3 * k) % 60] = core::rgb(v, (v * 7 + y) & 0xFF, (x * 4) & 0xFF);
+      }
+    }
+    out.push_back(core::Picture::fromBitmap(std::move(b)));
+  }
+  return out;
+}
+
+// Colour fields with a disc moving right: smaller when lossy.
+std::vector<core::Picture> smoothFrames(int count) {
+  std::vector<core::Picture> out;
+  for (int k = 0; k < count; ++k) {
+    core::Bitmap b(160, 40);
+    for (int y = 0; y < 40; ++y) {
+      for (int x = 0; x < 160; ++x) {
+        b.row(y)[x] = core::rgb((x * 3 + y * 5) & 0xFF, (y * 6 + x + k * 9) & 0xFF, (x + 2 * y) & 0xFF);
+        const int dx = x - (20 + 15 * k), dy = y - 20;
+        if (dx * dx + dy * dy < 80) b.row(y)[x] = core::rgb(250, 240, 30);
+      }
+    }
+    out.push_back(core::Picture::fromBitmap(std::move(b)));
+  }
+  return out;
+}
+
+// The GIF question with frames: records them, answers as told.
+struct FileAnswer {
+  output::PlaySettings play;
+  std::optional<output::AnimationFile> measured;
+  framelist::FramesByFile frames;
+  framelist::GifFileQuestion question() {
+    return [this](const output::AnimationShape&, const framelist::FramesByFile& f, std::int16_t& interval,
+                  output::PlaySettings& p, std::optional<output::AnimationFile>& m) {
+      frames = f;
+      interval = 10;
+      p = play;
+      m = measured;
+      return true;
+    };
+  }
+};
+
+core::Bitmap fromQImage(const QImage& image) {
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  core::Bitmap b(rgb.width(), rgb.height());
+  for (int y = 0; y < rgb.height(); ++y)
+    for (int x = 0; x < rgb.width(); ++x) {
+      const QRgb c = rgb.pixel(x, y);
+      b.row(y)[x] = core::rgb(qRed(c), qGreen(c), qBlue(c));
+    }
+  return b;
+}
+
+std::vector<std::uint8_t> fileBytes(const fs::path& file) {
+  return output::readWholeFile(file.string(), 1 << 22).value_or(std::vector<std::uint8_t>{});
+}
+
+output::AnimationRequest requestOf(const SavePlan& p) {
+  return output::AnimationRequest{p.frames, p.shape, p.interval, p.play};
+}
+
+}  // namespace budget
+
+TEST(SaveFrameList, WithoutABudgetTheFileIsTheOneEncodingOfTheListsFrames) {
+  const fs::path dir = testutil::makeTempDir("framelist-nobudget");
+  const std::vector<core::Picture> list = budget::noiseFrames(4);
+  budget::FileAnswer answer;
+  answer.play.plays = 2;
+  std::string saveExt;
+  const auto p = planFrameSave((dir / "a.gif").string(), saveExt, answer.question(), list);
+  ASSERT_TRUE(p && p->animated && p->frames);
+  ASSERT_EQ(p->frames->size(), list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) EXPECT_EQ((*p->frames)[i].px, list[i].bitmap()->px);
+  const auto status = framelist::saveFrameList(list, *p, {});
+  ASSERT_TRUE(status && *status);
+  const auto file = output::encodeAnimationFile(budget::requestOf(*p));
+  ASSERT_TRUE(file);
+  EXPECT_EQ(budget::fileBytes(dir / "a.gif"), file->bytes);
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"a.gif"}));
+}
+
+TEST(SaveFrameList, AMeasuredOrEncodedFileIsWrittenInOnePieceWithinTheBudget) {
+  const fs::path dir = testutil::makeTempDir("framelist-budget");
+  const std::vector<core::Picture> list = budget::smoothFrames(6);
+  budget::FileAnswer answer;
+  answer.play.budgetKb = 3;
+  output::AnimationFile measured;
+  measured.bytes = {'G', 'I', 'F', '8', '9', 'a', 0x3B};
+  measured.budget = 3000;
+  answer.measured = measured;
+  std::string saveExt;
+  auto p = planFrameSave((dir / "m.gif").string(), saveExt, answer.question(), list);
+  ASSERT_TRUE(p && p->measured);
+  int questions = 0;
+  const framelist::OverBudgetQuestion ask = [&](const output::AnimationFile&) { return ++questions, true; };
+  ASSERT_TRUE(framelist::saveFrameList(list, *p, ask).value());
+  EXPECT_EQ(budget::fileBytes(dir / "m.gif"), measured.bytes);
+
+  // No measurement: the same encoding as the dialog's, within the budget,
+  // decoding (Qt) to the PSNR it says.
+  answer.measured.reset();
+  const std::size_t lossless = output::encodeAnimationFileWithin(budget::requestOf(*p), 0)->bytes.size();
+  answer.play.budgetKb = static_cast<int>(lossless * 2 / 3 / 1000);
+  ASSERT_GE(answer.play.budgetKb, 1);
+  p = planFrameSave((dir / "e.gif").string(), saveExt, answer.question(), list);
+  ASSERT_TRUE(p && !p->measured);
+  ASSERT_TRUE(framelist::saveFrameList(list, *p, ask).value());
+  const auto file = output::encodeAnimationFile(budget::requestOf(*p));
+  ASSERT_TRUE(file && file->fits);
+  EXPECT_LT(file->quality, 100);
+  const auto bytes = budget::fileBytes(dir / "e.gif");
+  EXPECT_EQ(bytes, file->bytes);
+  EXPECT_LE(bytes.size(), static_cast<std::size_t>(answer.play.budgetKb) * 1000);
+  QImageReader reader(QString::fromStdString((dir / "e.gif").string()));
+  double sum = 0.0;
+  std::size_t n = 0;
+  for (QImage image; reader.read(&image); ++n) sum += output::framePsnr(*list[n].bitmap(), budget::fromQImage(image));
+  ASSERT_EQ(n, list.size());
+  EXPECT_NEAR(sum / static_cast<double>(n), file->psnr, 1e-9);
+  EXPECT_EQ(questions, 0);
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"e.gif", "m.gif"}));
+}
+
+TEST(SaveFrameList, AFileOverTheBudgetIsWrittenOnlyWhenTheQuestionSaysYes) {
+  const fs::path dir = testutil::makeTempDir("framelist-over");
+  const std::vector<core::Picture> list = budget::noiseFrames(6);
+  budget::FileAnswer answer;
+  answer.play.budgetKb = 1;
+  std::string saveExt;
+  const auto p = planFrameSave((dir / "o.gif").string(), saveExt, answer.question(), list);
+  ASSERT_TRUE(p);
+  std::vector<output::AnimationFile> asked;
+  bool yes = false;
+  const framelist::OverBudgetQuestion ask = [&](const output::AnimationFile& f) {
+    asked.push_back(f);
+    return yes;
+  };
+  EXPECT_FALSE(framelist::saveFrameList(list, *p, ask));
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_FALSE(asked[0].fits);
+  EXPECT_TRUE(filesIn(dir).empty());
+  EXPECT_FALSE(framelist::savedBudget(*p));
+
+  yes = true;
+  ASSERT_TRUE(framelist::saveFrameList(list, *p, ask).value());
+  ASSERT_EQ(asked.size(), 2u);
+  EXPECT_EQ(budget::fileBytes(dir / "o.gif"), asked[1].bytes);
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"o.gif"}));
+  EXPECT_EQ(QImageReader(QString::fromStdString((dir / "o.gif").string())).imageCount(), 6);
+}

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -319,6 +322,53 @@ TEST_F(FrmFramesTest, AnimatedGifSaveAsksOnceAndWritesOneFile) {
   EXPECT_TRUE(std::filesystem::exists(dir / "a.gif"));
   EXPECT_FALSE(std::filesystem::exists(dir / "a000.bmp"));
   EXPECT_FALSE(std::filesystem::exists(dir / "a001.bmp"));
+}
+
+// With the frame asker the question gets the list's frames; a budget that
+// not even the smallest file keeps to asks first, and No writes nothing.
+TEST_F(FrmFramesTest, AGifOverItsBudgetIsWrittenOnlyAfterAYes) {
+  const std::filesystem::path dir = testutil::makeTempDir("frm_frames_budget");
+  for (int k = 0; k < 3; ++k) {
+    core::Bitmap b(80, 30);
+    std::uint32_t state = static_cast<std::uint32_t>(k) + 1;
+    for (core::Color& c : b.px) {
+      state = state * 1664525u + 1013904223u;
+      c = core::rgb(static_cast<int>(state >> 24), static_cast<int>((state >> 16) & 0xFF), 40);
+    }
+    window->Add_Stock(core::Picture::fromBitmap(std::move(b)));
+  }
+  std::size_t askedFrames = 0;
+  window->setGifFileAsker([&](const output::AnimationShape&, const framelist::FramesByFile& frames,
+                              std::int16_t& interval, output::PlaySettings& play,
+                              std::optional<output::AnimationFile>& measured) {
+    askedFrames = frames ? frames->size() : 0;
+    interval = 10;
+    play.budgetKb = 1;
+    measured.reset();
+    return true;
+  });
+  std::vector<QString> questions;
+  bool yes = false;
+  window->setOverBudgetAsker([&](const QString& text) {
+    questions.push_back(text);
+    return yes;
+  });
+  answer = QString::fromStdString((dir / "b.gif").string());
+  window->cmdFrameSave_Click();
+  EXPECT_EQ(askedFrames, 3u);
+  ASSERT_EQ(questions.size(), 1u);
+  EXPECT_TRUE(questions[0].startsWith(QStringLiteral("アニメーションGIFを上限 1,000 バイトに収められません。\n")))
+      << questions[0].toStdString();
+  EXPECT_TRUE(std::filesystem::is_empty(dir));
+  EXPECT_EQ(gifQuestions, 0);
+
+  yes = true;
+  window->cmdFrameSave_Click();
+  ASSERT_EQ(questions.size(), 2u);
+  EXPECT_TRUE(std::filesystem::exists(dir / "b.gif"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), std::filesystem::directory_iterator{}), 1);
+  EXPECT_TRUE(messages.empty());
+  EXPECT_EQ(buttons(*window), "10111");
 }
 
 TEST_F(FrmFramesTest, AFileThatCannotBeWrittenIsReportedAndTheButtonsComeBack) {
