@@ -30,8 +30,13 @@ void AnimationMeasure::request(const output::AnimationRequest& request) {
     if (onResult_) onResult_();
     return;
   }
+  // The first request after a quiet spell starts at once (the dialog's first
+  // figure); those that follow it within the debounce time wait until the
+  // user has stopped changing things for that long.
+  const bool quiet = !worker_.joinable() && !debounce_.isActive();
   pending_ = request;
-  debounce_.start();  // restarted by every change while the user is still at it
+  debounce_.start();
+  if (quiet) startPending();
 }
 
 void AnimationMeasure::startPending() {
@@ -50,12 +55,7 @@ void AnimationMeasure::startPending() {
       // Out of memory for a measurement: no figure, and the save will say
       // what went wrong when it encodes the file itself.
     }
-    {
-      const std::lock_guard<std::mutex> lock(mailboxMutex_);
-      mailbox_.job = job;
-      mailbox_.file = std::move(file);
-      mailbox_.done = true;
-    }
+    workerResult_ = std::move(file);  // read only after join(), which orders the two
     QMetaObject::invokeMethod(this, [this, job] { workerDone(job); }, Qt::QueuedConnection);
   });
 }
@@ -70,14 +70,9 @@ void AnimationMeasure::workerDone(std::uint64_t job) {
 bool AnimationMeasure::joinWorker() {
   if (!worker_.joinable()) return false;
   worker_.join();
-  Mailbox box;
-  {
-    const std::lock_guard<std::mutex> lock(mailboxMutex_);
-    box = std::move(mailbox_);
-    mailbox_ = Mailbox{};
-  }
-  const bool current = box.done && box.job == job_ && box.file && !runningIsStale_ && running_;
-  if (current) last_ = Measurement{std::move(*running_), std::move(*box.file)};
+  const bool current = workerResult_ && running_ && !runningIsStale_;
+  if (current) last_ = Measurement{std::move(*running_), std::move(*workerResult_)};
+  workerResult_.reset();
   running_.reset();
   flag_.reset();
   runningIsStale_ = false;

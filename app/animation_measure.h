@@ -13,7 +13,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -36,7 +35,8 @@ class AnimationMeasure : public QObject {
   AnimationMeasure(const AnimationMeasure&) = delete;
   AnimationMeasure& operator=(const AnimationMeasure&) = delete;
 
-  // Measures `request` once it has stayed the newest for the debounce time.
+  // Measures `request`: at once when nothing ran or was asked for during the
+  // debounce time, otherwise once it has stayed the newest for that long.
   // A request equal to the last measurement's is answered at once from it;
   // one equal to the request already waiting or running changes nothing.
   void request(const output::AnimationRequest& request);
@@ -63,12 +63,6 @@ class AnimationMeasure : public QObject {
   void setDelay(int ms) { debounce_.setInterval(ms); }
 
  private:
-  struct Mailbox {
-    std::uint64_t job = 0;
-    std::optional<output::AnimationFile> file;
-    bool done = false;
-  };
-
   void startPending();
   // The worker's end, queued to the GUI thread: joins it and takes its result.
   void workerDone(std::uint64_t job);
@@ -86,10 +80,10 @@ class AnimationMeasure : public QObject {
   std::uint64_t job_ = 0;                     // the running (or last) job's number
   bool runningIsStale_ = false;               // a newer request came after it started
 
-  // The worker writes its result here under the lock before it posts the
-  // queued call, so the hand-over does not rest on Qt's event queue alone.
-  std::mutex mailboxMutex_;
-  Mailbox mailbox_;
+  // The worker's result (nullopt: cancelled or refused). Written by the
+  // worker before it posts its queued call, read on the GUI thread only
+  // after joining it: the join, not Qt's event queue, orders the two.
+  std::optional<output::AnimationFile> workerResult_;
 };
 
 }  // namespace app

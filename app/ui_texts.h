@@ -182,7 +182,7 @@ inline constexpr const char* kGifSize = QT_TRANSLATE_NOOP("Pictorell", "%1 バ�
 inline constexpr const char* kGifSizeWithBudget = QT_TRANSLATE_NOOP("Pictorell", "%1 バイト（予算 %2）");
 inline constexpr const char* kGifSizePsnr = QT_TRANSLATE_NOOP("Pictorell", "、PSNR %1 dB");
 inline constexpr const char* kGifBudgetMissed =
-    QT_TRANSLATE_NOOP("Pictorell", "予算 %1 バイトに収まりません（最小 %2 バイト、PSNR %3 dB）");
+    QT_TRANSLATE_NOOP("Pictorell", "予算 %1 バイトに収まりません（最小 %2 バイト、PSNR %3 dB）。");
 // The same dialog asking for an animated WebP's interval.
 inline constexpr const char* kWebpCaption = QT_TRANSLATE_NOOP("Pictorell", "WebP出力形式設定");
 inline constexpr const char* kWebpOptAnimated =

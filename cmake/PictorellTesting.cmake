@@ -27,3 +27,13 @@ function(pictorell_add_test name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
 endfunction()
+
+# pictorell_label_tests(<target> <gtest filter> <label>)
+# Registers the tests of <target> that the filter selects once more under
+# the prefix "<label>.", with that label: for the few tests of a larger
+# executable that start threads.
+function(pictorell_label_tests target filter label)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 60 TEST_FILTER "${filter}" TEST_PREFIX "${label}."
+    PROPERTIES LABELS "${label}"
+               ENVIRONMENT "PICTORELL_TESTDATA=${PICTORELL_SHARED_DIR}/testdata;PICTORELL_BENCHDATA=${PICTORELL_SHARED_DIR}/bench")
+endfunction()

@@ -206,15 +206,17 @@ TEST_F(GifMeasureTest, ABudgetIsFittedAndShownWithItsCost) {
   EXPECT_FALSE(dialog.picBudgetWarning->isHidden());
   EXPECT_EQ(dialog.lblBudgetWarning->text(), app::frmGifSetting::budgetMissedText(*missed));
 
-  // Back to the choices measured last before their turn came: answered at
-  // once, without a new encode.
+  // Back to the choices measured last while another encode runs: answered
+  // at once, and the other one's result never shows.
   dialog.spnBudget->setValue(2);
   EXPECT_TRUE(measuring());
   EXPECT_TRUE(dialog.lblBudgetWarning->isHidden());
   dialog.spnBudget->setValue(1);
-  EXPECT_FALSE(dialog.measure().isBusy());
   EXPECT_EQ(dialog.lblSize->text(), app::frmGifSetting::sizeText(*missed));
   EXPECT_FALSE(dialog.lblBudgetWarning->isHidden());
+  QTRY_VERIFY_WITH_TIMEOUT(!dialog.measure().isBusy(), kLongWaitMs);
+  EXPECT_EQ(dialog.lblSize->text(), app::frmGifSetting::sizeText(*missed));
+  EXPECT_TRUE(dialog.measure().last()->request == requestFor(frames, 10, tiny));
 }
 
 TEST_F(GifMeasureTest, TheReadoutTextsAreExact) {
@@ -235,7 +237,7 @@ TEST_F(GifMeasureTest, TheReadoutTextsAreExact) {
   file.psnr = 25.08;
   file.fits = false;
   EXPECT_EQ(app::frmGifSetting::budgetMissedText(file),
-            u("予算 50,000 バイトに収まりません（最小 53,599 バイト、PSNR 25.1 dB）"));
+            u("予算 50,000 バイトに収まりません（最小 53,599 バイト、PSNR 25.1 dB）。"));
 
   EXPECT_EQ(dialog.chkBudget->text(), u("容量の上限"));
   EXPECT_EQ(dialog.spnBudget->suffix(), " KB");
