@@ -398,8 +398,10 @@ QString frmGifSetting::budgetMissedText(const output::AnimationFile& file) {
 
 void frmGifSetting::showPreview(const output::AnimationFile& file) {
   if (previewBuffer_ && static_cast<std::size_t>(previewBuffer_->data().size()) == file.bytes.size() &&
-      std::memcmp(previewBuffer_->data().constData(), file.bytes.data(), file.bytes.size()) == 0)
-    return;  // already playing
+      std::memcmp(previewBuffer_->data().constData(), file.bytes.data(), file.bytes.size()) == 0) {
+    if (previewMovie_->state() == QMovie::NotRunning) previewMovie_->start();  // stopped by a close
+    return;
+  }
   clearPreview();
   previewBuffer_ = std::make_unique<QBuffer>();
   previewBuffer_->setData(reinterpret_cast<const char*>(file.bytes.data()), static_cast<qsizetype>(file.bytes.size()));
@@ -473,6 +475,7 @@ void frmGifSetting::done(int r) {
 
 void frmGifSetting::hideEvent(QHideEvent* event) {
   measure_->cancel();
+  if (previewMovie_) previewMovie_->stop();  // no frames go to a closed dialog
   QDialog::hideEvent(event);
 }
 
