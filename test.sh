@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12, as root), builds, and runs every test:
 # first a normal build, then the same tests built with AddressSanitizer and
-# UndefinedBehaviorSanitizer. Exits non-zero on any failure.
+# UndefinedBehaviorSanitizer, then the tests that start threads (ctest label
+# "threads") built with ThreadSanitizer. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup-deps.sh
@@ -18,4 +19,10 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp" \
   ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 1200
+
+# Only the executables of the tests labelled "threads" are built here.
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPICTORELL_TSAN=ON -DPICTORELL_WERROR=ON
+cmake --build build-tsan -j"$jobs" --target gif_measure_test output_test
+TSAN_OPTIONS="halt_on_error=1:suppressions=$PWD/scripts/tsan.supp" \
+  ctest --test-dir build-tsan -L threads --output-on-failure -j"$jobs" --timeout 1200
 echo "All tests passed."

@@ -1,27 +1,53 @@
 #include "app/frm_gif_setting.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 
+#include <QBuffer>
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMovie>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include "app/animation_measure.h"
 #include "app/prompts.h"
 #include "app/ui_texts.h"
 #include "output/gif_interval.h"
 #include "output/play_texts.h"
+#include "output/shown_quality.h"
 
 namespace app {
 
-frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent) : QDialog(parent), prompts_(prompts) {
+namespace {
+
+QString grouped(std::uintmax_t n) { return QString::fromStdString(output::groupedNumber(n)); }
+
+QString decibels(double db) { return QString::number(db, 'f', 1); }
+
+// A warning sign as the play section shows it beside its warnings.
+QLabel* warningIcon(QWidget* parent) {
+  auto* icon = new QLabel(parent);
+  const int size = parent->style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, parent);
+  icon->setPixmap(parent->style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, parent).pixmap(size, size));
+  icon->setAlignment(Qt::AlignTop);
+  return icon;
+}
+
+}  // namespace
+
+frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent)
+    : QDialog(parent), prompts_(prompts), measure_(std::make_unique<AnimationMeasure>()) {
+  measure_->setResultHandler([this] { showMeasured(); });
   setWindowTitle(text::shown(text::kGifCaption));
   setModal(true);
   optType[1] = new QRadioButton(text::shown(text::kGifOptAnimated), this);
@@ -66,6 +92,11 @@ frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent) : QDialog(parent
   setIntervalText(QStringLiteral("0.1"));
 }
 
+frmGifSetting::~frmGifSetting() {
+  measure_->cancel();
+  clearPreview();
+}
+
 void frmGifSetting::buildPlaySection() {
   fraPlay = new QGroupBox(text::shown(text::kGifPlayFrame), this);
   lblPlays = new QLabel(text::shown(text::kGifPlaysLabel), fraPlay);
@@ -97,10 +128,7 @@ void frmGifSetting::buildPlaySection() {
   for (const char* name : output::text::kPresetNames) cboPreset->addItem(text::shown(name));
   cboPreset->setToolTip(text::shown(text::kGifPresetTip));
   lblSummary = new QLabel(fraPlay);
-  picWarning = new QLabel(fraPlay);
-  const int icon = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
-  picWarning->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(icon, icon));
-  picWarning->setAlignment(Qt::AlignTop);
+  picWarning = warningIcon(fraPlay);
   lblWarning = new QLabel(fraPlay);
 
   auto* grid = new QGridLayout(fraPlay);
@@ -121,6 +149,7 @@ void frmGifSetting::buildPlaySection() {
   warningRow->addWidget(picWarning, 0, Qt::AlignTop);
   warningRow->addWidget(lblWarning, 1);
   grid->addLayout(warningRow, 4, 0, 1, 2);
+  buildMeasureRows(grid);
 
   optPlays[0]->setChecked(true);
   spnPlays->setEnabled(false);
@@ -140,10 +169,48 @@ void frmGifSetting::buildPlaySection() {
   refreshSummary();
 }
 
+void frmGifSetting::buildMeasureRows(QGridLayout* grid) {
+  chkBudget = new QCheckBox(text::shown(text::kGifBudgetCheck), fraPlay);
+  spnBudget = new QSpinBox(fraPlay);
+  spnBudget->setRange(1, output::kMaxBudgetKb);
+  spnBudget->setValue(150);  // the common 150 KB rule, until the user or a preset says otherwise
+  spnBudget->setSuffix(QString::fromUtf8(text::kGifBudgetSuffix));
+  spnBudget->setEnabled(false);
+  chkBudget->setToolTip(text::shown(text::kGifBudgetTip));
+  spnBudget->setToolTip(text::shown(text::kGifBudgetTip));
+  lblSize = new QLabel(fraPlay);
+  picBudgetWarning = warningIcon(fraPlay);
+  lblBudgetWarning = new QLabel(fraPlay);
+  picPreview = new QLabel(fraPlay);
+  picPreview->setAlignment(Qt::AlignCenter);
+
+  grid->addWidget(chkBudget, 5, 0);
+  grid->addWidget(spnBudget, 5, 1, Qt::AlignLeft);
+  grid->addWidget(lblSize, 6, 0, 1, 2);
+  auto* budgetWarningRow = new QHBoxLayout;
+  budgetWarningRow->addWidget(picBudgetWarning, 0, Qt::AlignTop);
+  budgetWarningRow->addWidget(lblBudgetWarning, 1);
+  grid->addLayout(budgetWarningRow, 7, 0, 1, 2);
+  grid->addWidget(picPreview, 8, 0, 1, 2, Qt::AlignLeft);
+
+  setTabOrder(cboPreset, chkBudget);
+  setTabOrder(chkBudget, spnBudget);
+  connect(chkBudget, &QCheckBox::toggled, this, [this](bool on) {
+    spnBudget->setEnabled(on);
+    refreshSummary();
+  });
+  connect(spnBudget, &QSpinBox::valueChanged, this, [this] { refreshSummary(); });
+  for (QWidget* w : {static_cast<QWidget*>(chkBudget), static_cast<QWidget*>(spnBudget), static_cast<QWidget*>(lblSize),
+                     static_cast<QWidget*>(picBudgetWarning), static_cast<QWidget*>(lblBudgetWarning),
+                     static_cast<QWidget*>(picPreview)})
+    w->hide();
+}
+
 void frmGifSetting::optType_Click(int k) {
   Label1->setEnabled(k == 1);
   cboTime->setEnabled(k == 1);
   if (fraPlay) fraPlay->setEnabled(k == 1);
+  if (lblSize) refreshMeasure();
 }
 
 void frmGifSetting::cmdSet_Click() {
@@ -153,6 +220,9 @@ void frmGifSetting::cmdSet_Click() {
     prompts_.message(MessageIcon::Exclamation, text::shown(text::kGifBadInterval));
     return;
   }
+  // What was measured for exactly these choices is what the save writes.
+  measure_->cancel();
+  accepted_.reset();
   if (webpMode_) {
     webpAccepted_ = true;
     webpInterval_ = *interval;
@@ -160,6 +230,9 @@ void frmGifSetting::cmdSet_Click() {
   } else {
     output::acceptGifSettings(optType[1]->isChecked(), *interval);
     output::acceptPlaySettings(playSettings());
+    const auto& measured = measure_->last();
+    const auto request = currentRequest();
+    if (optType[1]->isChecked() && measured && request && measured->request == *request) accepted_ = measured->file;
   }
   accept();  // hides the dialog, ending the modal wait
 }
@@ -180,6 +253,10 @@ void frmGifSetting::cboPreset_Click(int index) {
   const output::AdPreset preset = output::presetFromIndex(index);
   cboPreset->setCurrentIndex(static_cast<int>(preset));  // the user's pick is shown already
   if (preset == output::AdPreset::None) return;
+  if (shape_) {
+    const std::int64_t budget = output::byteBudget(preset, shape_->width, shape_->height);
+    if (budget > 0) setBudgetKb(static_cast<int>(std::min<std::int64_t>(budget / 1000, output::kMaxBudgetKb)));
+  }
   const auto interval = output::parseGifInterval(cboTime->currentText().toStdString());
   // An interval the dialog would refuse stays for OK to point out.
   if (!interval) return;
@@ -213,11 +290,21 @@ void frmGifSetting::setPreset(int preset) {
 
 int frmGifSetting::preset() const { return cboPreset->currentIndex(); }
 
+void frmGifSetting::setBudgetKb(int kb) {
+  const bool budgeted = kb >= 1 && kb <= output::kMaxBudgetKb;
+  if (budgeted) spnBudget->setValue(kb);
+  chkBudget->setChecked(budgeted);
+  spnBudget->setEnabled(budgeted);
+}
+
+int frmGifSetting::budgetKb() const { return chkBudget->isChecked() ? spnBudget->value() : 0; }
+
 output::PlaySettings frmGifSetting::playSettings() const {
   output::PlaySettings play;
   play.plays = plays();
   play.holdCs = holdCs();
   play.preset = output::presetFromIndex(preset());
+  play.budgetKb = budgetKb();
   return play;
 }
 
@@ -243,6 +330,96 @@ void frmGifSetting::refreshSummary() {
   lblWarning->setText(warnings.join(QLatin1Char('\n')));
   lblWarning->setVisible(!warnings.isEmpty());
   picWarning->setVisible(!warnings.isEmpty());
+  if (lblSize) refreshMeasure();
+}
+
+std::optional<output::AnimationRequest> frmGifSetting::currentRequest() const {
+  if (!frames_ || !shape_ || webpMode_ || shape_->last < 0 ||
+      frames_->size() < static_cast<std::size_t>(shape_->last) + 1)
+    return std::nullopt;
+  const auto interval = output::parseGifInterval(cboTime->currentText().toStdString());
+  if (!interval) return std::nullopt;
+  output::AnimationRequest request;
+  request.frames = frames_;
+  request.shape = *shape_;
+  request.intervalCs = *interval;
+  request.play = playSettings();
+  return request;
+}
+
+void frmGifSetting::refreshMeasure() {
+  chkBudget->setVisible(frames_ && !webpMode_);
+  spnBudget->setVisible(frames_ && !webpMode_);
+  const auto request = currentRequest();
+  // Only the animated GIF has a file to measure; one file per frame keeps
+  // the last figure (greyed with the section) for a change of mind.
+  if (!request || !optType[1]->isChecked()) {
+    measure_->cancel();
+    showMeasured();
+    return;
+  }
+  lblSize->setText(text::shown(text::kGifMeasuring));
+  lblSize->show();
+  picBudgetWarning->hide();
+  lblBudgetWarning->hide();
+  measure_->request(*request);  // answers at once when these choices were measured before
+}
+
+void frmGifSetting::showMeasured() {
+  const auto& measured = measure_->last();
+  const auto request = currentRequest();
+  const bool current = measured && request && measured->request == *request;
+  const QString missed = current ? budgetMissedText(measured->file) : QString();
+  if (current) {
+    lblSize->setText(sizeText(measured->file));
+    showPreview(measured->file);
+  } else {
+    lblSize->clear();
+  }
+  lblSize->setVisible(current);
+  lblBudgetWarning->setText(missed);
+  lblBudgetWarning->setVisible(!missed.isEmpty());
+  picBudgetWarning->setVisible(!missed.isEmpty());
+  // The animation stays while an interval is being typed.
+  picPreview->setVisible(previewMovie_ && frames_ && shape_ && !webpMode_);
+}
+
+QString frmGifSetting::sizeText(const output::AnimationFile& file) {
+  QString s = file.budget > 0 ? text::shown(text::kGifSizeWithBudget).arg(grouped(file.bytes.size()), grouped(file.budget))
+                              : text::shown(text::kGifSize).arg(grouped(file.bytes.size()));
+  if (file.psnr < output::kExactFrameDb) s += text::shown(text::kGifSizePsnr).arg(decibels(file.psnr));
+  return s;
+}
+
+QString frmGifSetting::budgetMissedText(const output::AnimationFile& file) {
+  if (file.fits || file.budget == 0) return {};
+  return text::shown(text::kGifBudgetMissed).arg(grouped(file.budget), grouped(file.bytes.size()), decibels(file.psnr));
+}
+
+void frmGifSetting::showPreview(const output::AnimationFile& file) {
+  if (previewBuffer_ && static_cast<std::size_t>(previewBuffer_->data().size()) == file.bytes.size() &&
+      std::memcmp(previewBuffer_->data().constData(), file.bytes.data(), file.bytes.size()) == 0) {
+    if (previewMovie_->state() == QMovie::NotRunning) previewMovie_->start();  // stopped by a close
+    return;
+  }
+  clearPreview();
+  previewBuffer_ = std::make_unique<QBuffer>();
+  previewBuffer_->setData(reinterpret_cast<const char*>(file.bytes.data()), static_cast<qsizetype>(file.bytes.size()));
+  previewBuffer_->open(QIODevice::ReadOnly);
+  previewMovie_ = std::make_unique<QMovie>(previewBuffer_.get(), QByteArray("gif"));
+  const int width = std::min(shape_->width, kPreviewMaxWidth);
+  const int height = std::max(1, static_cast<int>(std::lrint(static_cast<double>(shape_->height) * width / shape_->width)));
+  previewMovie_->setScaledSize(QSize(width, height));
+  picPreview->setFixedSize(width, height);
+  picPreview->setMovie(previewMovie_.get());
+  previewMovie_->start();
+}
+
+void frmGifSetting::clearPreview() {
+  if (picPreview) picPreview->setMovie(nullptr);
+  if (picPreview) picPreview->clear();
+  previewMovie_.reset();
+  previewBuffer_.reset();
 }
 
 bool frmGifSetting::askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
@@ -276,20 +453,41 @@ bool frmGifSetting::askWebpAnimation(const output::AnimationShape& shape, std::i
     interval = webpInterval_;
     play = webpPlay_;
     play.preset = output::AdPreset::None;
+    play.budgetKb = 0;  // not shown for WebP, so not asked for
   }
   return webpAccepted_;
 }
 
 void frmGifSetting::showModal() {
-  if (modalRunner_) {
+  accepted_.reset();
+  refreshMeasure();  // the last closing stopped it
+  if (modalRunner_)
     modalRunner_(*this);
-    return;
-  }
-  exec();
+  else
+    exec();
+  measure_->cancel();
 }
 
-void frmGifSetting::setFrames(std::shared_ptr<const std::vector<core::Bitmap>> frames) { frames_ = std::move(frames); }
+void frmGifSetting::done(int r) {
+  measure_->cancel();
+  QDialog::done(r);
+}
 
-std::optional<output::AnimationFile> frmGifSetting::measuredFile() const { return std::nullopt; }
+void frmGifSetting::hideEvent(QHideEvent* event) {
+  measure_->cancel();
+  if (previewMovie_) previewMovie_->stop();  // no frames go to a closed dialog
+  QDialog::hideEvent(event);
+}
+
+void frmGifSetting::setFrames(std::shared_ptr<const std::vector<core::Bitmap>> frames) {
+  if (frames == frames_) return;
+  measure_->reset();
+  clearPreview();
+  if (frames) accepted_.reset();  // a new question
+  frames_ = std::move(frames);
+  refreshSummary();
+}
+
+std::optional<output::AnimationFile> frmGifSetting::measuredFile() const { return accepted_; }
 
 }  // namespace app

@@ -1,13 +1,16 @@
 // frmGifSetting: the small modal dialog that asks how GIF frames are written
 // (one animated GIF, or one file per frame) and the animated GIF's interval.
 // An accepted OK leaves its answer in output::GifIsAni and output::GifTime,
-// and the animated GIF's play choices in output::GifPlays, GifHold and
-// GifPreset.
+// and the animated GIF's play choices in output::GifPlays, GifHold,
+// GifPreset and GifBudget. Given the composed frames, the dialog encodes the
+// animated GIF of the current choices in the background and shows its size
+// and the animation itself.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include <QDialog>
@@ -15,22 +18,28 @@
 #include "output/animation_file.h"
 #include "output/gif_question.h"
 
+class QBuffer;
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
+class QMovie;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
 
 namespace app {
 
+class AnimationMeasure;
 class Prompts;
 
 class frmGifSetting : public QDialog, public output::GifQuestion {
  public:
   // prompts: where the invalid-interval message goes; must outlive the dialog.
   frmGifSetting(Prompts& prompts, QWidget* parent);
+  ~frmGifSetting() override;
 
   // optType(1): one animated GIF; optType(0): one file per frame.
   std::array<QRadioButton*, 2> optType{};
@@ -50,16 +59,28 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   QLabel* lblSummary = nullptr;    // what the file will do, one line
   QLabel* picWarning = nullptr;    // the warning icon
   QLabel* lblWarning = nullptr;    // the preset's broken rules, one a line
+  // Shown only while frames are set (and not for WebP): the byte budget, the
+  // size of the file OK would write, a budget it cannot meet, and the
+  // encoded animation playing, scaled down to kPreviewMaxWidth at most.
+  QCheckBox* chkBudget = nullptr;
+  QSpinBox* spnBudget = nullptr;  // KB of 1000 bytes, 1..output::kMaxBudgetKb
+  QLabel* lblSize = nullptr;
+  QLabel* picBudgetWarning = nullptr;
+  QLabel* lblBudgetWarning = nullptr;
+  QLabel* picPreview = nullptr;
+  static constexpr int kPreviewMaxWidth = 400;
 
   // Selecting an option enables the interval exactly for the animated GIF.
   void optType_Click(int k);
   // OK: stores the answer and hides the dialog when the interval text is
-  // valid; otherwise says so and stays open, storing nothing.
+  // valid; otherwise says so and stays open, storing nothing. Either way
+  // the measuring stops.
   void cmdSet_Click();
   // The user picked a preset (it becomes the selected entry): a shorter
   // interval is raised to its minimum and the play count becomes the
-  // largest that keeps within it. "なし" changes nothing else, nor does a
-  // preset restored from the settings file, which does not come here.
+  // largest that keeps within it, and a preset with a byte budget for the
+  // animation's size sets the budget to it. "なし" changes nothing else, nor
+  // does a preset restored from the settings file, which does not come here.
   void cboPreset_Click(int index);
 
   // The stored choice at start (any value but 1 selects per-frame files)
@@ -69,13 +90,16 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   void setIntervalText(const QString& text);
   QString intervalText() const;
   // The play choices: 0 forever or 1..99 plays (else forever), the hold in
-  // hundredths of a second (0..1000), the preset index (0..3, else none).
+  // hundredths of a second (0..1000), the preset index (0..3, else none),
+  // the budget in KB (1..kMaxBudgetKb, else none = 0).
   void setPlays(int plays);
   int plays() const;
   void setHoldCs(int holdCs);
   int holdCs() const;
   void setPreset(int preset);
   int preset() const;
+  void setBudgetKb(int kb);
+  int budgetKb() const;
   output::PlaySettings playSettings() const;
 
   // GifQuestion: shows the dialog modally until it is hidden or closed.
@@ -95,7 +119,8 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   // answer (GifIsAni, GifTime, the play values, the selected option and
   // preset) is unchanged.
   // The composed frames the animated GIF is made of, by file number (null:
-  // none known, nothing is measured). Set only while the question is asked.
+  // none known, nothing is measured). Set only while the question is asked;
+  // new frames start a new measurement, null stops it (measuredFile() stays).
   void setFrames(std::shared_ptr<const std::vector<core::Bitmap>> frames);
   // After an accepted OK: the file measured for exactly the accepted
   // choices, when that measurement had finished; the save writes these
@@ -107,10 +132,35 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   // Tests replace the modal wait: the runner acts on the shown dialog
   // (e.g. clicks OK) instead of a user.
   void setModalRunner(std::function<void(frmGifSetting&)> runner) { modalRunner_ = std::move(runner); }
+  // The background encoder (tests look at whether it still holds a thread).
+  AnimationMeasure& measure() { return *measure_; }
+
+  // The readout for a measured file, e.g. "118,422 バイト（予算 150,000）、PSNR 31.2 dB",
+  // and the warning for a budget it does not meet (empty when it fits).
+  static QString sizeText(const output::AnimationFile& file);
+  static QString budgetMissedText(const output::AnimationFile& file);
+
+  // Closing the dialog in any way (OK, Esc, the close button) stops the
+  // measuring and joins its thread.
+  void done(int r) override;
+
+ protected:
+  void hideEvent(QHideEvent* event) override;
 
  private:
   void buildPlaySection();
+  void buildMeasureRows(QGridLayout* grid);
   void refreshSummary();
+  // The animated GIF the current choices make; nullopt without frames, in
+  // WebP mode or with an interval OK would refuse.
+  std::optional<output::AnimationRequest> currentRequest() const;
+  // Asks for the current choices' measurement (or stops measuring), and
+  // shows the rows that belong to it.
+  void refreshMeasure();
+  // Shows the last measurement when it is that of the current choices.
+  void showMeasured();
+  void showPreview(const output::AnimationFile& file);
+  void clearPreview();
 
   Prompts& prompts_;
   std::optional<output::AnimationShape> shape_;
@@ -120,6 +170,12 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   bool webpAccepted_ = false;
   std::int16_t webpInterval_ = 0;
   output::PlaySettings webpPlay_;
+  std::unique_ptr<AnimationMeasure> measure_;
+  std::optional<output::AnimationFile> accepted_;  // what measuredFile() returns
+  // The preview's movie reads the encoded bytes from this buffer (declared
+  // first: the movie goes before its device).
+  std::unique_ptr<QBuffer> previewBuffer_;
+  std::unique_ptr<QMovie> previewMovie_;
 };
 
 }  // namespace app

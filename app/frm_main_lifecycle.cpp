@@ -90,6 +90,7 @@ void frmMain::applySettings(const settings::Settings& s) {
   gifSetting_->setPlays(s.gifPlays);
   gifSetting_->setHoldCs(s.gifHoldCs);
   gifSetting_->setPreset(s.gifPreset);
+  gifSetting_->setBudgetKb(s.gifBudgetKb);
   frmFrames_->setFramesRect(QRect(s.framesLeft / kTwipsPerPixel, s.framesTop / kTwipsPerPixel,
                                   s.framesWidth / kTwipsPerPixel, s.framesHeight / kTwipsPerPixel));
   move(s.left / kTwipsPerPixel, s.top / kTwipsPerPixel);
@@ -142,6 +143,7 @@ settings::Settings frmMain::collectSettings() const {
   s.gifPlays = gifSetting_->plays();
   s.gifHoldCs = gifSetting_->holdCs();
   s.gifPreset = gifSetting_->preset();
+  s.gifBudgetKb = gifSetting_->budgetKb();
   return s;
 }
 

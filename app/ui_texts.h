@@ -171,6 +171,18 @@ inline constexpr const char* kGifHoldTip =
 inline constexpr const char* kGifPresetLabel = QT_TRANSLATE_NOOP("Pictorell", "広告の規定　→　");
 inline constexpr const char* kGifPresetTip =
     QT_TRANSLATE_NOOP("Pictorell", "選ぶと、表示間隔と再生回数をその規定に収まるように設定します。");
+// The budget row and the size readout below the play section's summary.
+// The sizes are grouped numbers ("118,422"), the PSNR has one decimal.
+inline constexpr const char* kGifBudgetCheck = QT_TRANSLATE_NOOP("Pictorell", "容量の上限");
+inline constexpr const char* kGifBudgetSuffix = " KB";
+inline constexpr const char* kGifBudgetTip = QT_TRANSLATE_NOOP(
+    "Pictorell", "ファイルがこの大きさを超えるときは、画質を下げて収めます（1 KB = 1,000 バイト）。");
+inline constexpr const char* kGifMeasuring = QT_TRANSLATE_NOOP("Pictorell", "サイズを計算中…");
+inline constexpr const char* kGifSize = QT_TRANSLATE_NOOP("Pictorell", "%1 バイト");
+inline constexpr const char* kGifSizeWithBudget = QT_TRANSLATE_NOOP("Pictorell", "%1 バイト（予算 %2）");
+inline constexpr const char* kGifSizePsnr = QT_TRANSLATE_NOOP("Pictorell", "、PSNR %1 dB");
+inline constexpr const char* kGifBudgetMissed =
+    QT_TRANSLATE_NOOP("Pictorell", "予算 %1 バイトに収まりません（最小 %2 バイト、PSNR %3 dB）。");
 // The same dialog asking for an animated WebP's interval.
 inline constexpr const char* kWebpCaption = QT_TRANSLATE_NOOP("Pictorell", "WebP出力形式設定");
 inline constexpr const char* kWebpOptAnimated =

@@ -2,6 +2,10 @@
 # (third-party headers are included as SYSTEM by their imported targets).
 option(PICTORELL_WERROR "Treat warnings in the project's own code as errors" OFF)
 option(PICTORELL_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+option(PICTORELL_TSAN "Build with ThreadSanitizer (for the tests labelled threads)" OFF)
+if(PICTORELL_SANITIZE AND PICTORELL_TSAN)
+  message(FATAL_ERROR "PICTORELL_TSAN cannot be combined with PICTORELL_SANITIZE")
+endif()
 
 add_library(pictorell_warnings INTERFACE)
 target_compile_options(pictorell_warnings INTERFACE
@@ -15,4 +19,9 @@ add_compile_options(-ffp-contract=off -fno-fast-math)
 if(PICTORELL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(PICTORELL_TSAN)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
 endif()

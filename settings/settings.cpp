@@ -38,6 +38,7 @@ const IndexKey kIndexKeys[] = {
     {key::kSetting, "HueType", 0, 1, [](Settings& s) -> int& { return s.hueType; }},
     {key::kGif, "Plays", 0, 99, [](Settings& s) -> int& { return s.gifPlays; }},
     {key::kGif, "Preset", 0, 3, [](Settings& s) -> int& { return s.gifPreset; }},
+    {key::kGif, "Budget", 0, 10000, [](Settings& s) -> int& { return s.gifBudgetKb; }},
 };
 
 // The hold is stored in seconds like the interval; anything that is not 0 to
@@ -161,6 +162,7 @@ bool saveSettings(inifile_IO& ini, const Settings& s, const SaveConditions& when
   ini.WriteStr(key::kGif, "Hold",
                shortestFloatText(static_cast<float>(std::clamp(s.gifHoldCs, 0, kMaxHoldCs)) / 100.0f));
   writeInt(ini, key::kGif, "Preset", s.gifPreset);
+  writeInt(ini, key::kGif, "Budget", s.gifBudgetKb);
   // Only a chosen language is written; the key is absent by default.
   if (!s.language.empty()) ini.WriteStr(key::kSetting, "Language", s.language);
   return ini.endUpdate();

@@ -49,10 +49,12 @@ struct Settings {
   std::string gifTimeText = "0.1";
   // The animated GIF's play choices: plays (0 forever, 1..99), the hold on
   // the rest frame in hundredths of a second (0..1000, stored as seconds),
-  // the ad preset (0 none, 1 Google, 2 IAB, 3 Amazon).
+  // the ad preset (0 none, 1 Google, 2 IAB, 3 Amazon), the byte budget in KB
+  // of 1000 bytes (0 none, 1..10000).
   int gifPlays = 0;
   int gifHoldCs = 0;
   int gifPreset = 0;
+  int gifBudgetKb = 0;
   // The interface language: "" follows the system, "ja" or "en" force one.
   std::string language;
 };

@@ -663,5 +663,33 @@
             <numerusform>That exceeds the {} limit of {} bytes by {} bytes.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>容量の上限</source>
+        <translation>Size limit</translation>
+    </message>
+    <message>
+        <source>ファイルがこの大きさを超えるときは、画質を下げて収めます（1 KB = 1,000 バイト）。</source>
+        <translation>A file larger than this is made to fit by lowering its quality (1 KB = 1,000 bytes).</translation>
+    </message>
+    <message>
+        <source>サイズを計算中…</source>
+        <translation>Working out the size…</translation>
+    </message>
+    <message>
+        <source>%1 バイト</source>
+        <translation>%1 bytes</translation>
+    </message>
+    <message>
+        <source>%1 バイト（予算 %2）</source>
+        <translation>%1 bytes (budget %2)</translation>
+    </message>
+    <message>
+        <source>、PSNR %1 dB</source>
+        <translation>, PSNR %1 dB</translation>
+    </message>
+    <message>
+        <source>予算 %1 バイトに収まりません（最小 %2 バイト、PSNR %3 dB）。</source>
+        <translation>Does not fit the budget of %1 bytes (smallest %2 bytes, PSNR %3 dB).</translation>
+    </message>
 </context>
 </TS>

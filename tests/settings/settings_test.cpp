@@ -171,23 +171,25 @@ TEST(Settings, PlayChoicesFallBackToTheirDefaultsKeyByKey) {
   EXPECT_EQ(none.gifPlays, 0);
   EXPECT_EQ(none.gifHoldCs, 0);
   EXPECT_EQ(none.gifPreset, 0);
+  EXPECT_EQ(none.gifBudgetKb, 0);
   const struct {
     const char* text;
-    int plays, holdCs, preset;
+    int plays, holdCs, preset, budgetKb;
   } cases[] = {
-      {"[GIF]\nPlays=6\nHold=1.5\nPreset=1\n", 6, 150, 1},
-      {"[GIF]\nPlays=99\nHold=10\nPreset=3\n", 99, 1000, 3},
-      {"[GIF]\nPlays=100\nHold=10.01\nPreset=4\n", 0, 0, 0},
-      {"[GIF]\nPlays=-1\nHold=-0.5\nPreset=-1\n", 0, 0, 0},
-      {"[GIF]\nPlays=many\nHold=long\nPreset=google\n", 0, 0, 0},
-      {"[GIF]\nPlays=2\nHold=1e39\nPreset=2\n", 2, 0, 2},
-      {"[GIF]\nHold=0.125\n", 0, 12, 0},  // hundredths, a half to even
+      {"[GIF]\nPlays=6\nHold=1.5\nPreset=1\nBudget=150\n", 6, 150, 1, 150},
+      {"[GIF]\nPlays=99\nHold=10\nPreset=3\nBudget=10000\n", 99, 1000, 3, 10000},
+      {"[GIF]\nPlays=100\nHold=10.01\nPreset=4\nBudget=10001\n", 0, 0, 0, 0},
+      {"[GIF]\nPlays=-1\nHold=-0.5\nPreset=-1\nBudget=-150\n", 0, 0, 0, 0},
+      {"[GIF]\nPlays=many\nHold=long\nPreset=google\nBudget=150KB\n", 0, 0, 0, 0},
+      {"[GIF]\nPlays=2\nHold=1e39\nPreset=2\nBudget=1\n", 2, 0, 2, 1},
+      {"[GIF]\nHold=0.125\n", 0, 12, 0, 0},  // hundredths, a half to even
   };
   for (const auto& c : cases) {
     const settings::Settings s = settings::loadSettings(fromText(c.text), context());
     EXPECT_EQ(s.gifPlays, c.plays) << c.text;
     EXPECT_EQ(s.gifHoldCs, c.holdCs) << c.text;
     EXPECT_EQ(s.gifPreset, c.preset) << c.text;
+    EXPECT_EQ(s.gifBudgetKb, c.budgetKb) << c.text;
   }
 }
 
@@ -232,6 +234,7 @@ TEST(Settings, RoundTripThroughTheFile) {
   s.gifPlays = 6;
   s.gifHoldCs = 25;
   s.gifPreset = 2;
+  s.gifBudgetKb = 150;
   inifile_IO out;
   out.setFileName((dir / "b.ini").string());
   ASSERT_TRUE(settings::saveSettings(out, s, {}));
@@ -260,6 +263,8 @@ TEST(Settings, RoundTripThroughTheFile) {
   EXPECT_EQ(in.ReadStr("GIF", "Plays", ""), "6");
   EXPECT_EQ(in.ReadStr("GIF", "Hold", ""), "0.25");
   EXPECT_EQ(in.ReadStr("GIF", "Preset", ""), "2");
+  EXPECT_EQ(in.ReadStr("GIF", "Budget", ""), "150");
+  EXPECT_EQ(r.gifBudgetKb, 150);
   EXPECT_EQ(r.gifPlays, 6);
   EXPECT_EQ(r.gifHoldCs, 25);
   EXPECT_EQ(r.gifPreset, 2);

@@ -1,0 +1,94 @@
+#include "app/animation_measure.h"
+
+#include <utility>
+
+namespace app {
+
+namespace {
+constexpr int kDebounceMs = 150;
+}  // namespace
+
+AnimationMeasure::AnimationMeasure(QObject* parent) : QObject(parent) {
+  debounce_.setSingleShot(true);
+  debounce_.setInterval(kDebounceMs);
+  connect(&debounce_, &QTimer::timeout, this, [this] { startPending(); });
+}
+
+AnimationMeasure::~AnimationMeasure() { cancel(); }
+
+void AnimationMeasure::request(const output::AnimationRequest& request) {
+  if (pending_ && *pending_ == request) return;
+  if (!pending_ && running_ && !runningIsStale_ && *running_ == request) return;
+  // Whatever runs now measures something else.
+  if (worker_.joinable()) {
+    flag_->store(true);
+    runningIsStale_ = true;
+  }
+  if (last_ && last_->request == request) {
+    pending_.reset();
+    debounce_.stop();
+    if (onResult_) onResult_();
+    return;
+  }
+  // The first request after a quiet spell starts at once (the dialog's first
+  // figure); those that follow it within the debounce time wait until the
+  // user has stopped changing things for that long.
+  const bool quiet = !worker_.joinable() && !debounce_.isActive();
+  pending_ = request;
+  debounce_.start();
+  if (quiet) startPending();
+}
+
+void AnimationMeasure::startPending() {
+  // A cancelled job still has to come to its end; its workerDone starts this one.
+  if (!pending_ || worker_.joinable()) return;
+  running_ = std::move(pending_);
+  pending_.reset();
+  runningIsStale_ = false;
+  flag_ = std::make_shared<output::CancelFlag>(false);
+  const std::uint64_t job = ++job_;
+  worker_ = std::thread([this, request = *running_, flag = flag_, job] {
+    std::optional<output::AnimationFile> file;
+    try {
+      file = output::encodeAnimationFile(request, flag.get());
+    } catch (...) {
+      // Out of memory for a measurement: no figure, and the save will say
+      // what went wrong when it encodes the file itself.
+    }
+    workerResult_ = std::move(file);  // read only after join(), which orders the two
+    QMetaObject::invokeMethod(this, [this, job] { workerDone(job); }, Qt::QueuedConnection);
+  });
+}
+
+void AnimationMeasure::workerDone(std::uint64_t job) {
+  // cancel() may have joined this job already and a newer one may run.
+  if (job != job_ || !worker_.joinable()) return;
+  if (joinWorker() && onResult_) onResult_();
+  if (pending_ && !debounce_.isActive()) startPending();
+}
+
+bool AnimationMeasure::joinWorker() {
+  if (!worker_.joinable()) return false;
+  worker_.join();
+  const bool current = workerResult_ && running_ && !runningIsStale_;
+  if (current) last_ = Measurement{std::move(*running_), std::move(*workerResult_)};
+  workerResult_.reset();
+  running_.reset();
+  flag_.reset();
+  runningIsStale_ = false;
+  return current;
+}
+
+void AnimationMeasure::cancel() {
+  debounce_.stop();
+  pending_.reset();
+  if (flag_) flag_->store(true);
+  (void)joinWorker();
+}
+
+void AnimationMeasure::reset() {
+  cancel();
+  last_.reset();
+}
+
+}  // namespace app
