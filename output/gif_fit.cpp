@@ -27,6 +27,20 @@ class Search {
  public:
   explicit Search(QualityEncoder& encoder) : encoder_(encoder) {}
 
+  // The quality of the smallest file measured at or above `floorDb`
+  // (the higher quality on a tie); `fallback` when none is.
+  int smallestAbove(double floorDb, int fallback) const {
+    const CodedAnimation* best = nullptr;
+    int out = fallback;
+    for (const auto& [quality, coded] : measured_) {
+      if (coded.psnr >= floorDb && (!best || coded.bytes.size() <= best->bytes.size())) {
+        best = &coded;
+        out = quality;
+      }
+    }
+    return out;
+  }
+
   const CodedAnimation* at(int quality) {
     auto it = measured_.find(quality);
     if (it == measured_.end()) {
@@ -130,14 +144,16 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
       if (!low) return std::nullopt;
       if (*low >= kLowestQuality && search.at(*low)->psnr >= kLowestFitDb) return finish(encoder, *low, budgetBytes);
     }
-    // Nothing above the floor fits: the lowest quality that stays above it.
+    // Nothing above the floor fits: the lowest quality that stays above it,
+    // or any measured on the way that is above it and smaller (fewer
+    // colours do not always code shorter).
     const auto belowFloor = [](const CodedAnimation& c) { return c.psnr < kLowestFitDb; };
     const std::optional<int> under =
         aboveFloorAtZero ? highest(search, ladder ? kLowestQuality - 1 : -1, 0, belowFloor)
                          : highest(search, -1, kBestQuality, belowFloor);
     if (!under) return std::nullopt;
     const int above = *under + 1;
-    return finish(encoder, above, budgetBytes);
+    return finish(encoder, search.smallestAbove(kLowestFitDb, above), budgetBytes);
   } catch (const Cancelled&) {
     return std::nullopt;
   }

@@ -25,8 +25,8 @@ struct EncodedGif {
   double psnr = 0.0;                // mean over the frames given, each as shown against itself (shown_quality.h)
   // 0..100; 100 is what encodeGifAnimation(frames, timing) writes. A fit
   // may also give kLowestQuality..-1 (quality_encoder.h): the last resort
-  // below 0 (4, 3, then 2 colours, lossy tolerance up to the whole range),
-  // which encodeGifAnimation never writes.
+  // below 0 (no dither, then 3 and 2 colours), which encodeGifAnimation
+  // never writes.
   int quality = 100;
 };
 

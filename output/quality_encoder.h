@@ -23,10 +23,10 @@
 namespace output {
 
 inline constexpr int kBestQuality = 100;
-// Below 0 the fit's last resort: 4, 3 and then 2 colours while the lossy
-// tolerance grows from 100 per channel to the whole colour range. Only
-// fitGifAnimation goes there, and only above kLowestFitDb.
-inline constexpr int kLowestQuality = -30;
+// Below 0 the fit's last resort: -1 is quality 0 without the dither, -2 and
+// -3 cut the palettes to 3 and 2 entries, all at quality 0's lossy
+// tolerance. Only fitGifAnimation goes there, and only above kLowestFitDb.
+inline constexpr int kLowestQuality = -3;
 
 struct LossySettings {
   int colours = 255;   // entries per palette (2..255; one more index stays free for transparency)
