@@ -27,6 +27,20 @@ class Search {
  public:
   explicit Search(QualityEncoder& encoder) : encoder_(encoder) {}
 
+  // The quality of the smallest file measured at or above `floorDb`
+  // (the higher quality on a tie); `fallback` when none is.
+  int smallestAbove(double floorDb, int fallback) const {
+    const CodedAnimation* best = nullptr;
+    int out = fallback;
+    for (const auto& [quality, coded] : measured_) {
+      if (coded.psnr >= floorDb && (!best || coded.bytes.size() <= best->bytes.size())) {
+        best = &coded;
+        out = quality;
+      }
+    }
+    return out;
+  }
+
   const CodedAnimation* at(int quality) {
     auto it = measured_.find(quality);
     if (it == measured_.end()) {
@@ -41,6 +55,20 @@ class Search {
   QualityEncoder& encoder_;
   std::map<int, CodedAnimation> measured_;
 };
+
+// The highest quality in (low, high) that is true of `holds`, by bisection
+// (bytes and PSNR both fall with the quality); `low` when none is, nullopt
+// when an encode fails.
+template <typename Holds>
+std::optional<int> highest(Search& search, int low, int high, Holds holds) {
+  while (high - low > 1) {
+    const int mid = (low + high) / 2;
+    const CodedAnimation* c = search.at(mid);
+    if (!c) return std::nullopt;
+    (holds(*c) ? low : high) = mid;
+  }
+  return low;
+}
 
 std::optional<FittedGif> finish(QualityEncoder& encoder, int quality, std::size_t budget) {
   std::optional<CodedAnimation> coded = encoder.encode(quality, true);
@@ -101,26 +129,31 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
     // Bytes fall as the quality falls: find the highest quality that fits,
     // then make sure it is above the floor.
     Search search(encoder);
-    int fits = -1, over = kBestQuality;
-    while (over - fits > 1) {
-      const int mid = (fits + over) / 2;
-      const CodedAnimation* c = search.at(mid);
-      if (!c) return std::nullopt;
-      (c->bytes.size() <= budgetBytes ? fits : over) = mid;
+    const auto within = [&](const CodedAnimation& c) { return c.bytes.size() <= budgetBytes; };
+    const std::optional<int> fits = highest(search, -1, kBestQuality, within);
+    if (!fits) return std::nullopt;
+    if (*fits >= 0 && search.at(*fits)->psnr >= kLowestFitDb) return finish(encoder, *fits, budgetBytes);
+    const CodedAnimation* zero = search.at(0);
+    if (!zero) return std::nullopt;
+    const bool aboveFloorAtZero = zero->psnr >= kLowestFitDb;
+    // Quality 0 is over the budget yet still above the floor: the last
+    // resort below it (negative qualities), searched the same way.
+    const bool ladder = *fits < 0 && aboveFloorAtZero;
+    if (ladder) {
+      const std::optional<int> low = highest(search, kLowestQuality - 1, 0, within);
+      if (!low) return std::nullopt;
+      if (*low >= kLowestQuality && search.at(*low)->psnr >= kLowestFitDb) return finish(encoder, *low, budgetBytes);
     }
-    if (fits >= 0 && search.at(fits)->psnr >= kLowestFitDb) return finish(encoder, fits, budgetBytes);
-    // Nothing above the floor fits: the lowest quality that stays above it.
-    int below = -1, above = kBestQuality;
-    const CodedAnimation* lowest = search.at(0);
-    if (!lowest) return std::nullopt;
-    if (lowest->psnr >= kLowestFitDb) above = 0;
-    while (above - below > 1) {
-      const int mid = (below + above) / 2;
-      const CodedAnimation* c = search.at(mid);
-      if (!c) return std::nullopt;
-      (c->psnr >= kLowestFitDb ? above : below) = mid;
-    }
-    return finish(encoder, above, budgetBytes);
+    // Nothing above the floor fits: the lowest quality that stays above it,
+    // or any measured on the way that is above it and smaller (fewer
+    // colours do not always code shorter).
+    const auto belowFloor = [](const CodedAnimation& c) { return c.psnr < kLowestFitDb; };
+    const std::optional<int> under =
+        aboveFloorAtZero ? highest(search, ladder ? kLowestQuality - 1 : -1, 0, belowFloor)
+                         : highest(search, -1, kBestQuality, belowFloor);
+    if (!under) return std::nullopt;
+    const int above = *under + 1;
+    return finish(encoder, search.smallestAbove(kLowestFitDb, above), budgetBytes);
   } catch (const Cancelled&) {
     return std::nullopt;
   }

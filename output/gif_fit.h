@@ -23,7 +23,11 @@ inline constexpr double kLowestFitDb = 25.0;
 struct EncodedGif {
   std::vector<std::uint8_t> bytes;  // the whole file
   double psnr = 0.0;                // mean over the frames given, each as shown against itself (shown_quality.h)
-  int quality = 100;                // 0..100; 100 is what encodeGifAnimation(frames, timing) writes
+  // 0..100; 100 is what encodeGifAnimation(frames, timing) writes. A fit
+  // may also give kLowestQuality..-1 (quality_encoder.h): the last resort
+  // below 0 (no dither, then 3 and 2 colours), which encodeGifAnimation
+  // never writes.
+  int quality = 100;
 };
 
 // The animation at `quality` (0..100, clamped). At 100 the bytes are those
@@ -44,7 +48,9 @@ struct FittedGif : EncodedGif {
   bool finer = false;
 };
 
-// The highest quality whose file is at most budgetBytes. A file that fits
+// The highest quality whose file is at most budgetBytes and at least
+// kLowestFitDb; when quality 0 is over the budget but above the floor, the
+// search goes on below 0 before giving up. A file that fits
 // at 100 is returned as it is, with nothing lossy added, unless the frames
 // hold more than 256 colours and the finer file (see FittedGif::finer)
 // fits as well and has the higher PSNR. nullopt as above.

@@ -16,6 +16,7 @@ namespace {
 // lower half.
 constexpr int kFewerColours[] = {255, 192, 128, 96, 64, 48, 32};
 constexpr int kFewestColours[] = {32, 24, 16, 12, 8, 6, 4};
+constexpr int kLastResortColours[] = {4, 3, 2};
 
 // The 8 x 8 ordered-dither threshold of a screen position, 0..63.
 int bayer8(int x, int y) {
@@ -88,7 +89,7 @@ std::vector<ColourHistogram::Entry> usage(const MappedAnimation& a, const GifPal
 }  // namespace
 
 LossySettings lossySettingsFor(int quality, bool manyColours) {
-  const int q = std::clamp(quality, 0, kBestQuality);
+  const int q = std::clamp(quality, kLowestQuality, kBestQuality);
   LossySettings s;
   // Fewer colours first, which costs the least quality per byte saved on
   // banners; then, below the middle, lossy matching takes over.
@@ -97,14 +98,23 @@ LossySettings lossySettingsFor(int quality, bool manyColours) {
     const int steps = static_cast<int>(std::size(kFewerColours));
     s.colours = kFewerColours[std::min(steps - 1, static_cast<int>(t * steps))];
     s.tolerance = static_cast<int>(3.0 * (1.0 + 4.0 * t) * (1.0 + 4.0 * t));
-  } else {
+  } else if (q >= 0) {
     const double t = static_cast<double>(kBestQuality / 2 - q) / (kBestQuality / 2);  // 0..1
     const int steps = static_cast<int>(std::size(kFewestColours));
     s.colours = kFewestColours[std::min(steps - 1, static_cast<int>(t * steps))];
     const double perChannel = 5.0 + 95.0 * std::pow(t, 1.5);
     s.tolerance = static_cast<int>(3.0 * perChannel * perChannel);
+  } else {
+    // Below quality 0, the fit's last resort: only the palette shrinks, to
+    // 3 and then 2 entries, with quality 0's tolerance. Measured on a 1000 x
+    // 200 logo slide, a wider tolerance only made the files longer (the
+    // matches it buys break the strings after them) and darker, while each
+    // entry less saved 7 to 10 % at a few dB.
+    s.colours = kLastResortColours[std::min(-q, static_cast<int>(std::size(kLastResortColours))) - 1];
+    s.tolerance = 3 * 100 * 100;
   }
-  s.ditherStep = manyColours ? static_cast<int>(std::lround(2.0 * (kBestQuality - q) / kBestQuality)) : 0;
+  // No dither below quality 0: its noise costs codes the last resort cannot spare.
+  s.ditherStep = manyColours && q >= 0 ? static_cast<int>(std::lround(2.0 * (kBestQuality - q) / kBestQuality)) : 0;
   return s;
 }
 

@@ -1,4 +1,5 @@
-// An animation encoded at any point of one quality scale, 0..100. 100 is the
+// An animation encoded at any point of one quality scale, 0..100 (and the
+// fit's extra ladder below it, kLowestQuality..-1). 100 is the
 // default encoding (exact up to 256 colours). Below it three means trade
 // quality for bytes together: fewer palette colours, lossy LZW matching (a
 // pixel may take a nearby colour, or keep what is shown, where that extends
@@ -22,6 +23,10 @@
 namespace output {
 
 inline constexpr int kBestQuality = 100;
+// Below 0 the fit's last resort: -1 is quality 0 without the dither, -2 and
+// -3 cut the palettes to 3 and 2 entries, all at quality 0's lossy
+// tolerance. Only fitGifAnimation goes there, and only above kLowestFitDb.
+inline constexpr int kLowestQuality = -3;
 
 struct LossySettings {
   int colours = 255;   // entries per palette (2..255; one more index stays free for transparency)
@@ -29,7 +34,7 @@ struct LossySettings {
   int ditherStep = 0;  // ordered dither amplitude in tenths of the palette's spacing (0 = none)
 };
 
-// What a quality below kBestQuality uses. manyColours: the frames hold more
+// What a quality below kBestQuality uses (clamped to kLowestQuality..kBestQuality). manyColours: the frames hold more
 // than 256 colours in all.
 LossySettings lossySettingsFor(int quality, bool manyColours);
 

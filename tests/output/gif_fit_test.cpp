@@ -9,6 +9,7 @@
 #include "output/file_io.h"
 #include "output/fitted_file.h"
 #include "output/lzw_encoder.h"
+#include "output/quality_encoder.h"
 #include "output/shown_quality.h"
 #include "output_test_support.h"
 
@@ -43,6 +44,23 @@ core::Bitmap flatFrame(int k, int w = 120, int h = 30) {
   }
   for (int x = 0; x < w; ++x) b.row(h - 1)[x] = core::rgb(0, 150, 70);
   return b;
+}
+
+// The photo banner at an eighth of its contrast: quality 0's four colours
+// still show it well above the floor.
+std::vector<core::Bitmap> softFrames() {
+  std::vector<core::Bitmap> out;
+  for (int k = 0; k < 8; ++k) {
+    core::Bitmap b = photoFrame(k, 120, 40);
+    for (int y = 0; y < b.height; ++y) {
+      for (int x = 0; x < b.width; ++x) {
+        const core::Color c = b.row(y)[x];
+        b.row(y)[x] = core::rgb(90 + core::redOf(c) / 8, 90 + core::greenOf(c) / 8, 90 + core::blueOf(c) / 8);
+      }
+    }
+    out.push_back(std::move(b));
+  }
+  return out;
 }
 
 std::vector<const core::Bitmap*> pointers(const std::vector<core::Bitmap>& frames) {
@@ -177,6 +195,45 @@ TEST_F(GifFit, TooSmallABudgetGivesTheClosestFileAboveTheFloor) {
   const output::FittedFile file = output::writeFittedAnimation(path, pointers(photo), timing, 500);
   ASSERT_TRUE(file.status && file.fit);
   EXPECT_EQ(output::readWholeFile(path, 1 << 20), file.fit->bytes);
+}
+
+// A banner that still shows well at quality 0: a budget below that file
+// goes on down to fewer colours and wider lossy matches before giving up,
+// never below the floor.
+TEST_F(GifFit, BelowQualityZeroBeforeGivingUp) {
+  const std::vector<core::Bitmap> soft = softFrames();
+  const auto timing = output::AnimationTiming::uniform(soft.size(), 10);
+  const auto zero = output::encodeGifAnimation(pointers(soft), timing, 0, nullptr);
+  ASSERT_TRUE(zero);
+  ASSERT_GT(zero->psnr, output::kLowestFitDb + 5);
+  // The scale itself still ends at 0.
+  const auto clamped = output::encodeGifAnimation(pointers(soft), timing, -20, nullptr);
+  ASSERT_TRUE(clamped);
+  EXPECT_EQ(clamped->quality, 0);
+  EXPECT_EQ(clamped->bytes, zero->bytes);
+
+  const std::size_t budget = zero->bytes.size() * 19 / 20;
+  const auto fit = output::fitGifAnimation(pointers(soft), timing, budget, nullptr);
+  ASSERT_TRUE(fit);
+  EXPECT_TRUE(fit->fits);
+  EXPECT_LE(fit->bytes.size(), budget);
+  EXPECT_LT(fit->quality, 0);
+  EXPECT_GE(fit->quality, output::kLowestQuality);
+  EXPECT_GE(fit->psnr, output::kLowestFitDb);
+  EXPECT_NEAR(fit->psnr, decodedPsnr(dir, fit->bytes, soft), 1e-9);
+  const auto again = output::fitGifAnimation(pointers(soft), timing, budget, nullptr);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->bytes, fit->bytes);
+
+  // Nothing reaches 100 bytes: the smallest file above the floor, not one
+  // below it.
+  const auto none = output::fitGifAnimation(pointers(soft), timing, 100, nullptr);
+  ASSERT_TRUE(none);
+  EXPECT_FALSE(none->fits);
+  EXPECT_LT(none->bytes.size(), fit->bytes.size());
+  EXPECT_LE(none->quality, fit->quality);
+  EXPECT_GE(none->psnr, output::kLowestFitDb);
+  EXPECT_NEAR(none->psnr, decodedPsnr(dir, none->bytes, soft), 1e-9);
 }
 
 TEST_F(GifFit, StillAreasStayStillAtLowQuality) {
