@@ -79,4 +79,15 @@ FrameSet hueFrames(const std::string& name, const core::Picture& source) {
   return FrameSet{name, compose(effects::EffectKind::Hue, source), "effects: Hue save, rotation, 12 frames"};
 }
 
+std::vector<NamedSet> benchmarkSets(const std::string& benchDir, bool withPhoto728) {
+  std::vector<NamedSet> sets = {
+      {"logo", [=] { return slideFrames("logo", loadPicture(benchDir + "/logo.bmp")); }},
+      {"logo468", [=] { return slideFrames("logo468", loadPicture(benchDir + "/logo468.bmp")); }},
+      {"photo", [=] { return hueFrames("photo", loadPicture(benchDir + "/photo.bmp")); }},
+  };
+  if (withPhoto728)
+    sets.push_back({"photo728", [=] { return hueFrames("photo728", crop(loadPicture(benchDir + "/photo.bmp"), 728, 90)); }});
+  return sets;
+}
+
 }  // namespace gifbench

@@ -1,6 +1,7 @@
 // The benchmark's frame sets, rendered by the program's own effects.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -34,5 +35,14 @@ std::vector<core::Picture> savedFrames(const effects::Options& options, const co
 
 // The centre w x h part of a picture.
 core::Picture crop(const core::Picture& source, int w, int h);
+
+// The sets every encoder benchmark runs, by name, each made only when run:
+// logo and logo468 (Slide), photo (Hue) and, with `withPhoto728`, the
+// 728 x 90 centre of photo (Hue). Pictures from benchDir.
+struct NamedSet {
+  const char* name;
+  std::function<FrameSet()> make;
+};
+std::vector<NamedSet> benchmarkSets(const std::string& benchDir, bool withPhoto728);
 
 }  // namespace gifbench

@@ -169,17 +169,7 @@ void runSet(const FrameSet& set, const Args& args) {
 int main(int argc, char** argv) {
   if (argc == 4 && std::string(argv[1]) == "--encode") return encodeOnly(argv[2], std::atoi(argv[3]));
   const Args args = parse(argc, argv);
-  const std::string bench = args.benchDir;
-  struct Job {
-    const char* name;
-    std::function<FrameSet()> make;
-  };
-  const std::vector<Job> jobs = {
-      {"logo", [&] { return slideFrames("logo", loadPicture(bench + "/logo.bmp")); }},
-      {"logo468", [&] { return slideFrames("logo468", loadPicture(bench + "/logo468.bmp")); }},
-      {"photo", [&] { return hueFrames("photo", loadPicture(bench + "/photo.bmp")); }},
-  };
-  for (const Job& job : jobs) {
+  for (const NamedSet& job : benchmarkSets(args.benchDir, false)) {
     if (args.only.empty() || args.only == job.name) runSet(job.make(), args);
   }
   return 0;

@@ -190,18 +190,7 @@ void runSet(const FrameSet& set, const Args& args) {
 
 int main(int argc, char** argv) {
   const Args args = parse(argc, argv);
-  const std::string bench = args.benchDir;
-  struct Job {
-    const char* name;
-    std::function<FrameSet()> make;
-  };
-  const std::vector<Job> jobs = {
-      {"logo", [&] { return slideFrames("logo", loadPicture(bench + "/logo.bmp")); }},
-      {"logo468", [&] { return slideFrames("logo468", loadPicture(bench + "/logo468.bmp")); }},
-      {"photo", [&] { return hueFrames("photo", loadPicture(bench + "/photo.bmp")); }},
-      {"photo728", [&] { return hueFrames("photo728", crop(loadPicture(bench + "/photo.bmp"), 728, 90)); }},
-  };
-  for (const Job& job : jobs) {
+  for (const NamedSet& job : benchmarkSets(args.benchDir, true)) {
     if (args.only.empty() || args.only == job.name) runSet(job.make(), args);
   }
   return 0;
