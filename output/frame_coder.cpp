@@ -4,8 +4,10 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "output/lzw_encoder.h"
+#include "output/shown_bound.h"
 
 namespace output {
 namespace {
@@ -57,7 +59,6 @@ double FrameCoder::errorIfPlain(std::size_t k, const MappedFrame& f, const GifPa
 void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPalette& palette, bool transparentFirst,
                               int limit) {
   const core::Bitmap& src = *frames_[k];
-  const core::Bitmap& before = *frames_[k - 1];
   const bool shared = animation_.mode == PaletteMode::Shared;
   options_.resize(f.indices.size());
   // Neighbouring pixels mostly share their colour, so the colour's own
@@ -68,7 +69,6 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
   std::size_t i = 0;
   for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
     const core::Color* row = src.row(y);
-    const core::Color* previous = before.row(y);
     const core::Color* shown = canvas_.row(y);
     for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
       const core::Color c = row[x];
@@ -80,7 +80,9 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
         if (shared) {
           const Close& close = closeTo(c);
           for (int n = 0; n < close.count; ++n) {
-            if (close.index[n] >= limit) continue;
+            // The transparent index would show the frame before, not
+            // this colour.
+            if (close.index[n] >= limit || close.index[n] == f.transparent) continue;
             const int extra = core::squaredDistance(c, palette[close.index[n]]) - runBase;
             runOptions.add(close.index[n], extra);
           }
@@ -88,22 +90,23 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
       }
       PixelOptions& o = options_[i];
       o = runOptions;
-      if (c == previous[x] && f.transparent >= 0) {
-        // Transparent shows what is already there; with a shared palette
-        // that may be a stand-in colour whose error counts again.
-        const int extra = shared ? core::squaredDistance(c, shown[x]) - runBase : 0;
-        const auto transparent = static_cast<std::uint8_t>(f.transparent);
-        if (o.index[0] >= limit) {
-          // Its own index would widen every code: transparent it is.
-          o = PixelOptions{};
-          o.index[0] = transparent;
-        } else if (transparentFirst && extra <= 0) {
-          // Free, so it may lead: the pixel's own colour becomes an option.
-          o.add(o.index[0], 0);
-          o.index[0] = transparent;
-        } else {
-          o.add(transparent, std::max(0, extra));
-        }
+      if (clear_[i] == kNotClear || f.transparent < 0) continue;
+      // Transparent shows what is already there; with a shared palette
+      // that may be a stand-in colour whose error counts again.
+      const int extra = shared ? core::squaredDistance(c, shown[x]) - runBase : 0;
+      const auto transparent = static_cast<std::uint8_t>(f.transparent);
+      if (clear_[i] == kClearAtCost) {
+        o.add(transparent, std::max(0, extra));
+      } else if (o.index[0] >= limit) {
+        // Its own index would widen every code: transparent it is.
+        o = PixelOptions{};
+        o.index[0] = transparent;
+      } else if (transparentFirst && extra <= 0) {
+        // Free, so it may lead: the pixel's own colour becomes an option.
+        o.add(o.index[0], 0);
+        o.index[0] = transparent;
+      } else {
+        o.add(transparent, std::max(0, extra));
       }
     }
   }
@@ -119,42 +122,30 @@ void FrameCoder::show(const MappedFrame& f, const GifPalette& palette) {
   }
 }
 
-void FrameCoder::transparentRuns(std::size_t k, const MappedFrame& f, int minRun, int limit,
-                                 std::vector<std::uint8_t>& out) const {
+void FrameCoder::transparentRuns(const MappedFrame& f, int minRun, int limit, std::vector<std::uint8_t>& out) const {
   out = f.indices;
   const auto transparent = static_cast<std::uint8_t>(f.transparent);
-  std::size_t i = 0;
-  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
-    const core::Color* row = frames_[k]->row(y);
-    const core::Color* previous = frames_[k - 1]->row(y);
-    int x = f.rect.left;
-    const int end = f.rect.left + f.rect.width;
-    while (x < end) {
-      int run = x;
-      while (run < end && row[run] == previous[run]) ++run;
-      for (int r = x; r < run; ++r, ++i) {
-        if (run - x >= minRun || out[i] >= limit) out[i] = transparent;
+  const auto width = static_cast<std::size_t>(f.rect.width);
+  for (std::size_t rowStart = 0; rowStart < out.size(); rowStart += width) {
+    const std::size_t end = rowStart + width;
+    for (std::size_t x = rowStart; x < end;) {
+      std::size_t run = x;
+      while (run < end && clear_[run] == kClear) ++run;
+      for (std::size_t r = x; r < run; ++r) {
+        if (run - x >= static_cast<std::size_t>(minRun) || out[r] >= limit) out[r] = transparent;
       }
-      if (run < end) ++i;
       x = run + 1;
     }
   }
 }
 
-void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, RunTie tie, bool shortOwnRuns,
+void FrameCoder::fewestRuns(const MappedFrame& f, int limit, RunTie tie, bool shortOwnRuns,
                             std::vector<std::uint8_t>& out) const {
   const auto transparent = static_cast<std::uint8_t>(f.transparent);
   const std::size_t n = f.indices.size();
-  // still[i]: pixel i may be transparent.
-  std::vector<bool> still(n);
-  std::size_t i = 0;
-  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
-    const core::Color* row = frames_[k]->row(y);
-    const core::Color* previous = frames_[k - 1]->row(y);
-    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) still[i] = row[x] == previous[x];
-  }
+  const auto still = [&](std::size_t j) { return clear_[j] == kClear; };
   const auto allowed = [&](std::size_t j, std::uint8_t v) {
-    return v == transparent ? static_cast<bool>(still[j]) : f.indices[j] == v && v < limit;
+    return v == transparent ? still(j) : f.indices[j] == v && v < limit;
   };
   const auto reach = [&](std::size_t from, std::uint8_t v) {
     std::size_t j = from;
@@ -169,7 +160,7 @@ void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, RunT
       // The value allowed here whose run goes furthest.
       const std::uint8_t own = f.indices[j];
       const std::size_t ownReach = allowed(j, own) ? reach(j, own) : j;
-      const std::size_t clearReach = still[j] ? reach(j, transparent) : j;
+      const std::size_t clearReach = still(j) ? reach(j, transparent) : j;
       const std::size_t width = static_cast<std::size_t>(f.rect.width);
       const bool tieClear =
           tie == RunTie::Clear || (tie == RunTie::Above && j >= width && out[j - width] == transparent);
@@ -189,10 +180,10 @@ void FrameCoder::fewestRuns(std::size_t k, const MappedFrame& f, int limit, RunT
     std::size_t e = s;
     while (e < n && out[e] == out[s]) ++e;
     std::size_t first = s;
-    while (first < e && still[first]) ++first;
+    while (first < e && still(first)) ++first;
     if (out[s] != transparent && first < e) {
       std::size_t last = e;
-      while (still[last - 1]) --last;
+      while (still(last - 1)) --last;
       const auto at = [&](std::size_t j) { return out.begin() + static_cast<std::ptrdiff_t>(j); };
       if (s > 0 && out[s - 1] == transparent) std::fill(at(s), at(first), transparent);
       if (e < n && out[e] == transparent) std::fill(at(last), at(e), transparent);
@@ -227,15 +218,10 @@ std::size_t FrameCoder::realBytes(const std::vector<std::uint8_t>& indices) {
   return scratch_.size();
 }
 
-int FrameCoder::commonStillIndex(std::size_t k, const MappedFrame& f, int limit) const {
+int FrameCoder::commonStillIndex(const MappedFrame& f, int limit) const {
   std::array<std::size_t, 256> count{};
-  std::size_t i = 0;
-  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
-    const core::Color* row = frames_[k]->row(y);
-    const core::Color* previous = frames_[k - 1]->row(y);
-    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
-      if (row[x] == previous[x]) ++count[f.indices[i]];
-    }
+  for (std::size_t i = 0; i < f.indices.size(); ++i) {
+    if (clear_[i] == kClear) ++count[f.indices[i]];
   }
   int best = -1;
   for (int v = 0; v < limit; ++v) {
@@ -245,20 +231,15 @@ int FrameCoder::commonStillIndex(std::size_t k, const MappedFrame& f, int limit)
   return best;
 }
 
-std::pair<int, int> FrameCoder::transparentSlot(std::size_t k, const MappedFrame& f) {
+std::pair<int, int> FrameCoder::transparentSlot(const MappedFrame& f) {
   std::array<bool, 256>& needed = needed_;
   needed.fill(false);
   stillPixels_ = 0;
-  std::size_t i = 0;
-  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
-    const core::Color* row = frames_[k]->row(y);
-    const core::Color* previous = frames_[k - 1]->row(y);
-    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
-      if (row[x] != previous[x]) {
-        needed[f.indices[i]] = true;
-      } else {
-        ++stillPixels_;
-      }
+  for (std::size_t i = 0; i < f.indices.size(); ++i) {
+    if (clear_[i] == kClear) {
+      ++stillPixels_;
+    } else {
+      needed[f.indices[i]] = true;
     }
   }
   int transparent = 0;
@@ -272,10 +253,69 @@ std::pair<int, int> FrameCoder::transparentSlot(std::size_t k, const MappedFrame
   return {transparent < 256 ? transparent : -1, bits};
 }
 
+void FrameCoder::classify(std::size_t k, MappedFrame& f, const GifPalette& palette) {
+  const core::Bitmap& src = *frames_[k];
+  const core::Bitmap& before = *frames_[k - 1];
+  clear_.assign(f.indices.size(), kNotClear);
+  const PaletteMode mode = animation_.mode;
+  std::optional<PaletteDistances> distances;
+  if (mode == PaletteMode::PerFrame) {
+    distances.emplace(palette);
+    // Each frame brings its own palette: a pixel outside the rectangle may
+    // show an earlier palette's colour that this one beats by more than
+    // one step of it. Such pixels are written again.
+    coverStalePixels(
+        f, src, canvas_, [&](int, int, core::Color c) { return (*distances)(c).next; },
+        [&](int, int, core::Color c) { return (*distances)(c).index; });
+    clear_.assign(f.indices.size(), kNotClear);
+  }
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    const core::Color* row = src.row(y);
+    const core::Color* previous = before.row(y);
+    const core::Color* shown = canvas_.row(y);
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+      const core::Color c = row[x];
+      if (mode == PaletteMode::Exact) {
+        clear_[i] = shown[x] == c ? kClear : kNotClear;
+        continue;
+      }
+      int own = core::squaredDistance(c, palette[f.indices[i]]);
+      int allowed = own + kCloseRadius;  // a stand-in colour's reach
+      if (distances) {
+        // A quantizer's remap need not be the nearest entry by RGB.
+        const PaletteDistances::Near& near = (*distances)(c);
+        if (near.nearest < own) {
+          f.indices[i] = near.index;
+          own = near.nearest;
+        }
+        allowed = std::max(own, near.next);
+      }
+      const int kept = core::squaredDistance(c, shown[x]);
+      // Free where what is shown is no worse, or where the pixel did not
+      // change and shows what an earlier frame chose for this colour.
+      if (kept <= own || (c == previous[x] && kept <= allowed)) {
+        clear_[i] = kClear;
+      } else if (kept <= allowed && mode == PaletteMode::Shared) {
+        clear_[i] = kClearAtCost;
+      }
+    }
+  }
+}
+
 void FrameCoder::code(std::size_t k, MappedFrame& f) {
   const GifPalette& palette = f.local ? *f.local : animation_.global;
   f.transparent = -1;
   if (k == 0) {  // the first frame covers the whole screen
+    if (animation_.mode == PaletteMode::PerFrame) {
+      // A quantizer's remap need not be the nearest entry by RGB.
+      PaletteDistances distances(palette);
+      std::size_t i = 0;
+      for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+        const core::Color* row = frames_[0]->row(y);
+        for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) f.indices[i] = distances(row[x]).index;
+      }
+    }
     show(f, palette);
     return;
   }
@@ -285,21 +325,22 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     const double floorError = 255.0 * 255.0 * samples / std::pow(10.0, kNearLosslessFloorDb / 10.0);
     budget = std::max(0.0, floorError - errorIfPlain(k, f, palette));
   }
+  classify(k, f, palette);
   // Without transparency every pixel keeps its index.
   candidates_.clear();
   candidates_.push_back({planner_.codedBytes(f.indices, lzwCodeSizeFor(f.indices)), f.indices, -1});
-  const auto [transparent, bits] = transparentSlot(k, f);
+  const auto [transparent, bits] = transparentSlot(f);
   // Where nearly every pixel changes (a hue turn), transparency has
   // nothing to offer that pays for trying it.
   if (transparent >= 0 && stillPixels_ * 50 >= f.indices.size()) {
     f.transparent = transparent;
     const auto consider = [&](std::size_t bytes) { candidates_.push_back({bytes, chosen_, transparent}); };
-    const int still = commonStillIndex(k, f, 1 << bits);
+    const int still = commonStillIndex(f, 1 << bits);
     // As few runs as can be: each unchanged pixel continues the run before
     // it, transparent or in its own colour.
     for (const bool shortOwnRuns : {false, true}) {
       for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
-        fewestRuns(k, f, 1 << bits, tie, shortOwnRuns, chosen_);
+        fewestRuns(f, 1 << bits, tie, shortOwnRuns, chosen_);
         consider(planner_.codedBytes(chosen_, bits));
       }
     }
@@ -309,7 +350,7 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     if (still >= 0 && still != transparent) {
       f.transparent = still;
       for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
-        fewestRuns(k, f, 1 << bits, tie, false, chosen_);
+        fewestRuns(f, 1 << bits, tie, false, chosen_);
         candidates_.push_back({planner_.codedBytes(chosen_, bits), chosen_, still});
       }
       f.transparent = transparent;
@@ -317,7 +358,7 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     // Unchanged pixels transparent in every run of them, or only in the
     // longer runs, where a transparent run is worth what it breaks.
     for (int minRun : {1, 4, 16, 64}) {
-      transparentRuns(k, f, minRun, 1 << bits, chosen_);
+      transparentRuns(f, minRun, 1 << bits, chosen_);
       consider(planner_.codedBytes(chosen_, bits));
     }
     // Steered pixel by pixel, from each pixel's own colour and with

@@ -7,6 +7,7 @@
 #include "output/animation_writer.h"
 #include "output/frame_coder.h"
 #include "output/quantizer.h"
+#include "output/shown_bound.h"
 #include "output/shown_quality.h"
 
 namespace output {
@@ -71,6 +72,25 @@ class GridNearest {
 };
 
 int clampChannel(double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 255.0))); }
+
+// A pixel's index in a reduced palette: the nearest entry, or through the
+// ordered dither when ditherStep > 0.
+class PixelMapper {
+ public:
+  PixelMapper(const GifPalette& palette, int ditherStep)
+      : nearest_(palette), grid_(palette), amplitude_(ditherStep * spacingOf(palette) / 10.0) {}
+  std::uint8_t operator()(int x, int y, core::Color c) {
+    if (amplitude_ <= 0.0) return nearest_(c);
+    const double offset = ((bayer8(x & 7, y & 7) + 0.5) / 64.0 - 0.5) * amplitude_;
+    return grid_(clampChannel(core::redOf(c) + offset), clampChannel(core::greenOf(c) + offset),
+                 clampChannel(core::blueOf(c) + offset));
+  }
+
+ private:
+  NearestColour nearest_;
+  GridNearest grid_;
+  double amplitude_;
+};
 
 // How many pixels use each entry of the palette frame k is shown with.
 std::vector<ColourHistogram::Entry> usage(const MappedAnimation& a, const GifPalette& palette, std::size_t first,
@@ -177,33 +197,25 @@ const QualityEncoder::Mapping& QualityEncoder::reduced(int colours, int ditherSt
     f.rect = from.rect;
     if (from.local) f.local = cut(*from.local, k, k + 1);
     const GifPalette& palette = f.local ? *f.local : m.animation.global;
-    NearestColour nearest(palette);
-    GridNearest grid(palette);
-    const double amplitude = ditherStep * spacingOf(palette) / 10.0;
+    PixelMapper map(palette, ditherStep);
     const core::Bitmap& src = *shown_.frames[k];
     f.indices.reserve(f.rect.area());
     for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
       throwIfCancelled(cancel_);
       const core::Color* row = src.row(y);
-      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) {
-        const core::Color c = row[x];
-        if (amplitude > 0.0) {
-          const double offset = ((bayer8(x & 7, y & 7) + 0.5) / 64.0 - 0.5) * amplitude;
-          f.indices.push_back(grid(clampChannel(core::redOf(c) + offset), clampChannel(core::greenOf(c) + offset),
-                                   clampChannel(core::blueOf(c) + offset)));
-        } else {
-          f.indices.push_back(nearest(c));
-        }
-      }
+      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) f.indices.push_back(map(x, y, row[x]));
     }
     m.animation.frames.push_back(std::move(f));
   }
   return mappings_.emplace(key, std::move(m)).first->second;
 }
 
-// Each pixel as the lossy matcher sees it.
+// Each pixel as the lossy matcher sees it. A pixel that did not change
+// keeps what is shown (so that nothing crawls) only where that is within
+// the tolerance of its own colour: after a palette of its own the frame
+// before may decode to other colours.
 void QualityEncoder::lossyPixels(std::size_t k, const MappedFrame& f, const GifPalette& palette,
-                                 const core::Bitmap& canvas) {
+                                 const core::Bitmap& canvas, int tolerance) {
   const core::Bitmap& src = *shown_.frames[k];
   const core::Bitmap* before = k > 0 ? shown_.frames[k - 1] : nullptr;
   pixels_.resize(f.indices.size());
@@ -214,8 +226,10 @@ void QualityEncoder::lossyPixels(std::size_t k, const MappedFrame& f, const GifP
     const core::Color* previous = before ? before->row(y) : nullptr;
     for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
       const std::uint8_t own = f.indices[i];
-      pixels_[i] = LzwPlanner::LossyPixel{row[x], shown[x], own, previous && previous[x] == row[x],
-                                          core::squaredDistance(row[x], palette[own])};
+      const int ownError = core::squaredDistance(row[x], palette[own]);
+      const bool still = previous && previous[x] == row[x] &&
+                         core::squaredDistance(row[x], shown[x]) <= ownError + tolerance;
+      pixels_[i] = LzwPlanner::LossyPixel{row[x], shown[x], own, still, ownError};
     }
   }
 }
@@ -231,7 +245,18 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossy(const LossySettings& s
     throwIfCancelled(cancel_);
     MappedFrame f = m.animation.frames[k];
     const GifPalette palette = f.local ? *f.local : m.animation.global;
-    lossyPixels(k, f, palette, quality.canvas());
+    if (k > 0 && coded.mode == PaletteMode::PerFrame) {
+      // Outside the rectangle an earlier palette's colour stays on screen;
+      // where this palette shows the pixel better by more than the
+      // tolerance, the pixel is written again.
+      PaletteDistances distances(palette);
+      PixelMapper map(palette, s.ditherStep);
+      coverStalePixels(
+          f, *shown_.frames[k], quality.canvas(),
+          [&](int, int, core::Color c) { return distances(c).nearest + s.tolerance; },
+          [&](int x, int y, core::Color c) { return map(x, y, c); });
+    }
+    lossyPixels(k, f, palette, quality.canvas(), s.tolerance);
     const int slot = k > 0 && palette.size() < 256 ? static_cast<int>(palette.size()) : -1;
     planner_.chooseLossy(pixels_, palette, slot, s.tolerance, gifTableBits(palette.size() + 1), chosen_);
     f.indices.swap(chosen_);

@@ -68,7 +68,8 @@ class QualityEncoder {
   const Mapping& reduced(int colours, int ditherStep);
   std::optional<CodedAnimation> encodeBest(bool shortest);
   std::optional<CodedAnimation> encodeLossy(const LossySettings& s, bool shortest);
-  void lossyPixels(std::size_t k, const MappedFrame& f, const GifPalette& palette, const core::Bitmap& canvas);
+  void lossyPixels(std::size_t k, const MappedFrame& f, const GifPalette& palette, const core::Bitmap& canvas,
+                   int tolerance);
 
   const ShownFrames& shown_;
   int loopCount_;

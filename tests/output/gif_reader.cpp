@@ -73,6 +73,8 @@ std::optional<DecodedGif> readGifWithGiflib(const std::string& path) {
     info.localPalette = image.ImageDesc.ColorMap != nullptr;
     readExtensions(image, info, out.loopCount);
     const ColorMapObject* map = image.ImageDesc.ColorMap ? image.ImageDesc.ColorMap : gif->SColorMap;
+    std::vector<core::Color>& palette = out.palettes.emplace_back();
+    for (int c = 0; map && c < map->ColorCount; ++c) palette.push_back(colourAt(map, c));
     const core::Bitmap before = canvas;
     for (int y = 0; y < info.height; ++y) {
       for (int x = 0; x < info.width; ++x) {

@@ -25,6 +25,7 @@ struct DecodedGif {
   int globalColours = 0;  // size of the global colour table, 0 without one
   std::vector<GifFrameInfo> info;
   std::vector<core::Bitmap> frames;  // composited, as a viewer shows each frame
+  std::vector<std::vector<core::Color>> palettes;  // the table each image is drawn with, whole
 };
 
 // giflib's reader with our compositor (disposal "keep" and "background").
