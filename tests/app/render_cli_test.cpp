@@ -224,13 +224,13 @@ TEST_F(RenderRun, TransparentPngWithTheMaskSlidesOverTheBannerColour) {
   std::ofstream(pngFile, std::ios::binary)
       .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
   // The same picture as an opaque BMP whose transparent pixels are the key
-  // (magenta) and whose half-transparent column is laid over white.
+  // (white) and whose half-transparent column is laid over white.
   core::Bitmap keyed(20, 10);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 20; ++x) {
       const core::Color c = g.pixel(x, y);
       const auto half = [](int v) { return (v * 128 + 255 * 127 + 127) / 255; };
-      keyed.row(y)[x] = x < 6    ? core::rgb(255, 0, 255)
+      keyed.row(y)[x] = x < 6    ? core::kWhite
                         : x == 6 ? core::rgb(half(core::redOf(c)), half(core::greenOf(c)), half(core::blueOf(c)))
                                  : c;
     }
@@ -245,7 +245,7 @@ TEST_F(RenderRun, TransparentPngWithTheMaskSlidesOverTheBannerColour) {
     EXPECT_TRUE(testutil::surfacesEqual(frame, readBmp(dir / "k" / ("s-s-" + output::formatNumber(i) + ".bmp")))) << i;
     for (int y = 0; y < 10; ++y)
       for (int x = 0; x < 20; ++x) {
-        EXPECT_NE(frame.pixel(x, y), core::rgb(255, 0, 255)) << i;  // the key never shows
+        EXPECT_NE(frame.pixel(x, y), core::kWhite) << i;  // the key never shows
         banner += frame.pixel(x, y) == 0x0080FFu;
       }
   }
