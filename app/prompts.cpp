@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "app/ui_texts.h"
+#include "framelist/save_dialog.h"
 
 namespace app {
 
@@ -52,7 +53,14 @@ QString runFileDialog(QWidget* parent, const FileDialogRequest& request, bool fo
   configureFileDialog(dialog, request, forSaving);
   if (dialog.exec() != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
-  return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.front());
+  if (chosen.isEmpty()) return {};
+  const QString path = QDir::toNativeSeparators(chosen.front());
+  if (!forSaving) return path;
+  const qsizetype entry = request.filters.indexOf(dialog.selectedNameFilter());
+  const QString pattern = entry >= 0 && entry < request.patterns.size() && !request.patterns[entry].isEmpty()
+                              ? request.patterns[entry].front()
+                              : framelist::firstPatternOf(dialog.selectedNameFilter());
+  return framelist::withTypeExtension(path, pattern);
 }
 
 }  // namespace

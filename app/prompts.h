@@ -48,8 +48,8 @@ class Prompts {
   // cancelled.
   virtual QString openFile(const FileDialogRequest& request) = 0;
 
-  // The save dialog. Returns the chosen path exactly as typed (no suffix is
-  // added), or "" when cancelled. Overwriting is not asked about: the frames
+  // The save dialog. Returns the chosen path, or "" when cancelled; a file
+  // name typed without any "." gets the chosen type's extension. Overwriting is not asked about: the frames
   // of a run overwrite files of the same names anyway.
   virtual QString saveFile(const FileDialogRequest& request) = 0;
 
@@ -67,7 +67,8 @@ class Prompts {
 
 // Sets up a Qt file dialog for the request: our own (not the desktop's)
 // dialog, the filters with their real patterns, the start folder, the
-// proposed name; for saving, no overwrite question and no added suffix.
+// proposed name; for saving, no overwrite question and no suffix of Qt's own
+// (the save dialog adds the chosen type's extension after it closes).
 void configureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool forSaving);
 
 // The real dialogs: QMessageBox, QFileDialog, QColorDialog; the desktop's
