@@ -270,6 +270,7 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
   bool mask = false;
   bool optionsEnded = false;
   std::vector<std::string> names;
+  std::vector<std::string> animationOptions;  // --plays, --hold, --preset, --max-bytes as given
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
@@ -299,6 +300,8 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
       return {std::nullopt, name + " needs a value"};
     }
     if (std::string e = applyValue(name, value, a, effect); !e.empty()) return {std::nullopt, e};
+    if (name == "--plays" || name == "--hold" || name == "--preset" || name == "--max-bytes")
+      animationOptions.push_back(name);
   }
   if (a.help) {
     result.args = std::move(a);
@@ -309,8 +312,18 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
                               (names.size() == 1 ? "" : "s")};
   a.source = names[0];
   a.output = names[1];
-  if (a.play.preset != output::AdPreset::None && output::GetFileExt(a.output) == ".webp")
-    return {std::nullopt, "--preset applies to an animated GIF only (the ad networks take no WebP)"};
+  // An option of the animation must not be dropped without a word: whatever
+  // would write single frames instead is refused, the same for each of them.
+  const std::string ext = output::GetFileExt(a.output);
+  const bool oneAnimation = ext == ".webp" || (ext == ".gif" && a.gifAnimated);
+  if (!oneAnimation && !animationOptions.empty())
+    return {std::nullopt, animationOptions.front() +
+                              " needs one animation: a .gif OUTPUT with --gif animated, or a .webp OUTPUT"};
+  if (ext == ".webp") {
+    if (a.play.preset != output::AdPreset::None)
+      return {std::nullopt, "--preset applies to an animated GIF only (the ad networks take no WebP)"};
+    if (a.maxBytes) return {std::nullopt, "--max-bytes applies to an animated GIF only"};
+  }
   a.options.effect = effect;
   // --mask ticks the box of the chosen effect, whichever order they came in.
   a.options.mask[static_cast<std::size_t>(effects::info(static_cast<effects::EffectKind>(effect)).maskBox)] = mask;
@@ -349,8 +362,13 @@ std::string renderUsage() {
          "                         plays as often as the time limit allows; a file over the\n"
          "                         preset's byte budget is fitted into it\n"
          "  --max-bytes N          fit the animated GIF into N bytes at the best quality that\n"
-         "                         fits; prints its bytes and PSNR (needs --gif animated)\n"
+         "                         fits; prints its bytes and PSNR\n"
          "  --help                 show this text\n"
+         "\n"
+         "--plays, --hold, --preset and --max-bytes need one animation: a .gif OUTPUT with\n"
+         "--gif animated takes all four, a .webp OUTPUT --plays and --hold. With an OUTPUT\n"
+         "that writes single frames each of them is refused alike: a message, exit status\n"
+         "2, nothing written.\n"
          "\n"
          "Options may come before or after the names. Prints the files written; with\n"
          "--plays, --hold or --preset also what the animation does (frames, one play's\n"
@@ -380,10 +398,6 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const std::string outName = outPath.string();
   if (!outPath.has_filename() || effects::FolderOf(outName).empty()) {
     err << "brenlo-render: OUTPUT must name a file inside a folder: '" << a.output << "'\n";
-    return 2;
-  }
-  if (a.maxBytes && !(a.gifAnimated && output::GetFileExt(outName) == ".gif")) {
-    err << "brenlo-render: --max-bytes needs --gif animated and a .gif OUTPUT\n";
     return 2;
   }
   if (!effects::makeGenerator(static_cast<effects::EffectKind>(a.options.effect))) {

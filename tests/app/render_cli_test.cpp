@@ -114,20 +114,64 @@ TEST(RenderArgs, BadCommandLinesExitTwoWithOneLine) {
 }
 
 TEST(RenderArgs, PlayOptions) {
-  const auto p = parseRenderArgs({"a.bmp", "b.gif", "--plays", "6", "--hold=1.5", "--preset", "iab"});
+  const auto p =
+      parseRenderArgs({"a.bmp", "b.gif", "--gif", "animated", "--plays", "6", "--hold=1.5", "--preset", "iab"});
   ASSERT_TRUE(p.args) << p.error;
   EXPECT_EQ(p.args->play.plays, 6);
   EXPECT_EQ(p.args->play.holdCs, 150);
   EXPECT_EQ(p.args->play.preset, output::AdPreset::Iab);
   EXPECT_TRUE(p.args->playsGiven);
   EXPECT_TRUE(p.args->playOptions);
-  const auto f = parseRenderArgs({"a.bmp", "b.gif", "--plays", "forever", "--hold", "10"});
+  const auto f = parseRenderArgs({"a.bmp", "b.webp", "--plays", "forever", "--hold", "10"});
   ASSERT_TRUE(f.args);
   EXPECT_EQ(f.args->play.plays, 0);
   EXPECT_EQ(f.args->play.holdCs, 1000);
   const auto d = parseRenderArgs({"a.bmp", "b.gif"});
   EXPECT_TRUE(d.args->play.plain());
   EXPECT_FALSE(d.args->playOptions);
+}
+
+TEST(RenderArgs, AnimationOptionsWithoutOneAnimationAreRefusedAlikeAndNothingIsWritten) {
+  const fs::path dir = testutil::makeTempDir("render-cli-refused");
+  ASSERT_TRUE(output::SavePicture(gradient(20, 10), (dir / "a.bmp").string()));
+  const std::vector<std::vector<std::string>> options{
+      {"--plays", "2"}, {"--plays", "forever"}, {"--hold", "1"}, {"--preset", "google"}, {"--max-bytes", "5000"}};
+  const std::vector<std::vector<std::string>> outputs{
+      {"b.bmp"}, {"b.jpg"}, {"b.gif"}, {"b.gif", "--gif", "frames"}, {"b.png"}, {"b.bmp", "--gif", "animated"}};
+  for (const auto& option : options)
+    for (const auto& output : outputs) {
+      std::vector<std::string> args{(dir / "a.bmp").string(), (dir / "out" / output[0]).string()};
+      args.insert(args.end(), output.begin() + 1, output.end());
+      args.insert(args.end(), option.begin(), option.end());
+      SCOPED_TRACE(option[0] + " " + output[0] + (output.size() > 1 ? " " + output.back() : ""));
+      std::ostringstream out;
+      std::ostringstream err;
+      EXPECT_EQ(runRender(args, out, err), 2);
+      EXPECT_EQ(err.str(), "brenlo-render: " + option[0] +
+                               " needs one animation: a .gif OUTPUT with --gif animated, or a .webp OUTPUT"
+                               " (see --help)\n");
+      EXPECT_TRUE(out.str().empty());
+      EXPECT_FALSE(fs::exists(dir / "out"));
+    }
+  // One animation takes each of them; the WebP all but the GIF-only two.
+  for (const auto& option : options) {
+    std::vector<std::string> gif{"a.bmp", "b.gif", "--gif", "animated"};
+    gif.insert(gif.end(), option.begin(), option.end());
+    EXPECT_TRUE(parseRenderArgs(gif).args) << option[0];
+    std::vector<std::string> webp{"a.bmp", "b.webp"};
+    webp.insert(webp.end(), option.begin(), option.end());
+    const bool gifOnly = option[0] == "--preset" || option[0] == "--max-bytes";
+    const auto parsed = parseRenderArgs(webp);
+    EXPECT_EQ(static_cast<bool>(parsed.args), !gifOnly) << option[0];
+    if (gifOnly) {
+      EXPECT_EQ(parsed.error, option[0] + " applies to an animated GIF only" +
+                                  (option[0] == "--preset" ? " (the ad networks take no WebP)" : ""));
+    }
+  }
+  std::ostringstream help;
+  std::ostringstream none;
+  ASSERT_EQ(runRender({"--help"}, help, none), 0);
+  EXPECT_NE(help.str().find("--plays, --hold, --preset and --max-bytes need one animation"), std::string::npos);
 }
 
 class RenderRun : public ::testing::Test {
