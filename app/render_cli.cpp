@@ -156,6 +156,10 @@ std::string applyValue(const std::string& name, const std::string& value, Render
     a.maxBytes = std::stoull(value);
     return *a.maxBytes > 0 ? "" : bad();
   }
+  if (name == "--lang") {
+    a.language = languageNamed(QString::fromStdString(value));
+    return a.language ? "" : bad();
+  }
   if (name == "--interval") {
     const std::optional<std::int16_t> interval = output::parseGifInterval(value);
     if (!interval) return bad();
@@ -167,7 +171,7 @@ std::string applyValue(const std::string& name, const std::string& value, Render
 
 bool takesValue(const std::string& name) {
   for (const char* n : {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval",
-                        "--plays", "--hold", "--preset", "--max-bytes"})
+                        "--plays", "--hold", "--preset", "--max-bytes", "--lang"})
     if (name == n) return true;
   return false;
 }
@@ -363,6 +367,8 @@ std::string renderUsage() {
          "                         preset's byte budget is fitted into it\n"
          "  --max-bytes N          fit the animated GIF into N bytes at the best quality that\n"
          "                         fits; prints its bytes and PSNR\n"
+         "  --lang en|ja           the language of the messages about SOURCE (default: as\n"
+         "                         the window, English when the system's is English or C)\n"
          "  --help                 show this text\n"
          "\n"
          "--plays, --hold, --preset and --max-bytes need one animation: a .gif OUTPUT with\n"
@@ -380,7 +386,7 @@ std::string renderUsage() {
          "quality (the closest file is written).\n";
 }
 
-int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const QLocale& system) {
   const ParsedArgs parsed = parseRenderArgs(args);
   if (!parsed.args) {
     err << "brenlo-render: " << parsed.error << " (see --help)\n";
@@ -407,7 +413,7 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
   const intake::LoadResult loaded = intake::loadPictureFile(a.source);
   if (loaded.status != intake::LoadStatus::Loaded) {
-    err << loaded.message << "\n";
+    err << textIn(chooseTerminalLanguage(a.language, system), loaded.message.c_str()) << "\n";
     return 1;
   }
   effects::WorkState ws;

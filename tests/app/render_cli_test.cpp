@@ -338,13 +338,57 @@ TEST_F(RenderRun, BannerColourIsTheCornerUnlessGiven) {
   EXPECT_EQ(readBmp(dir / "a" / "s-s-021.bmp").pixel(19, 9), 0x0080FFu);
 }
 
-TEST_F(RenderRun, PicturesThatCannotBeUsedGiveTheProgramsMessage) {
+TEST_F(RenderRun, PicturesThatCannotBeUsedGiveTheProgramsMessageInTheLanguageOfTheTerminal) {
   ASSERT_TRUE(output::SavePicture(gradient(1001, 200), (dir / "wide.bmp").string()));
-  EXPECT_EQ(run({(dir / "wide.bmp").string(), (dir / "o" / "x.bmp").string()}), 1);
-  EXPECT_EQ(err.str(), "画像が大きすぎます。(～1000x200pixels)\n");
-  EXPECT_EQ(run({(dir / "none.bmp").string(), (dir / "o" / "x.bmp").string()}), 1);
-  EXPECT_EQ(err.str(), "ファイルが見つかりません。\n");
+  const auto runIn = [&](const QLocale& system, std::vector<std::string> args) {
+    out.str("");
+    err.str("");
+    return runRender(args, out, err, system);
+  };
+  const std::string wide = (dir / "wide.bmp").string();
+  const std::string none = (dir / "none.bmp").string();
+  const std::string target = (dir / "o" / "x.bmp").string();
+  for (const QLocale& japanese : {QLocale(QLocale::Japanese, QLocale::Japan), QLocale(QLocale::English)}) {
+    const bool byOption = japanese.language() == QLocale::English;
+    const auto ja = [&](const std::string& file) {
+      return byOption ? std::vector<std::string>{file, target, "--lang", "ja"} : std::vector<std::string>{file, target};
+    };
+    EXPECT_EQ(runIn(japanese, ja(wide)), 1);
+    EXPECT_EQ(err.str(), "画像が大きすぎます。(～1000x200pixels)\n");
+    EXPECT_EQ(runIn(japanese, ja(none)), 1);
+    EXPECT_EQ(err.str(), "ファイルが見つかりません。\n");
+  }
+  for (const QLocale& english : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c(), QLocale(QLocale::Japanese)}) {
+    const bool byOption = english.language() == QLocale::Japanese;
+    const auto en = [&](const std::string& file) {
+      return byOption ? std::vector<std::string>{"--lang=en", file, target} : std::vector<std::string>{file, target};
+    };
+    EXPECT_EQ(runIn(english, en(wide)), 1);
+    EXPECT_EQ(err.str(), "The picture is too large. (Up to 1000x200 pixels)\n");
+    EXPECT_EQ(runIn(english, en(none)), 1);
+    EXPECT_EQ(err.str(), "The file cannot be found.\n");
+  }
   EXPECT_FALSE(fs::exists(dir / "o"));
+  EXPECT_EQ(runIn(QLocale::c(), {wide, target, "--lang", "fr"}), 2);
+}
+
+TEST_F(RenderRun, TheProgramSpeaksEnglishUnderAnEnglishOrCLocale) {
+  // A PNG cut after its header: the header reader's own message.
+  const madepics::Bytes png = madepics::makePng(madepics::PngSpec(4, 4, 8, 2), std::vector<std::uint16_t>(48, 7));
+  std::ofstream(dir / "cut.png", std::ios::binary).write(reinterpret_cast<const char*>(png.data()), 40);
+  const auto messageUnder = [&](const std::string& environment) {
+    const fs::path log = dir / "stderr.txt";
+    const std::string cmd = "env -u LC_ALL -u LC_MESSAGES -u LANGUAGE " + environment + " '" BRENLO_RENDER "' '" +
+                            (dir / "cut.png").string() + "' '" + (dir / "o" / "x.bmp").string() + "' 2> '" +
+                            log.string() + "'";
+    EXPECT_NE(std::system(cmd.c_str()), 0) << environment;
+    std::ifstream in(log);
+    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  };
+  EXPECT_EQ(messageUnder("LANG=en_US.UTF-8"), "The PNG file is cut short.\n");
+  EXPECT_EQ(messageUnder("LANG=C.UTF-8"), "The PNG file is cut short.\n");
+  EXPECT_EQ(messageUnder("LANG=ja_JP.UTF-8"), "PNG ファイルが途中で切れています。\n");
+  EXPECT_EQ(messageUnder("LANG=ja_JP.UTF-8 LC_ALL=C.UTF-8"), "The PNG file is cut short.\n");
 }
 
 TEST_F(RenderRun, UnwritableOutputExitsOne) {
