@@ -4,6 +4,7 @@
 // on a modal dialog.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QColor>
@@ -61,8 +62,10 @@ class Prompts {
   virtual bool hasApplicationFor(const QString& mimeType) = 0;
 
   // Hands a file to the desktop to open with its associated viewer. False
-  // when it could not be handed on.
-  virtual bool openDocument(const QString& path) = 0;
+  // when it could not be handed on. When it was handed on but the
+  // application the desktop named then fails to start, `failed` runs once,
+  // later, from the event loop (it may outlive the caller: guard `this`).
+  virtual bool openDocument(const QString& path, std::function<void()> failed) = 0;
 };
 
 // Sets up a Qt file dialog for the request: our own (not the desktop's)
@@ -72,7 +75,8 @@ class Prompts {
 void configureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool forSaving);
 
 // The real dialogs: QMessageBox, QFileDialog, QColorDialog; the desktop's
-// file associations through xdg-mime, and QDesktopServices (xdg-open).
+// file associations through xdg-mime, and xdg-open (QDesktopServices when
+// xdg-open is not there).
 // `parent` is the window the modal dialogs belong to (may be null).
 class QtPrompts : public Prompts {
  public:
@@ -84,7 +88,7 @@ class QtPrompts : public Prompts {
   QString saveFile(const FileDialogRequest& request) override;
   std::optional<QColor> chooseColor(const QColor& initial) override;
   bool hasApplicationFor(const QString& mimeType) override;
-  bool openDocument(const QString& path) override;
+  bool openDocument(const QString& path, std::function<void()> failed) override;
 
  private:
   QWidget* parent_;

@@ -695,5 +695,11 @@
         <source>保存するフレームがありません。</source>
         <translation>There are no frames to save.</translation>
     </message>
+    <message>
+        <source>ヘルプのページは次のフォルダーにあります。
+%1</source>
+        <translation>The help pages are in this folder:
+%1</translation>
+    </message>
 </context>
 </TS>
