@@ -1,5 +1,7 @@
 #include "app/prompts.h"
 
+#include <memory>
+
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -10,8 +12,6 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
-
-#include <memory>
 
 #include "app/ui_texts.h"
 #include "framelist/save_dialog.h"
