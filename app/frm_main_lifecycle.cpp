@@ -190,8 +190,8 @@ void frmMain::openHelpFile() {
   }
   const QString folder = helpFolderToShow(help);
   const auto noViewer = [prompts = prompts_.get(), folder] {
-    prompts->message(MessageIcon::Exclamation,
-                     text::shown(text::kHelpNoViewer) + QLatin1Char('\n') + text::shown(text::kHelpFolderIs).arg(folder));
+    prompts->message(MessageIcon::Exclamation, text::shown(text::kHelpNoViewer) + QLatin1Char('\n') +
+                                                   text::shown(text::kHelpFolderIs).arg(folder));
   };
   // A viewer that fails to start reports back after this returns, perhaps
   // after the window has gone.

@@ -50,8 +50,9 @@ class Prompts {
   virtual QString openFile(const FileDialogRequest& request) = 0;
 
   // The save dialog. Returns the chosen path, or "" when cancelled; a file
-  // name typed without any "." gets the chosen type's extension. Overwriting is not asked about: the frames
-  // of a run overwrite files of the same names anyway.
+  // name typed without any "." gets the chosen type's extension. Overwriting
+  // is not asked about: the frames of a run overwrite files of the same names
+  // anyway.
   virtual QString saveFile(const FileDialogRequest& request) = 0;
 
   // A colour dialog starting on `initial`; nullopt when cancelled.

@@ -321,8 +321,8 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
   const std::string ext = output::GetFileExt(a.output);
   const bool oneAnimation = ext == ".webp" || (ext == ".gif" && a.gifAnimated);
   if (!oneAnimation && !animationOptions.empty())
-    return {std::nullopt, animationOptions.front() +
-                              " needs one animation: a .gif OUTPUT with --gif animated, or a .webp OUTPUT"};
+    return {std::nullopt,
+            animationOptions.front() + " needs one animation: a .gif OUTPUT with --gif animated, or a .webp OUTPUT"};
   if (ext == ".webp") {
     if (a.play.preset != output::AdPreset::None)
       return {std::nullopt, "--preset applies to an animated GIF only (the ad networks take no WebP)"};

@@ -96,8 +96,8 @@ TEST(FileDialog, ANameTypedWithoutExtensionGetsTheChosenTypesInBothSaveDialogs) 
   };
   const auto listSave = [&](int type, const QString& typed) {
     return typeIntoSaveDialog(
-        [&] { return framelist::askSaveNameWithDialog(nullptr, framelist::frameSaveDialogRequest(dir.string())); }, type,
-        typed);
+        [&] { return framelist::askSaveNameWithDialog(nullptr, framelist::frameSaveDialogRequest(dir.string())); },
+        type, typed);
   };
   for (const auto& save : {std::function<QString(int, const QString&)>(mainSave), std::function(listSave)}) {
     EXPECT_EQ(save(2, "banner"), folder + "/banner.gif");

@@ -358,7 +358,8 @@ TEST_F(RenderRun, PicturesThatCannotBeUsedGiveTheProgramsMessageInTheLanguageOfT
     EXPECT_EQ(runIn(japanese, ja(none)), 1);
     EXPECT_EQ(err.str(), "ファイルが見つかりません。\n");
   }
-  for (const QLocale& english : {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c(), QLocale(QLocale::Japanese)}) {
+  for (const QLocale& english :
+       {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c(), QLocale(QLocale::Japanese)}) {
     const bool byOption = english.language() == QLocale::Japanese;
     const auto en = [&](const std::string& file) {
       return byOption ? std::vector<std::string>{"--lang=en", file, target} : std::vector<std::string>{file, target};

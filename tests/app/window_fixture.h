@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>

@@ -115,8 +115,8 @@ core::Picture loadFile(const Bytes& b) {
   return r.picture;
 }
 
-const core::Color kBanners[] = {core::rgb(0, 255, 0),   core::rgb(0, 0, 0),     core::rgb(255, 255, 255),
-                                core::rgb(255, 128, 0), core::rgb(0, 0, 255),   core::rgb(255, 0, 255),
+const core::Color kBanners[] = {core::rgb(0, 255, 0),     core::rgb(0, 0, 0),   core::rgb(255, 255, 255),
+                                core::rgb(255, 128, 0),   core::rgb(0, 0, 255), core::rgb(255, 0, 255),
                                 core::rgb(128, 128, 128), core::rgb(18, 52, 86)};
 
 struct Case {
