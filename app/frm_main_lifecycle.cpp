@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -187,12 +188,23 @@ void frmMain::openHelpFile() {
     prompts_->message(MessageIcon::Exclamation, text::shown(text::kHelpMissing));
     return;
   }
+  const QString folder = helpFolderToShow(help);
+  const auto noViewer = [prompts = prompts_.get(), folder] {
+    prompts->message(MessageIcon::Exclamation, text::shown(text::kHelpNoViewer) + QLatin1Char('\n') +
+                                                   text::shown(text::kHelpFolderIs).arg(folder));
+  };
+  // A viewer that fails to start reports back after this returns, perhaps
+  // after the window has gone.
+  const QPointer<frmMain> self(this);
+  const auto failedLater = [self, noViewer] {
+    if (self) noViewer();
+  };
   for (const HelpDocument& doc : helpOpeningOrder(help, env_.language)) {
     // Asked first, so that a desktop without a viewer never gets to try
     // (and fail loudly with) browsers that are not there.
-    if (prompts_->hasApplicationFor(doc.mimeType) && prompts_->openDocument(doc.path)) return;
+    if (prompts_->hasApplicationFor(doc.mimeType) && prompts_->openDocument(doc.path, failedLater)) return;
   }
-  prompts_->message(MessageIcon::Exclamation, text::shown(text::kHelpNoViewer));
+  noViewer();
 }
 
 }  // namespace app

@@ -1,5 +1,6 @@
 #include "app/help_documents.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "app/ui_texts.h"
@@ -21,6 +22,11 @@ HelpDocuments findHelpDocuments(const QString& programFolder, const QString& hel
   if (language == UiLanguage::English) d.indexPage = existing(helpFolder + QStringLiteral("en/index.html"));
   if (d.indexPage.isEmpty()) d.indexPage = existing(helpFolder + QStringLiteral("index.html"));
   return d;
+}
+
+QString helpFolderToShow(const HelpDocuments& help) {
+  const QString document = help.indexPage.isEmpty() ? help.chm : help.indexPage;
+  return document.isEmpty() ? QString() : QDir::toNativeSeparators(QFileInfo(document).absolutePath());
 }
 
 std::vector<HelpDocument> helpOpeningOrder(const HelpDocuments& help, UiLanguage language) {

@@ -27,6 +27,11 @@ struct HelpDocument {
   const char* mimeType;
 };
 
+// The folder to name when no application shows the help, so that the user
+// can open the pages by hand: the index page's folder, else the CHM's
+// (native separators, no trailing separator; "" when there is neither).
+QString helpFolderToShow(const HelpDocuments& help);
+
 // The documents that exist, in the order to try: the CHM, then the HTML
 // index in the browser. In English the English index page comes first, as
 // the CHM holds Japanese pages only.

@@ -1,5 +1,7 @@
 #include "app/prompts.h"
 
+#include <memory>
+
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDesktopServices>
@@ -12,6 +14,7 @@
 #include <QUrl>
 
 #include "app/ui_texts.h"
+#include "framelist/save_dialog.h"
 
 namespace app {
 
@@ -52,7 +55,14 @@ QString runFileDialog(QWidget* parent, const FileDialogRequest& request, bool fo
   configureFileDialog(dialog, request, forSaving);
   if (dialog.exec() != QDialog::Accepted) return {};
   const QStringList chosen = dialog.selectedFiles();
-  return chosen.isEmpty() ? QString() : QDir::toNativeSeparators(chosen.front());
+  if (chosen.isEmpty()) return {};
+  const QString path = QDir::toNativeSeparators(chosen.front());
+  if (!forSaving) return path;
+  const qsizetype entry = request.filters.indexOf(dialog.selectedNameFilter());
+  const QString pattern = entry >= 0 && entry < request.patterns.size() && !request.patterns[entry].isEmpty()
+                              ? request.patterns[entry].front()
+                              : framelist::firstPatternOf(dialog.selectedNameFilter());
+  return framelist::withTypeExtension(path, pattern);
 }
 
 }  // namespace
@@ -118,6 +128,33 @@ bool QtPrompts::hasApplicationFor(const QString& mimeType) {
          !QStandardPaths::findExecutable(QStringLiteral("x-www-browser")).isEmpty();
 }
 
-bool QtPrompts::openDocument(const QString& path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+bool QtPrompts::openDocument(const QString& path, std::function<void()> failed) {
+  const QString xdgOpen = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (xdgOpen.isEmpty()) return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+  // QDesktopServices starts xdg-open detached and reports success as soon as
+  // it runs, so a viewer that then fails to start went unnoticed. Its exit
+  // status is the desktop's answer. The process has no parent: destroying it
+  // with the window would kill a viewer that xdg-open waits on.
+  auto* opener = new QProcess;
+  opener->setStandardOutputFile(QProcess::nullDevice());
+  opener->setStandardErrorFile(QProcess::nullDevice());
+  auto reported = std::make_shared<bool>(false);
+  auto fail = [failed = std::move(failed), reported] {
+    if (*reported) return;
+    *reported = true;
+    if (failed) failed();
+  };
+  QObject::connect(opener, &QProcess::finished, opener, [opener, fail](int code, QProcess::ExitStatus status) {
+    if (status != QProcess::NormalExit || code != 0) fail();
+    opener->deleteLater();
+  });
+  QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, fail](QProcess::ProcessError error) {
+    if (error != QProcess::FailedToStart) return;
+    fail();
+    opener->deleteLater();
+  });
+  opener->start(xdgOpen, {path});
+  return true;
+}
 
 }  // namespace app

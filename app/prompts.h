@@ -4,6 +4,7 @@
 // on a modal dialog.
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QColor>
@@ -48,9 +49,10 @@ class Prompts {
   // cancelled.
   virtual QString openFile(const FileDialogRequest& request) = 0;
 
-  // The save dialog. Returns the chosen path exactly as typed (no suffix is
-  // added), or "" when cancelled. Overwriting is not asked about: the frames
-  // of a run overwrite files of the same names anyway.
+  // The save dialog. Returns the chosen path, or "" when cancelled; a file
+  // name typed without any "." gets the chosen type's extension. Overwriting
+  // is not asked about: the frames of a run overwrite files of the same names
+  // anyway.
   virtual QString saveFile(const FileDialogRequest& request) = 0;
 
   // A colour dialog starting on `initial`; nullopt when cancelled.
@@ -61,17 +63,21 @@ class Prompts {
   virtual bool hasApplicationFor(const QString& mimeType) = 0;
 
   // Hands a file to the desktop to open with its associated viewer. False
-  // when it could not be handed on.
-  virtual bool openDocument(const QString& path) = 0;
+  // when it could not be handed on. When it was handed on but the
+  // application the desktop named then fails to start, `failed` runs once,
+  // later, from the event loop (it may outlive the caller: guard `this`).
+  virtual bool openDocument(const QString& path, std::function<void()> failed) = 0;
 };
 
 // Sets up a Qt file dialog for the request: our own (not the desktop's)
 // dialog, the filters with their real patterns, the start folder, the
-// proposed name; for saving, no overwrite question and no added suffix.
+// proposed name; for saving, no overwrite question and no suffix of Qt's own
+// (the save dialog adds the chosen type's extension after it closes).
 void configureFileDialog(QFileDialog& dialog, const FileDialogRequest& request, bool forSaving);
 
 // The real dialogs: QMessageBox, QFileDialog, QColorDialog; the desktop's
-// file associations through xdg-mime, and QDesktopServices (xdg-open).
+// file associations through xdg-mime, and xdg-open (QDesktopServices when
+// xdg-open is not there).
 // `parent` is the window the modal dialogs belong to (may be null).
 class QtPrompts : public Prompts {
  public:
@@ -83,7 +89,7 @@ class QtPrompts : public Prompts {
   QString saveFile(const FileDialogRequest& request) override;
   std::optional<QColor> chooseColor(const QColor& initial) override;
   bool hasApplicationFor(const QString& mimeType) override;
-  bool openDocument(const QString& path) override;
+  bool openDocument(const QString& path, std::function<void()> failed) override;
 
  private:
   QWidget* parent_;

@@ -156,6 +156,10 @@ std::string applyValue(const std::string& name, const std::string& value, Render
     a.maxBytes = std::stoull(value);
     return *a.maxBytes > 0 ? "" : bad();
   }
+  if (name == "--lang") {
+    a.language = languageNamed(QString::fromStdString(value));
+    return a.language ? "" : bad();
+  }
   if (name == "--interval") {
     const std::optional<std::int16_t> interval = output::parseGifInterval(value);
     if (!interval) return bad();
@@ -167,7 +171,7 @@ std::string applyValue(const std::string& name, const std::string& value, Render
 
 bool takesValue(const std::string& name) {
   for (const char* n : {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval",
-                        "--plays", "--hold", "--preset", "--max-bytes"})
+                        "--plays", "--hold", "--preset", "--max-bytes", "--lang"})
     if (name == n) return true;
   return false;
 }
@@ -270,6 +274,7 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
   bool mask = false;
   bool optionsEnded = false;
   std::vector<std::string> names;
+  std::vector<std::string> animationOptions;  // --plays, --hold, --preset, --max-bytes as given
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
@@ -299,6 +304,8 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
       return {std::nullopt, name + " needs a value"};
     }
     if (std::string e = applyValue(name, value, a, effect); !e.empty()) return {std::nullopt, e};
+    if (name == "--plays" || name == "--hold" || name == "--preset" || name == "--max-bytes")
+      animationOptions.push_back(name);
   }
   if (a.help) {
     result.args = std::move(a);
@@ -309,8 +316,18 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
                               (names.size() == 1 ? "" : "s")};
   a.source = names[0];
   a.output = names[1];
-  if (a.play.preset != output::AdPreset::None && output::GetFileExt(a.output) == ".webp")
-    return {std::nullopt, "--preset applies to an animated GIF only (the ad networks take no WebP)"};
+  // An option of the animation must not be dropped without a word: whatever
+  // would write single frames instead is refused, the same for each of them.
+  const std::string ext = output::GetFileExt(a.output);
+  const bool oneAnimation = ext == ".webp" || (ext == ".gif" && a.gifAnimated);
+  if (!oneAnimation && !animationOptions.empty())
+    return {std::nullopt,
+            animationOptions.front() + " needs one animation: a .gif OUTPUT with --gif animated, or a .webp OUTPUT"};
+  if (ext == ".webp") {
+    if (a.play.preset != output::AdPreset::None)
+      return {std::nullopt, "--preset applies to an animated GIF only (the ad networks take no WebP)"};
+    if (a.maxBytes) return {std::nullopt, "--max-bytes applies to an animated GIF only"};
+  }
   a.options.effect = effect;
   // --mask ticks the box of the chosen effect, whichever order they came in.
   a.options.mask[static_cast<std::size_t>(effects::info(static_cast<effects::EffectKind>(effect)).maskBox)] = mask;
@@ -349,8 +366,15 @@ std::string renderUsage() {
          "                         plays as often as the time limit allows; a file over the\n"
          "                         preset's byte budget is fitted into it\n"
          "  --max-bytes N          fit the animated GIF into N bytes at the best quality that\n"
-         "                         fits; prints its bytes and PSNR (needs --gif animated)\n"
+         "                         fits; prints its bytes and PSNR\n"
+         "  --lang en|ja           the language of the messages about SOURCE (default: as\n"
+         "                         the window, English when the system's is English or C)\n"
          "  --help                 show this text\n"
+         "\n"
+         "--plays, --hold, --preset and --max-bytes need one animation: a .gif OUTPUT with\n"
+         "--gif animated takes all four, a .webp OUTPUT --plays and --hold. With an OUTPUT\n"
+         "that writes single frames each of them is refused alike: a message, exit status\n"
+         "2, nothing written.\n"
          "\n"
          "Options may come before or after the names. Prints the files written; with\n"
          "--plays, --hold or --preset also what the animation does (frames, one play's\n"
@@ -362,7 +386,7 @@ std::string renderUsage() {
          "quality (the closest file is written).\n";
 }
 
-int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const QLocale& system) {
   const ParsedArgs parsed = parseRenderArgs(args);
   if (!parsed.args) {
     err << "brenlo-render: " << parsed.error << " (see --help)\n";
@@ -382,10 +406,6 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << "brenlo-render: OUTPUT must name a file inside a folder: '" << a.output << "'\n";
     return 2;
   }
-  if (a.maxBytes && !(a.gifAnimated && output::GetFileExt(outName) == ".gif")) {
-    err << "brenlo-render: --max-bytes needs --gif animated and a .gif OUTPUT\n";
-    return 2;
-  }
   if (!effects::makeGenerator(static_cast<effects::EffectKind>(a.options.effect))) {
     err << "brenlo-render: the effect is not available in this build\n";
     return 1;
@@ -393,7 +413,7 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
   const intake::LoadResult loaded = intake::loadPictureFile(a.source);
   if (loaded.status != intake::LoadStatus::Loaded) {
-    err << loaded.message << "\n";
+    err << textIn(chooseTerminalLanguage(a.language, system), loaded.message.c_str()) << "\n";
     return 1;
   }
   effects::WorkState ws;

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ui_language.h"
 #include "core/color.h"
 #include "effects/options.h"
 #include "output/animation_plan.h"
@@ -27,6 +28,7 @@ struct RenderArgs {
   bool playsGiven = false;                // --plays was given (else a preset picks the count)
   bool playOptions = false;               // any of --plays, --hold, --preset was given
   std::optional<std::size_t> maxBytes;    // --max-bytes: fit the animated GIF into this many bytes
+  std::optional<UiLanguage> language;     // --lang: the language of the picture's messages
   bool help = false;                      // --help: print the usage and do nothing else
 };
 
@@ -55,10 +57,12 @@ std::string renderUsage();
 // budget (--max-bytes, else the preset's) the animated GIF is fitted into it
 // and one line gives the fitted file's bytes and PSNR. Returns 0 on success,
 // 2 for a bad command line (one line on `err`), 1 when the source cannot be
-// loaded or is too large (the program's message on `err`) or a file cannot
+// loaded or is too large (the program's message on `err`, in the language of
+// --lang or else of `system`, see chooseTerminalLanguage) or a file cannot
 // be written, 3 when the animated GIF was written but breaks its preset or
 // does not fit its budget even at the lowest quality (the closest file is
 // written all the same).
-int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              const QLocale& system = QLocale::system());
 
 }  // namespace app

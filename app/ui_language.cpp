@@ -41,6 +41,29 @@ UiLanguage chooseLanguage(std::optional<UiLanguage> commandLine, const QString& 
   return first.language() == QLocale::English ? UiLanguage::English : UiLanguage::Japanese;
 }
 
+UiLanguage chooseTerminalLanguage(std::optional<UiLanguage> commandLine, const QLocale& system) {
+  if (commandLine) return *commandLine;
+  const QStringList preferred = system.uiLanguages();
+  const QLocale first = preferred.isEmpty() ? system : QLocale(preferred.front());
+  if (system.language() == QLocale::C || first.language() == QLocale::C) return UiLanguage::English;
+  return chooseLanguage(std::nullopt, QString(), system);
+}
+
+std::string textIn(UiLanguage language, const char* source) {
+  if (language == UiLanguage::Japanese) return source;
+  // Loaded once: a command prints a message or two, a test many.
+  static const QTranslator* const english = [] {
+    auto* t = new QTranslator;
+    if (!t->load(QStringLiteral("pictorell_en"), QStringLiteral(":/i18n"))) {
+      delete t;
+      return static_cast<QTranslator*>(nullptr);
+    }
+    return t;
+  }();
+  const QString translated = english ? english->translate("Pictorell", source) : QString();
+  return translated.isEmpty() ? std::string(source) : translated.toStdString();
+}
+
 bool installTranslations(QCoreApplication& application, UiLanguage language) {
   if (language == UiLanguage::English)
     return install(application, QStringLiteral("pictorell_en"), QStringLiteral(":/i18n"));

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include <QLocale>
 #include <QString>
@@ -20,6 +21,17 @@ std::optional<UiLanguage> languageNamed(const QString& name);
 // Setting/Language ("" = not set), then the system: English when the
 // system's first interface language is English, Japanese otherwise.
 UiLanguage chooseLanguage(std::optional<UiLanguage> commandLine, const QString& settingsValue, const QLocale& system);
+
+// The language of brenlo-render's messages: --lang when given, else the
+// window's choice from the system, except that the C or POSIX locale (no
+// language chosen at all) counts as English, the language of the command's
+// own texts.
+UiLanguage chooseTerminalLanguage(std::optional<UiLanguage> commandLine, const QLocale& system);
+
+// A marked text of the catalogue (context "Pictorell", UTF-8) in the
+// language: the Japanese source itself, or its English translation (the
+// source when the catalogue has none). Needs no application object.
+std::string textIn(UiLanguage language, const char* source);
 
 // Installs the translators for the language on the application, which owns
 // them: for English the program's catalogue (Qt's own texts are English

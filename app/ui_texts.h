@@ -126,6 +126,9 @@ inline constexpr const char* kHelpMissing = QT_TRANSLATE_NOOP("Pictorell", "ヘ�
 // The help exists, but nothing on this desktop opens a CHM file or a web page.
 inline constexpr const char* kHelpNoViewer = QT_TRANSLATE_NOOP(
     "Pictorell", "ヘルプを表示できるアプリケーションがありません。(CHM ビューアーか Web ブラウザーが必要です)");
+// Said after kHelpNoViewer, with the folder of the help pages as %1.
+inline constexpr const char* kHelpFolderIs =
+    QT_TRANSLATE_NOOP("Pictorell", "ヘルプのページは次のフォルダーにあります。\n%1");
 inline constexpr const char* kClipboardEmpty = QT_TRANSLATE_NOOP("Pictorell", "クリップボードに画像がありません。");
 inline constexpr const char* kClipboardSource = QT_TRANSLATE_NOOP("Pictorell", "(クリップボード)");
 inline constexpr const char* kHelpFileName = "brenlo.chm";

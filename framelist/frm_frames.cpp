@@ -296,6 +296,10 @@ void frmFrames::setListButtonsEnabled(bool enabled) {
 }
 
 void frmFrames::cmdFrameSave_Click() {
+  if (list_.isEmpty()) {
+    if (showMessage_) showMessage_(QString::fromUtf8(kAppTitle), shown(kNothingToSave));
+    return;
+  }
   const QString chosen = askSaveName_ ? askSaveName_(frameSaveDialogRequest(settings_.SavePath)) : QString{};
   const std::string name = chosen.toStdString();
   const std::optional<SavePlan> plan =

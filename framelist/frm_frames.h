@@ -27,6 +27,10 @@ class StockPicture;
 // The application title used as message box caption and caption prefix.
 inline constexpr const char* kAppTitle = "Pictorell";
 
+// What the save button says of an empty list, instead of asking for a name
+// and a format for nothing.
+inline constexpr const char* kNothingToSave = QT_TRANSLATE_NOOP("Pictorell", "保存するフレームがありません。");
+
 // saveFailureMessage with its headline as the interface shows it.
 QString shownSaveFailure(const output::WriteStatus& status);
 // The budget report's sentences as the interface shows them.

@@ -1,6 +1,7 @@
 #include "framelist/save_dialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QWidget>
 
 #include "framelist/shown_text.h"
@@ -31,7 +32,26 @@ QString askSaveNameWithDialog(QWidget* parent, const SaveDialogRequest& request)
   dialog.selectFile(request.proposedName);
   if (dialog.exec() != QDialog::Accepted) return {};
   const QStringList files = dialog.selectedFiles();
-  return files.isEmpty() ? QString{} : files.front();
+  if (files.isEmpty()) return {};
+  return withTypeExtension(files.front(), firstPatternOf(dialog.selectedNameFilter()));
+}
+
+QString firstPatternOf(const QString& entry) {
+  const qsizetype open = entry.lastIndexOf(QLatin1Char('('));
+  const qsizetype close = entry.lastIndexOf(QLatin1Char(')'));
+  if (open < 0 || close <= open) return {};
+  const QString inside = entry.mid(open + 1, close - open - 1);
+  return inside.section(QLatin1Char(';'), 0, 0).section(QLatin1Char(' '), 0, 0).trimmed();
+}
+
+QString withTypeExtension(const QString& path, const QString& typePattern) {
+  const QString extension = typePattern.mid(1);  // ".gif"
+  if (!typePattern.startsWith(QLatin1String("*.")) || extension.size() < 2 || extension.contains(QLatin1Char('*')) ||
+      extension.contains(QLatin1Char('?')))
+    return path;
+  const QString fileName = QFileInfo(path).fileName();
+  if (fileName.isEmpty() || fileName.contains(QLatin1Char('.'))) return path;
+  return path + extension;
 }
 
 }  // namespace framelist

@@ -1,7 +1,5 @@
 #include "intake/transparency.h"
 
-#include <vector>
-
 namespace intake {
 
 namespace {
@@ -9,15 +7,17 @@ namespace {
 // Over white: c * a / 255 + 255 * (255 - a) / 255, rounded once.
 int overWhite(int c, int a) { return (c * a + 255 * (255 - a) + 127) / 255; }
 
+core::Color fromRgb24(std::uint32_t c) {
+  return core::rgb(static_cast<int>(c >> 16), static_cast<int>((c >> 8) & 0xFF), static_cast<int>(c & 0xFF));
+}
+
 }  // namespace
 
 Flattened flattenTransparency(const std::uint32_t* argb, int width, int height) {
   Flattened out;
   out.bitmap = core::Bitmap(width, height, core::Bitmap::Unfilled{});
   const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  // One bit per 24-bit colour (2 MiB): the colours the opaque result holds.
-  std::vector<std::uint64_t> used(std::size_t{1} << 18, 0);
-  std::vector<std::size_t> holes;
+  const core::Color white = fromRgb24(kTransparentKey);
   for (std::size_t i = 0; i < count; ++i) {
     const std::uint32_t p = argb[i];
     const int a = static_cast<int>(p >> 24);
@@ -25,7 +25,8 @@ Flattened flattenTransparency(const std::uint32_t* argb, int width, int height) 
     int g = static_cast<int>((p >> 8) & 0xFF);
     int b = static_cast<int>(p & 0xFF);
     if (a == 0) {
-      holes.push_back(i);
+      out.keyed = true;
+      out.bitmap.px[i] = white;
       continue;
     }
     if (a != 255) {
@@ -33,19 +34,16 @@ Flattened flattenTransparency(const std::uint32_t* argb, int width, int height) 
       g = overWhite(g, a);
       b = overWhite(b, a);
     }
-    const auto rgb24 = static_cast<std::uint32_t>((r << 16) | (g << 8) | b);
-    used[rgb24 >> 6] |= std::uint64_t{1} << (rgb24 & 63);
     out.bitmap.px[i] = core::rgb(r, g, b);
   }
-  if (holes.empty()) return out;
-  std::uint32_t key = kPreferredKey;
-  for (std::uint32_t k = 0; k < (1u << 24); ++k) {
-    key = kPreferredKey ^ k;
-    if (!(used[key >> 6] & (std::uint64_t{1} << (key & 63)))) break;
-  }
-  out.keyed = true;
-  out.key = core::rgb(static_cast<int>(key >> 16), static_cast<int>((key >> 8) & 0xFF), static_cast<int>(key & 0xFF));
-  for (std::size_t i : holes) out.bitmap.px[i] = out.key;
+  if (!out.keyed) return out;
+  out.key = white;
+  // The visible white pixels were written before it was known whether a key
+  // exists; a second pass moves them off it. The transparent ones are found
+  // again by their alpha, not by their colour.
+  const core::Color kept = fromRgb24(kKeptWhite);
+  for (std::size_t i = 0; i < count; ++i)
+    if ((argb[i] >> 24) != 0 && out.bitmap.px[i] == white) out.bitmap.px[i] = kept;
   return out;
 }
 

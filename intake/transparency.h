@@ -1,8 +1,10 @@
 // Turning a picture with an alpha channel into the opaque picture the effects
-// work on. The mask option makes every pixel of the picture's corner colour
-// the banner background, so the fully transparent pixels all get one key
-// colour that occurs nowhere else; the partly transparent ones are laid over
-// white, as a viewer or a white web page shows them. Plain C++ (no Qt).
+// work on. The mask option composes the background as banner colour AND
+// corner colour, so the fully transparent pixels all become white, the one
+// colour whose AND leaves every banner colour as it is; an opaque white pixel
+// moves one level of blue away so that the mask keeps it part of the picture.
+// The partly transparent ones are laid over white, as a viewer or a white web
+// page shows them. Plain C++ (no Qt).
 #pragma once
 
 #include <cstdint>
@@ -11,8 +13,10 @@
 
 namespace intake {
 
-// The first key tried: magenta, the colour a banner is least likely to hold.
-inline constexpr std::uint32_t kPreferredKey = 0xFF00FF;  // 0xRRGGBB
+// The key of every fully transparent pixel, and what an opaque pixel of that
+// colour becomes in a picture that has a key (0xRRGGBB).
+inline constexpr std::uint32_t kTransparentKey = 0xFFFFFF;
+inline constexpr std::uint32_t kKeptWhite = 0xFFFFFE;
 
 struct Flattened {
   core::Bitmap bitmap;  // 0x00BBGGRR, every pixel opaque
@@ -22,11 +26,12 @@ struct Flattened {
 
 // argb: width * height pixels, rows top to bottom, each 0xAARRGGBB with the
 // colour not premultiplied (Qt's Format_ARGB32). Alpha 255 keeps the colour;
-// alpha 0 becomes the key; any other alpha is composited over white per
-// channel as (c * a + 255 * (255 - a) + 127) / 255 (rounded to nearest). The
-// key is the first colour 0xRRGGBB = kPreferredKey ^ k, k = 0, 1, 2, ..., that
-// no pixel of the result other than the keyed ones holds; it always exists,
-// since a picture has fewer pixels than there are colours.
+// alpha 0 becomes the key, white; any other alpha is composited over white
+// per channel as (c * a + 255 * (255 - a) + 127) / 255 (rounded to nearest).
+// When some pixel is fully transparent, every other pixel that would be white
+// (opaque, or laid over white) becomes kKeptWhite, so that only the
+// transparent pixels hold the key. Without a fully transparent pixel the
+// colours stay as composited and nothing is keyed.
 Flattened flattenTransparency(const std::uint32_t* argb, int width, int height);
 
 }  // namespace intake

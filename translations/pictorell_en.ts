@@ -691,5 +691,15 @@
         <source>予算 %1 バイトに収まりません（最小 %2 バイト、PSNR %3 dB）。</source>
         <translation>Does not fit the budget of %1 bytes (smallest %2 bytes, PSNR %3 dB).</translation>
     </message>
+    <message>
+        <source>保存するフレームがありません。</source>
+        <translation>There are no frames to save.</translation>
+    </message>
+    <message>
+        <source>ヘルプのページは次のフォルダーにあります。
+%1</source>
+        <translation>The help pages are in this folder:
+%1</translation>
+    </message>
 </context>
 </TS>

@@ -41,7 +41,7 @@ class NoPrompts final : public app::Prompts {
   QString saveFile(const app::FileDialogRequest&) override { return {}; }
   std::optional<QColor> chooseColor(const QColor&) override { return std::nullopt; }
   bool hasApplicationFor(const QString&) override { return false; }
-  bool openDocument(const QString&) override { return false; }
+  bool openDocument(const QString&, std::function<void()>) override { return false; }
 };
 
 struct Timing {

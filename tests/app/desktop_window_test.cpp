@@ -6,12 +6,15 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
+#include <QThread>
 
 #include "app/drop_field.h"
 #include "app/help_documents.h"
 #include "app/picture_view.h"
+#include "app/prompts.h"
 #include "window_fixture.h"
 
 namespace {
@@ -37,6 +40,11 @@ class HelpTest : public apptest::WindowTest {
     env.helpFolder = QString::fromStdString(help.string()) + "/";
   }
   QString helpFile(const char* name) const { return QString::fromStdString((help / name).string()); }
+  static QString noViewer(const fs::path& folder) {
+    return u("ヘルプを表示できるアプリケーションがありません。(CHM ビューアーか Web ブラウザーが必要です)\n"
+             "ヘルプのページは次のフォルダーにあります。\n") +
+           QString::fromStdString(folder.string());
+  }
 
   fs::path help;
 };
@@ -63,8 +71,61 @@ TEST_F(HelpTest, WithNeitherViewerNorBrowserAMessageSaysWhatIsMissing) {
   EXPECT_TRUE(log->opened.empty());
   ASSERT_EQ(log->messages.size(), 1u);
   EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Exclamation);
-  EXPECT_EQ(log->messages[0].text,
-            u("ヘルプを表示できるアプリケーションがありません。(CHM ビューアーか Web ブラウザーが必要です)"));
+  EXPECT_EQ(log->messages[0].text, noViewer(help));
+}
+
+TEST_F(HelpTest, AViewerThatFailsToStartGivesTheSameMessageOnceItSaysSo) {
+  log->applications = QStringList{kChm, kHtml};
+  start().mnuHelpOpen_Click();
+  ASSERT_EQ(log->opened.size(), 1u);
+  EXPECT_TRUE(log->messages.empty());
+  log->openFailures[0]();  // the desktop: the CHM viewer did not start
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Exclamation);
+  EXPECT_EQ(log->messages[0].text, noViewer(help));
+  window->mnuHelpOpen_Click();
+  window.reset();
+  // Word of a failure that comes after the window has gone is dropped.
+  log->openFailures[1]();
+  EXPECT_EQ(log->messages.size(), 1u);
+}
+
+TEST_F(HelpTest, TheEnglishInterfaceNamesTheFolderOfItsOwnPage) {
+  env.language = app::UiLanguage::English;
+  log->applications = QStringList{};
+  start().mnuHelpOpen_Click();
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].text, noViewer(help / "en"));
+  EXPECT_EQ(app::helpFolderToShow({}), QString());
+  EXPECT_EQ(app::helpFolderToShow({helpFile("brenlo.chm"), {}}), QString::fromStdString(help.string()));
+}
+
+// The real opener: xdg-open's exit status is the desktop's word on whether
+// the viewer started. A stand-in xdg-open earlier in PATH plays the desktop.
+TEST_F(HelpTest, TheRealOpenerReportsAFailedXdgOpenAndNothingElse) {
+  const fs::path bin = dir / "bin";
+  fs::create_directories(bin);
+  const auto opener = [&](int exitCode) {
+    std::ofstream(bin / "xdg-open") << "#!/bin/sh\nexit " << exitCode << "\n";
+    fs::permissions(bin / "xdg-open", fs::perms::owner_all);
+  };
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", QByteArray::fromStdString(bin.string()) + ":" + path);
+  app::QtPrompts prompts(nullptr);
+  for (int exitCode : {4, 0}) {
+    SCOPED_TRACE(exitCode);
+    opener(exitCode);
+    int failures = 0;
+    ASSERT_TRUE(prompts.openDocument(helpFile("index.html"), [&] { ++failures; }));
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < (exitCode == 0 ? 1500 : 10000) && failures == 0) {
+      QCoreApplication::processEvents();
+      QThread::msleep(5);
+    }
+    EXPECT_EQ(failures, exitCode == 0 ? 0 : 1);
+  }
+  qputenv("PATH", path);
 }
 
 class FirstStartHelpTest : public HelpTest {
@@ -77,8 +138,7 @@ TEST_F(FirstStartHelpTest, OnADesktopWithoutABrowserOnlySaysSo) {
   start();
   EXPECT_TRUE(log->opened.empty());
   ASSERT_EQ(log->messages.size(), 1u);
-  EXPECT_EQ(log->messages[0].text,
-            u("ヘルプを表示できるアプリケーションがありません。(CHM ビューアーか Web ブラウザーが必要です)"));
+  EXPECT_EQ(log->messages[0].text, noViewer(help));
 }
 
 TEST_F(HelpTest, TheChmBesideTheProgramComesFirstAndEnglishPrefersItsOwnPage) {

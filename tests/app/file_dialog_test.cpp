@@ -7,9 +7,11 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QThread>
+#include <QTimer>
 
 #include "app/prompts.h"
 #include "app/source_intake.h"
+#include "framelist/save_dialog.h"
 #include "window_fixture.h"
 
 namespace {
@@ -58,7 +60,7 @@ TEST(FileDialog, FirstOpenEntryShowsEverySupportedPictureInAnyCase) {
   EXPECT_EQ(model->nameFilters(), QStringList({"*.bmp", "*.jpg", "*.jpeg", "*.gif", "*.png", "*.webp"}));
 }
 
-TEST(FileDialog, SaveDialogAddsNoSuffixAndAsksNothingAboutOverwriting) {
+TEST(FileDialog, SaveDialogLeavesSuffixesToUsAndAsksNothingAboutOverwriting) {
   apptest::application();
   QFileDialog dialog;
   app::configureFileDialog(dialog, app::saveDialogRequest("/tmp"), true);
@@ -67,6 +69,58 @@ TEST(FileDialog, SaveDialogAddsNoSuffixAndAsksNothingAboutOverwriting) {
   EXPECT_TRUE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
   EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("保存先およびベース名の設定"));
   EXPECT_EQ(dialog.selectedNameFilter(), QString::fromUtf8("ビットマップ(*.bmp)"));
+}
+
+// Answers the save dialog that `show` opens as a user would: picks the file
+// type entry, types the name into the dialog and presses Save. Returns what
+// the dialog handed back.
+template <class Show>
+QString typeIntoSaveDialog(Show show, int type, const QString& typed) {
+  QTimer::singleShot(0, [type, typed] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    dialog->selectNameFilter(dialog->nameFilters().value(type));
+    dialog->selectFile(typed);
+    static_cast<QDialog*>(dialog)->accept();  // Save, as the button does
+  });
+  return show();
+}
+
+TEST(FileDialog, ANameTypedWithoutExtensionGetsTheChosenTypesInBothSaveDialogs) {
+  apptest::application();
+  const auto dir = testutil::makeTempDir("app-save-type");
+  const QString folder = QString::fromStdString(dir.string());
+  app::QtPrompts prompts(nullptr);
+  const auto mainSave = [&](int type, const QString& typed) {
+    return typeIntoSaveDialog([&] { return prompts.saveFile(app::saveDialogRequest(folder)); }, type, typed);
+  };
+  const auto listSave = [&](int type, const QString& typed) {
+    return typeIntoSaveDialog(
+        [&] { return framelist::askSaveNameWithDialog(nullptr, framelist::frameSaveDialogRequest(dir.string())); },
+        type, typed);
+  };
+  for (const auto& save : {std::function<QString(int, const QString&)>(mainSave), std::function(listSave)}) {
+    EXPECT_EQ(save(2, "banner"), folder + "/banner.gif");
+    EXPECT_EQ(save(1, "banner"), folder + "/banner.jpg");
+    EXPECT_EQ(save(3, "banner"), folder + "/banner.webp");
+    // The bitmap type: banner.bmp writes the same BMP files as banner did.
+    EXPECT_EQ(save(0, "banner"), folder + "/banner.bmp");
+    // A typed extension chooses the format, whatever the type entry says.
+    EXPECT_EQ(save(2, "banner.jpg"), folder + "/banner.jpg");
+    EXPECT_EQ(save(0, "anim.small.gif"), folder + "/anim.small.gif");
+    EXPECT_EQ(save(1, "notes.txt"), folder + "/notes.txt");
+  }
+}
+
+TEST(FileDialog, TheTypesExtensionComesFromItsEntryAndOnlyNamesWithoutADotGetIt) {
+  EXPECT_EQ(framelist::firstPatternOf(QString::fromUtf8("ＧＩＦ(*.gif)")), "*.gif");
+  EXPECT_EQ(framelist::firstPatternOf("Pictures (*.bmp;*.jpg *.gif)"), "*.bmp");
+  EXPECT_EQ(framelist::firstPatternOf("All files"), "");
+  EXPECT_EQ(framelist::withTypeExtension("/a.b/banner", "*.gif"), "/a.b/banner.gif");  // a dot in the folder
+  EXPECT_EQ(framelist::withTypeExtension("/a/banner.", "*.gif"), "/a/banner.");
+  EXPECT_EQ(framelist::withTypeExtension("/a/banner", "*"), "/a/banner");
+  EXPECT_EQ(framelist::withTypeExtension("/a/banner", ""), "/a/banner");
+  EXPECT_EQ(framelist::withTypeExtension("", "*.gif"), "");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
 
@@ -65,6 +66,24 @@ TEST_F(WindowTest, Loading468x60FitsAndTakesTheCornerColour) {
   EXPECT_EQ(ws.picSource.point(1, 1), core::rgb(10, 20, 30));
   EXPECT_EQ(w.picX->size(), QSize(468, 60));
   EXPECT_EQ(w.picX->shown().pixelColor(5, 5), QColor(10, 20, 30));
+}
+
+TEST_F(WindowTest, ATransparentLogoStartsOnAWhiteBanner) {
+  QImage logo(40, 10, QImage::Format_ARGB32);
+  logo.fill(Qt::transparent);
+  for (int x = 10; x < 30; ++x)
+    for (int y = 2; y < 8; ++y) logo.setPixelColor(x, y, x < 20 ? QColor(20, 40, 200) : QColor(Qt::white));
+  const QString path = QString::fromStdString((dir / "logo.png").string());
+  ASSERT_TRUE(logo.save(path, "PNG"));
+  app::frmMain& w = start();
+  load(path);
+  ASSERT_TRUE(log->messages.empty());
+  EXPECT_EQ(w.bannerColor(), core::kWhite);
+  EXPECT_EQ(w.lblColor->palette().color(QPalette::Window), QColor(Qt::white));
+  const auto& ws = w.workState();
+  EXPECT_EQ(ws.picSource.point(0, 0), core::kWhite);
+  EXPECT_EQ(ws.picSource.point(25, 5), core::rgb(255, 255, 254));  // the logo's own white stays its own
+  EXPECT_EQ(ws.picSource.point(15, 5), core::rgb(20, 40, 200));
 }
 
 TEST_F(WindowTest, Loading800x150GrowsTheWindowAndFrame1) {

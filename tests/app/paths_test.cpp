@@ -74,7 +74,7 @@ TEST_F(JapanesePaths, RenderReadsAndWritesThem) {
 
 TEST_F(JapanesePaths, RenderNamesAMissingSourceWithTheProgramsMessage) {
   const fs::path log = root_ / "ログ.txt";
-  EXPECT_NE(render({(in_ / "無い 画像.bmp").string(), (out_ / "x.bmp").string()}, log), 0);
+  EXPECT_NE(render({(in_ / "無い 画像.bmp").string(), (out_ / "x.bmp").string(), "--lang", "ja"}, log), 0);
   EXPECT_EQ(linesOf(log), std::vector<std::string>{"ファイルが見つかりません。"});
 }
 

@@ -114,20 +114,64 @@ TEST(RenderArgs, BadCommandLinesExitTwoWithOneLine) {
 }
 
 TEST(RenderArgs, PlayOptions) {
-  const auto p = parseRenderArgs({"a.bmp", "b.gif", "--plays", "6", "--hold=1.5", "--preset", "iab"});
+  const auto p =
+      parseRenderArgs({"a.bmp", "b.gif", "--gif", "animated", "--plays", "6", "--hold=1.5", "--preset", "iab"});
   ASSERT_TRUE(p.args) << p.error;
   EXPECT_EQ(p.args->play.plays, 6);
   EXPECT_EQ(p.args->play.holdCs, 150);
   EXPECT_EQ(p.args->play.preset, output::AdPreset::Iab);
   EXPECT_TRUE(p.args->playsGiven);
   EXPECT_TRUE(p.args->playOptions);
-  const auto f = parseRenderArgs({"a.bmp", "b.gif", "--plays", "forever", "--hold", "10"});
+  const auto f = parseRenderArgs({"a.bmp", "b.webp", "--plays", "forever", "--hold", "10"});
   ASSERT_TRUE(f.args);
   EXPECT_EQ(f.args->play.plays, 0);
   EXPECT_EQ(f.args->play.holdCs, 1000);
   const auto d = parseRenderArgs({"a.bmp", "b.gif"});
   EXPECT_TRUE(d.args->play.plain());
   EXPECT_FALSE(d.args->playOptions);
+}
+
+TEST(RenderArgs, AnimationOptionsWithoutOneAnimationAreRefusedAlikeAndNothingIsWritten) {
+  const fs::path dir = testutil::makeTempDir("render-cli-refused");
+  ASSERT_TRUE(output::SavePicture(gradient(20, 10), (dir / "a.bmp").string()));
+  const std::vector<std::vector<std::string>> options{
+      {"--plays", "2"}, {"--plays", "forever"}, {"--hold", "1"}, {"--preset", "google"}, {"--max-bytes", "5000"}};
+  const std::vector<std::vector<std::string>> outputs{
+      {"b.bmp"}, {"b.jpg"}, {"b.gif"}, {"b.gif", "--gif", "frames"}, {"b.png"}, {"b.bmp", "--gif", "animated"}};
+  for (const auto& option : options)
+    for (const auto& output : outputs) {
+      std::vector<std::string> args{(dir / "a.bmp").string(), (dir / "out" / output[0]).string()};
+      args.insert(args.end(), output.begin() + 1, output.end());
+      args.insert(args.end(), option.begin(), option.end());
+      SCOPED_TRACE(option[0] + " " + output[0] + (output.size() > 1 ? " " + output.back() : ""));
+      std::ostringstream out;
+      std::ostringstream err;
+      EXPECT_EQ(runRender(args, out, err), 2);
+      EXPECT_EQ(err.str(), "brenlo-render: " + option[0] +
+                               " needs one animation: a .gif OUTPUT with --gif animated, or a .webp OUTPUT"
+                               " (see --help)\n");
+      EXPECT_TRUE(out.str().empty());
+      EXPECT_FALSE(fs::exists(dir / "out"));
+    }
+  // One animation takes each of them; the WebP all but the GIF-only two.
+  for (const auto& option : options) {
+    std::vector<std::string> gif{"a.bmp", "b.gif", "--gif", "animated"};
+    gif.insert(gif.end(), option.begin(), option.end());
+    EXPECT_TRUE(parseRenderArgs(gif).args) << option[0];
+    std::vector<std::string> webp{"a.bmp", "b.webp"};
+    webp.insert(webp.end(), option.begin(), option.end());
+    const bool gifOnly = option[0] == "--preset" || option[0] == "--max-bytes";
+    const auto parsed = parseRenderArgs(webp);
+    EXPECT_EQ(static_cast<bool>(parsed.args), !gifOnly) << option[0];
+    if (gifOnly) {
+      EXPECT_EQ(parsed.error, option[0] + " applies to an animated GIF only" +
+                                  (option[0] == "--preset" ? " (the ad networks take no WebP)" : ""));
+    }
+  }
+  std::ostringstream help;
+  std::ostringstream none;
+  ASSERT_EQ(runRender({"--help"}, help, none), 0);
+  EXPECT_NE(help.str().find("--plays, --hold, --preset and --max-bytes need one animation"), std::string::npos);
 }
 
 class RenderRun : public ::testing::Test {
@@ -224,13 +268,13 @@ TEST_F(RenderRun, TransparentPngWithTheMaskSlidesOverTheBannerColour) {
   std::ofstream(pngFile, std::ios::binary)
       .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
   // The same picture as an opaque BMP whose transparent pixels are the key
-  // (magenta) and whose half-transparent column is laid over white.
+  // (white) and whose half-transparent column is laid over white.
   core::Bitmap keyed(20, 10);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 20; ++x) {
       const core::Color c = g.pixel(x, y);
       const auto half = [](int v) { return (v * 128 + 255 * 127 + 127) / 255; };
-      keyed.row(y)[x] = x < 6    ? core::rgb(255, 0, 255)
+      keyed.row(y)[x] = x < 6    ? core::kWhite
                         : x == 6 ? core::rgb(half(core::redOf(c)), half(core::greenOf(c)), half(core::blueOf(c)))
                                  : c;
     }
@@ -245,7 +289,7 @@ TEST_F(RenderRun, TransparentPngWithTheMaskSlidesOverTheBannerColour) {
     EXPECT_TRUE(testutil::surfacesEqual(frame, readBmp(dir / "k" / ("s-s-" + output::formatNumber(i) + ".bmp")))) << i;
     for (int y = 0; y < 10; ++y)
       for (int x = 0; x < 20; ++x) {
-        EXPECT_NE(frame.pixel(x, y), core::rgb(255, 0, 255)) << i;  // the key never shows
+        EXPECT_NE(frame.pixel(x, y), core::kWhite) << i;  // the key never shows
         banner += frame.pixel(x, y) == 0x0080FFu;
       }
   }
@@ -294,13 +338,58 @@ TEST_F(RenderRun, BannerColourIsTheCornerUnlessGiven) {
   EXPECT_EQ(readBmp(dir / "a" / "s-s-021.bmp").pixel(19, 9), 0x0080FFu);
 }
 
-TEST_F(RenderRun, PicturesThatCannotBeUsedGiveTheProgramsMessage) {
+TEST_F(RenderRun, PicturesThatCannotBeUsedGiveTheProgramsMessageInTheLanguageOfTheTerminal) {
   ASSERT_TRUE(output::SavePicture(gradient(1001, 200), (dir / "wide.bmp").string()));
-  EXPECT_EQ(run({(dir / "wide.bmp").string(), (dir / "o" / "x.bmp").string()}), 1);
-  EXPECT_EQ(err.str(), "画像が大きすぎます。(～1000x200pixels)\n");
-  EXPECT_EQ(run({(dir / "none.bmp").string(), (dir / "o" / "x.bmp").string()}), 1);
-  EXPECT_EQ(err.str(), "ファイルが見つかりません。\n");
+  const auto runIn = [&](const QLocale& system, std::vector<std::string> args) {
+    out.str("");
+    err.str("");
+    return runRender(args, out, err, system);
+  };
+  const std::string wide = (dir / "wide.bmp").string();
+  const std::string none = (dir / "none.bmp").string();
+  const std::string target = (dir / "o" / "x.bmp").string();
+  for (const QLocale& japanese : {QLocale(QLocale::Japanese, QLocale::Japan), QLocale(QLocale::English)}) {
+    const bool byOption = japanese.language() == QLocale::English;
+    const auto ja = [&](const std::string& file) {
+      return byOption ? std::vector<std::string>{file, target, "--lang", "ja"} : std::vector<std::string>{file, target};
+    };
+    EXPECT_EQ(runIn(japanese, ja(wide)), 1);
+    EXPECT_EQ(err.str(), "画像が大きすぎます。(～1000x200pixels)\n");
+    EXPECT_EQ(runIn(japanese, ja(none)), 1);
+    EXPECT_EQ(err.str(), "ファイルが見つかりません。\n");
+  }
+  for (const QLocale& english :
+       {QLocale(QLocale::English, QLocale::UnitedStates), QLocale::c(), QLocale(QLocale::Japanese)}) {
+    const bool byOption = english.language() == QLocale::Japanese;
+    const auto en = [&](const std::string& file) {
+      return byOption ? std::vector<std::string>{"--lang=en", file, target} : std::vector<std::string>{file, target};
+    };
+    EXPECT_EQ(runIn(english, en(wide)), 1);
+    EXPECT_EQ(err.str(), "The picture is too large. (Up to 1000x200 pixels)\n");
+    EXPECT_EQ(runIn(english, en(none)), 1);
+    EXPECT_EQ(err.str(), "The file cannot be found.\n");
+  }
   EXPECT_FALSE(fs::exists(dir / "o"));
+  EXPECT_EQ(runIn(QLocale::c(), {wide, target, "--lang", "fr"}), 2);
+}
+
+TEST_F(RenderRun, TheProgramSpeaksEnglishUnderAnEnglishOrCLocale) {
+  // A PNG cut after its header: the header reader's own message.
+  const madepics::Bytes png = madepics::makePng(madepics::PngSpec(4, 4, 8, 2), std::vector<std::uint16_t>(48, 7));
+  std::ofstream(dir / "cut.png", std::ios::binary).write(reinterpret_cast<const char*>(png.data()), 40);
+  const auto messageUnder = [&](const std::string& environment) {
+    const fs::path log = dir / "stderr.txt";
+    const std::string cmd = "env -u LC_ALL -u LC_MESSAGES -u LANGUAGE " + environment + " '" BRENLO_RENDER "' '" +
+                            (dir / "cut.png").string() + "' '" + (dir / "o" / "x.bmp").string() + "' 2> '" +
+                            log.string() + "'";
+    EXPECT_NE(std::system(cmd.c_str()), 0) << environment;
+    std::ifstream in(log);
+    return std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  };
+  EXPECT_EQ(messageUnder("LANG=en_US.UTF-8"), "The PNG file is cut short.\n");
+  EXPECT_EQ(messageUnder("LANG=C.UTF-8"), "The PNG file is cut short.\n");
+  EXPECT_EQ(messageUnder("LANG=ja_JP.UTF-8"), "PNG ファイルが途中で切れています。\n");
+  EXPECT_EQ(messageUnder("LANG=ja_JP.UTF-8 LC_ALL=C.UTF-8"), "The PNG file is cut short.\n");
 }
 
 TEST_F(RenderRun, UnwritableOutputExitsOne) {

@@ -7,6 +7,7 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -48,6 +49,9 @@ class RecordingPrompts : public app::Prompts {
     std::vector<app::FileDialogRequest> saveRequests;
     std::vector<QColor> colorRequests;
     std::vector<QString> opened;
+    // What openDocument was told to run when the viewer fails to start,
+    // one per opened document: a test calls it to play the desktop's part.
+    std::vector<std::function<void()>> openFailures;
     // The MIME types the desktop has an application for; nullopt = every one.
     std::optional<QStringList> applications;
     std::deque<QString> openAnswers;
@@ -85,8 +89,9 @@ class RecordingPrompts : public app::Prompts {
   bool hasApplicationFor(const QString& mimeType) override {
     return !log_->applications || log_->applications->contains(mimeType);
   }
-  bool openDocument(const QString& path) override {
+  bool openDocument(const QString& path, std::function<void()> failed) override {
     log_->opened.push_back(path);
+    log_->openFailures.push_back(std::move(failed));
     return true;
   }
 

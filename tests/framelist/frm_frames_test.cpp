@@ -296,6 +296,27 @@ TEST_F(FrmFramesTest, SaveDialogStartsInSavePathAndACancelChangesNothing) {
   EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(FrmFramesTest, AnEmptyListSaysThereIsNothingToSaveAndAsksNothing) {
+  const std::filesystem::path dir = testutil::makeTempDir("frm_frames_empty");
+  answer = QString::fromStdString((dir / "a.gif").string());
+  gifAnimated = true;
+  const std::string buttonsBefore = buttons(*window);
+  window->cmdFrameSave()->click();
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_EQ(gifQuestions, 0);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0], QStringLiteral("保存するフレームがありません。"));
+  EXPECT_EQ(captions[0], QStringLiteral("Pictorell"));
+  EXPECT_EQ(buttons(*window), buttonsBefore);
+  EXPECT_TRUE(std::filesystem::is_empty(dir));
+  // Once all frames are deleted the list is empty again.
+  window->Add_Stock(frame(100, 10));
+  window->cmdDelete(1)->click();
+  window->cmdFrameSave()->click();
+  EXPECT_EQ(dialogs, 0);
+  EXPECT_EQ(messages.size(), 2u);
+}
+
 TEST_F(FrmFramesTest, SaveWritesTheListAndLeavesSavePathAlone) {
   const std::filesystem::path dir = testutil::makeTempDir("frm_frames_save");
   for (int h : {10, 20}) window->Add_Stock(frame(100, h));

@@ -1,6 +1,6 @@
 // PNG and WebP sources, made here from known pixels: each kind decodes to
 // exactly those pixels, sizes over the limit are refused from the header,
-// broken files with a message; transparency becomes the key colour.
+// broken files with a message; transparency becomes the white key.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -127,15 +127,16 @@ TEST(PngSource, ColourKeyTransparencyOfGreyAndRgb) {
   grey.trns = {0, 40};
   const auto g = load(madepics::makePng(grey, {40, 41, 40, 0, 255}));
   ASSERT_EQ(g.status, LoadStatus::Loaded) << g.message;
-  EXPECT_EQ(g.picture.pixel(0, 0), core::rgb(255, 0, 255));  // magenta is free: the key
+  EXPECT_EQ(g.picture.pixel(0, 0), core::kWhite);  // the key
   EXPECT_EQ(g.picture.pixel(1, 0), core::rgb(41, 41, 41));
-  EXPECT_EQ(g.picture.pixel(2, 0), core::rgb(255, 0, 255));
+  EXPECT_EQ(g.picture.pixel(2, 0), core::kWhite);
+  EXPECT_EQ(g.picture.pixel(4, 0), core::rgb(255, 255, 254));  // opaque white stays part of the picture
   PngSpec rgb{2, 1, 8, 2};
   rgb.trns = {0, 1, 0, 2, 0, 3};
   const auto c = load(madepics::makePng(rgb, {1, 2, 3, 255, 0, 255}));
   ASSERT_EQ(c.status, LoadStatus::Loaded) << c.message;
-  EXPECT_EQ(c.picture.pixel(1, 0), core::rgb(255, 0, 255));  // the picture's own magenta...
-  EXPECT_EQ(c.picture.pixel(0, 0), core::rgb(255, 0, 254));  // ...so the key is the next colour
+  EXPECT_EQ(c.picture.pixel(0, 0), core::kWhite);
+  EXPECT_EQ(c.picture.pixel(1, 0), core::rgb(255, 0, 255));
 }
 
 TEST(PngSource, OpaqueRgbaLoadsExactlyAsRgb) {
@@ -273,7 +274,7 @@ TEST(WebpSource, LossyWithAndWithoutAlphaMatchesLibwebpsOwnDecode) {
     ASSERT_EQ(r.status, LoadStatus::Loaded) << r.message;
     EXPECT_TRUE(testutil::surfacesEqual(r.picture, libwebpReference(file)));
     if (holes) {
-      EXPECT_EQ(r.picture.pixel(0, 0), core::rgb(255, 0, 255));
+      EXPECT_EQ(r.picture.pixel(0, 0), core::kWhite);
     }
   }
 }
@@ -343,27 +344,32 @@ TEST(WebpSource, SizeLimitFromTheHeaderAndBrokenFilesWithAMessage) {
 
 // ---- transparency -----------------------------------------------------------
 
-TEST(Transparency, KeyIsTheFirstFreeColourNearMagentaAndPartialPixelsGoOverWhite) {
-  // Magenta and the next candidate are taken by opaque pixels, so the key
-  // moves on to 255,0,253.
-  const std::vector<std::uint32_t> argb = {0x00123456, 0xFFFF00FF, 0xFFFF00FE, 0x80FF00FB, 0x00000000, 0x80000000};
-  const intake::Flattened f = intake::flattenTransparency(argb.data(), 3, 2);
+TEST(Transparency, KeyIsWhiteVisibleWhiteMovesOffItAndPartialPixelsGoOverWhite) {
+  const std::vector<std::uint32_t> argb = {0x00123456, 0xFFFFFFFF, 0xFFFFFFFE, 0x80FF00FB,
+                                           0x00000000, 0x80000000, 0x01FFFFFF, 0x01C8C8C8};
+  const intake::Flattened f = intake::flattenTransparency(argb.data(), 4, 2);
   ASSERT_TRUE(f.keyed);
-  EXPECT_EQ(f.key, core::rgb(255, 0, 253));
+  EXPECT_EQ(f.key, core::kWhite);
   const auto& px = f.bitmap.px;
-  EXPECT_EQ(px[0], f.key);
-  EXPECT_EQ(px[1], core::rgb(255, 0, 255));
-  EXPECT_EQ(px[2], core::rgb(255, 0, 254));
+  EXPECT_EQ(px[0], core::kWhite);
+  // Opaque white and its neighbour one level of blue down become the same
+  // colour: the only white left is the key.
+  EXPECT_EQ(px[1], core::rgb(255, 255, 254));
+  EXPECT_EQ(px[2], core::rgb(255, 255, 254));
   // (c * 128 + 255 * 127 + 127) / 255: 255 -> 255, 0 -> 127, 251 -> 253.
-  // Laid over white, a partly transparent pixel can never be the key.
   EXPECT_EQ(px[3], core::rgb(255, 127, 253));
-  EXPECT_EQ(px[4], f.key);
+  EXPECT_EQ(px[4], core::kWhite);
   EXPECT_EQ(px[5], core::rgb(127, 127, 127));
-  // No fully transparent pixel: nothing is keyed.
-  const std::uint32_t half[1] = {0x01000000};
-  const intake::Flattened h = intake::flattenTransparency(half, 1, 1);
+  // Laid over white, a nearly transparent pixel (white, or grey at alpha 1)
+  // would be white; it too stays part of the picture.
+  EXPECT_EQ(px[6], core::rgb(255, 255, 254));
+  EXPECT_EQ(px[7], core::rgb(255, 255, 254));
+  // No fully transparent pixel: nothing is keyed and white stays white.
+  const std::uint32_t half[2] = {0x01000000, 0xFFFFFFFF};
+  const intake::Flattened h = intake::flattenTransparency(half, 2, 1);
   EXPECT_FALSE(h.keyed);
   EXPECT_EQ(h.bitmap.px[0], core::rgb(254, 254, 254));
+  EXPECT_EQ(h.bitmap.px[1], core::kWhite);
 }
 
 TEST(Transparency, ClipboardImagesTakeTheSameRuleAndOpaqueOnesLoadAsBefore) {
@@ -373,11 +379,11 @@ TEST(Transparency, ClipboardImagesTakeTheSameRuleAndOpaqueOnesLoadAsBefore) {
   img.setPixel(2, 0, qRgba(0, 0, 0, 255));
   const auto r = intake::loadPictureImage(img);
   ASSERT_EQ(r.status, LoadStatus::Loaded);
-  EXPECT_EQ(r.picture.pixel(0, 0), core::rgb(255, 0, 254));
+  EXPECT_EQ(r.picture.pixel(0, 0), core::kWhite);
   EXPECT_EQ(r.picture.pixel(1, 0), core::rgb(255, 0, 255));
   // Premultiplied clipboard data is read unpremultiplied.
-  EXPECT_EQ(intake::loadPictureImage(img.convertToFormat(QImage::Format_ARGB32_Premultiplied)).picture.pixel(0, 0),
-            core::rgb(255, 0, 254));
+  const QImage premultiplied = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  EXPECT_EQ(intake::loadPictureImage(premultiplied).picture.pixel(0, 0), core::kWhite);
   img.setPixel(0, 0, qRgba(9, 9, 9, 255));
   EXPECT_EQ(intake::loadPictureImage(img).picture.pixel(0, 0), core::rgb(9, 9, 9));
 }
