@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "output/frame_coder.h"
+#include "output/lzw_encoder.h"
+#include "output/lzw_plan.h"
 #include "output/gif_encoder.h"
 #include "output/shown_quality.h"
 
@@ -38,6 +40,8 @@ std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimat
   FrameCoder coder(shown.frames, coded);
   const core::Bitmap& first = *shown.frames[0];
   ShownQuality quality(first.width, first.height);
+  LzwPlanner planner;
+  CodedAnimation out;
   for (std::size_t k = 0; k < coded.frames.size(); ++k) {
     throwIfCancelled(cancel);
     MappedFrame& f = coded.frames[k];
@@ -45,11 +49,16 @@ std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimat
     GifPalette& palette = f.local ? *f.local : coded.global;
     coverIndices(palette, f);
     quality.show(f, palette, *shown.frames[k], shown.repeats[k]);
+    out.framePsnr.push_back(quality.lastPsnr());
+    const std::size_t table = f.local ? 3u << gifTableBits(f.local->size()) : 0;
+    out.frameBytes.push_back(planner.codedBytes(f.indices, lzwCodeSizeFor(f.indices)) + table);
   }
   std::optional<std::vector<std::uint8_t>> bytes =
       writeAnimation(first.width, first.height, coded, shown.delays, loopCount, shortest);
   if (!bytes) return std::nullopt;
-  return CodedAnimation{std::move(*bytes), quality.meanPsnr()};
+  out.bytes = std::move(*bytes);
+  out.psnr = quality.meanPsnr();
+  return out;
 }
 
 }  // namespace

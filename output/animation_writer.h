@@ -25,6 +25,10 @@ struct ShownFrames;
 struct CodedAnimation {
   std::vector<std::uint8_t> bytes;
   double psnr = 0.0;  // mean over the given frames as shown (shown_quality.h)
+  // Per image, from codeAnimation: its PSNR as shown, and about the bytes
+  // it takes (its LZW data by the greedy model and its own palette).
+  std::vector<double> framePsnr;
+  std::vector<std::size_t> frameBytes;
 };
 
 // Codes the mapped frames (FrameCoder) and writes them. With a palette

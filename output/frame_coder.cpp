@@ -59,7 +59,7 @@ double FrameCoder::errorIfPlain(std::size_t k, const MappedFrame& f, const GifPa
 void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPalette& palette, bool transparentFirst,
                               int limit) {
   const core::Bitmap& src = *frames_[k];
-  const bool shared = animation_.mode == PaletteMode::Shared;
+  const bool shared = modeOf(f) == PaletteMode::Shared;
   options_.resize(f.indices.size());
   // Neighbouring pixels mostly share their colour, so the colour's own
   // options are worked out once per run of it.
@@ -257,7 +257,7 @@ void FrameCoder::classify(std::size_t k, MappedFrame& f, const GifPalette& palet
   const core::Bitmap& src = *frames_[k];
   const core::Bitmap& before = *frames_[k - 1];
   clear_.assign(f.indices.size(), kNotClear);
-  const PaletteMode mode = animation_.mode;
+  const PaletteMode mode = modeOf(f);
   std::optional<PaletteDistances> distances;
   if (mode == PaletteMode::PerFrame) {
     distances.emplace(palette);
@@ -307,7 +307,7 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
   const GifPalette& palette = f.local ? *f.local : animation_.global;
   f.transparent = -1;
   if (k == 0) {  // the first frame covers the whole screen
-    if (animation_.mode == PaletteMode::PerFrame) {
+    if (modeOf(f) == PaletteMode::PerFrame) {
       // A quantizer's remap need not be the nearest entry by RGB.
       PaletteDistances distances(palette);
       std::size_t i = 0;
@@ -320,7 +320,7 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     return;
   }
   double budget = 0.0;
-  if (animation_.mode == PaletteMode::Shared) {
+  if (modeOf(f) == PaletteMode::Shared) {
     const double samples = 3.0 * static_cast<double>(canvas_.px.size());
     const double floorError = 255.0 * 255.0 * samples / std::pow(10.0, kNearLosslessFloorDb / 10.0);
     budget = std::max(0.0, floorError - errorIfPlain(k, f, palette));

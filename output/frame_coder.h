@@ -43,6 +43,9 @@ class FrameCoder {
     std::uint8_t index[2] = {0, 0};
   };
   const Close& closeTo(core::Color c);
+  // An image with a palette of its own is coded as one of an animation
+  // with a palette per frame, whatever the others use.
+  PaletteMode modeOf(const MappedFrame& f) const { return f.local ? PaletteMode::PerFrame : animation_.mode; }
   double errorIfPlain(std::size_t k, const MappedFrame& frame, const GifPalette& palette) const;
   // Each rect pixel's options; transparentFirst puts a free transparent
   // option ahead of the pixel's own colour.

@@ -81,6 +81,62 @@ std::optional<FittedGif> finish(QualityEncoder& encoder, int quality, std::size_
   return out;
 }
 
+// Tolerances (squared RGB error a pixel may take for a longer LZW match)
+// of the finer file's lossy steps, from none to about 30 per channel: the
+// room between quality 100 and the finer file, and an alternative to the
+// scale's reduced palettes where one palette per frame pays.
+constexpr int kFinerTolerances[] = {0, 3, 6, 12, 24, 48, 96, 192, 384, 768, 1536, 3072};
+
+// The finer file at the lowest tolerance that fits the budget, coded with
+// the shortest parse; nullopt when none fits.
+std::optional<CodedAnimation> finerWithin(QualityEncoder& encoder, std::size_t budget, int& tolerance) {
+  const int steps = static_cast<int>(std::size(kFinerTolerances));
+  std::map<int, CodedAnimation> measured;
+  const auto at = [&](int step) -> const CodedAnimation* {
+    auto it = measured.find(step);
+    if (it == measured.end()) {
+      std::optional<CodedAnimation> c = encoder.encodeFinely(kFinerTolerances[step], false);
+      if (!c) return nullptr;
+      it = measured.emplace(step, std::move(*c)).first;
+    }
+    return &it->second;
+  };
+  // Without loss first, coded as it would be written.
+  std::optional<CodedAnimation> exact = encoder.encodeFinely(0, true);
+  if (!exact) return std::nullopt;
+  if (exact->bytes.size() <= budget) {
+    tolerance = 0;
+    return exact;
+  }
+  // The lowest step that fits: bytes fall as the tolerance grows.
+  const CodedAnimation* last = at(steps - 1);
+  if (!last || last->bytes.size() > budget) return std::nullopt;
+  int low = 0, high = steps - 1;
+  while (high - low > 1) {
+    const int mid = (low + high) / 2;
+    const CodedAnimation* c = at(mid);
+    if (!c) return std::nullopt;
+    (c->bytes.size() <= budget ? high : low) = mid;
+  }
+  tolerance = kFinerTolerances[high];
+  std::optional<CodedAnimation> out = encoder.encodeFinely(tolerance, true);
+  if (!out || out->bytes.size() > budget) return std::nullopt;
+  return out;
+}
+
+// The highest quality of the scale that fits and stays above the floor.
+std::optional<FittedGif> fitOnTheScale(QualityEncoder& encoder, std::size_t budgetBytes);
+
+FittedGif finerFile(CodedAnimation&& coded, int tolerance) {
+  FittedGif out;
+  out.psnr = coded.psnr;
+  out.fits = true;
+  out.finer = true;
+  out.finerTolerance = tolerance;
+  out.bytes = std::move(coded.bytes);
+  return out;
+}
+
 }  // namespace
 
 std::optional<EncodedGif> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
@@ -108,17 +164,20 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
     if (!best) return std::nullopt;
     if (best->bytes.size() <= budgetBytes) {
       // Bytes to spare on frames that quality 100 cannot show exactly: a
-      // palette for each frame may show them better.
+      // palette for each frame may show them better, shortened by lossy
+      // matching as far as the budget needs.
       if (encoder.manyColours()) {
-        std::optional<CodedAnimation> finer = encoder.encodeFinely(true);
-        if (finer && finer->bytes.size() <= budgetBytes && finer->psnr > best->psnr) {
-          FittedGif out;
-          out.psnr = finer->psnr;
-          out.fits = true;
-          out.finer = true;
-          out.bytes = std::move(finer->bytes);
-          return out;
+        int tolerance = 0;
+        std::optional<CodedAnimation> finer = finerWithin(encoder, budgetBytes, tolerance);
+        // Some images of the finer file, the others of quality 100: where
+        // the whole finer file does not fit, and also where it does, since
+        // some images show better at quality 100.
+        std::optional<CodedAnimation> mixed = encoder.encodeMixed(budgetBytes);
+        if (mixed && (!finer || mixed->psnr > finer->psnr)) {
+          finer = std::move(mixed);
+          tolerance = 0;
         }
+        if (finer && finer->psnr > best->psnr) return finerFile(std::move(*finer), tolerance);
       }
       FittedGif out;
       out.psnr = best->psnr;
@@ -127,36 +186,52 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
       return out;
     }
     // Bytes fall as the quality falls: find the highest quality that fits,
-    // then make sure it is above the floor.
-    Search search(encoder);
-    const auto within = [&](const CodedAnimation& c) { return c.bytes.size() <= budgetBytes; };
-    const std::optional<int> fits = highest(search, -1, kBestQuality, within);
-    if (!fits) return std::nullopt;
-    if (*fits >= 0 && search.at(*fits)->psnr >= kLowestFitDb) return finish(encoder, *fits, budgetBytes);
-    const CodedAnimation* zero = search.at(0);
-    if (!zero) return std::nullopt;
-    const bool aboveFloorAtZero = zero->psnr >= kLowestFitDb;
-    // Quality 0 is over the budget yet still above the floor: the last
-    // resort below it (negative qualities), searched the same way.
-    const bool ladder = *fits < 0 && aboveFloorAtZero;
-    if (ladder) {
-      const std::optional<int> low = highest(search, kLowestQuality - 1, 0, within);
-      if (!low) return std::nullopt;
-      if (*low >= kLowestQuality && search.at(*low)->psnr >= kLowestFitDb) return finish(encoder, *low, budgetBytes);
+    // then make sure it is above the floor. Where one palette per frame
+    // pays, the finer file made lossy may show more in the same bytes.
+    std::optional<FittedGif> scaled = fitOnTheScale(encoder, budgetBytes);
+    if (!scaled || !encoder.manyColours()) return scaled;
+    int tolerance = 0;
+    std::optional<CodedAnimation> finer = finerWithin(encoder, budgetBytes, tolerance);
+    if (finer && (!scaled->fits || finer->psnr > scaled->psnr) && finer->psnr >= kLowestFitDb) {
+      return finerFile(std::move(*finer), tolerance);
     }
-    // Nothing above the floor fits: the lowest quality that stays above it,
-    // or any measured on the way that is above it and smaller (fewer
-    // colours do not always code shorter).
-    const auto belowFloor = [](const CodedAnimation& c) { return c.psnr < kLowestFitDb; };
-    const std::optional<int> under =
-        aboveFloorAtZero ? highest(search, ladder ? kLowestQuality - 1 : -1, 0, belowFloor)
-                         : highest(search, -1, kBestQuality, belowFloor);
-    if (!under) return std::nullopt;
-    const int above = *under + 1;
-    return finish(encoder, search.smallestAbove(kLowestFitDb, above), budgetBytes);
+    return scaled;
   } catch (const Cancelled&) {
     return std::nullopt;
   }
 }
+
+namespace {
+
+std::optional<FittedGif> fitOnTheScale(QualityEncoder& encoder, std::size_t budgetBytes) {
+  Search search(encoder);
+  const auto within = [&](const CodedAnimation& c) { return c.bytes.size() <= budgetBytes; };
+  const std::optional<int> fits = highest(search, -1, kBestQuality, within);
+  if (!fits) return std::nullopt;
+  if (*fits >= 0 && search.at(*fits)->psnr >= kLowestFitDb) return finish(encoder, *fits, budgetBytes);
+  const CodedAnimation* zero = search.at(0);
+  if (!zero) return std::nullopt;
+  const bool aboveFloorAtZero = zero->psnr >= kLowestFitDb;
+  // Quality 0 is over the budget yet still above the floor: the last
+  // resort below it (negative qualities), searched the same way.
+  const bool ladder = *fits < 0 && aboveFloorAtZero;
+  if (ladder) {
+    const std::optional<int> low = highest(search, kLowestQuality - 1, 0, within);
+    if (!low) return std::nullopt;
+    if (*low >= kLowestQuality && search.at(*low)->psnr >= kLowestFitDb) return finish(encoder, *low, budgetBytes);
+  }
+  // Nothing above the floor fits: the lowest quality that stays above it,
+  // or any measured on the way that is above it and smaller (fewer
+  // colours do not always code shorter).
+  const auto belowFloor = [](const CodedAnimation& c) { return c.psnr < kLowestFitDb; };
+  const std::optional<int> under =
+      aboveFloorAtZero ? highest(search, ladder ? kLowestQuality - 1 : -1, 0, belowFloor)
+                       : highest(search, -1, kBestQuality, belowFloor);
+  if (!under) return std::nullopt;
+  const int above = *under + 1;
+  return finish(encoder, search.smallestAbove(kLowestFitDb, above), budgetBytes);
+}
+
+}  // namespace
 
 }  // namespace output

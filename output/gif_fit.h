@@ -46,6 +46,9 @@ struct FittedGif : EncodedGif {
   // the quantizer's best, quality still reads 100): only for frames with
   // more than 256 colours in all, when it fits and shows them better.
   bool finer = false;
+  // The finer file's lossy tolerance (extra squared RGB error a pixel may
+  // take for a longer match): 0 when it is coded without loss.
+  int finerTolerance = 0;
 };
 
 // The highest quality whose file is at most budgetBytes and at least

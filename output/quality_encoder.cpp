@@ -1,6 +1,7 @@
 #include "output/quality_encoder.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -168,11 +169,85 @@ std::optional<CodedAnimation> QualityEncoder::encodeBest(bool shortest) {
   return codeAnimation(shown_, *base_, loopCount_, shortest, cancel_);
 }
 
-std::optional<CodedAnimation> QualityEncoder::encodeFinely(bool shortest) {
+std::optional<CodedAnimation> QualityEncoder::encodeFinely(int tolerance, bool shortest) {
   throwIfCancelled(cancel_);
   if (!fine_) fine_ = mapEachFrameFinely(shown_.frames, cancel_);
   if (!fine_) return std::nullopt;
-  return codeAnimation(shown_, *fine_, loopCount_, shortest, cancel_);
+  if (tolerance <= 0) return codeAnimation(shown_, *fine_, loopCount_, shortest, cancel_);
+  LossySettings s;
+  s.tolerance = tolerance;
+  return encodeLossyFrom(*fine_, s, shortest);
+}
+
+std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetBytes) {
+  throwIfCancelled(cancel_);
+  if (!base()) return std::nullopt;
+  if (!fine_) fine_ = mapEachFrameFinely(shown_.frames, cancel_);
+  if (!fine_) return std::nullopt;
+  const std::optional<CodedAnimation> plain = codeAnimation(shown_, *base_, loopCount_, false, cancel_);
+  const std::optional<CodedAnimation> finer = codeAnimation(shown_, *fine_, loopCount_, false, cancel_);
+  if (!plain || !finer) return std::nullopt;
+  const std::size_t n = base_->frames.size();
+  // Frames by what the finer palette gains (PSNR times the frames an image
+  // stands for) per byte it adds; those that gain for nothing first.
+  struct Choice {
+    std::size_t frame;
+    double gain;
+    long long cost;
+  };
+  std::vector<Choice> choices;
+  for (std::size_t k = 0; k < n; ++k) {
+    const double gain = (finer->framePsnr[k] - plain->framePsnr[k]) * shown_.repeats[k];
+    const long long cost =
+        static_cast<long long>(finer->frameBytes[k]) - static_cast<long long>(plain->frameBytes[k]);
+    if (gain > 0.0) choices.push_back({k, gain, cost});
+  }
+  const auto rate = [](const Choice& c) { return c.cost <= 0 ? INFINITY : c.gain / static_cast<double>(c.cost); };
+  std::stable_sort(choices.begin(), choices.end(), [&](const Choice& l, const Choice& r) { return rate(l) > rate(r); });
+  const auto paletteOf = [](const MappedAnimation& a, std::size_t k) -> const GifPalette& {
+    return a.frames[k].local ? *a.frames[k].local : a.global;
+  };
+  std::optional<CodedAnimation> best;
+  // Frames interact (what shows through transparency), so the model's
+  // bytes are a guess: a mix over the budget is tried again with less room.
+  long long room = static_cast<long long>(budgetBytes) - static_cast<long long>(plain->bytes.size());
+  for (int attempt = 0; attempt < 3 && room > 0; ++attempt) {
+    std::vector<bool> useFine(n, false);
+    long long spent = 0;
+    bool any = false;
+    for (const Choice& c : choices) {
+      if (spent + c.cost > room) continue;
+      spent += c.cost;
+      useFine[c.frame] = true;
+      any = true;
+    }
+    if (!any) break;
+    // The base's palettes stay where they are (a shared one global, so its
+    // images need no table); each finer image brings its own.
+    MappedAnimation mixed;
+    mixed.mode = base_->mode;
+    mixed.global = base_->global;
+    for (std::size_t k = 0; k < n; ++k) {
+      const MappedAnimation& from = useFine[k] ? *fine_ : *base_;
+      MappedFrame f = from.frames[k];
+      f.transparent = -1;
+      const GifPalette& palette = paletteOf(from, k);
+      if (palette == mixed.global) {
+        f.local.reset();
+      } else {
+        f.local = palette;
+      }
+      mixed.frames.push_back(std::move(f));
+    }
+    std::optional<CodedAnimation> coded = codeAnimation(shown_, mixed, loopCount_, true, cancel_);
+    if (!coded) return std::nullopt;
+    if (coded->bytes.size() <= budgetBytes) {
+      if (!best || coded->psnr > best->psnr) best = std::move(coded);
+      break;
+    }
+    room -= static_cast<long long>(coded->bytes.size() - budgetBytes) + room / 20;
+  }
+  return best;
 }
 
 // The base palettes cut to `colours` (merging the closest entries, weighted
@@ -235,29 +310,62 @@ void QualityEncoder::lossyPixels(std::size_t k, const MappedFrame& f, const GifP
 }
 
 std::optional<CodedAnimation> QualityEncoder::encodeLossy(const LossySettings& s, bool shortest) {
-  const Mapping& m = reduced(s.colours, s.ditherStep);
+  return encodeLossyFrom(reduced(s.colours, s.ditherStep).animation, s, shortest);
+}
+
+namespace {
+
+// The lowest index no pixel of the frame needs as its own, for a palette
+// that leaves none free past its end; -1 when every index is needed.
+int freeIndex(const MappedFrame& f) {
+  std::array<bool, 256> used{};
+  for (std::uint8_t v : f.indices) used[v] = true;
+  for (std::size_t i = 0; i < used.size(); ++i) {
+    if (!used[i]) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimation& mapping, const LossySettings& s,
+                                                              bool shortest) {
   MappedAnimation coded;
-  coded.mode = m.animation.mode;
-  coded.global = m.animation.global;
+  coded.mode = mapping.mode;
+  coded.global = mapping.global;
   const core::Bitmap& first = *shown_.frames[0];
   ShownQuality quality(first.width, first.height);
-  for (std::size_t k = 0; k < m.animation.frames.size(); ++k) {
+  for (std::size_t k = 0; k < mapping.frames.size(); ++k) {
     throwIfCancelled(cancel_);
-    MappedFrame f = m.animation.frames[k];
-    const GifPalette palette = f.local ? *f.local : m.animation.global;
-    if (k > 0 && coded.mode == PaletteMode::PerFrame) {
-      // Outside the rectangle an earlier palette's colour stays on screen;
-      // where this palette shows the pixel better by more than the
-      // tolerance, the pixel is written again.
+    MappedFrame f = mapping.frames[k];
+    const GifPalette palette = f.local ? *f.local : mapping.global;
+    if (coded.mode == PaletteMode::PerFrame) {
       PaletteDistances distances(palette);
-      PixelMapper map(palette, s.ditherStep);
-      coverStalePixels(
-          f, *shown_.frames[k], quality.canvas(),
-          [&](int, int, core::Color c) { return distances(c).nearest + s.tolerance; },
-          [&](int x, int y, core::Color c) { return map(x, y, c); });
+      const core::Bitmap& src = *shown_.frames[k];
+      if (k > 0) {
+        // Outside the rectangle an earlier palette's colour stays on
+        // screen; where this palette shows the pixel better by more than
+        // the tolerance, the pixel is written again.
+        PixelMapper map(palette, s.ditherStep);
+        coverStalePixels(
+            f, src, quality.canvas(), [&](int, int, core::Color c) { return distances(c).nearest + s.tolerance; },
+            [&](int x, int y, core::Color c) { return map(x, y, c); });
+      }
+      if (s.ditherStep == 0) {
+        // A quantizer's remap need not be the nearest entry by RGB, and
+        // the tolerance counts from the pixel's own entry.
+        std::size_t i = 0;
+        for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+          const core::Color* row = src.row(y);
+          for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+            const PaletteDistances::Near& near = distances(row[x]);
+            if (near.nearest < core::squaredDistance(row[x], palette[f.indices[i]])) f.indices[i] = near.index;
+          }
+        }
+      }
     }
     lossyPixels(k, f, palette, quality.canvas(), s.tolerance);
-    const int slot = k > 0 && palette.size() < 256 ? static_cast<int>(palette.size()) : -1;
+    const int slot = k == 0 ? -1 : palette.size() < 256 ? static_cast<int>(palette.size()) : freeIndex(f);
     planner_.chooseLossy(pixels_, palette, slot, s.tolerance, gifTableBits(palette.size() + 1), chosen_);
     f.indices.swap(chosen_);
     f.transparent =
@@ -272,7 +380,10 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossy(const LossySettings& s
   std::optional<std::vector<std::uint8_t>> bytes =
       writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, shortest);
   if (!bytes) return std::nullopt;
-  return CodedAnimation{std::move(*bytes), quality.meanPsnr()};
+  CodedAnimation out;
+  out.bytes = std::move(*bytes);
+  out.psnr = quality.meanPsnr();
+  return out;
 }
 
 }  // namespace output

@@ -58,7 +58,15 @@ class QualityEncoder {
   // 100. Meant for frames with more than 256 colours in all, where it
   // usually shows them better than kBestQuality does, at more bytes. Throws
   // and fails as encode does.
-  std::optional<CodedAnimation> encodeFinely(bool shortest);
+  // Between quality 100 and the finer file: each image from one or the
+  // other, the finer ones where they add the most PSNR per byte, so that
+  // the file stays within budgetBytes. nullopt when no mix fits or an
+  // encoder step fails; throws Cancelled as encode does.
+  std::optional<CodedAnimation> encodeMixed(std::size_t budgetBytes);
+
+  // With a tolerance above 0 the lossy matcher of the scale's lower
+  // qualities shortens it (the room between quality 100 and the finer file).
+  std::optional<CodedAnimation> encodeFinely(int tolerance, bool shortest);
 
  private:
   struct Mapping {
@@ -68,6 +76,7 @@ class QualityEncoder {
   const Mapping& reduced(int colours, int ditherStep);
   std::optional<CodedAnimation> encodeBest(bool shortest);
   std::optional<CodedAnimation> encodeLossy(const LossySettings& s, bool shortest);
+  std::optional<CodedAnimation> encodeLossyFrom(const MappedAnimation& mapping, const LossySettings& s, bool shortest);
   void lossyPixels(std::size_t k, const MappedFrame& f, const GifPalette& palette, const core::Bitmap& canvas,
                    int tolerance);
 

@@ -25,7 +25,8 @@ void ShownQuality::show(const MappedFrame& f, const GifPalette& palette, const c
       if (static_cast<int>(f.indices[i]) != f.transparent) row[x] = palette[f.indices[i]];
     }
   }
-  sum_ += framePsnr(given, canvas_) * repeats;
+  last_ = framePsnr(given, canvas_);
+  sum_ += last_ * repeats;
   frames_ += repeats;
 }
 

@@ -31,12 +31,15 @@ class ShownQuality {
   void show(const MappedFrame& image, const GifPalette& palette, const core::Bitmap& given, int repeats);
 
   const core::Bitmap& canvas() const { return canvas_; }
+  // The PSNR of the frame shown last.
+  double lastPsnr() const { return last_; }
   // The mean PSNR over every frame counted so far.
   double meanPsnr() const { return frames_ ? sum_ / frames_ : kExactFrameDb; }
 
  private:
   core::Bitmap canvas_;
   double sum_ = 0.0;
+  double last_ = 0.0;
   int frames_ = 0;
 };
 

@@ -157,9 +157,20 @@ TEST_F(GifFit, SpareBytesGoToQualityOnlyWhereTheyRaiseIt) {
   EXPECT_LE(roomy->bytes.size(), plain->bytes.size() * 4);
   EXPECT_EQ(roomy->quality, 100);
   EXPECT_NEAR(roomy->psnr, decodedPsnr(dir, roomy->bytes, photo), 1e-9);
-  // Just too small for it (its per-frame tables cost bytes): the plain file.
+  // Room between the plain file and that one is spent too: some images of
+  // the finer file, or the finer file matched lossily; never worse than
+  // the plain file and never over the budget. No room at all: the plain
+  // file as it is.
   ASSERT_LT(plain->bytes.size(), roomy->bytes.size());
-  const auto tight = output::fitGifAnimation(pointers(photo), photoTiming, roomy->bytes.size() - 1, nullptr);
+  const std::size_t between = (plain->bytes.size() + roomy->bytes.size()) / 2;
+  const auto middle = output::fitGifAnimation(pointers(photo), photoTiming, between, nullptr);
+  ASSERT_TRUE(middle && middle->fits);
+  EXPECT_TRUE(middle->finer);
+  EXPECT_LE(middle->bytes.size(), between);
+  EXPECT_GT(middle->psnr, plain->psnr);
+  EXPECT_LE(middle->psnr, roomy->psnr);
+  EXPECT_NEAR(middle->psnr, decodedPsnr(dir, middle->bytes, photo), 1e-9);
+  const auto tight = output::fitGifAnimation(pointers(photo), photoTiming, plain->bytes.size(), nullptr);
   ASSERT_TRUE(tight);
   EXPECT_FALSE(tight->finer);
   EXPECT_EQ(tight->bytes, plain->bytes);
