@@ -462,6 +462,7 @@ constexpr int kFineRefineRounds = 8;
 // Beyond, a frame is photo-like: libimagequant quantizes and remaps it at a
 // speed that keeps a fit of 22 frames of 1000 x 200 within about a second.
 constexpr int kManyColoursSpeed = 8;
+constexpr int kPhotoRefineRounds = 2;
 
 // Few colours: exact, or merged and refined. nullopt for many (an empty
 // histogram).
@@ -495,7 +496,14 @@ std::optional<MappedAnimation> mapEachFrameFinely(const std::vector<const core::
       std::optional<QuantizedRect> q = quantizeRect(
           *frames[k], rects[k], QuantizeSettings{static_cast<int>(colours), kManyColoursSpeed, 0.0f});
       if (!q) return std::nullopt;
-      f.indices = std::move(q->indices);
+      // libimagequant weighs colours as the eye does; PSNR counts plain RGB
+      // error, which a few k-means rounds over the changing pixels lower.
+      throwIfCancelled(cancel);
+      refinePalette(q->palette,
+                    changedColours(*frames[k], k > 0 ? frames[k - 1] : nullptr, rects[k], SIZE_MAX),
+                    kPhotoRefineRounds);
+      NearestColour nearest(q->palette);
+      f.indices = indicesOf(*frames[k], f.rect, nearest);
       palette = std::move(q->palette);
     } else {
       // A frame the first one's palette shows as well needs no table of
