@@ -88,8 +88,10 @@ std::optional<FittedGif> finish(QualityEncoder& encoder, int quality, std::size_
 constexpr int kFinerTolerances[] = {0, 3, 6, 12, 24, 48, 96, 192, 384, 768, 1536, 3072};
 
 // The finer file at the lowest tolerance that fits the budget, coded with
-// the shortest parse; nullopt when none fits.
-std::optional<CodedAnimation> finerWithin(QualityEncoder& encoder, std::size_t budget, int& tolerance) {
+// the shortest parse; nullopt when none fits. exact receives the finer
+// file without loss.
+std::optional<CodedAnimation> finerWithin(QualityEncoder& encoder, std::size_t budget, int& tolerance,
+                                          std::optional<CodedAnimation>& exact) {
   const int steps = static_cast<int>(std::size(kFinerTolerances));
   std::map<int, CodedAnimation> measured;
   const auto at = [&](int step) -> const CodedAnimation* {
@@ -102,7 +104,7 @@ std::optional<CodedAnimation> finerWithin(QualityEncoder& encoder, std::size_t b
     return &it->second;
   };
   // Without loss first, coded as it would be written.
-  std::optional<CodedAnimation> exact = encoder.encodeFinely(0, true);
+  exact = encoder.encodeFinely(0, true);
   if (!exact) return std::nullopt;
   if (exact->bytes.size() <= budget) {
     tolerance = 0;
@@ -168,11 +170,13 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
       // matching as far as the budget needs.
       if (encoder.manyColours()) {
         int tolerance = 0;
-        std::optional<CodedAnimation> finer = finerWithin(encoder, budgetBytes, tolerance);
+        std::optional<CodedAnimation> exact;
+        std::optional<CodedAnimation> finer = finerWithin(encoder, budgetBytes, tolerance, exact);
         // Some images of the finer file, the others of quality 100: where
         // the whole finer file does not fit, and also where it does, since
         // some images show better at quality 100.
-        std::optional<CodedAnimation> mixed = encoder.encodeMixed(budgetBytes);
+        std::optional<CodedAnimation> mixed;
+        if (exact) mixed = encoder.encodeMixed(budgetBytes, *best, *exact);
         if (mixed && (!finer || mixed->psnr > finer->psnr)) {
           finer = std::move(mixed);
           tolerance = 0;
@@ -189,9 +193,13 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
     // then make sure it is above the floor. Where one palette per frame
     // pays, the finer file made lossy may show more in the same bytes.
     std::optional<FittedGif> scaled = fitOnTheScale(encoder, budgetBytes);
-    if (!scaled || !encoder.manyColours()) return scaled;
+    // Far below quality 100 the finer file's palettes cost more than they
+    // show, and making them is the dearest step on photos.
+    constexpr std::size_t kFinerReach = 7;  // tenths of quality 100's bytes
+    if (!scaled || !encoder.manyColours() || budgetBytes * 10 < best->bytes.size() * kFinerReach) return scaled;
     int tolerance = 0;
-    std::optional<CodedAnimation> finer = finerWithin(encoder, budgetBytes, tolerance);
+    std::optional<CodedAnimation> exact;
+    std::optional<CodedAnimation> finer = finerWithin(encoder, budgetBytes, tolerance, exact);
     if (finer && (!scaled->fits || finer->psnr > scaled->psnr) && finer->psnr >= kLowestFitDb) {
       return finerFile(std::move(*finer), tolerance);
     }

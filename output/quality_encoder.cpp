@@ -179,15 +179,14 @@ std::optional<CodedAnimation> QualityEncoder::encodeFinely(int tolerance, bool s
   return encodeLossyFrom(*fine_, s, shortest);
 }
 
-std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetBytes) {
+std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetBytes, const CodedAnimation& plainFile,
+                                                          const CodedAnimation& finerFile) {
   throwIfCancelled(cancel_);
-  if (!base()) return std::nullopt;
-  if (!fine_) fine_ = mapEachFrameFinely(shown_.frames, cancel_);
-  if (!fine_) return std::nullopt;
-  const std::optional<CodedAnimation> plain = codeAnimation(shown_, *base_, loopCount_, false, cancel_);
-  const std::optional<CodedAnimation> finer = codeAnimation(shown_, *fine_, loopCount_, false, cancel_);
-  if (!plain || !finer) return std::nullopt;
+  if (!base() || !fine_) return std::nullopt;
+  const CodedAnimation* plain = &plainFile;
+  const CodedAnimation* finer = &finerFile;
   const std::size_t n = base_->frames.size();
+  if (plain->framePsnr.size() != n || finer->framePsnr.size() != n) return std::nullopt;
   // Frames by what the finer palette gains (PSNR times the frames an image
   // stands for) per byte it adds; those that gain for nothing first.
   struct Choice {

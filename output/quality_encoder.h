@@ -60,9 +60,12 @@ class QualityEncoder {
   // and fails as encode does.
   // Between quality 100 and the finer file: each image from one or the
   // other, the finer ones where they add the most PSNR per byte, so that
-  // the file stays within budgetBytes. nullopt when no mix fits or an
-  // encoder step fails; throws Cancelled as encode does.
-  std::optional<CodedAnimation> encodeMixed(std::size_t budgetBytes);
+  // the file stays within budgetBytes. plain and finer are the two files as
+  // encode(kBestQuality) and encodeFinely(0) coded them (their per-image
+  // figures guide the choice). nullopt when no mix fits or an encoder step
+  // fails; throws Cancelled as encode does.
+  std::optional<CodedAnimation> encodeMixed(std::size_t budgetBytes, const CodedAnimation& plain,
+                                            const CodedAnimation& finer);
 
   // With a tolerance above 0 the lossy matcher of the scale's lower
   // qualities shortens it (the room between quality 100 and the finer file).
