@@ -210,7 +210,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetByte
   // Frames interact (what shows through transparency), so the model's
   // bytes are a guess: a mix over the budget is tried again with less room.
   long long room = static_cast<long long>(budgetBytes) - static_cast<long long>(plain->bytes.size());
-  for (int attempt = 0; attempt < 3 && room > 0; ++attempt) {
+  for (int attempt = 0; attempt < 5 && room > 0; ++attempt) {
     std::vector<bool> useFine(n, false);
     long long spent = 0;
     bool any = false;
@@ -244,7 +244,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetByte
       if (!best || coded->psnr > best->psnr) best = std::move(coded);
       break;
     }
-    room -= static_cast<long long>(coded->bytes.size() - budgetBytes) + room / 20;
+    room -= static_cast<long long>(coded->bytes.size() - budgetBytes) + room / 10;
   }
   return best;
 }

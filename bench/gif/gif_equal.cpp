@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "effects/effect_kind.h"
 #include "frame_sets.h"
 #include "measure.h"
@@ -110,7 +112,7 @@ int main(int argc, char** argv) {
   sources.push_back({"photo728", crop(sources[2].second, 728, 90)});
   sources.push_back({"photo300", crop(sources[2].second, 300, 50)});
   const bool gifsicle = haveProgram("gifsicle");
-  const fs::path dir = fs::temp_directory_path() / "pictorell-gif-equal";
+  const fs::path dir = fs::temp_directory_path() / ("pictorell-gif-equal-" + std::to_string(::getpid()));
   int kept = 0, broken = 0;
   std::printf("%-9s %-8s %-34s %-44s %-34s %s\n", "set", "effect", "IM + gifsicle -O3 (B, mean / worst dB)",
               "ours in those bytes", "gifski -Q 90", "ours in those bytes");
