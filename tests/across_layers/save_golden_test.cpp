@@ -127,7 +127,7 @@ struct Answer {
   QString interval = QStringLiteral("0.1");
   int plays = 0;
   int holdCs = 0;
-  int preset = 0;  // picked as the user picks it (interval, plays, budget follow)
+  int preset = 0;     // picked as the user picks it (interval, plays, budget follow)
   int budgetKb = -1;  // -1 = as the preset left it
 };
 
@@ -152,8 +152,7 @@ class SaveGoldenTest : public apptest::WindowTest {
   // The messages and questions the case showed, then forgets them.
   void addPrompts(GoldenList& list, const std::string& label) {
     for (const auto& m : log->messages)
-      list.add(label + " message " + std::to_string(static_cast<int>(m.icon)) + " " +
-               escaped(m.text.toStdString()));
+      list.add(label + " message " + std::to_string(static_cast<int>(m.icon)) + " " + escaped(m.text.toStdString()));
     for (const auto& q : log->questions) list.add(label + " question " + escaped(q.text.toStdString()));
     log->messages.clear();
     log->questions.clear();
@@ -286,7 +285,8 @@ TEST_F(SaveGoldenTest, BrenloRenderWritesTheRecordedFiles) {
   std::vector<std::pair<std::string, std::vector<std::string>>> cases;
   for (const char* e : effects) {
     cases.push_back({std::string(e) + "-bmp", {"r.bmp", "--effect", e}});
-    cases.push_back({std::string(e) + "-mask-anim", {"r.gif", "--effect", e, "--mask", "--background", "2040ff", "--gif", "animated"}});
+    cases.push_back({std::string(e) + "-mask-anim",
+                     {"r.gif", "--effect", e, "--mask", "--background", "2040ff", "--gif", "animated"}});
     cases.push_back({std::string(e) + "-webp", {"r.webp", "--effect", e, "--interval", "0.2"}});
   }
   const std::vector<std::pair<std::string, std::vector<std::string>>> more = {

@@ -461,3 +461,31 @@ TEST_F(RenderRun, TheProgramItselfWithARelativeOutput) {
 }
 
 }  // namespace
+
+namespace {
+
+// brenlo-render with a budget fits the animated GIF in one encode: no plain
+// file is written and then fitted again.
+TEST(RenderEncodes, ABudgetIsOneEncodeOfTheAnimation) {
+  const fs::path dir = testutil::makeTempDir("render-encodes");
+  ASSERT_TRUE(output::SavePicture(gradient(40, 16), (dir / "in.bmp").string()));
+  std::vector<std::size_t> budgets;
+  const save::AnimationEncoder counting = [&](const output::AnimationRequest& r, std::size_t budget) {
+    budgets.push_back(budget);
+    return output::encodeAnimationFileWithin(r, budget);
+  };
+  std::ostringstream out, err;
+  const int status =
+      runRender({(dir / "in.bmp").string(), (dir / "b.gif").string(), "--gif", "animated", "--max-bytes", "2500"}, out,
+                err, QLocale::c(), counting);
+  EXPECT_LE(status, 3) << err.str();
+  EXPECT_EQ(budgets, std::vector<std::size_t>{2500});
+  EXPECT_TRUE(fs::exists(dir / "b-s-.gif"));
+
+  budgets.clear();
+  runRender({(dir / "in.bmp").string(), (dir / "c.gif").string(), "--gif", "animated"}, out, err, QLocale::c(),
+            counting);
+  EXPECT_EQ(budgets, std::vector<std::size_t>{0});
+}
+
+}  // namespace
