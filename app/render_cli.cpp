@@ -10,8 +10,8 @@
 #include <string_view>
 #include <utility>
 
+#include "core/effect_kind.h"
 #include "effects/driver.h"
-#include "effects/effect_kind.h"
 #include "effects/generator.h"
 #include "effects/silent_host.h"
 #include "effects/work_state.h"
@@ -24,8 +24,8 @@ namespace app {
 
 namespace {
 
-constexpr std::array<std::string_view, effects::kEffectCount> kEffectNames{"slide",   "turn",    "rotate", "zoom",
-                                                                           "diffuse", "elastic", "hue"};
+constexpr std::array<std::string_view, core::kEffectCount> kEffectNames{"slide",   "turn",    "rotate", "zoom",
+                                                                        "diffuse", "elastic", "hue"};
 constexpr std::array<std::string_view, output::kPresetCount> kPresetNames{"none", "google", "iab", "amazon"};
 
 // A window that is not there: nothing to show, nothing to wait for.
@@ -91,7 +91,7 @@ std::string applyValue(const std::string& name, const std::string& value, Render
   const auto bad = [&] { return "invalid value for " + name + ": '" + value + "'"; };
   if (name == "--effect") {
     effect = -1;
-    for (int i = 0; i < effects::kEffectCount; ++i)
+    for (int i = 0; i < core::kEffectCount; ++i)
       if (kEffectNames[static_cast<std::size_t>(i)] == value) effect = i;
     return effect < 0 ? bad() : "";
   }
@@ -303,7 +303,7 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
   }
   a.options.effect = effect;
   // --mask ticks the box of the chosen effect, whichever order they came in.
-  a.options.mask[static_cast<std::size_t>(effects::info(static_cast<effects::EffectKind>(effect)).maskBox)] = mask;
+  a.options.mask[static_cast<std::size_t>(core::info(static_cast<core::EffectKind>(effect)).maskBox)] = mask;
   result.args = std::move(a);
   return result;
 }
@@ -380,7 +380,7 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << "brenlo-render: OUTPUT must name a file inside a folder: '" << a.output << "'\n";
     return 2;
   }
-  if (!effects::makeGenerator(static_cast<effects::EffectKind>(a.options.effect))) {
+  if (!effects::makeGenerator(static_cast<core::EffectKind>(a.options.effect))) {
     err << "brenlo-render: the effect is not available in this build\n";
     return 1;
   }

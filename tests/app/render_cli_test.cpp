@@ -9,7 +9,7 @@
 #include <QImageReader>
 
 #include "app/render_cli.h"
-#include "effects/effect_kind.h"
+#include "core/effect_kind.h"
 #include "made_pictures.h"
 #include "output/bmp_codec.h"
 #include "output/file_io.h"
@@ -51,8 +51,8 @@ TEST(RenderArgs, OptionsBeforeAndAfterTheNames) {
   EXPECT_EQ(p.args->source, "in.bmp");
   EXPECT_EQ(p.args->output, "out/b.gif");
   EXPECT_EQ(p.args->options.effect, 1);
-  EXPECT_TRUE(p.args->options.mask[effects::kMaskTurn]);  // the box of the chosen effect
-  EXPECT_FALSE(p.args->options.mask[effects::kMaskSlide]);
+  EXPECT_TRUE(p.args->options.mask[core::kMaskTurn]);  // the box of the chosen effect
+  EXPECT_FALSE(p.args->options.mask[core::kMaskSlide]);
   EXPECT_EQ(p.args->options.axis, 1);
   EXPECT_EQ(p.args->options.hueType, 1);
   EXPECT_EQ(p.args->options.hueX, 200);

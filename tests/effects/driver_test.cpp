@@ -5,8 +5,8 @@
 
 namespace {
 
+using core::EffectKind;
 using effects::Driver;
-using effects::EffectKind;
 using effects::PreviewState;
 using testutil::gradientPicture;
 
