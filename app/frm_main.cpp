@@ -19,7 +19,7 @@
 #include "app/option_panel.h"
 #include "app/picture_view.h"
 #include "app/window_host.h"
-#include "effects/effect_kind.h"
+#include "core/effect_kind.h"
 #include "framelist/frm_frames.h"
 
 namespace app {
@@ -168,7 +168,7 @@ void frmMain::chkMask_Click(int box) {
 
 void frmMain::mnuMask_Click(int box) {
   // The Hue mask entry only mirrors its box; clicking it does nothing.
-  if (box != effects::kMaskHue) chkMask[box]->setChecked(!chkMask[box]->isChecked());
+  if (box != core::kMaskHue) chkMask[box]->setChecked(!chkMask[box]->isChecked());
   syncMenusFromControls();
 }
 

@@ -15,6 +15,7 @@
 #include "app/source_intake.h"
 #include "app/ui_texts.h"
 #include "intake/picture_loader.h"
+#include "save/target.h"
 
 namespace app {
 
@@ -37,7 +38,7 @@ void frmMain::cmdOpen_Click() {
 
 void frmMain::openChosenSource(const QString& name) {
   txtSource->setText(name);
-  sourceFolder_ = QString::fromStdString(effects::FolderOf(name.toStdString()));
+  sourceFolder_ = QString::fromStdString(save::FolderOf(name.toStdString()));
   LoadSource();
 }
 

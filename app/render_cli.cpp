@@ -10,23 +10,22 @@
 #include <string_view>
 #include <utility>
 
+#include "core/effect_kind.h"
 #include "effects/driver.h"
-#include "effects/effect_kind.h"
 #include "effects/generator.h"
 #include "effects/silent_host.h"
 #include "effects/work_state.h"
 #include "intake/picture_loader.h"
 #include "output/animation_file.h"
-#include "output/file_io.h"
 #include "output/gif_interval.h"
-#include "output/writer.h"
+#include "save/target.h"
 
 namespace app {
 
 namespace {
 
-constexpr std::array<std::string_view, effects::kEffectCount> kEffectNames{"slide",   "turn",    "rotate", "zoom",
-                                                                           "diffuse", "elastic", "hue"};
+constexpr std::array<std::string_view, core::kEffectCount> kEffectNames{"slide",   "turn",    "rotate", "zoom",
+                                                                        "diffuse", "elastic", "hue"};
 constexpr std::array<std::string_view, output::kPresetCount> kPresetNames{"none", "google", "iab", "amazon"};
 
 // A window that is not there: nothing to show, nothing to wait for.
@@ -92,7 +91,7 @@ std::string applyValue(const std::string& name, const std::string& value, Render
   const auto bad = [&] { return "invalid value for " + name + ": '" + value + "'"; };
   if (name == "--effect") {
     effect = -1;
-    for (int i = 0; i < effects::kEffectCount; ++i)
+    for (int i = 0; i < core::kEffectCount; ++i)
       if (kEffectNames[static_cast<std::size_t>(i)] == value) effect = i;
     return effect < 0 ? bad() : "";
   }
@@ -184,7 +183,7 @@ template <typename Answer>
 int reportAnimation(const Answer& asked, const std::vector<std::string>& saved, std::ostream& out, std::ostream& err) {
   // The save leaves exactly the one animated file when it was written.
   if (saved.size() != 1) return 0;
-  const std::string ext = output::GetFileExt(saved.front());
+  const std::string ext = save::GetFileExt(saved.front());
   if (ext != ".gif" && ext != ".webp") return 0;
   std::error_code ec;
   const std::uintmax_t bytes = std::filesystem::file_size(saved.front(), ec);
@@ -224,39 +223,13 @@ int reportAnimation(const Answer& asked, const std::vector<std::string>& saved, 
   return 3;
 }
 
-// Fits the animation the save just wrote into the budget, from the frames
-// it was made of (still in the cache) in the order and with the timing the
-// save gave them, and replaces the file.
-template <typename Answer>
-int fitSavedAnimation(const effects::WorkState& ws, int effect, const Answer& asked, std::size_t budget,
-                      const std::vector<std::string>& saved, std::ostream& out, std::ostream& err) {
-  if (saved.size() != 1 || output::GetFileExt(saved[0]) != ".gif") {
-    err << "brenlo-render: no animated GIF was written to fit\n";
-    return 1;
-  }
-  const auto generator = effects::makeGenerator(static_cast<effects::EffectKind>(effect));
-  const std::vector<int> order = generator->fileOrder();
-  auto frames = std::make_shared<std::vector<core::Bitmap>>();
-  for (int index : order) frames->push_back(*ws.mFrames[static_cast<std::size_t>(index)].bitmap());
-  const output::AnimationRequest request{frames, asked.shape, asked.interval, asked.play};
-  std::optional<output::AnimationFile> fit;
-  try {
-    fit = output::encodeAnimationFileWithin(request, budget);
-  } catch (const std::bad_alloc&) {
-    fit.reset();
-  }
-  const output::WriteStatus written =
-      fit ? output::replaceFile(saved[0], fit->bytes)
-          : output::WriteStatus::failure(saved[0], "the frames could not be encoded");
-  if (!written) {
-    err << "brenlo-render: cannot write " << written.file << ": " << written.reason << "\n";
-    return 1;
-  }
+// The line about an animated GIF fitted into a budget: its bytes and PSNR.
+int reportFit(const output::AnimationFile& fit, std::ostream& out) {
   char psnr[32];
-  std::snprintf(psnr, sizeof psnr, "%.2f", fit->psnr);
-  out << fit->bytes.size() << " bytes, PSNR " << psnr << " dB (budget " << budget << ")"
-      << (fit->fits ? "" : ": does not fit even at the lowest quality") << "\n";
-  return fit->fits ? 0 : 3;
+  std::snprintf(psnr, sizeof psnr, "%.2f", fit.psnr);
+  out << fit.bytes.size() << " bytes, PSNR " << psnr << " dB (budget " << fit.budget << ")"
+      << (fit.fits ? "" : ": does not fit even at the lowest quality") << "\n";
+  return fit.fits ? 0 : 3;
 }
 
 }  // namespace
@@ -318,7 +291,7 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
   a.output = names[1];
   // An option of the animation must not be dropped without a word: whatever
   // would write single frames instead is refused, the same for each of them.
-  const std::string ext = output::GetFileExt(a.output);
+  const std::string ext = save::GetFileExt(a.output);
   const bool oneAnimation = ext == ".webp" || (ext == ".gif" && a.gifAnimated);
   if (!oneAnimation && !animationOptions.empty())
     return {std::nullopt,
@@ -330,7 +303,7 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
   }
   a.options.effect = effect;
   // --mask ticks the box of the chosen effect, whichever order they came in.
-  a.options.mask[static_cast<std::size_t>(effects::info(static_cast<effects::EffectKind>(effect)).maskBox)] = mask;
+  a.options.mask[static_cast<std::size_t>(core::info(static_cast<core::EffectKind>(effect)).maskBox)] = mask;
   result.args = std::move(a);
   return result;
 }
@@ -386,7 +359,8 @@ std::string renderUsage() {
          "quality (the closest file is written).\n";
 }
 
-int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const QLocale& system) {
+int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const QLocale& system,
+              const save::AnimationEncoder& encoder) {
   const ParsedArgs parsed = parseRenderArgs(args);
   if (!parsed.args) {
     err << "brenlo-render: " << parsed.error << " (see --help)\n";
@@ -402,11 +376,11 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   // current folder.
   const std::filesystem::path outPath = std::filesystem::absolute(a.output).lexically_normal();
   const std::string outName = outPath.string();
-  if (!outPath.has_filename() || effects::FolderOf(outName).empty()) {
+  if (!outPath.has_filename() || save::FolderOf(outName).empty()) {
     err << "brenlo-render: OUTPUT must name a file inside a folder: '" << a.output << "'\n";
     return 2;
   }
-  if (!effects::makeGenerator(static_cast<effects::EffectKind>(a.options.effect))) {
+  if (!effects::makeGenerator(static_cast<core::EffectKind>(a.options.effect))) {
     err << "brenlo-render: the effect is not available in this build\n";
     return 1;
   }
@@ -428,33 +402,21 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
 
   HeadlessHost host(a);
   effects::Driver driver(ws, host, false);
-  driver.saveCommand(outName);
+  effects::Driver::SaveExtras extras;
+  // --max-bytes is the budget; else a preset's budget, only for a file over it.
+  extras.budgetBytes = a.maxBytes.value_or(0);
+  extras.presetBudgetWhenOver = true;
+  extras.encoder = encoder;
+  driver.saveCommand(outName, extras);
   if (!host.error.empty()) {
     err << "brenlo-render: " << host.error << "\n";
     return 1;
   }
   for (const std::string& file : driver.savedFiles()) out << file << "\n";
   int status = 0;
-  if (host.asked && a.gifAnimated && output::GetFileExt(a.output) == ".gif") {
-    const output::PlaySettings& play = host.asked->play;
-    std::size_t budget = a.maxBytes.value_or(0);
-    if (budget == 0) {
-      // A preset's budget is fitted into only when the written file is over it.
-      const std::int64_t presetBudget =
-          output::byteBudget(play.preset, host.asked->shape.width, host.asked->shape.height);
-      std::error_code sizeError;
-      const std::vector<std::string>& saved = driver.savedFiles();
-      const bool over = saved.size() == 1 && presetBudget > 0 &&
-                        std::filesystem::file_size(saved[0], sizeError) > static_cast<std::uintmax_t>(presetBudget) &&
-                        !sizeError;
-      budget = over ? static_cast<std::size_t>(presetBudget) : 0;
-    }
-    if (budget > 0) {
-      status = fitSavedAnimation(ws, a.options.effect, *host.asked, budget, driver.savedFiles(), out, err);
-      if (status == 1) return status;
-    }
-  }
-  const bool animation = a.gifAnimated || output::GetFileExt(a.output) == ".webp";
+  const std::optional<output::AnimationFile>& gif = driver.lastSave().gif;
+  if (gif && gif->budget > 0) status = reportFit(*gif, out);
+  const bool animation = a.gifAnimated || save::GetFileExt(a.output) == ".webp";
   if (!a.playOptions || !host.asked || !animation) return status;
   return std::max(status, reportAnimation(*host.asked, driver.savedFiles(), out, err));
 }

@@ -13,6 +13,7 @@
 #include "core/color.h"
 #include "effects/options.h"
 #include "output/animation_plan.h"
+#include "save/save_step.h"
 
 namespace app {
 
@@ -62,7 +63,8 @@ std::string renderUsage();
 // be written, 3 when the animated GIF was written but breaks its preset or
 // does not fit its budget even at the lowest quality (the closest file is
 // written all the same).
+// `encoder` replaces the animated GIF's encoder (tests count its calls).
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              const QLocale& system = QLocale::system());
+              const QLocale& system = QLocale::system(), const save::AnimationEncoder& encoder = {});
 
 }  // namespace app

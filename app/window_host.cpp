@@ -122,7 +122,7 @@ bool WindowHost::askGifAnimationFile(const output::AnimationShape& shape,
   return askGifFile(w_.gifSetting(), shape, frames, interval, play, measured);
 }
 
-bool WindowHost::confirmOverBudget(const output::AnimationFile& file) {
+bool WindowHost::writeOverBudget(const output::AnimationFile& file) {
   const bool busy = hourglass_;
   setHourglass(false);
   const bool write = w_.prompts().question(MessageIcon::Exclamation, framelist::shownOverBudget(file));

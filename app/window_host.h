@@ -50,7 +50,7 @@ class WindowHost : public effects::Host {
   bool askGifAnimationFile(const output::AnimationShape& shape,
                            const std::shared_ptr<const std::vector<core::Bitmap>>& frames, std::int16_t& interval,
                            output::PlaySettings& play, std::optional<output::AnimationFile>& measured) override;
-  bool confirmOverBudget(const output::AnimationFile& file) override;
+  bool writeOverBudget(const output::AnimationFile& file) override;
   void showGifBudget(const output::BudgetReport& report) override;
   bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
                         output::PlaySettings& play) override;

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "core/color.h"
+#include "core/effect_kind.h"
 #include "core/picture.h"
-#include "effects/effect_kind.h"
 #include "effects/generator.h"
 #include "effects/options.h"
 #include "effects/work_state.h"

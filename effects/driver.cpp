@@ -8,9 +8,8 @@
 #include <vector>
 
 #include "effects/generator.h"
-#include "output/animation_file.h"
-#include "output/file_io.h"
-#include "output/writer.h"
+#include "save/save_step.h"
+#include "save/target.h"
 
 namespace effects {
 
@@ -47,10 +46,21 @@ std::string formatRenderTime(double seconds) {
   return text;
 }
 
-bool fileExists(const std::string& name) {
-  std::error_code ec;
-  return std::filesystem::is_regular_file(std::filesystem::path(name), ec);
-}
+// The user answers whether a file over its budget is written, with the
+// normal pointer.
+class OverBudgetAnswer final : public save::OverBudgetQuestion {
+ public:
+  explicit OverBudgetAnswer(Host& host) : host_(host) {}
+  bool writeOverBudget(const output::AnimationFile& file) override {
+    host_.setHourglass(false);
+    const bool write = host_.writeOverBudget(file);
+    host_.setHourglass(true);
+    return write;
+  }
+
+ private:
+  Host& host_;
+};
 
 }  // namespace
 
@@ -75,6 +85,8 @@ struct Driver::Impl {
   bool rendering = false;     // inside a generator's compose
   bool saving = false;
   std::vector<std::string> savedFiles;
+  save::SaveReport lastSave;
+  Driver::SaveExtras extras;
 
   void startPreview();
   bool render(Generator& g, const Options& o, bool preview);
@@ -85,12 +97,8 @@ struct Driver::Impl {
   void advanceIfReleased();
 
   void runSave(Generator& g, const Options& o);
-  bool writeFrames(Generator& g, const Options& o, const std::string& base);
-  std::shared_ptr<const std::vector<core::Bitmap>> framesByFile(const std::vector<int>& order) const;
-  bool writeBudgetedGif(const std::string& base, const output::AnimationRequest& request,
-                        std::optional<output::AnimationFile> file);
-  void reportBudget(const std::string& gif, output::AdPreset preset, const output::AnimationShape& shape);
-  void collectSavedFiles(const std::string& base, int frames, bool animated);
+  bool writeFrames(Generator& g, const Options& o, const EffectInfo& fx);
+  save::FramesByFile framesByFile(const std::vector<int>& order) const;
 };
 
 // ---- preview ----------------------------------------------------------------
@@ -217,7 +225,7 @@ void Driver::Impl::runSave(Generator& g, const Options& o) {
   try {
     // Reuse the last preview's frames only when they are all there.
     if (!(ws.framesComplete && cacheFilled(ws, fx.frames))) render(g, o, false);
-    if (cacheFilled(ws, fx.frames)) writeFrames(g, o, base);
+    if (cacheFilled(ws, fx.frames)) writeFrames(g, o, fx);
   } catch (const std::exception& e) {
     host.reportSaveError(base, e.what());
   }
@@ -230,139 +238,62 @@ void Driver::Impl::runSave(Generator& g, const Options& o) {
   host.setControlsEnabled(true, true);
 }
 
-bool Driver::Impl::writeFrames(Generator& g, const Options& o, const std::string& base) {
+bool Driver::Impl::writeFrames(Generator& g, const Options& o, const EffectInfo& fx) {
   const std::vector<int> order = g.fileOrder();
-  const int last = static_cast<int>(order.size()) - 1;
   const core::Picture& first = ws.mFrames[static_cast<std::size_t>(order.front())];
-  output::AnimationShape shape;
-  shape.last = last;
-  shape.backAndForth = g.backAndForth(o);
-  shape.restFile = g.restFrame(o);
-  shape.width = first.width();
-  shape.height = first.height();
+  save::SaveRequest request;
+  request.target = save::SaveTarget{ws.SavePath, ws.BaseName, std::string(fx.tag), ws.SaveExt};
+  request.shape.last = static_cast<int>(order.size()) - 1;
+  request.shape.backAndForth = g.backAndForth(o);
+  request.shape.restFile = g.restFrame(o);
+  request.shape.width = first.width();
+  request.shape.height = first.height();
+  request.frames = framesByFile(order);
 
-  bool animated = false;
   std::int16_t interval = 10;
   output::PlaySettings play;
-  std::shared_ptr<const std::vector<core::Bitmap>> frames;
   std::optional<output::AnimationFile> measured;
-  const bool webp = ws.SaveExt == ".webp";
-  if (webp) {
+  if (ws.SaveExt == ".webp") {
     host.setHourglass(false);
-    animated = host.askWebpAnimation(shape, interval, play);
+    request.animated = host.askWebpAnimation(request.shape, interval, play);
     host.setHourglass(true);
-    if (!animated) {  // the question was closed: nothing is written
-      collectSavedFiles(base, 0, false);
-      return false;
-    }
+    if (!request.animated) return false;  // a closed question writes nothing
   } else if (ws.SaveExt == ".gif") {
-    frames = framesByFile(order);
     host.setHourglass(false);
-    animated = host.askGifAnimationFile(shape, frames, interval, play, measured);
+    request.animated = host.askGifAnimationFile(request.shape, request.frames, interval, play, measured);
     host.setHourglass(true);
   }
-  if (animated && !webp && play.budgetBytes() > 0)
-    return writeBudgetedGif(base, output::AnimationRequest{frames, shape, interval, play}, std::move(measured));
+  request.animation.intervalCs = interval;
+  request.animation.play = play;
+  if (request.target.ext == ".gif") {
+    request.animation.budgetBytes = extras.budgetBytes > 0 ? extras.budgetBytes : play.budgetBytes();
+    request.animation.presetBudgetWhenOver = extras.presetBudgetWhenOver;
+  }
+  request.animation.measured = std::move(measured);
 
-  for (int i = 0; i <= last; ++i) {
-    const core::Picture& frame = ws.mFrames[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])];
-    const output::WriteStatus st = output::writeFrame(frame, base, i, ws.SaveExt, animated);
-    if (!st) {
-      collectSavedFiles(base, i, false);
-      host.reportSaveError(st.file, st.reason);
-      return false;
-    }
+  OverBudgetAnswer question(host);
+  lastSave = save::saveFrames(request, &question, extras.encoder);
+  const save::SaveReport& report = lastSave;
+  savedFiles = report.files;
+  if (!report.status) {
+    host.reportSaveError(report.status.file, report.status.reason);
+    return false;
   }
-  if (animated) {
-    // The plain animation goes the way it always went; a play count or a
-    // hold reorders the same files and times them.
-    const output::WriteStatus st =
-        webp           ? output::finishWebpAnimation(base, last, output::planAnimation(shape, interval, play))
-        : play.plain() ? output::finishAnimation(base, last, interval, shape.backAndForth)
-                       : output::finishAnimation(base, last, output::planAnimation(shape, interval, play));
-    if (!st) {
-      collectSavedFiles(base, last + 1, false);
-      host.reportSaveError(st.file, st.reason);
-      return false;
-    }
+  if (report.budget) {
+    host.setHourglass(false);
+    host.showGifBudget(*report.budget);
+    host.setHourglass(true);
   }
-  collectSavedFiles(base, last + 1, animated);
-  if (animated && !webp) reportBudget(base + ".gif", play.preset, shape);
-  return true;
+  return !report.declined;
 }
 
 // The frames as the save numbers its files; the copy lets the GIF dialog
 // measure on a worker while the cache stays the window's.
-std::shared_ptr<const std::vector<core::Bitmap>> Driver::Impl::framesByFile(const std::vector<int>& order) const {
+save::FramesByFile Driver::Impl::framesByFile(const std::vector<int>& order) const {
   auto frames = std::make_shared<std::vector<core::Bitmap>>();
   frames->reserve(order.size());
   for (int index : order) frames->push_back(*ws.mFrames[static_cast<std::size_t>(index)].bitmap());
   return frames;
-}
-
-// An animated GIF with a byte budget is one encoding of all frames, so it
-// is written in one piece, without frame files: the dialog's measurement
-// when it is for this very request, else the same encoding made here.
-bool Driver::Impl::writeBudgetedGif(const std::string& base, const output::AnimationRequest& request,
-                                    std::optional<output::AnimationFile> file) {
-  const std::string gif = base + ".gif";
-  if (!file || file->budget != request.play.budgetBytes()) file = output::encodeAnimationFile(request);
-  if (!file) {
-    collectSavedFiles(base, 0, false);
-    host.reportSaveError(gif, "the frames could not be encoded");
-    return false;
-  }
-  if (!file->fits) {
-    host.setHourglass(false);
-    const bool write = host.confirmOverBudget(*file);
-    host.setHourglass(true);
-    if (!write) {
-      collectSavedFiles(base, 0, false);
-      return false;
-    }
-  }
-  const output::WriteStatus st = output::replaceFile(gif, file->bytes);
-  if (!st) {
-    collectSavedFiles(base, 0, false);
-    host.reportSaveError(st.file, st.reason);
-    return false;
-  }
-  collectSavedFiles(base, 0, true);
-  reportBudget(gif, request.play.preset, request.shape);
-  return true;
-}
-
-// The written animation's size against its preset's budget, when it has one.
-void Driver::Impl::reportBudget(const std::string& gif, output::AdPreset preset, const output::AnimationShape& shape) {
-  std::error_code ec;
-  const std::uintmax_t bytes = std::filesystem::file_size(std::filesystem::path(gif), ec);
-  if (ec) return;
-  if (const auto report = output::budgetReport(preset, shape.width, shape.height, bytes)) {
-    host.setHourglass(false);
-    host.showGifBudget(*report);
-    host.setHourglass(true);
-  }
-}
-
-// What the run left: a frame's BMP file when it stayed (BMP output or a
-// failed conversion), else its converted file; in an animation run whose
-// frame files were joined and removed, the one animated file.
-void Driver::Impl::collectSavedFiles(const std::string& base, int frames, bool animated) {
-  savedFiles.clear();
-  std::vector<std::string> names;
-  bool anyBmp = false;
-  for (int i = 0; i < frames; ++i) {
-    const std::string stem = base + output::formatNumber(i);
-    if (fileExists(stem + ".bmp")) {
-      names.push_back(stem + ".bmp");
-      anyBmp = true;
-    } else if (fileExists(stem + ws.SaveExt)) {
-      names.push_back(stem + ws.SaveExt);
-    }
-  }
-  // The animation is base + the chosen extension (".gif" or ".webp").
-  if (animated && !anyBmp && fileExists(base + ws.SaveExt)) names = {base + ws.SaveExt};
-  savedFiles = std::move(names);
 }
 
 // ---- Driver -----------------------------------------------------------------
@@ -417,18 +348,22 @@ void Driver::timerFired() {
   d.advanceIfReleased();
 }
 
-void Driver::saveCommand(const std::string& name) {
+void Driver::saveCommand(const std::string& name) { saveCommand(name, SaveExtras{}); }
+
+void Driver::saveCommand(const std::string& name, const SaveExtras& extras) {
   Impl& d = *impl_;
   // The window locks the save command during runs; a call that still comes
   // in then must not disturb the run.
   if (d.saving || d.rendering || !d.tag.empty()) return;
   if (name.empty()) return;
-  const std::string folder = FolderOf(name);
-  if (folder.empty()) return;
-  d.ws.SaveExt = output::GetFileExt(name);
-  d.ws.SavePath = folder;
-  d.ws.BaseName = BaseNameOf(name, folder);
+  const std::optional<save::SaveTarget> target = save::targetOf(name);
+  if (!target) return;
+  d.ws.SaveExt = target->ext;
+  d.ws.SavePath = target->folder;
+  d.ws.BaseName = target->baseName;
   d.savedFiles.clear();
+  d.lastSave = save::SaveReport{};
+  d.extras = extras;
 
   const Options o = d.host.readOptions();
   if (!isValidEffectIndex(o.effect)) return;
@@ -450,22 +385,9 @@ const std::string& Driver::playState() const { return impl_->playState; }
 bool Driver::isRendering() const { return impl_->rendering; }
 bool Driver::isSaving() const { return impl_->saving; }
 const std::vector<std::string>& Driver::savedFiles() const { return impl_->savedFiles; }
+const save::SaveReport& Driver::lastSave() const { return impl_->lastSave; }
 
 // ---- helpers ------------------------------------------------------------------
-
-std::string FolderOf(const std::string& path) {
-  // Positions are 1-based in the rule: a separator at position 1 or 2 does
-  // not make a folder.
-  for (std::size_t n = path.size(); n >= 3; --n)
-    if (path[n - 1] == '/') return path.substr(0, n - 1);
-  return "";
-}
-
-std::string BaseNameOf(const std::string& path, const std::string& folder) {
-  if (path.size() <= folder.size() + 1) return "";
-  const std::string rest = path.substr(folder.size() + 1);
-  return rest.substr(0, rest.find('.'));
-}
 
 double SecondsBetween(const SystemTime& start, const SystemTime& end) {
   const auto t = [](const SystemTime& s) {

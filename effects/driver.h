@@ -10,6 +10,7 @@
 
 #include "effects/host.h"
 #include "effects/work_state.h"
+#include "save/save_step.h"
 
 namespace effects {
 
@@ -47,6 +48,14 @@ class Driver {
   // A file that cannot be written ends the run with host.reportSaveError.
   // Ignored while a preview or another save runs.
   void saveCommand(const std::string& name);
+  // The same with answers the window does not give: brenlo-render's budget
+  // in bytes, and the encoder tests count.
+  struct SaveExtras {
+    std::size_t budgetBytes = 0;        // the animated GIF's budget, 0 = the dialog's
+    bool presetBudgetWhenOver = false;  // the preset's budget only for a file over it
+    save::AnimationEncoder encoder;     // empty = output::encodeAnimationFileWithin
+  };
+  void saveCommand(const std::string& name, const SaveExtras& extras);
 
   PreviewState state() const;
   const std::string& cmdPrevTag() const;  // "prev" while a preview runs, else ""
@@ -64,18 +73,14 @@ class Driver {
   // and play choices through Host::askWebpAnimation) the way ".gif" makes
   // an animated GIF.
   const std::vector<std::string>& savedFiles() const;
+  // What the last save wrote and reported (empty before the first save).
+  const save::SaveReport& lastSave() const;
 
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 
-// The folder part of a path without its last "/"; "" when the last "/" is
-// not at the third character or later ("/out/a.jpg" gives "/out", "/a.jpg"
-// and "a.jpg" give "").
-std::string FolderOf(const std::string& path);
-// The file name after `folder` and its separator, cut before its first ".".
-std::string BaseNameOf(const std::string& path, const std::string& folder);
 // Seconds from start to end by the time-of-day fields; a run that passes
 // midnight counts the day it crossed.
 double SecondsBetween(const SystemTime& start, const SystemTime& end);

@@ -7,12 +7,28 @@
 #include <string>
 #include <vector>
 
-#include "effects/effect_kind.h"
+#include "core/effect_kind.h"
 #include "effects/host.h"
 #include "effects/options.h"
 #include "effects/work_state.h"
 
 namespace effects {
+
+// The effects name their kinds as their own.
+using core::EffectInfo;
+using core::EffectKind;
+using core::info;
+using core::isValidEffectIndex;
+using core::kEffectCount;
+using core::kEffects;
+using core::kMaskDiffuse;
+using core::kMaskElastic;
+using core::kMaskHue;
+using core::kMaskRotate;
+using core::kMaskSlide;
+using core::kMaskTurn;
+using core::kMaskZoom;
+using core::MaskBox;
 
 // What a composing run needs besides the work state.
 class RunContext {

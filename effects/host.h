@@ -13,6 +13,7 @@
 #include "effects/options.h"
 #include "output/animation_file.h"
 #include "output/animation_plan.h"
+#include "save/save_step.h"
 
 namespace effects {
 
@@ -24,9 +25,9 @@ struct SystemTime {
   int milliseconds = 0;
 };
 
-class Host {
+class Host : public save::OverBudgetQuestion {
  public:
-  virtual ~Host() = default;
+  ~Host() override = default;
 
   // The option controls as they are now. Generators call this once at the
   // start of a run (and end steps that read a colour read it again).
@@ -98,10 +99,11 @@ class Host {
     return askGifAnimation(shape, interval, play);
   }
 
-  // The animated GIF does not fit its byte budget even at the lowest
-  // quality (file.fits false): true writes it anyway, false writes nothing
-  // at all. A host with nobody to ask writes it, as brenlo-render does.
-  virtual bool confirmOverBudget(const output::AnimationFile& file) {
+  // save::OverBudgetQuestion: the animated GIF does not fit its byte budget
+  // even at the lowest quality (file.fits false): true writes it anyway,
+  // false writes nothing at all. A host with nobody to ask writes it, as
+  // brenlo-render does.
+  bool writeOverBudget(const output::AnimationFile& file) override {
     (void)file;
     return true;
   }

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <memory>
 
-#include "effects/driver.h"
-#include "output/file_io.h"
+#include "save/save_step.h"
+#include "save/target.h"
 
 // The save stays free of Qt; its message still belongs to the program's
 // translation catalogue, which lupdate fills from this marker.
@@ -21,14 +21,44 @@ namespace {
 // window's saves; there is no effect tag, so the frame files are
 // folder/base + NNN + extension.
 std::optional<SavePlan> startPlan(const std::string& name, std::string& saveExt) {
-  if (name.empty()) return std::nullopt;
-  const std::string folder = effects::FolderOf(name);
-  if (folder.empty()) return std::nullopt;
+  const std::optional<save::SaveTarget> target = save::targetOf(name);
+  if (!target) return std::nullopt;
   SavePlan plan;
-  saveExt = output::GetFileExt(name);
+  saveExt = target->ext;
   plan.saveExt = saveExt;
-  plan.base = folder + "/" + effects::BaseNameOf(name, folder);
+  plan.base = target->base();
   return plan;
+}
+
+// The frame list's answer to the over-budget question is the window's.
+class AskedOverBudget final : public save::OverBudgetQuestion {
+ public:
+  explicit AskedOverBudget(const framelist::OverBudgetQuestion& ask) : ask_(ask) {}
+  bool writeOverBudget(const output::AnimationFile& file) override { return ask_(file); }
+
+ private:
+  const framelist::OverBudgetQuestion& ask_;
+};
+
+// The list's frames 0..n-1 as the save writes them. Also a single frame
+// makes the animation the user asked for, not a stray BMP.
+save::SaveReport saveWith(const std::vector<core::Picture>& frames, const SavePlan& plan,
+                          save::OverBudgetQuestion* question, bool withBudget) {
+  save::SaveRequest request;
+  const std::size_t slash = plan.base.rfind('/');
+  request.target.folder = slash == std::string::npos ? std::string() : plan.base.substr(0, slash);
+  request.target.baseName = plan.base.substr(slash == std::string::npos ? 0 : slash + 1);
+  request.target.ext = plan.saveExt;
+  request.frames = plan.frames && plan.frames->size() == frames.size() ? plan.frames : framesByFile(frames);
+  request.shape = plan.shape;
+  request.shape.last = static_cast<int>(frames.size()) - 1;  // the files written, whatever the plan was asked for
+  request.shape.backAndForth = false;
+  request.animated = plan.animated;
+  request.animation.intervalCs = plan.interval;
+  request.animation.play = plan.play;
+  if (withBudget && plan.saveExt == ".gif") request.animation.budgetBytes = plan.play.budgetBytes();
+  request.animation.measured = plan.measured;
+  return save::saveFrames(request, question);
 }
 
 }  // namespace
@@ -94,7 +124,7 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
 }
 
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifQuestion& askGif) {
-  if (output::GetFileExt(name) == ".webp") return std::nullopt;
+  if (save::GetFileExt(name) == ".webp") return std::nullopt;
   std::optional<SavePlan> plan = startPlan(name, saveExt);
   // Only a GIF save asks whether the frames become one animation.
   if (plan && plan->saveExt == ".gif" && askGif) {
@@ -106,44 +136,15 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
 }
 
 output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, const SavePlan& plan) {
-  const int count = static_cast<int>(frames.size());
-  for (int i = 0; i < count; ++i) {
-    output::WriteStatus status =
-        output::writeFrame(frames[static_cast<std::size_t>(i)], plan.base, i, plan.saveExt, plan.animated);
-    if (!status) return status;
-  }
-  // Also a single frame: the user asked for base.gif, not for a stray BMP.
-  if (plan.animated && count >= 1) {
-    if (plan.saveExt != ".webp" && plan.play.plain())
-      return output::finishAnimation(plan.base, count - 1, plan.interval, false);
-    output::AnimationShape shape = plan.shape;
-    shape.last = count - 1;  // the files just written, whatever the plan was asked for
-    shape.backAndForth = false;
-    const output::AnimationPlan animation = output::planAnimation(shape, plan.interval, plan.play);
-    if (plan.saveExt == ".webp") return output::finishWebpAnimation(plan.base, count - 1, animation);
-    return output::finishAnimation(plan.base, count - 1, animation);
-  }
-  return output::WriteStatus{};
+  return saveWith(frames, plan, nullptr, false).status;
 }
 
 std::optional<output::WriteStatus> saveFrameList(const std::vector<core::Picture>& frames, const SavePlan& plan,
                                                  const OverBudgetQuestion& askOverBudget) {
-  if (!(plan.animated && plan.saveExt == ".gif" && plan.play.budgetBytes() > 0 && !frames.empty()))
-    return writeFrameFiles(frames, plan);
-  output::AnimationRequest request;
-  request.frames = plan.frames && plan.frames->size() == frames.size() ? plan.frames : framesByFile(frames);
-  request.shape = plan.shape;
-  request.shape.last = static_cast<int>(frames.size()) - 1;  // as writeFrameFiles plans the files it writes
-  request.shape.backAndForth = false;
-  request.intervalCs = plan.interval;
-  request.play = plan.play;
-  const std::string gif = plan.base + ".gif";
-  // The dialog's measurement is the file when it is for this very budget.
-  std::optional<output::AnimationFile> file = plan.measured;
-  if (!file || file->budget != plan.play.budgetBytes()) file = output::encodeAnimationFile(request);
-  if (!file) return output::WriteStatus::failure(gif, "the frames could not be encoded");
-  if (!file->fits && askOverBudget && !askOverBudget(*file)) return std::nullopt;
-  return output::replaceFile(gif, file->bytes);
+  AskedOverBudget question(askOverBudget);
+  const save::SaveReport report = saveWith(frames, plan, askOverBudget ? &question : nullptr, true);
+  if (report.declined) return std::nullopt;
+  return report.status;
 }
 
 std::optional<output::BudgetReport> savedBudget(const SavePlan& plan) {

@@ -1,7 +1,7 @@
 // Saving the frame list: the chosen name becomes a folder, a base name and an
-// extension, then every frame goes through the writer's frame output step and,
-// for one animated GIF, its animation finishing step. No Qt, no dialogs: the
-// window asks its questions through the callables passed in.
+// extension, the GIF or WebP question is asked, and the list goes to the save
+// step (save/save_step.h) as a request. No Qt, no dialogs: the window asks
+// its questions through the callables passed in.
 #pragma once
 
 #include <cstdint>
@@ -109,8 +109,8 @@ output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, co
 // The save of a plan: as writeFrameFiles, except for an animated GIF with a
 // byte budget (plan.play.budgetKb), which is one encoding of all frames and
 // is written in one piece as base + ".gif" (complete or absent), with no
-// frame files: plan.measured when it was measured for that budget, else
-// encodeAnimationFile of the same request. When that file does not fit
+// frame files: plan.measured when it was measured for that budget, else the
+// save step's encoding of the same request. When that file does not fit
 // even at the lowest quality, askOverBudget decides (none given: it is
 // written); nullopt when it said no, and then nothing at all was written.
 std::optional<output::WriteStatus> saveFrameList(const std::vector<core::Picture>& frames, const SavePlan& plan,

@@ -94,16 +94,6 @@ void removeFrameFiles(const std::string& base, int last) {
 
 }  // namespace
 
-std::string GetFileExt(const std::string& name) {
-  const std::size_t dot = name.rfind('.');
-  if (dot == std::string::npos) return "";
-  std::string ext = name.substr(dot);
-  for (char& c : ext) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return ext;
-}
-
 std::string formatNumber(int n) { return zeroPadded(n, 3); }
 
 bool BmpToJpg(const std::string& jpgName, const std::string& bmpName, std::int16_t settingA, std::int16_t settingB,

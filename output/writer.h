@@ -17,11 +17,6 @@
 
 namespace output {
 
-// From the last "." of the name to its end, lower-cased (ASCII letters), dot
-// included; "" when the name has no dot. A dot in a folder name counts like
-// any other.
-std::string GetFileExt(const std::string& name);
-
 // n formatted with "000": at least three digits, zero-padded (1000 stays
 // 1000, -5 gives "-005").
 std::string formatNumber(int n);

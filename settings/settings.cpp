@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "effects/effect_kind.h"
+#include "core/effect_kind.h"
 
 namespace settings {
 
@@ -26,13 +26,13 @@ const IndexKey kIndexKeys[] = {
     {key::kGif, "IsAni", 0, 1, [](Settings& s) -> int& { return s.gifIsAni; }},
     {key::kSetting, "Type", 0, 6, [](Settings& s) -> int& { return s.type; }},
     {key::kSetting, "Cross", 0, 1, [](Settings& s) -> int& { return s.cross; }},
-    {key::kSetting, "Mask_Slide", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskSlide]; }},
-    {key::kSetting, "Mask_Turn", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskTurn]; }},
-    {key::kSetting, "Mask_Rotate", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskRotate]; }},
-    {key::kSetting, "Mask_Zoom", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskZoom]; }},
-    {key::kSetting, "Mask_Diffuse", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskDiffuse]; }},
-    {key::kSetting, "Mask_Elastic", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskElastic]; }},
-    {key::kSetting, "Mask_Hue", 0, 1, [](Settings& s) -> int& { return s.mask[effects::kMaskHue]; }},
+    {key::kSetting, "Mask_Slide", 0, 1, [](Settings& s) -> int& { return s.mask[core::kMaskSlide]; }},
+    {key::kSetting, "Mask_Turn", 0, 1, [](Settings& s) -> int& { return s.mask[core::kMaskTurn]; }},
+    {key::kSetting, "Mask_Rotate", 0, 1, [](Settings& s) -> int& { return s.mask[core::kMaskRotate]; }},
+    {key::kSetting, "Mask_Zoom", 0, 1, [](Settings& s) -> int& { return s.mask[core::kMaskZoom]; }},
+    {key::kSetting, "Mask_Diffuse", 0, 1, [](Settings& s) -> int& { return s.mask[core::kMaskDiffuse]; }},
+    {key::kSetting, "Mask_Elastic", 0, 1, [](Settings& s) -> int& { return s.mask[core::kMaskElastic]; }},
+    {key::kSetting, "Mask_Hue", 0, 1, [](Settings& s) -> int& { return s.mask[core::kMaskHue]; }},
     {key::kSetting, "RotateXY", 0, 1, [](Settings& s) -> int& { return s.rotateXY; }},
     {key::kSetting, "DiffuseType", 0, 2, [](Settings& s) -> int& { return s.diffuseType; }},
     {key::kSetting, "HueType", 0, 1, [](Settings& s) -> int& { return s.hueType; }},
@@ -138,17 +138,17 @@ bool saveSettings(inifile_IO& ini, const Settings& s, const SaveConditions& when
   }
   ini.WriteStr(key::kPath, "Source", s.sourceFolder);
   ini.WriteStr(key::kPath, "Save", s.saveFolder);
-  if (effects::isValidEffectIndex(s.type)) writeInt(ini, key::kSetting, "Type", s.type);
+  if (core::isValidEffectIndex(s.type)) writeInt(ini, key::kSetting, "Type", s.type);
   writeInt(ini, key::kSetting, "Cross", s.cross);
   // The mask keys in effect order, each from its own box.
   constexpr std::array<std::pair<const char*, int>, 7> kMaskKeys{{
-      {"Mask_Slide", effects::kMaskSlide},
-      {"Mask_Turn", effects::kMaskTurn},
-      {"Mask_Rotate", effects::kMaskRotate},
-      {"Mask_Zoom", effects::kMaskZoom},
-      {"Mask_Diffuse", effects::kMaskDiffuse},
-      {"Mask_Elastic", effects::kMaskElastic},
-      {"Mask_Hue", effects::kMaskHue},
+      {"Mask_Slide", core::kMaskSlide},
+      {"Mask_Turn", core::kMaskTurn},
+      {"Mask_Rotate", core::kMaskRotate},
+      {"Mask_Zoom", core::kMaskZoom},
+      {"Mask_Diffuse", core::kMaskDiffuse},
+      {"Mask_Elastic", core::kMaskElastic},
+      {"Mask_Hue", core::kMaskHue},
   }};
   for (const auto& [name, box] : kMaskKeys) writeInt(ini, key::kSetting, name, s.mask[static_cast<std::size_t>(box)]);
   writeInt(ini, key::kSetting, "RotateXY", s.rotateXY);

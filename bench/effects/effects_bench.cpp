@@ -26,11 +26,11 @@
 #endif
 
 #include "core/color.h"
+#include "core/effect_kind.h"
 #include "core/picture.h"
-#include "effects/effect_kind.h"
 #include "effects/generator.h"
-#include "effects/silent_host.h"
 #include "effects/hue_step.h"
+#include "effects/silent_host.h"
 #include "effects/work_state.h"
 #include "output/bmp_codec.h"
 #include "output/file_io.h"
@@ -95,7 +95,7 @@ double msSince(Clock::time_point t0) { return std::chrono::duration<double, std:
 
 // One composing run as the save (or the preview) does it, cache empty.
 double timeCompose(effects::Generator& gen, effects::WorkState& ws, BenchHost& host, bool preview) {
-  ws.emptyCache(effects::info(gen.kind()).frames - 1);  // as the driver does
+  ws.emptyCache(core::info(gen.kind()).frames - 1);  // as the driver does
   const std::string tag = preview ? "prev" : "";
   effects::RunContext ctx(ws, host, host.options, preview, tag);
   const auto t0 = Clock::now();
@@ -134,24 +134,24 @@ class FrameCopyFloor {
 };
 
 struct Variant {
-  effects::EffectKind kind;
+  core::EffectKind kind;
   const char* name;
   void (*set)(effects::Options&);
 };
 
 const Variant kVariants[] = {
-    {effects::EffectKind::Slide, "slide", [](effects::Options&) {}},
-    {effects::EffectKind::Slide, "slide cross", [](effects::Options& o) { o.cross = true; }},
-    {effects::EffectKind::Turn, "turn", [](effects::Options&) {}},
-    {effects::EffectKind::Rotate, "rotate x", [](effects::Options&) {}},
-    {effects::EffectKind::Rotate, "rotate y", [](effects::Options& o) { o.axis = 1; }},
-    {effects::EffectKind::Zoom, "zoom", [](effects::Options&) {}},
-    {effects::EffectKind::Diffuse, "diffuse sand", [](effects::Options& o) { o.diffuseType = 0; }},
-    {effects::EffectKind::Diffuse, "diffuse up", [](effects::Options& o) { o.diffuseType = 1; }},
-    {effects::EffectKind::Diffuse, "diffuse down", [](effects::Options& o) { o.diffuseType = 2; }},
-    {effects::EffectKind::Elastic, "elastic", [](effects::Options&) {}},
-    {effects::EffectKind::Hue, "hue rotate", [](effects::Options& o) { o.hueType = 0; }},
-    {effects::EffectKind::Hue, "hue converge",
+    {core::EffectKind::Slide, "slide", [](effects::Options&) {}},
+    {core::EffectKind::Slide, "slide cross", [](effects::Options& o) { o.cross = true; }},
+    {core::EffectKind::Turn, "turn", [](effects::Options&) {}},
+    {core::EffectKind::Rotate, "rotate x", [](effects::Options&) {}},
+    {core::EffectKind::Rotate, "rotate y", [](effects::Options& o) { o.axis = 1; }},
+    {core::EffectKind::Zoom, "zoom", [](effects::Options&) {}},
+    {core::EffectKind::Diffuse, "diffuse sand", [](effects::Options& o) { o.diffuseType = 0; }},
+    {core::EffectKind::Diffuse, "diffuse up", [](effects::Options& o) { o.diffuseType = 1; }},
+    {core::EffectKind::Diffuse, "diffuse down", [](effects::Options& o) { o.diffuseType = 2; }},
+    {core::EffectKind::Elastic, "elastic", [](effects::Options&) {}},
+    {core::EffectKind::Hue, "hue rotate", [](effects::Options& o) { o.hueType = 0; }},
+    {core::EffectKind::Hue, "hue converge",
      [](effects::Options& o) {
        o.hueType = 1;
        o.hueX = 240;
@@ -167,13 +167,13 @@ void benchPicture(const char* label, const core::Picture& pic, int runs, const s
     if (!only.empty() && std::string(v.name).find(only) == std::string::npos) continue;
     auto gen = effects::makeGenerator(v.kind);
     if (!gen) continue;  // not written yet
-    const int frames = effects::info(v.kind).frames;
+    const int frames = core::info(v.kind).frames;
     for (bool mask : {false, true}) {
       effects::WorkState ws;
       loadSource(ws, pic);
       BenchHost host;
       v.set(host.options);
-      host.options.mask[static_cast<std::size_t>(effects::info(v.kind).maskBox)] = mask;
+      host.options.mask[static_cast<std::size_t>(core::info(v.kind).maskBox)] = mask;
       host.options.bannerColor = 0x80C0FF;
       timeCompose(*gen, ws, host, false);  // warm up caches and allocator
       std::vector<double> save, preview, floor;

@@ -9,7 +9,7 @@
 #include <QImageReader>
 
 #include "app/render_cli.h"
-#include "effects/effect_kind.h"
+#include "core/effect_kind.h"
 #include "made_pictures.h"
 #include "output/bmp_codec.h"
 #include "output/file_io.h"
@@ -51,8 +51,8 @@ TEST(RenderArgs, OptionsBeforeAndAfterTheNames) {
   EXPECT_EQ(p.args->source, "in.bmp");
   EXPECT_EQ(p.args->output, "out/b.gif");
   EXPECT_EQ(p.args->options.effect, 1);
-  EXPECT_TRUE(p.args->options.mask[effects::kMaskTurn]);  // the box of the chosen effect
-  EXPECT_FALSE(p.args->options.mask[effects::kMaskSlide]);
+  EXPECT_TRUE(p.args->options.mask[core::kMaskTurn]);  // the box of the chosen effect
+  EXPECT_FALSE(p.args->options.mask[core::kMaskSlide]);
   EXPECT_EQ(p.args->options.axis, 1);
   EXPECT_EQ(p.args->options.hueType, 1);
   EXPECT_EQ(p.args->options.hueX, 200);
@@ -458,6 +458,34 @@ TEST_F(RenderRun, TheProgramItselfWithARelativeOutput) {
   EXPECT_TRUE(fs::exists(dir / "out" / "t-t-007.jpg"));
   EXPECT_FALSE(fs::exists(dir / "out" / "t-t-007.bmp"));
   EXPECT_NE(std::system(("'" BRENLO_RENDER "' > /dev/null 2>&1")), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// brenlo-render with a budget fits the animated GIF in one encode: no plain
+// file is written and then fitted again.
+TEST(RenderEncodes, ABudgetIsOneEncodeOfTheAnimation) {
+  const fs::path dir = testutil::makeTempDir("render-encodes");
+  ASSERT_TRUE(output::SavePicture(gradient(40, 16), (dir / "in.bmp").string()));
+  std::vector<std::size_t> budgets;
+  const save::AnimationEncoder counting = [&](const output::AnimationRequest& r, std::size_t budget) {
+    budgets.push_back(budget);
+    return output::encodeAnimationFileWithin(r, budget);
+  };
+  std::ostringstream out, err;
+  const int status =
+      runRender({(dir / "in.bmp").string(), (dir / "b.gif").string(), "--gif", "animated", "--max-bytes", "2500"}, out,
+                err, QLocale::c(), counting);
+  EXPECT_LE(status, 3) << err.str();
+  EXPECT_EQ(budgets, std::vector<std::size_t>{2500});
+  EXPECT_TRUE(fs::exists(dir / "b-s-.gif"));
+
+  budgets.clear();
+  runRender({(dir / "in.bmp").string(), (dir / "c.gif").string(), "--gif", "animated"}, out, err, QLocale::c(),
+            counting);
+  EXPECT_EQ(budgets, std::vector<std::size_t>{0});
 }
 
 }  // namespace

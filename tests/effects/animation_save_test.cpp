@@ -13,7 +13,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using effects::EffectKind;
+using core::EffectKind;
 
 constexpr core::Color kCorner = core::kWhite;
 constexpr core::Color kBanner = 0x0080FFu;
@@ -49,7 +49,7 @@ class AnimationSave : public ::testing::Test, public testutil::EffectFixture {
     host.options.hueType = c.hueType;
     host.options.hueX = 200;
     host.options.bannerColor = kBanner;
-    host.options.mask[static_cast<std::size_t>(effects::info(c.kind).maskBox)] = mask;
+    host.options.mask[static_cast<std::size_t>(core::info(c.kind).maskBox)] = mask;
   }
 
   // The picture in place over the run's background, through the mask the
@@ -70,7 +70,7 @@ class AnimationSave : public ::testing::Test, public testutil::EffectFixture {
     host.gifAnimated = true;
     driver.saveCommand((dir / (name + ".gif")).string());
     EXPECT_TRUE(host.saveErrors.empty());
-    const std::string tag(effects::info(static_cast<EffectKind>(host.options.effect)).tag);
+    const std::string tag(core::info(static_cast<EffectKind>(host.options.effect)).tag);
     auto gif = outtest::readGifWithGiflib((dir / (name + tag + ".gif")).string());
     EXPECT_TRUE(gif);
     return gif ? *gif : outtest::DecodedGif{};

@@ -17,7 +17,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using effects::EffectKind;
+using core::EffectKind;
 
 // Coloured noise: the composed frames do not fit a small budget losslessly.
 core::Picture noise(int w, int h) {

@@ -37,7 +37,7 @@ inline core::Picture solid(int w, int h, core::Color c) { return core::Picture::
 // Runs one composing pass as the preview (preview = true) or the save does,
 // after the driver's emptying of the cache.
 inline bool runCompose(effects::Generator& gen, effects::WorkState& ws, FakeHost& host, bool preview) {
-  ws.emptyCache(effects::info(gen.kind()).frames - 1);
+  ws.emptyCache(core::info(gen.kind()).frames - 1);
   const std::string tag = preview ? "prev" : "";
   const effects::Options options = host.readOptions();
   effects::RunContext ctx(ws, host, options, preview, tag);

@@ -66,9 +66,9 @@ TEST(ComposeSteps, SettleMaskLeavesTheMaskOfTheLastDrawing) {
 }
 
 TEST(ComposeSteps, LabelsAndStoring) {
-  EXPECT_EQ(effects::steps::playbackLabel(effects::EffectKind::Zoom, 3), "BaseName-z-03.bmp");
-  EXPECT_EQ(effects::steps::playbackLabel(effects::EffectKind::Hue, 11), "BaseName-h-11.bmp");
-  EXPECT_EQ(effects::steps::playbackLabel(effects::EffectKind::Diffuse, 123), "BaseName-d-123.bmp");
+  EXPECT_EQ(effects::steps::playbackLabel(core::EffectKind::Zoom, 3), "BaseName-z-03.bmp");
+  EXPECT_EQ(effects::steps::playbackLabel(core::EffectKind::Hue, 11), "BaseName-h-11.bmp");
+  EXPECT_EQ(effects::steps::playbackLabel(core::EffectKind::Diffuse, 123), "BaseName-d-123.bmp");
   WorkState ws;
   ws.emptyCache(3);
   const core::Picture p = testutil::gradient(2, 2);

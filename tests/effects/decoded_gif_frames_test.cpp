@@ -8,10 +8,10 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <numbers>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -68,8 +68,8 @@ std::vector<Stroke> lettering(int h, double left, double right) {
         for (int i = 0; i < 12; ++i) {
           const double a0 = i * std::numbers::pi / 6, a1 = (i + 1) * std::numbers::pi / 6;
           const double cx = x + pitch * 0.3, cy = mid, rx = pitch * 0.3, ry = (bottom - top) / 2;
-          out.push_back({cx + rx * std::cos(a0), cy + ry * std::sin(a0), cx + rx * std::cos(a1),
-                         cy + ry * std::sin(a1), r});
+          out.push_back(
+              {cx + rx * std::cos(a0), cy + ry * std::sin(a0), cx + rx * std::cos(a1), cy + ry * std::sin(a1), r});
         }
         break;
       case 3:  // a thin diagonal
@@ -118,8 +118,7 @@ core::Picture drawn(int w, int h, const std::vector<Stroke>& strokes, Color ink,
 
 // Red (200, 20, 20) lettering on white.
 core::Picture textOnWhite(int w, int h) {
-  return drawn(w, h, lettering(h, w * 0.1, w * 0.9), core::rgb(200, 20, 20),
-               [](int, int) { return core::kWhite; });
+  return drawn(w, h, lettering(h, w * 0.1, w * 0.9), core::rgb(200, 20, 20), [](int, int) { return core::kWhite; });
 }
 
 // A round mark (blue disc, orange ring) and dark lettering on a light grey.
@@ -128,7 +127,8 @@ core::Picture logo(int w, int h) {
   const double cx = h * 0.6, cy = h * 0.5, r = h * 0.36;
   for (int i = 0; i < 24; ++i) {
     const double a0 = i * std::numbers::pi / 12, a1 = (i + 1) * std::numbers::pi / 12;
-    ring.push_back({cx + r * std::cos(a0), cy + r * std::sin(a0), cx + r * std::cos(a1), cy + r * std::sin(a1), h / 14.0});
+    ring.push_back(
+        {cx + r * std::cos(a0), cy + r * std::sin(a0), cx + r * std::cos(a1), cy + r * std::sin(a1), h / 14.0});
   }
   const core::Picture withRing = drawn(w, h, ring, core::rgb(240, 140, 20), [&](int x, int y) {
     const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
@@ -155,9 +155,9 @@ core::Picture photo(int w, int h) {
       seed = seed * 1664525u + 1013904223u;
       const int grain = static_cast<int>(seed >> 28) - 8;
       const auto channel = [&](double v) { return std::clamp(static_cast<int>(v) + grain, 0, 255); };
-      b.row(y)[x] = core::rgb(channel(128 + 90 * std::sin(x / 23.0 + y / 17.0)),
-                              channel(110 + 80 * std::cos(x / 31.0 - y / 9.0)),
-                              channel(100 + 70 * std::sin((x + 2 * y) / 41.0)));
+      b.row(y)[x] =
+          core::rgb(channel(128 + 90 * std::sin(x / 23.0 + y / 17.0)), channel(110 + 80 * std::cos(x / 31.0 - y / 9.0)),
+                    channel(100 + 70 * std::sin((x + 2 * y) / 41.0)));
     }
   }
   return core::Picture::fromBitmap(std::move(b));
@@ -165,15 +165,15 @@ core::Picture photo(int w, int h) {
 
 // --- The effect's frames, as its save writes them. ---
 
-std::vector<core::Picture> savedFrames(effects::EffectKind kind, bool mask, const core::Picture& source) {
+std::vector<core::Picture> savedFrames(core::EffectKind kind, bool mask, const core::Picture& source) {
   std::unique_ptr<effects::Generator> generator = effects::makeGenerator(kind);
   effects::WorkState ws;
   effects::SilentHost host;
   host.gifAnimated = true;
   host.options.effect = static_cast<int>(kind);
-  host.options.mask[static_cast<std::size_t>(effects::info(kind).maskBox)] = mask;
+  host.options.mask[static_cast<std::size_t>(core::info(kind).maskBox)] = mask;
   host.options.bannerColor = effects::acceptSource(ws, source);
-  ws.emptyCache(effects::info(kind).frames - 1);
+  ws.emptyCache(core::info(kind).frames - 1);
   const std::string tag;
   effects::RunContext ctx(ws, host, host.options, false, tag);
   if (!generator->compose(ctx)) return {};
@@ -301,9 +301,9 @@ TEST_P(DecodedGifFrames, EveryFrameIsAsCloseAsItsColoursAllow) {
   const Size& size = kSizes[sizeIndex];
   outtest::TempDir dir("decoded-gif");
   const core::Picture source = picture.make(size.w, size.h);
-  for (int effect = 0; effect < effects::kEffectCount; ++effect) {
+  for (int effect = 0; effect < core::kEffectCount; ++effect) {
     for (bool mask : {false, true}) {
-      const auto kind = static_cast<effects::EffectKind>(effect);
+      const auto kind = static_cast<core::EffectKind>(effect);
       const std::vector<core::Picture> frames = savedFrames(kind, mask, source);
       ASSERT_FALSE(frames.empty());
       std::vector<const core::Bitmap*> bitmaps;
@@ -314,8 +314,8 @@ TEST_P(DecodedGifFrames, EveryFrameIsAsCloseAsItsColoursAllow) {
         exact = exact && colours.addAll(*f.bitmap());
       }
       const output::AnimationTiming timing{std::vector<int>(frames.size(), 10), 0};
-      const std::string what = std::string(picture.name) + " " + std::to_string(size.w) + "x" +
-                               std::to_string(size.h) + " effect " + std::to_string(effect) + (mask ? " masked" : "");
+      const std::string what = std::string(picture.name) + " " + std::to_string(size.w) + "x" + std::to_string(size.h) +
+                               " effect " + std::to_string(effect) + (mask ? " masked" : "");
       const std::optional<std::vector<std::uint8_t>> plain = output::encodeGifAnimation(bitmaps, timing);
       ASSERT_TRUE(plain) << what;
       EXPECT_TRUE(framesWithinTheirColours(frames, {*plain, 100, 0}, exact, !exact, dir.file("plain.gif"))) << what;

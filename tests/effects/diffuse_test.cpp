@@ -3,8 +3,8 @@
 #include <cmath>
 
 #include "compose_fixture.h"
+#include "core/effect_kind.h"
 #include "effects/diffuse.h"
-#include "effects/effect_kind.h"
 #include "effects/generators.h"
 #include "testutil.h"
 
@@ -73,7 +73,7 @@ TEST_F(Diffuse, ChannelsClampInsteadOfWrapping) {
 }
 
 TEST_F(Diffuse, FrameFiveIsPlainWhiteOrBlackBackgroundIncluded) {
-  host.options.mask[effects::kMaskDiffuse] = true;
+  host.options.mask[core::kMaskDiffuse] = true;
   host.options.bannerColor = 0x2040FF;
   host.options.diffuseType = kLightUp;
   ASSERT_TRUE(run(gradient(9, 5), true));
@@ -104,7 +104,7 @@ TEST_F(Diffuse, SandDrawsHalfTheHighestIndexPlusOneGrainsPerFrame) {
 TEST_F(Diffuse, PreviewGrainsShowTheBannerColourSavedGrainsTurnIntoBackground) {
   constexpr core::Color kBanner = 0x44CC88;
   const core::Picture src = testutil::withCornerBlock(gradient(12, 8), 2, 2, 0x101010);
-  host.options.mask[effects::kMaskDiffuse] = true;
+  host.options.mask[core::kMaskDiffuse] = true;
   host.options.bannerColor = kBanner;
 
   effects::RandomSource start = ws.rng;

@@ -5,8 +5,8 @@
 
 namespace {
 
+using core::EffectKind;
 using effects::Driver;
-using effects::EffectKind;
 using effects::PreviewState;
 using testutil::gradientPicture;
 
@@ -157,14 +157,14 @@ TEST(SecondsBetween, CountsTheDayARunCrossed) {
 }
 
 TEST(SaveNames, FolderAndBaseNameOfTheChosenPath) {
-  EXPECT_EQ(effects::FolderOf("/out/banner.v2.jpg"), "/out");
-  EXPECT_EQ(effects::BaseNameOf("/out/banner.v2.jpg", "/out"), "banner");
-  EXPECT_EQ(effects::FolderOf("/tmp/out/banner"), "/tmp/out");
-  EXPECT_EQ(effects::BaseNameOf("/tmp/out/banner", "/tmp/out"), "banner");
-  EXPECT_EQ(effects::FolderOf("ab/banner.bmp"), "ab");
-  EXPECT_EQ(effects::FolderOf("a/banner.bmp"), "");  // a separator at the second position is no folder
-  EXPECT_EQ(effects::FolderOf("/banner.bmp"), "");
-  EXPECT_EQ(effects::FolderOf("banner.bmp"), "");
+  EXPECT_EQ(save::FolderOf("/out/banner.v2.jpg"), "/out");
+  EXPECT_EQ(save::BaseNameOf("/out/banner.v2.jpg", "/out"), "banner");
+  EXPECT_EQ(save::FolderOf("/tmp/out/banner"), "/tmp/out");
+  EXPECT_EQ(save::BaseNameOf("/tmp/out/banner", "/tmp/out"), "banner");
+  EXPECT_EQ(save::FolderOf("ab/banner.bmp"), "ab");
+  EXPECT_EQ(save::FolderOf("a/banner.bmp"), "");  // a separator at the second position is no folder
+  EXPECT_EQ(save::FolderOf("/banner.bmp"), "");
+  EXPECT_EQ(save::FolderOf("banner.bmp"), "");
 }
 
 TEST(RandomSource, SameSequenceInEveryProgramRunContinuedAcrossRuns) {

@@ -40,10 +40,10 @@ struct EffectFixture {
   void load(const core::Picture& p) { host.options.bannerColor = effects::acceptSource(ws, p); }
 
   // Runs the effect's compose as its preview (a run tag of "prev") or save.
-  bool compose(effects::EffectKind kind, bool preview) {
+  bool compose(core::EffectKind kind, bool preview) {
     host.options.effect = static_cast<int>(kind);
     auto g = effects::makeGenerator(kind);
-    ws.emptyCache(effects::info(kind).frames - 1);
+    ws.emptyCache(core::info(kind).frames - 1);
     const std::string tag = preview ? "prev" : "";
     effects::RunContext ctx(ws, host, host.options, preview, tag);
     return g->compose(ctx);

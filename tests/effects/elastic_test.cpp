@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "compose_fixture.h"
-#include "effects/effect_kind.h"
+#include "core/effect_kind.h"
 #include "effects/generators.h"
 #include "testutil.h"
 
@@ -62,7 +62,7 @@ TEST(Elastic, MaskUsesTheBannerColourAndBuildsTheMaskFromEachFrame) {
   testutil::FakeHost host;
   const core::Picture src = testutil::withCornerBlock(gradient(20, 10), 4, 3, kCorner);
   loadSource(ws, src);
-  host.options.mask[effects::kMaskElastic] = true;
+  host.options.mask[core::kMaskElastic] = true;
   host.options.bannerColor = kBanner;
   auto gen = effects::makeElasticGenerator();
   ASSERT_TRUE(runCompose(*gen, ws, host, true));

@@ -28,7 +28,7 @@ class FakeHost : public effects::Host {
   // it hands back on a true answer (nullopt: none).
   std::shared_ptr<const std::vector<core::Bitmap>> askedFrames;
   std::optional<output::AnimationFile> measuredAnswer;
-  // What confirmOverBudget answers, and every file it was asked about.
+  // What writeOverBudget answers, and every file it was asked about.
   bool overBudgetAnswer = true;
   std::vector<output::AnimationFile> overBudgetFiles;
 
@@ -101,7 +101,7 @@ class FakeHost : public effects::Host {
     measured = animated ? measuredAnswer : std::nullopt;
     return animated;
   }
-  bool confirmOverBudget(const output::AnimationFile& file) override {
+  bool writeOverBudget(const output::AnimationFile& file) override {
     overBudgetFiles.push_back(file);
     return overBudgetAnswer;
   }

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "compose_fixture.h"
+#include "core/effect_kind.h"
 #include "core/hsv.h"
-#include "effects/effect_kind.h"
 #include "effects/generators.h"
 #include "effects/hue_step.h"
 #include "testutil.h"
@@ -149,7 +149,7 @@ TEST_F(HueRun, WithoutMaskTheBackgroundTurnsWithThePicture) {
 TEST_F(HueRun, WithMaskTheCornerColourShowsTheBannerColour) {
   host.options.hueType = kHueConvergence;
   host.options.hueX = 120;
-  host.options.mask[effects::kMaskHue] = true;
+  host.options.mask[core::kMaskHue] = true;
   host.options.bannerColor = core::kWhite;
   ASSERT_TRUE(testutil::runCompose(*gen, ws, host, false));
   // Frame 0: the corner colour ANDed with white is the corner colour itself.

@@ -14,7 +14,7 @@
 
 namespace {
 
-using effects::EffectKind;
+using core::EffectKind;
 using effects::WorkState;
 
 core::Picture testPicture() {
@@ -116,7 +116,7 @@ class ReferenceFrames : public ::testing::TestWithParam<bool>, public testutil::
 
 TEST_P(ReferenceFrames, TurnMatchesTheDrawingSequence) {
   load(testPicture());
-  host.options.mask[effects::kMaskTurn] = GetParam();
+  host.options.mask[core::kMaskTurn] = GetParam();
   host.options.bannerColor = 0x3080F0;
   ASSERT_TRUE(compose(EffectKind::Turn, false));
   testutil::EffectFixture ref;
@@ -130,7 +130,7 @@ TEST_P(ReferenceFrames, TurnMatchesTheDrawingSequence) {
 TEST_P(ReferenceFrames, RotateMatchesTheDrawingSequence) {
   for (int axis : {0, 1}) {
     load(testPicture());
-    host.options.mask[effects::kMaskRotate] = GetParam();
+    host.options.mask[core::kMaskRotate] = GetParam();
     host.options.axis = axis;
     host.options.bannerColor = 0x3080F0;
     ASSERT_TRUE(compose(EffectKind::Rotate, false));

@@ -7,7 +7,7 @@
 
 namespace {
 
-using effects::EffectKind;
+using core::EffectKind;
 using testutil::gradientPicture;
 
 class RotateFrames : public ::testing::Test, public testutil::EffectFixture {
@@ -30,7 +30,7 @@ TEST_F(RotateFrames, EdgeOnFramesAreOneLineThroughTheCentre) {
   host.options.axis = 1;
   ASSERT_TRUE(compose(EffectKind::Rotate, false));
   expectLine(0, true, corner, corner);  // without mask the frame is one colour
-  host.options.mask[effects::kMaskRotate] = true;
+  host.options.mask[core::kMaskRotate] = true;
   host.options.bannerColor = 0x00FFFF;
   ASSERT_TRUE(compose(EffectKind::Rotate, false));
   expectLine(0, true, corner, 0x00FFFF);  // column 50, rows 0..59
@@ -43,7 +43,7 @@ TEST_F(RotateFrames, EdgeOnFramesAreOneLineThroughTheCentre) {
 
 TEST_F(RotateFrames, FaceOnFrameIsTheSourceScaledIntoTheMiddle) {
   load(gradientPicture(100, 100));
-  host.options.mask[effects::kMaskRotate] = true;
+  host.options.mask[core::kMaskRotate] = true;
   host.options.bannerColor = 0xFF00FF;
   ASSERT_TRUE(compose(EffectKind::Rotate, false));
   const core::Picture& f = frame(3);
@@ -66,7 +66,7 @@ TEST_F(RotateFrames, MirrorPartnersOnBothAxes) {
   for (int axis : {0, 1})
     for (bool mask : {false, true}) {
       host.options.axis = axis;
-      host.options.mask[effects::kMaskRotate] = mask;
+      host.options.mask[core::kMaskRotate] = mask;
       ASSERT_TRUE(compose(EffectKind::Rotate, false));
       for (auto [a, b] : std::array<std::pair<int, int>, 5>{{{10, 2}, {11, 1}, {9, 3}, {8, 4}, {7, 5}}})
         for (int y = 0; y < 17; ++y)

@@ -12,8 +12,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using core::EffectKind;
 using effects::Driver;
-using effects::EffectKind;
 using testutil::gradientPicture;
 
 core::Picture readBmp(const std::string& name) {
@@ -86,7 +86,7 @@ TEST_F(DriverSave, SaveAfterPreviewWritesThePreviewedFramesAndAnOptionChangeRene
   EXPECT_EQ(ws.mFrames[4].handle(), previewed.handle());
 
   ws.emptyCache();  // what the window does when the mask option changes
-  host.options.mask[effects::kMaskSlide] = true;
+  host.options.mask[core::kMaskSlide] = true;
   host.options.bannerColor = 0x00FF00;
   driver.saveCommand(folder("b") + "/x.bmp");
   EXPECT_EQ(host.yields, yields + 22);

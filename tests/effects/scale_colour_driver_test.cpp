@@ -14,8 +14,8 @@
 namespace {
 
 namespace fs = std::filesystem;
+using core::EffectKind;
 using effects::Driver;
-using effects::EffectKind;
 
 core::Picture readBmp(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);

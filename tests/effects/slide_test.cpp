@@ -7,7 +7,7 @@
 
 namespace {
 
-using effects::EffectKind;
+using core::EffectKind;
 using effects::slideOffset;
 using testutil::gradientPicture;
 
@@ -39,7 +39,7 @@ class SlideFrames : public ::testing::Test, public testutil::EffectFixture {
 };
 
 TEST_F(SlideFrames, OuterStepsShowOnlyTheBackground) {
-  host.options.mask[effects::kMaskSlide] = true;
+  host.options.mask[core::kMaskSlide] = true;
   host.options.bannerColor = 0x123456;
   ASSERT_TRUE(compose(EffectKind::Slide, false));
   for (int k : {0, 10, 11, 21})
@@ -79,7 +79,7 @@ TEST_F(SlideFrames, CrossingCopyCombinesBitwise) {
 
 TEST_F(SlideFrames, MaskShowsTheBannerBehindAWhiteCorner) {
   load(testutil::dotsPicture(10, 5, core::kWhite, {{4, 2, 0x00FF00}, {5, 2, 0x0000FF}}));
-  host.options.mask[effects::kMaskSlide] = true;
+  host.options.mask[core::kMaskSlide] = true;
   host.options.bannerColor = 0x0000FF;
   ASSERT_TRUE(compose(EffectKind::Slide, false));
   EXPECT_EQ(frame(5).pixel(4, 2), 0x00FF00u);

@@ -8,7 +8,7 @@
 
 namespace {
 
-using effects::EffectKind;
+using core::EffectKind;
 using testutil::Dot;
 using testutil::dotsPicture;
 using testutil::gradientPicture;
@@ -99,7 +99,7 @@ TEST_F(TurnFrames, SinglePixelShowsInEveryFrame) {
   load(dotsPicture(1, 1, 0x345678, {}));
   ASSERT_TRUE(compose(EffectKind::Turn, false));
   for (int k = 0; k < 12; ++k) EXPECT_EQ(frame(k).pixel(0, 0), 0x345678u) << k;
-  host.options.mask[effects::kMaskTurn] = true;
+  host.options.mask[core::kMaskTurn] = true;
   host.options.bannerColor = 0x0F0F0F;
   ASSERT_TRUE(compose(EffectKind::Turn, false));
   for (int k = 0; k < 12; ++k) EXPECT_EQ(frame(k).pixel(0, 0), 0x0F0F0Fu & 0x345678u) << k;
@@ -107,7 +107,7 @@ TEST_F(TurnFrames, SinglePixelShowsInEveryFrame) {
 
 TEST_F(TurnFrames, MaskShowsTheBannerWhereNoPointLands) {
   load(dotsPicture(9, 9, core::kWhite, {{4, 1, 0x0000FF}}));
-  host.options.mask[effects::kMaskTurn] = true;
+  host.options.mask[core::kMaskTurn] = true;
   host.options.bannerColor = 0x00FF00;
   ASSERT_TRUE(compose(EffectKind::Turn, false));
   EXPECT_EQ(frame(3).pixel(1, 4), 0x0000FFu);  // a quarter turn takes the top to the left

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "compose_fixture.h"
-#include "effects/effect_kind.h"
+#include "core/effect_kind.h"
 #include "effects/generators.h"
 #include "testutil.h"
 
@@ -61,7 +61,7 @@ TEST_F(ZoomTest, MaskShowsTheBannerColourWhereTheCornerColourWas) {
   constexpr core::Color kBanner = 0x00FF0F;
   source = testutil::withCornerBlock(source, 10, 6, kCorner);
   loadSource(ws, source);
-  host.options.mask[effects::kMaskZoom] = true;
+  host.options.mask[core::kMaskZoom] = true;
   host.options.bannerColor = kBanner;
   ASSERT_TRUE(runCompose(*gen, ws, host, true));
   EXPECT_EQ(ws.mFrames[0].pixel(3, 2), 0x00660Cu);  // banner AND corner
@@ -100,7 +100,7 @@ TEST_F(ZoomTest, OneYieldBetweenThePhasesAndTheProgressLine) {
 }
 
 TEST_F(ZoomTest, PreviewAndSaveComposeTheSameFrames) {
-  host.options.mask[effects::kMaskZoom] = true;
+  host.options.mask[core::kMaskZoom] = true;
   host.options.bannerColor = 0x123456;
   ASSERT_TRUE(runCompose(*gen, ws, host, true));
   const auto previewFrames = ws.mFrames;

@@ -17,7 +17,7 @@
 
 namespace {
 
-using effects::EffectKind;
+using core::EffectKind;
 using madepics::Bytes;
 
 constexpr int kW = 40;
@@ -134,7 +134,7 @@ class TransparentBanner : public ::testing::Test, public testutil::EffectFixture
     host.options.hueType = c.hueType;
     host.options.hueX = 200;
     host.options.bannerColor = banner;
-    host.options.mask[static_cast<std::size_t>(effects::info(c.kind).maskBox)] = mask;
+    host.options.mask[static_cast<std::size_t>(core::info(c.kind).maskBox)] = mask;
     EXPECT_TRUE(compose(c.kind, false));
     const auto gen = effects::makeGenerator(c.kind);
     return frame(gen->fileOrder()[static_cast<std::size_t>(gen->restFrame(host.options))]);

@@ -12,15 +12,6 @@ namespace {
 using outtest::RecordingLibrary;
 using outtest::TempDir;
 
-TEST(GetFileExt, LowerCasesFromTheLastDot) {
-  EXPECT_EQ(output::GetFileExt("C:\\out\\BANNER.JPG"), ".jpg");
-  EXPECT_EQ(output::GetFileExt("banner"), "");
-  EXPECT_EQ(output::GetFileExt("banner.v2.Gif"), ".gif");
-  EXPECT_EQ(output::GetFileExt("/tmp/my.folder/banner"), ".folder/banner");
-  EXPECT_EQ(output::GetFileExt("banner."), ".");
-  EXPECT_EQ(output::GetFileExt(""), "");
-}
-
 TEST(FormatNumber, AtLeastThreeDigits) {
   EXPECT_EQ(output::formatNumber(0), "000");
   EXPECT_EQ(output::formatNumber(21), "021");

@@ -1,10 +1,12 @@
-// The seven effects and the per-effect facts the driver and the window share.
+// The seven effects and the per-effect facts the driver, the window and the
+// settings file share. Here rather than in effects/ because the settings name
+// the effects (the INI's effect and mask keys) without composing anything.
 #pragma once
 
 #include <array>
 #include <string_view>
 
-namespace effects {
+namespace core {
 
 // The entry of the effect list, of the Animation Mode menu, and the selector of
 // the generators.
@@ -42,4 +44,4 @@ inline constexpr std::array<EffectInfo, kEffectCount> kEffects{{
 constexpr const EffectInfo& info(EffectKind k) { return kEffects[static_cast<std::size_t>(k)]; }
 constexpr bool isValidEffectIndex(int i) { return i >= 0 && i < kEffectCount; }
 
-}  // namespace effects
+}  // namespace core
