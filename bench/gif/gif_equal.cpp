@@ -15,7 +15,7 @@
 
 #include <unistd.h>
 
-#include "effects/effect_kind.h"
+#include "effects/generator.h"
 #include "frame_sets.h"
 #include "measure.h"
 #include "output/file_io.h"
