@@ -324,6 +324,8 @@ void frmGifSetting::refreshSummary() {
     summary = QString::fromStdString(output::summaryLine(s, text::shownOutputText));
     for (const std::string& w : output::presetWarnings(s, play.preset, text::shownOutputText))
       warnings << QString::fromStdString(w);
+    if (const auto size = output::presetSizeWarning(play.preset, shape_->width, shape_->height, text::shownOutputText))
+      warnings << QString::fromStdString(*size);
   }
   lblSummary->setText(summary);
   lblSummary->setVisible(!summary.isEmpty());

@@ -278,6 +278,12 @@ void frmMain::setPreviewCommandsEnabled(bool enabled) {
 void frmMain::refreshViews() {
   picX->refresh();
   picSource->refresh();
+  followPictureSize();
+}
+
+void frmMain::followPictureSize() {
+  const QSize size = picSource->size().expandedTo(picX->size());
+  if (picCanvas->size() != size) picCanvas->setFixedSize(size);
 }
 
 }  // namespace app

@@ -24,6 +24,7 @@
 #include "core/color.h"
 #include "effects/driver.h"
 #include "effects/work_state.h"
+#include "intake/picture_loader.h"
 #include "settings/settings.h"
 
 class QCheckBox;
@@ -31,6 +32,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QTimer;
 
 namespace framelist {
@@ -101,6 +103,10 @@ class frmMain : public QMainWindow {
   QPushButton* cmdClose = nullptr;
   PictureView* picSource = nullptr;
   PictureView* picX = nullptr;
+  // picSource and picX lie on picCanvas, which picScroll shows: all of it for
+  // a picture the screen has room for, else a part, scrolled one to one.
+  QScrollArea* picScroll = nullptr;
+  QWidget* picCanvas = nullptr;
   QTimer* tmr1 = nullptr;
   QFrame* fraMsg = nullptr;
   QLabel* lblMsg = nullptr;
@@ -204,7 +210,13 @@ class frmMain : public QMainWindow {
   void setPreviewCommandsEnabled(bool enabled);
   void fitToSource();
   void acceptPicture(const core::Picture& picture);
-  void rejectPicture();
+  void rejectPicture(const intake::LoadResult& result);
+  // The loader's limit the options menu puts in force.
+  const intake::SizeLimit& sourceLimit() const;
+  ScreenRoom screenRoom() const;
+  void keepOnScreen();
+  // The canvas under the views takes the surfaces' size.
+  void followPictureSize();
   void placeLoadedPicture(const core::Picture& picture);
   void showSurfaces(bool visible);
   void refreshViews();

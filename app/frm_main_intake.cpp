@@ -54,7 +54,7 @@ void frmMain::LoadSource() {
   discardFrames();
   setPreviewCommandsEnabled(false);
   ws_.picX.clear();
-  const intake::LoadResult result = intake::loadPictureFile(txtSource->text().toStdString());
+  const intake::LoadResult result = intake::loadPictureFile(txtSource->text().toStdString(), sourceLimit());
   if (result.status == intake::LoadStatus::NotFound) {
     prompts_->message(MessageIcon::Critical, loaderMessage(result));
     ws_.picSource.clear();
@@ -67,7 +67,7 @@ void frmMain::LoadSource() {
     // The previous source stays; the commands stay disabled.
     prompts_->message(MessageIcon::Critical, loaderMessage(result));
   } else if (result.status == intake::LoadStatus::TooLarge) {
-    rejectPicture();
+    rejectPicture(result);
   } else {
     acceptPicture(result.picture);
   }
@@ -85,11 +85,11 @@ void frmMain::mnuEditPaste_Click() {
   setPreviewCommandsEnabled(false);
   ws_.picX.clear();
   showSurfaces(false);
-  const intake::LoadResult result = intake::loadPictureImage(image);
+  const intake::LoadResult result = intake::loadPictureImage(image, sourceLimit());
   if (result.status == intake::LoadStatus::Loaded)
     acceptPicture(result.picture);
   else if (result.status == intake::LoadStatus::TooLarge)
-    rejectPicture();
+    rejectPicture(result);
   else
     prompts_->message(MessageIcon::Critical, loaderMessage(result));
   showSurfaces(true);
@@ -119,8 +119,10 @@ void frmMain::acceptPicture(const core::Picture& picture) {
   refreshViews();
 }
 
-void frmMain::rejectPicture() {
-  prompts_->message(MessageIcon::Critical, text::shown(intake::kTooLargeMessage));
+const intake::SizeLimit& frmMain::sourceLimit() const { return intake::sizeLimit(menus.mnuLargePictures->isChecked()); }
+
+void frmMain::rejectPicture(const intake::LoadResult& result) {
+  prompts_->message(MessageIcon::Critical, loaderMessage(result));  // names the limit in force
   ws_.picSource.clear();
   ws_.picX.clear();
   ws_.picSource.resize(kDesignPictureWidth, kDesignPictureHeight);

@@ -1,9 +1,15 @@
 // Building frmMain's controls and placing them. Positions are pixels in the
 // client area, as the window's panels are placed; Frame1 and Frame2 follow
 // the source picture (window_fit.h).
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
 #include <QTimer>
 
 #include "app/drop_field.h"
@@ -75,15 +81,56 @@ void frmMain::createControls() {
 }
 
 void frmMain::fitToSource() {
-  fit_ = fitWindow(ws_.picSource.width(), ws_.picSource.height(), kFrame1Top);
+  const int width = ws_.picSource.width();
+  const int height = ws_.picSource.height();
+  fit_ = fitWindow(width, height, kFrame1Top, screenRoom());
   placeFrames();
+  if (width > kBannerPictureWidth || height > kBannerPictureHeight) keepOnScreen();
+}
+
+// The picture area the screen's available area leaves beside the window's
+// other parts and its frame. Before the window is shown its frame is not
+// known; a title bar's height is kept free for it then.
+ScreenRoom frmMain::screenRoom() const {
+  const QScreen* display = screen();
+  if (!display) return {};
+  const QRect available = display->availableGeometry();
+  QSize frame = frameGeometry().size() - size();
+  if (!isVisible()) frame = frame.expandedTo(QSize(kNonClientWidth, 2 * kRowHeight));
+  const WindowFit design = fitWindow(kDesignPictureWidth, kDesignPictureHeight, kFrame1Top);
+  const int besideWidth = twipsToPixels(design.widthTwips) - kNonClientWidth - kDesignPictureWidth;
+  const int besideHeight =
+      design.frame2Top + kFrame2Height + kMargin + menuBar()->sizeHint().height() - kDesignPictureHeight;
+  ScreenRoom room;
+  room.width = std::max(kDesignPictureWidth, available.width() - frame.width() - besideWidth);
+  room.height = std::max(kDesignPictureHeight, available.height() - frame.height() - besideHeight);
+  room.scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  return room;
+}
+
+// A window grown for a large picture is moved back inside the available area.
+void frmMain::keepOnScreen() {
+  const QScreen* display = screen();
+  if (!display) return;
+  const QRect available = display->availableGeometry();
+  const QSize outer = size() + (frameGeometry().size() - geometry().size());
+  const int x =
+      std::clamp(this->x(), available.left(), std::max(available.left(), available.right() + 1 - outer.width()));
+  const int y =
+      std::clamp(this->y(), available.top(), std::max(available.top(), available.bottom() + 1 - outer.height()));
+  if (x != this->x() || y != this->y()) move(x, y);
 }
 
 void frmMain::createPictureArea() {
-  picSource = new PictureView(ws_.picSource, Frame1);
-  picX = new PictureView(ws_.picX, Frame1);  // over picSource: it shows the source when idle
-  picSource->move(kPictureLeft, kPictureTop);
-  picX->move(kPictureLeft, kPictureTop);
+  picScroll = new QScrollArea(Frame1);
+  picScroll->setFrameShape(QFrame::NoFrame);
+  picScroll->setWidgetResizable(false);
+  picCanvas = new QWidget;
+  picSource = new PictureView(ws_.picSource, picCanvas);
+  picX = new PictureView(ws_.picX, picCanvas);  // over picSource: it shows the source when idle
+  picScroll->setWidget(picCanvas);
+  picScroll->move(kPictureLeft, kPictureTop);
+  followPictureSize();
   cmdPrev = button(text::kCmdPrev, Frame1);
   cmdSave = button(text::kCmdSave, Frame1);
 }
@@ -159,6 +206,7 @@ void frmMain::placeFrames() {
   cmdOpen->setGeometry(clientWidth - kMargin - 104, kSourceRowTop, 104, kRowHeight);
 
   Frame1->setGeometry(kMargin, kFrame1Top, fit_.frame1Width, fit_.frame1Height);
+  picScroll->resize(fit_.viewWidth, fit_.viewHeight);
   const int buttonTop = fit_.frame1Height - kRowHeight - 6;
   cmdPrev->setGeometry(kPictureLeft, buttonTop, 130, kRowHeight);
   cmdSave->setGeometry(kPictureLeft + 136, buttonTop, 100, kRowHeight);

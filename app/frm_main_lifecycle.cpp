@@ -103,6 +103,7 @@ void frmMain::applySettings(const settings::Settings& s) {
   fraDiffuse->optDiffuseType[s.diffuseType]->setChecked(true);
   fraHue->optHueType[s.hueType]->setChecked(true);
   syncMenusFromControls();
+  menus.mnuLargePictures->setChecked(s.largePictures == 1);
 
   ws_.SavePath = s.saveFolder;
   sourceFolder_ = QString::fromStdString(s.sourceFolder);
@@ -145,6 +146,7 @@ settings::Settings frmMain::collectSettings() const {
   s.gifHoldCs = gifSetting_->holdCs();
   s.gifPreset = gifSetting_->preset();
   s.gifBudgetKb = gifSetting_->budgetKb();
+  s.largePictures = menus.mnuLargePictures->isChecked() ? 1 : 0;
   return s;
 }
 

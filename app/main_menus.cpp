@@ -63,6 +63,8 @@ void buildSettingMenu(QMenuBar* bar, MainMenus& m) {
   m.mnuSetting->addSeparator();
   m.mnuFormColor = m.mnuSetting->addAction(text::shown(text::kMnuFormColor));
   m.mnuBackInit = m.mnuSetting->addAction(text::shown(text::kMnuBackInit));
+  m.mnuSetting->addSeparator();
+  m.mnuLargePictures = addCheckable(m.mnuSetting, text::kMnuLargePictures);
 }
 
 }  // namespace

@@ -39,6 +39,7 @@ struct MainMenus {
   QAction* mnuBackColor = nullptr;
   QAction* mnuFormColor = nullptr;
   QAction* mnuBackInit = nullptr;
+  QAction* mnuLargePictures = nullptr;  // checkable: the 1200 x 1200 limit
 
   QMenu* mnuHelp = nullptr;
   QAction* mnuHelpOpen = nullptr;

@@ -18,6 +18,7 @@
 #include "intake/picture_loader.h"
 #include "output/animation_file.h"
 #include "output/gif_interval.h"
+#include "output/preset_sizes.h"
 #include "save/target.h"
 
 namespace app {
@@ -208,6 +209,9 @@ int reportAnimation(const Answer& asked, const std::vector<std::string>& saved, 
   if (b.endless) broken.push_back("plays forever");
   if (b.tooLong) broken.push_back(seconds(s.totalCs) + " in all, longer than " + seconds(rules.maxTotalCs));
   if (b.tooManyPlays) broken.push_back(std::to_string(s.plays) + " plays, more than " + std::to_string(rules.maxPlays));
+  if (!output::isPresetSize(preset, asked.shape.width, asked.shape.height))
+    broken.push_back("size " + std::to_string(asked.shape.width) + " x " + std::to_string(asked.shape.height) +
+                     ", not one of its sizes");
   if (budget > 0 && bytes > static_cast<std::uintmax_t>(budget))
     broken.push_back(std::to_string(bytes) + " bytes, over the budget of " + std::to_string(budget));
   const std::string name(kPresetNames[static_cast<std::size_t>(preset)]);
@@ -260,8 +264,9 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
     }
     const std::size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);
-    if (name == "--help" || name == "--mask" || name == "--cross") {
+    if (name == "--help" || name == "--mask" || name == "--cross" || name == "--large-pictures") {
       if (eq != std::string::npos) return {std::nullopt, name + " takes no value"};
+      if (name == "--large-pictures") a.largePictures = true;
       if (name == "--help") a.help = true;
       if (name == "--mask") mask = true;
       if (name == "--cross") a.options.cross = true;
@@ -320,6 +325,7 @@ std::string renderUsage() {
          "  --mask                 show the picture's corner colour as the background colour\n"
          "  --background RRGGBB    background colour, red first as in web colours\n"
          "                         (default: the picture's top-left colour)\n"
+         "  --large-pictures       take a SOURCE of up to 1200 x 1200 pixels (every ad size)\n"
          "  --cross                slide: a second copy moves the opposite way\n"
          "  --axis x|y             rotate: turn about the X (default) or the Y axis\n"
          "  --diffuse sand|up|down diffuse: sand grains (default), light up or light down\n"
@@ -337,7 +343,8 @@ std::string renderUsage() {
          "                         animated GIF: keep to an ad network's rules; raises a\n"
          "                         shorter interval to the minimum and, without --plays,\n"
          "                         plays as often as the time limit allows; a file over the\n"
-         "                         preset's byte budget is fitted into it\n"
+         "                         preset's byte budget is fitted into it; google and iab\n"
+         "                         also check the picture's size against their ad sizes\n"
          "  --max-bytes N          fit the animated GIF into N bytes at the best quality that\n"
          "                         fits; prints its bytes and PSNR\n"
          "  --lang en|ja           the language of the messages about SOURCE (default: as\n"
@@ -355,8 +362,8 @@ std::string renderUsage() {
          "budget (--max-bytes or the preset's) the fitted file's bytes and PSNR.\n"
          "Exit status: 0 done, 1 picture not loaded or file not written, 2 bad arguments,\n"
          "3 the animated GIF was written but breaks its preset (too long, too many plays,\n"
-         "endless, interval too short) or does not fit its byte budget even at the lowest\n"
-         "quality (the closest file is written).\n";
+         "endless, interval too short, a size the network does not list) or does not fit\n"
+         "its byte budget even at the lowest quality (the closest file is written).\n";
 }
 
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const QLocale& system,
@@ -385,7 +392,7 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 1;
   }
 
-  const intake::LoadResult loaded = intake::loadPictureFile(a.source);
+  const intake::LoadResult loaded = intake::loadPictureFile(a.source, intake::sizeLimit(a.largePictures));
   if (loaded.status != intake::LoadStatus::Loaded) {
     err << textIn(chooseTerminalLanguage(a.language, system), loaded.message.c_str()) << "\n";
     return 1;

@@ -31,6 +31,7 @@ struct RenderArgs {
   std::optional<std::size_t> maxBytes;    // --max-bytes: fit the animated GIF into this many bytes
   std::optional<UiLanguage> language;     // --lang: the language of the picture's messages
   bool help = false;                      // --help: print the usage and do nothing else
+  bool largePictures = false;             // --large-pictures: SOURCE may be up to 1200 x 1200
 };
 
 struct ParsedArgs {

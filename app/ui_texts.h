@@ -118,6 +118,9 @@ inline constexpr std::array<const char*, 2> kMnuHueOptionType = {QT_TRANSLATE_NO
 inline constexpr const char* kMnuBackColor = QT_TRANSLATE_NOOP("Pictorell", "バナーの背景色...(&C)");
 inline constexpr const char* kMnuFormColor = QT_TRANSLATE_NOOP("Pictorell", "画面の背景色変更...(&B)");
 inline constexpr const char* kMnuBackInit = QT_TRANSLATE_NOOP("Pictorell", "画面の背景色初期化(&I)");
+// Checked: source pictures up to 1200 x 1200 open (the ad sizes the networks list).
+inline constexpr const char* kMnuLargePictures =
+    QT_TRANSLATE_NOOP("Pictorell", "大きな画像も開く(～1200x1200pixels)(&L)");
 inline constexpr const char* kMnuHelp = QT_TRANSLATE_NOOP("Pictorell", "ヘルプ(&H)");
 inline constexpr const char* kMnuHelpOpen = QT_TRANSLATE_NOOP("Pictorell", "ヘルプファイルを開く");
 

@@ -20,17 +20,36 @@ inline constexpr int kFrameGap = 2;
 // Frame1's designed width for a 500-pixel picture.
 inline constexpr int kFrame1DesignWidth = 509;
 
+// Pictures within this size fit the window as they always have; only larger
+// ones are bounded by the screen.
+inline constexpr int kBannerPictureWidth = 1000;
+inline constexpr int kBannerPictureHeight = 200;
+
 struct WindowFit {
   int widthTwips = 0;    // the window's outer width
   int heightTwips = 0;   // the window's outer height
   int frame1Width = 0;   // pixels; widened with the window
   int frame1Height = 0;  // pixels
   int frame2Top = 0;     // pixels, in the window's client coordinates
+  // The area that shows the picture, scroll bars included: the picture's
+  // own size, or less where the screen has no room and the views scroll.
+  int viewWidth = 0;
+  int viewHeight = 0;
+};
+
+// The largest picture area the screen leaves room for beside the rest of the
+// window, in pixels (0 = unbounded), and how thick a scroll bar is.
+struct ScreenRoom {
+  int width = 0;
+  int height = 0;
+  int scrollBar = 0;
 };
 
 // The fit for a source picture area of width x height pixels (the empty
 // 500 x 100 area when nothing is loaded); frame1Top is Frame1's top in pixels.
-WindowFit fitWindow(int width, int height, int frame1Top);
+// A picture larger than 1000 x 200 is shown at most as large as the room, one
+// banner pixel to one screen pixel, with scroll bars for the rest.
+WindowFit fitWindow(int width, int height, int frame1Top, const ScreenRoom& room = {});
 
 constexpr int pixelsToTwips(int px) { return px * kTwipsPerPixel; }
 // Rounds to the nearest pixel (halves up): twips are never negative here.

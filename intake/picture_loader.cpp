@@ -49,16 +49,16 @@ LoadResult refused(std::string message, int w = 0, int h = 0) {
   return r;
 }
 
-LoadResult tooLarge(int w, int h) {
+LoadResult tooLarge(int w, int h, const SizeLimit& limit) {
   LoadResult r;
   r.status = LoadStatus::TooLarge;
   r.width = w;
   r.height = h;
-  r.message = kTooLargeMessage;
+  r.message = limit.message;
   return r;
 }
 
-bool withinLimit(int w, int h) { return w <= kMaxWidth && h <= kMaxHeight; }
+bool withinLimit(int w, int h, const SizeLimit& limit) { return w <= limit.width && h <= limit.height; }
 
 const char* qtFormatOf(PictureFormat format) {
   switch (format) {
@@ -137,18 +137,18 @@ QImage decodeWebp(QIODevice& dev, const HeaderInfo& h) {
 // 1. Decide the format from the bytes; 2. read the size from our own header
 // reader and refuse before decoding; 3. bound the JPEG structure; 4. decode
 // with Qt forced to that one format; 5. check the decoded size again.
-LoadResult loadFromDevice(QIODevice& dev) {
+LoadResult loadFromDevice(QIODevice& dev, const SizeLimit& limit) {
   DeviceSource src(dev);
   const PictureFormat format = sniffFormat(src);
   if (!isDecoded(format)) return refused(refusalMessage(format));
   const HeaderInfo header = readPictureHeader(src, format);
   if (!header.valid) return refused(header.problem);
-  if (!withinLimit(header.width, header.height)) return tooLarge(header.width, header.height);
+  if (!withinLimit(header.width, header.height, limit)) return tooLarge(header.width, header.height, limit);
   // A first GIF image larger than the limit is clipped to the screen by the
   // decoder, but would still be decompressed whole. (A WebP frame lies
   // inside its canvas; the header reader made sure of that.)
-  if (!withinLimit(header.frameWidth, header.frameHeight))
-    return tooLarge(std::max(header.width, header.frameWidth), std::max(header.height, header.frameHeight));
+  if (!withinLimit(header.frameWidth, header.frameHeight, limit))
+    return tooLarge(std::max(header.width, header.frameWidth), std::max(header.height, header.frameHeight), limit);
   if (format == PictureFormat::Jpeg) {
     std::string problem = checkJpegScans(src, header.scanOffset);
     if (!problem.empty()) return refused(std::move(problem), header.width, header.height);
@@ -156,7 +156,7 @@ LoadResult loadFromDevice(QIODevice& dev) {
   if (format == PictureFormat::Webp) {
     const QImage image = decodeWebp(dev, header);
     if (image.isNull()) return refused(kDecodeFailedMessage, header.width, header.height);
-    return loadPictureImage(image);
+    return loadPictureImage(image, limit);
   }
   QIODevice* input = &dev;
   QBuffer pngBuffer;
@@ -176,7 +176,7 @@ LoadResult loadFromDevice(QIODevice& dev) {
   reader.setAutoTransform(false);  // keep the stored orientation: its size is the one checked
   QImage image;
   if (!reader.read(&image) || image.isNull()) return refused(kDecodeFailedMessage, header.width, header.height);
-  return loadPictureImage(image);
+  return loadPictureImage(image, limit);
 }
 
 }  // namespace
@@ -201,7 +201,7 @@ core::Picture toOpaquePicture(const QImage& image) {
   return core::Picture::fromBitmap(std::move(flat.bitmap));
 }
 
-LoadResult loadPictureFile(const std::string& path) {
+LoadResult loadPictureFile(const std::string& path, const SizeLimit& limit) {
   const QString name = QString::fromStdString(path);
   if (name.isEmpty() || !QFileInfo(name).isFile()) {
     LoadResult r;
@@ -211,19 +211,19 @@ LoadResult loadPictureFile(const std::string& path) {
   }
   QFile file(name);
   if (!file.open(QIODevice::ReadOnly)) return refused(kCannotOpenMessage);
-  return loadFromDevice(file);
+  return loadFromDevice(file, limit);
 }
 
-LoadResult loadPictureData(const QByteArray& bytes) {
+LoadResult loadPictureData(const QByteArray& bytes, const SizeLimit& limit) {
   QBuffer buffer;
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);
-  return loadFromDevice(buffer);
+  return loadFromDevice(buffer, limit);
 }
 
-LoadResult loadPictureImage(const QImage& image) {
+LoadResult loadPictureImage(const QImage& image, const SizeLimit& limit) {
   if (image.isNull()) return refused(kNoPictureMessage);
-  if (!withinLimit(image.width(), image.height())) return tooLarge(image.width(), image.height());
+  if (!withinLimit(image.width(), image.height(), limit)) return tooLarge(image.width(), image.height(), limit);
   LoadResult r;
   r.status = LoadStatus::Loaded;
   r.picture = toOpaquePicture(image);

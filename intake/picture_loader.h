@@ -15,11 +15,15 @@ namespace intake {
 // The size limit for source pictures, in pixels (inclusive).
 inline constexpr int kMaxWidth = 1000;
 inline constexpr int kMaxHeight = 200;
+// The limit with large pictures allowed: every ad size the networks list,
+// and the square and landscape pictures of responsive ads.
+inline constexpr int kLargeMaxWidth = 1200;
+inline constexpr int kLargeMaxHeight = 1200;
 
 enum class LoadStatus {
   Loaded,      // picture holds the decoded picture, within the limit
   NotFound,    // no such file (or the name is empty)
-  TooLarge,    // wider than kMaxWidth or higher than kMaxHeight
+  TooLarge,    // wider or higher than the limit in force
   Unreadable,  // not a BMP, JPEG, GIF, PNG or WebP picture we can read
 };
 
@@ -37,9 +41,21 @@ struct LoadResult {
 inline constexpr const char* kNotFoundMessage = QT_TRANSLATE_NOOP("Pictorell", "ファイルが見つかりません。");
 inline constexpr const char* kTooLargeMessage =
     QT_TRANSLATE_NOOP("Pictorell", "画像が大きすぎます。(～1000x200pixels)");
+inline constexpr const char* kTooLargeLargeMessage =
+    QT_TRANSLATE_NOOP("Pictorell", "画像が大きすぎます。(～1200x1200pixels)");
+
+// The largest picture a load takes, and what it says about a larger one.
+struct SizeLimit {
+  int width;
+  int height;
+  const char* message;
+};
+inline constexpr SizeLimit kBannerLimit{kMaxWidth, kMaxHeight, kTooLargeMessage};
+inline constexpr SizeLimit kLargeLimit{kLargeMaxWidth, kLargeMaxHeight, kTooLargeLargeMessage};
+inline constexpr const SizeLimit& sizeLimit(bool largePictures) { return largePictures ? kLargeLimit : kBannerLimit; }
 
 // The most memory Qt's decoders may allocate for one picture, in MiB: far
-// above the 0.8 MB a 1000 x 200 picture needs, far below what a hostile
+// above the 0.8 MB a 1000 x 200 picture needs (5.8 MB at 1200 x 1200), far below what a hostile
 // header could ask for. Set by every load, so that it does not depend on the
 // Qt version's default.
 inline constexpr int kDecodeAllocationLimitMiB = 32;
@@ -50,15 +66,15 @@ inline constexpr int kDecodeAllocationLimitMiB = 32;
 // wrong). The size is checked from the header before any pixel is decoded,
 // and again after decoding. A picture with transparent pixels becomes opaque
 // as toOpaquePicture says. path is UTF-8. Every status other than Loaded
-// carries a non-empty message.
-LoadResult loadPictureFile(const std::string& path);
+// carries a non-empty message; TooLarge carries the limit's own.
+LoadResult loadPictureFile(const std::string& path, const SizeLimit& limit = kBannerLimit);
 
 // The same for a file's bytes already in memory (status never NotFound).
-LoadResult loadPictureData(const QByteArray& bytes);
+LoadResult loadPictureData(const QByteArray& bytes, const SizeLimit& limit = kBannerLimit);
 
 // Takes a clipboard bitmap through the same size check and the same
 // transparency rule. A null image is Unreadable.
-LoadResult loadPictureImage(const QImage& image);
+LoadResult loadPictureImage(const QImage& image, const SizeLimit& limit = kBannerLimit);
 
 // The picture the effects get from a decoded image. Without an alpha channel,
 // or with every pixel fully opaque: fromQImage, as for any opaque picture.

@@ -6,6 +6,7 @@
 #include <initializer_list>
 
 #include "output/play_texts.h"
+#include "output/preset_sizes.h"
 
 namespace output {
 
@@ -205,6 +206,12 @@ std::vector<std::string> presetWarnings(const PlaySummary& s, AdPreset preset, c
     lines.push_back(fill(translated(translate, text::kWarnTooManyPlays),
                          {std::to_string(s.plays), name, std::to_string(r.maxPlays)}));
   return lines;
+}
+
+std::optional<std::string> presetSizeWarning(AdPreset preset, int width, int height, const TextTranslator& translate) {
+  if (isPresetSize(preset, width, height)) return std::nullopt;
+  return fill(translated(translate, text::kWarnSize),
+              {std::to_string(width), std::to_string(height), translated(translate, presetRules(preset).name)});
 }
 
 std::optional<BudgetReport> budgetReport(AdPreset preset, int width, int height, std::uintmax_t bytes) {

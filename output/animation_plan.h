@@ -134,6 +134,11 @@ std::string summaryLine(const PlaySummary& summary, const TextTranslator& transl
 std::vector<std::string> presetWarnings(const PlaySummary& summary, AdPreset preset,
                                         const TextTranslator& translate = {});
 
+// The sentence for a banner whose size the preset does not list
+// (preset_sizes.h); nullopt when it lists that size or lists none.
+std::optional<std::string> presetSizeWarning(AdPreset preset, int width, int height,
+                                             const TextTranslator& translate = {});
+
 // The written file's size against the preset's budget; nullopt when the
 // preset has no budget.
 struct BudgetReport {

@@ -46,6 +46,8 @@ inline constexpr const char* kWarnTooLong =
     QT_TRANSLATE_NOOP("Pictorell", "再生時間 {} 秒が {}の上限 {} 秒を超えています。");
 inline constexpr const char* kWarnTooManyPlays =
     QT_TRANSLATE_NOOP("Pictorell", "再生回数 {} 回が {}の上限 {} 回を超えています。");
+inline constexpr const char* kWarnSize =
+    QT_TRANSLATE_NOOP("Pictorell", "画像の大きさ {} x {} ピクセルは {}の標準サイズにありません。");
 
 inline constexpr const char* kBudgetSize =
     QT_TRANSLATE_NOOP("Pictorell", "アニメーションGIFのサイズは {} バイトです。");

@@ -36,6 +36,7 @@ const IndexKey kIndexKeys[] = {
     {key::kSetting, "RotateXY", 0, 1, [](Settings& s) -> int& { return s.rotateXY; }},
     {key::kSetting, "DiffuseType", 0, 2, [](Settings& s) -> int& { return s.diffuseType; }},
     {key::kSetting, "HueType", 0, 1, [](Settings& s) -> int& { return s.hueType; }},
+    {key::kSetting, "LargePictures", 0, 1, [](Settings& s) -> int& { return s.largePictures; }},
     {key::kGif, "Plays", 0, 99, [](Settings& s) -> int& { return s.gifPlays; }},
     {key::kGif, "Preset", 0, 3, [](Settings& s) -> int& { return s.gifPreset; }},
     {key::kGif, "Budget", 0, 10000, [](Settings& s) -> int& { return s.gifBudgetKb; }},
@@ -165,6 +166,11 @@ bool saveSettings(inifile_IO& ini, const Settings& s, const SaveConditions& when
   writeInt(ini, key::kGif, "Budget", s.gifBudgetKb);
   // Only a chosen language is written; the key is absent by default.
   if (!s.language.empty()) ini.WriteStr(key::kSetting, "Language", s.language);
+  // Written once switched on, so that a file of the program's defaults keeps
+  // its keys; switched off again, the key stays and says so.
+  constexpr const char* kAbsent = "\x01";
+  if (s.largePictures != 0 || ini.ReadStr(key::kSetting, "LargePictures", kAbsent) != kAbsent)
+    writeInt(ini, key::kSetting, "LargePictures", s.largePictures != 0 ? 1 : 0);
   return ini.endUpdate();
 }
 

@@ -57,6 +57,9 @@ struct Settings {
   int gifBudgetKb = 0;
   // The interface language: "" follows the system, "ja" or "en" force one.
   std::string language;
+  // 1: source pictures up to 1200 x 1200 are opened (Setting/LargePictures);
+  // 0 keeps the banner limit of 1000 x 200.
+  int largePictures = 0;
 };
 
 // What the checks compare against, all in twips except the folder.

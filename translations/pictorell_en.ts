@@ -701,5 +701,17 @@
         <translation>The help pages are in this folder:
 %1</translation>
     </message>
+    <message>
+        <source>大きな画像も開く(～1200x1200pixels)(&amp;L)</source>
+        <translation>Open &amp;Large Pictures (Up to 1200x1200 pixels)</translation>
+    </message>
+    <message>
+        <source>画像が大きすぎます。(～1200x1200pixels)</source>
+        <translation>The picture is too large. (Up to 1200x1200 pixels)</translation>
+    </message>
+    <message>
+        <source>画像の大きさ {} x {} ピクセルは {}の標準サイズにありません。</source>
+        <translation>The picture size of {} x {} pixels is not one of the {} standard sizes.</translation>
+    </message>
 </context>
 </TS>

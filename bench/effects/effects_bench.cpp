@@ -5,7 +5,9 @@
 //   effects_bench [--runs N] [--bench-dir DIR] [--only EFFECT] [--verify-hue]
 //
 // Pictures: DIR/photo.bmp (1000 x 200, photo-like) and DIR/logo468.bmp
-// (468 x 60); DIR defaults to $PICTORELL_BENCHDATA. A missing picture is
+// (468 x 60), then the photo resampled to the ad sizes 970 x 250 and
+// 300 x 1050 (pictures opened with large pictures allowed); DIR defaults to
+// $PICTORELL_BENCHDATA. A missing picture is
 // replaced by a synthesized one of the same size. --verify-hue checks the
 // vectorised hue step against the one-colour reference for all 2^24 colours.
 // The allocator keeps freed memory (as the programs do); set
@@ -25,6 +27,7 @@
 #include <malloc.h>
 #endif
 
+#include "bench/gif/frame_sets.h"
 #include "core/color.h"
 #include "core/effect_kind.h"
 #include "core/picture.h"
@@ -244,7 +247,10 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  benchPicture("photo.bmp", loadOrSynthesize(dir, "photo.bmp", 1000, 200), runs, only);
+  const core::Picture photo = loadOrSynthesize(dir, "photo.bmp", 1000, 200);
+  benchPicture("photo.bmp", photo, runs, only);
   benchPicture("logo468.bmp", loadOrSynthesize(dir, "logo468.bmp", 468, 60), runs, only);
+  benchPicture("photo.bmp resampled", gifbench::resampled(photo, 970, 250), runs, only);
+  benchPicture("photo.bmp resampled", gifbench::resampled(photo, 300, 1050), runs, only);
   return 0;
 }

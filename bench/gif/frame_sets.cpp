@@ -61,6 +61,15 @@ core::Picture crop(const core::Picture& source, int w, int h) {
   return core::Picture::fromBitmap(std::move(out));
 }
 
+core::Picture resampled(const core::Picture& source, int w, int h) {
+  core::Bitmap out(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      out.row(y)[x] = source.pixel(static_cast<int>(static_cast<long>(x) * source.width() / w),
+                                   static_cast<int>(static_cast<long>(y) * source.height() / h));
+  return core::Picture::fromBitmap(std::move(out));
+}
+
 core::Picture loadPicture(const std::string& bmpPath) {
   const auto bytes = output::readWholeFile(bmpPath, 64u << 20);
   std::optional<core::Bitmap> bitmap = bytes ? output::decodeBmp(*bytes) : std::nullopt;

@@ -36,6 +36,10 @@ std::vector<core::Picture> savedFrames(const effects::Options& options, const co
 // The centre w x h part of a picture.
 core::Picture crop(const core::Picture& source, int w, int h);
 
+// The picture stretched to w x h by nearest neighbours: the same photo-like
+// detail at another (ad) size.
+core::Picture resampled(const core::Picture& source, int w, int h);
+
 // The sets every encoder benchmark runs, by name, each made only when run:
 // logo and logo468 (Slide), photo (Hue) and, with `withPhoto728`, the
 // 728 x 90 centre of photo (Hue). Pictures from benchDir.

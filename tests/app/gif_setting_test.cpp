@@ -187,6 +187,23 @@ TEST_F(GifSettingTest, APresetRaisesTheIntervalAndPlaysAsOftenAsItAllows) {
   EXPECT_TRUE(dialog.lblWarning->isHidden());
 }
 
+TEST_F(GifSettingTest, APresetWarnsOfASizeItsNetworkDoesNotList) {
+  dialog.optType[1]->click();
+  const output::AnimationShape mrec{21, false, 5, 300, 250};
+  const output::AnimationShape odd{21, false, 5, 400, 60};
+  dialog.setAnimationShape(&mrec);
+  dialog.cboPreset_Click(1);  // Google
+  EXPECT_TRUE(dialog.lblWarning->isHidden());
+  dialog.setAnimationShape(&odd);
+  EXPECT_FALSE(dialog.lblWarning->isHidden());
+  EXPECT_EQ(dialog.lblWarning->text(), u("画像の大きさ 400 x 60 ピクセルは Google 広告の標準サイズにありません。"));
+  dialog.setAnimationShape(&kSlide);
+  dialog.cboPreset_Click(2);  // IAB: no 468 x 60
+  EXPECT_EQ(dialog.lblWarning->text(), u("画像の大きさ 468 x 60 ピクセルは IAB の標準サイズにありません。"));
+  dialog.cboPreset_Click(3);  // Amazon lists no sizes
+  EXPECT_TRUE(dialog.lblWarning->isHidden());
+}
+
 TEST_F(GifSettingTest, OkHandsThePlayChoicesToTheQuestionForItsAnimation) {
   QString shownSummary;
   dialog.setModalRunner([&](app::frmGifSetting& d) {

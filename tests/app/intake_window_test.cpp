@@ -11,6 +11,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include "app/drop_field.h"
 #include "app/picture_view.h"
@@ -43,6 +46,41 @@ TEST(WindowFit, LargerPicturesGrowTheWindowByTheirExcess) {
   // Exactly at the design area nothing grows.
   EXPECT_EQ(app::fitWindow(500, 100, 0).heightTwips, 5500);
   EXPECT_EQ(app::fitWindow(501, 101, 0).widthTwips, 501 * 15 + 390);
+}
+
+TEST(WindowFit, LargePicturesShowAtMostTheScreensRoomAndBannersIgnoreIt) {
+  const app::ScreenRoom room{800, 400, 15};
+  // Within 1000 x 200 the room plays no part, however small.
+  for (auto [w, h] : {std::pair{1000, 200}, std::pair{468, 60}, std::pair{800, 150}}) {
+    const app::WindowFit f = app::fitWindow(w, h, 38, app::ScreenRoom{300, 50, 15});
+    const app::WindowFit g = app::fitWindow(w, h, 38);
+    EXPECT_EQ(f.widthTwips, g.widthTwips);
+    EXPECT_EQ(f.heightTwips, g.heightTwips);
+    EXPECT_EQ(f.frame2Top, g.frame2Top);
+    EXPECT_EQ(f.viewWidth, w);
+    EXPECT_EQ(f.viewHeight, h);
+  }
+  // A 300 x 250 picture with room: shown whole, the window grows by its excess.
+  const app::WindowFit medium = app::fitWindow(300, 250, 38, room);
+  EXPECT_EQ(medium.viewWidth, 300);
+  EXPECT_EQ(medium.viewHeight, 250);
+  EXPECT_EQ(medium.widthTwips, 500 * 15 + 390);
+  EXPECT_EQ(medium.heightTwips, 150 * 15 + 5500);
+  EXPECT_EQ(medium.frame1Height, 295);
+  // Too tall: the height is the room's and a bar down the side widens it.
+  const app::WindowFit tall = app::fitWindow(300, 1050, 38, room);
+  EXPECT_EQ(tall.viewWidth, 315);
+  EXPECT_EQ(tall.viewHeight, 400);
+  EXPECT_EQ(tall.heightTwips, 300 * 15 + 5500);
+  // Too wide: the width is the room's and a bar across adds its height.
+  const app::WindowFit wide = app::fitWindow(970, 250, 38, room);
+  EXPECT_EQ(wide.viewWidth, 800);
+  EXPECT_EQ(wide.viewHeight, 265);
+  // Both: exactly the room.
+  const app::WindowFit square = app::fitWindow(1200, 1200, 38, room);
+  EXPECT_EQ(square.viewWidth, 800);
+  EXPECT_EQ(square.viewHeight, 400);
+  EXPECT_EQ(square.widthTwips, 800 * 15 + 390);
 }
 
 TEST_F(WindowTest, Loading468x60FitsAndTakesTheCornerColour) {
@@ -120,6 +158,46 @@ TEST_F(WindowTest, SizeLimitAcceptsTheBoundaryAndRefusesOnePixelMore) {
     EXPECT_FALSE(w.menus.mnuFileSave->isEnabled());
     EXPECT_EQ(w.fit().widthTwips, fittedWidth);  // the window keeps its size
   }
+}
+
+TEST_F(WindowTest, LargePicturesOpenOnlyWithTheMenuCheckedAndScrollOneToOne) {
+  app::frmMain& w = start();
+  w.show();
+  const QString rect = apptest::writePicture(dir, "rect.bmp", 300, 250);
+  load(rect);
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].text, u("画像が大きすぎます。(～1000x200pixels)"));
+  EXPECT_FALSE(w.workState().hasSource());
+
+  w.menus.mnuLargePictures->trigger();
+  ASSERT_TRUE(w.menus.mnuLargePictures->isChecked());
+  log->messages.clear();
+  load(rect);
+  ASSERT_TRUE(log->messages.empty());
+  EXPECT_EQ(w.lblSize->text(), u("[ 300 x 250 ]"));
+  EXPECT_EQ(w.picX->size(), QSize(300, 250));
+  const QRect available = w.screen()->availableGeometry();
+  for (auto [name, width, height] :
+       {std::tuple{"tall.bmp", 300, 1050}, std::tuple{"square.bmp", 1200, 1200}, std::tuple{"narrow.bmp", 160, 600}}) {
+    SCOPED_TRACE(name);
+    load(apptest::writePicture(dir, name, width, height));
+    ASSERT_TRUE(log->messages.empty());
+    EXPECT_EQ(w.picX->size(), QSize(width, height));  // never scaled
+    EXPECT_EQ(w.picSource->size(), QSize(width, height));
+    EXPECT_LE(w.frameGeometry().height(), available.height());
+    EXPECT_LE(w.frameGeometry().width(), available.width());
+    EXPECT_TRUE(available.contains(w.frameGeometry()));
+    EXPECT_EQ(w.picScroll->size(), QSize(w.fit().viewWidth, w.fit().viewHeight));
+    // What does not fit scrolls, one picture pixel per scroll step.
+    const int hiddenRows = height - w.picScroll->viewport()->height();
+    EXPECT_EQ(w.picScroll->verticalScrollBar()->maximum(), std::max(0, hiddenRows));
+  }
+
+  log->messages.clear();
+  load(apptest::writePicture(dir, "over.bmp", 1200, 1201));
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].text, u("画像が大きすぎます。(～1200x1200pixels)"));
+  EXPECT_FALSE(w.workState().hasSource());
 }
 
 TEST_F(WindowTest, MissingFileEmptiesTheSourceButKeepsTheSizeCaption) {

@@ -81,7 +81,10 @@ TEST_F(WindowTest, MenuTreeHasEveryEntryAndSeparator) {
   EXPECT_EQ(entries(m.mnuSetting),
             QStringList({"Animation &Mode>", "-", "Slide &Option>", "Turn &Option>", "Rotate &Option>", "Zoom &Option>",
                          "Diffuse &Option>", "Elastic &Option>", "Hue &Option>", "-", u("バナーの背景色...(&C)"), "-",
-                         u("画面の背景色変更...(&B)"), u("画面の背景色初期化(&I)")}));
+                         u("画面の背景色変更...(&B)"), u("画面の背景色初期化(&I)"), "-",
+                         u("大きな画像も開く(～1200x1200pixels)(&L)")}));
+  EXPECT_TRUE(m.mnuLargePictures->isCheckable());
+  EXPECT_FALSE(m.mnuLargePictures->isChecked());
   EXPECT_EQ(entries(m.mnuAniMode), QStringList({u("&1：Sllide"), u("&2：Turn"), u("&3：Rotate"), u("&4：Zoom"),
                                                 u("&5：Diffuse"), u("&6：Elastic"), "&7:Hue"}));
   EXPECT_EQ(entries(m.optionMenus[2]), QStringList({u("X軸を中心に回転"), u("Y軸を中心に回転"), "-", u("マスク")}));

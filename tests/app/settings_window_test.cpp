@@ -103,6 +103,15 @@ TEST_F(WindowTest, StoredOptionsAreRestoredThroughTheirControls) {
   EXPECT_TRUE(std::filesystem::is_directory(dir / "saves"));
 }
 
+TEST_F(WindowTest, LargePicturesComesBackFromTheFileAndIsWrittenOnceUsed) {
+  std::ofstream(dir / "prog" / "brenlo.ini") << "[Setting]\nLargePictures=1\n";
+  app::frmMain& w = start();
+  EXPECT_TRUE(w.menus.mnuLargePictures->isChecked());
+  w.menus.mnuLargePictures->trigger();
+  w.close();
+  EXPECT_EQ(iniValue(dir / "prog" / "brenlo.ini", "Setting", "LargePictures"), "0");
+}
+
 TEST_F(WindowTest, UnloadWritesWhatTheControlsShow) {
   app::frmMain& w = start();
   w.cboType->setCurrentIndex(5);

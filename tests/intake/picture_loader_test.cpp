@@ -100,6 +100,42 @@ TEST_F(PictureLoader, SizeLimitIsInclusiveInEveryFormat) {
   }
 }
 
+// With large pictures allowed the limit is 1200 x 1200, with its own message;
+// a file over it is refused from its header, so a body cut off after the
+// header still reads as too large rather than as broken.
+TEST_F(PictureLoader, LargeLimitIsInclusiveInEveryFormatAndRefusedFromTheHeader) {
+  for (const char* fmt : {"BMP", "JPEG", "GIF", "PNG", "WEBP"}) {
+    SCOPED_TRACE(fmt);
+    const auto ok = intake::loadPictureData(encode(banner(1200, 1200), fmt), intake::kLargeLimit);
+    ASSERT_EQ(ok.status, LoadStatus::Loaded) << ok.message;
+    EXPECT_EQ(ok.picture.width(), 1200);
+    EXPECT_EQ(ok.picture.height(), 1200);
+    const bool lossy = std::string_view(fmt) == "JPEG" || std::string_view(fmt) == "WEBP";
+    if (!lossy) {
+      EXPECT_EQ(ok.picture.pixel(1199, 0), core::rgb(0, 255, 0));
+    }
+    const auto banner300 = intake::loadPictureData(encode(banner(300, 250), fmt));
+    EXPECT_EQ(banner300.status, LoadStatus::TooLarge);
+    EXPECT_EQ(banner300.message, "画像が大きすぎます。(～1000x200pixels)");
+    for (const QSize over : {QSize(1201, 1200), QSize(1200, 1201)}) {
+      const QByteArray bytes = encode(banner(over.width(), over.height()), fmt);
+      // (A WebP's header reader wants its whole first image chunk.)
+      QList<QByteArray> claims{bytes};
+      if (std::string_view(fmt) != "WEBP") claims << bytes.left(1024);
+      for (const QByteArray& claimed : claims) {
+        const auto r = intake::loadPictureData(claimed, intake::kLargeLimit);
+        EXPECT_EQ(r.status, LoadStatus::TooLarge);
+        EXPECT_EQ(r.message, "画像が大きすぎます。(～1200x1200pixels)");
+        EXPECT_EQ(r.width, over.width());
+        EXPECT_EQ(r.height, over.height());
+      }
+    }
+  }
+  const intake::LoadResult pasted = intake::loadPictureImage(banner(1200, 1201), intake::kLargeLimit);
+  EXPECT_EQ(pasted.message, "画像が大きすぎます。(～1200x1200pixels)");
+  EXPECT_EQ(intake::loadPictureImage(banner(160, 600), intake::kLargeLimit).status, LoadStatus::Loaded);
+}
+
 // Qt writes bottom-up rows; flipping them and negating the stored height
 // gives the same picture stored top-down.
 QByteArray topDownBmp(const QImage& img) {

@@ -6,6 +6,7 @@
 
 #include "output/animation_plan.h"
 #include "output/play_texts.h"
+#include "output/preset_sizes.h"
 
 namespace {
 
@@ -124,6 +125,36 @@ TEST(AnimationPlan, BudgetsFollowTheNetworkAndTheBannerSize) {
   EXPECT_EQ(output::byteBudget(AdPreset::None, 468, 60), 0);
   EXPECT_EQ(output::presetFromIndex(4), AdPreset::None);
   EXPECT_EQ(output::presetFromIndex(-1), AdPreset::None);
+}
+
+TEST(AnimationPlan, GoogleAndIabKnowTheirSizesAndWarnOfOthers) {
+  EXPECT_EQ(output::presetSizes(AdPreset::Google).size(), 20u);
+  EXPECT_EQ(output::presetSizes(AdPreset::Iab).size(), 9u);
+  // Of Google's twenty, nine fit within 1000 x 200 (200 x 200 among them).
+  int banners = 0;
+  for (const output::AdSize& s : output::presetSizes(AdPreset::Google)) banners += s.width <= 1000 && s.height <= 200;
+  EXPECT_EQ(banners, 9);
+  for (auto [w, h] : {std::pair{300, 250}, std::pair{160, 600}, std::pair{970, 250}, std::pair{300, 1050},
+                      std::pair{728, 90}, std::pair{320, 50}}) {
+    EXPECT_TRUE(output::isPresetSize(AdPreset::Google, w, h)) << w << "x" << h;
+    EXPECT_TRUE(output::isPresetSize(AdPreset::Iab, w, h)) << w << "x" << h;
+    EXPECT_FALSE(output::presetSizeWarning(AdPreset::Google, w, h));
+  }
+  EXPECT_TRUE(output::isPresetSize(AdPreset::Google, 468, 60));
+  EXPECT_FALSE(output::isPresetSize(AdPreset::Iab, 468, 60));
+  EXPECT_FALSE(output::isPresetSize(AdPreset::Google, 250, 300));  // turned on its side
+  EXPECT_FALSE(output::isPresetSize(AdPreset::Google, 1200, 1200));
+  // No list, no check.
+  EXPECT_TRUE(output::isPresetSize(AdPreset::Amazon, 17, 3));
+  EXPECT_TRUE(output::isPresetSize(AdPreset::None, 17, 3));
+  EXPECT_EQ(output::presetSizeWarning(AdPreset::Google, 400, 60),
+            "画像の大きさ 400 x 60 ピクセルは Google 広告の標準サイズにありません。");
+  EXPECT_EQ(output::presetSizeWarning(AdPreset::Iab, 468, 60),
+            "画像の大きさ 468 x 60 ピクセルは IAB の標準サイズにありません。");
+  EXPECT_FALSE(output::presetSizeWarning(AdPreset::Amazon, 400, 60));
+  // The IAB budget follows its table; its other sizes get the common one.
+  EXPECT_EQ(output::byteBudget(AdPreset::Iab, 300, 600), 150000);
+  EXPECT_EQ(output::byteBudget(AdPreset::Iab, 970, 250), 250000);
 }
 
 TEST(AnimationPlan, TheSummaryLineAndTheWarningsReadExactly) {

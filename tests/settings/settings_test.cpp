@@ -320,6 +320,29 @@ TEST(Settings, LanguageIsJaOrEnAndOtherwiseFollowsTheSystem) {
   EXPECT_EQ(none.ReadStr("Setting", "Language", ""), "en");
 }
 
+TEST(Settings, LargePicturesIsOneOrOffAndWrittenOnlyOnceUsed) {
+  EXPECT_EQ(settings::loadSettings(fromText(""), context()).largePictures, 0);
+  EXPECT_EQ(settings::loadSettings(fromText("[Setting]\nLargePictures=1\n"), context()).largePictures, 1);
+  for (const char* bad : {"2", "-1", "yes", "", "1200"})
+    EXPECT_EQ(settings::loadSettings(fromText(std::string("[Setting]\nLargePictures=") + bad + "\n"), context())
+                  .largePictures,
+              0)
+        << bad;
+
+  const auto dir = testutil::makeTempDir("settings-large");
+  std::ofstream(dir / "l.ini") << "";
+  inifile_IO ini;
+  ini.setFileName((dir / "l.ini").string());
+  ASSERT_TRUE(settings::saveSettings(ini, settings::Settings{}, {}));
+  EXPECT_EQ(readFile(dir / "l.ini").find("LargePictures"), std::string::npos);
+  settings::Settings on;
+  on.largePictures = 1;
+  ASSERT_TRUE(settings::saveSettings(ini, on, {}));
+  EXPECT_EQ(ini.ReadStr("Setting", "LargePictures", ""), "1");
+  ASSERT_TRUE(settings::saveSettings(ini, settings::Settings{}, {}));
+  EXPECT_EQ(ini.ReadStr("Setting", "LargePictures", ""), "0");
+}
+
 TEST(Settings, FolderDefaultsCanPointAwayFromTheProgram) {
   settings::SettingsContext ctx = context();
   ctx.sourceFolderDefault = "/home/u/Pictures/";
