@@ -22,9 +22,9 @@
 #include "app/animation_measure.h"
 #include "app/prompts.h"
 #include "app/ui_texts.h"
-#include "output/gif_interval.h"
-#include "output/play_texts.h"
-#include "output/shown_quality.h"
+#include "play/gif_interval.h"
+#include "play/play_texts.h"
+#include "core/psnr.h"
 
 namespace app {
 
@@ -387,7 +387,7 @@ void frmGifSetting::showMeasured() {
 QString frmGifSetting::sizeText(const output::AnimationFile& file) {
   QString s = file.budget > 0 ? text::shown(text::kGifSizeWithBudget).arg(grouped(file.bytes.size()), grouped(file.budget))
                               : text::shown(text::kGifSize).arg(grouped(file.bytes.size()));
-  if (file.psnr < output::kExactFrameDb) s += text::shown(text::kGifSizePsnr).arg(decibels(file.psnr));
+  if (file.psnr < core::kExactFrameDb) s += text::shown(text::kGifSizePsnr).arg(decibels(file.psnr));
   return s;
 }
 

@@ -16,8 +16,8 @@
 #include "effects/silent_host.h"
 #include "effects/work_state.h"
 #include "intake/picture_loader.h"
-#include "output/animation_file.h"
-#include "output/gif_interval.h"
+#include "gif/animation_file.h"
+#include "play/gif_interval.h"
 #include "save/target.h"
 
 namespace app {

@@ -1,4 +1,4 @@
-#include "output/bmp_codec.h"
+#include "frame_files/bmp_codec.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "output/file_io.h"
+#include "frame_files/file_io.h"
 
 #include <utility>
 

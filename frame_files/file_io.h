@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "output/write_status.h"
+#include "frame_files/write_status.h"
 
 namespace output {
 

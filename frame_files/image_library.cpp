@@ -1,4 +1,4 @@
-#include "output/image_library.h"
+#include "frame_files/image_library.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/bmp_codec.h"
-#include "output/file_io.h"
-#include "output/gif_encoder.h"
-#include "output/jpeg_encoder.h"
+#include "frame_files/bmp_codec.h"
+#include "frame_files/file_io.h"
+#include "gif/gif_encoder.h"
+#include "frame_files/jpeg_encoder.h"
 
 namespace output {
 namespace {
@@ -141,7 +141,7 @@ DefaultImageLibrary& instance() {
 
 std::int32_t ImageLibrary::DIBtoGIFAniTimed(const std::string& gifName, const std::int32_t* images,
                                             std::int32_t highest, const AnimationTiming& timing) {
-  if (highest < 0 || timing.delays.size() != static_cast<std::size_t>(highest) + 1 || timing.loopCount != 0) return 0;
+  if (highest < 0 || timing.delays.size() != static_cast<std::size_t>(highest) + 1 || timing.plays != 0) return 0;
   const int delay = timing.delays.front();
   if (delay > INT16_MAX ||
       std::any_of(timing.delays.begin(), timing.delays.end(), [delay](int d) { return d != delay; }))

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "output/gif_encoder.h"
+#include "gif/gif_encoder.h"
 
 namespace output {
 
@@ -39,8 +39,8 @@ class ImageLibrary {
   virtual std::int32_t DIBtoGIFAni(const std::string& gifName, const std::int32_t* images, std::int32_t highest,
                                    std::int16_t interval) = 0;
 
-  // The same with a delay per image and a stored loop count (timing.delays
-  // has highest + 1 entries). A library that only knows one interval for
+  // The same with a delay per image and a play count (timing.delays has
+  // highest + 1 entries). A library that only knows one interval for
   // all images takes an endlessly looping uniform timing through
   // DIBtoGIFAni and refuses any other.
   virtual std::int32_t DIBtoGIFAniTimed(const std::string& gifName, const std::int32_t* images, std::int32_t highest,

@@ -1,4 +1,4 @@
-#include "output/jpeg_encoder.h"
+#include "frame_files/jpeg_encoder.h"
 
 #include <turbojpeg.h>
 

@@ -1,11 +1,11 @@
-#include "output/writer.h"
+#include "frame_files/writer.h"
 
 #include <cstdint>
 #include <cstdlib>
 #include <vector>
 
-#include "output/bmp_codec.h"
-#include "output/file_io.h"
+#include "frame_files/bmp_codec.h"
+#include "frame_files/file_io.h"
 
 namespace output {
 namespace {

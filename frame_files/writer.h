@@ -2,18 +2,16 @@
 // report only through their results and never show anything.
 //
 // The conversions take the image library as a last argument (the default one
-// unless a test puts another behind them). AskGifOutput lives in
-// output/gif_question.h.
+// unless a test puts another behind them).
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "core/picture.h"
-#include "output/animation_plan.h"
-#include "output/gif_question.h"
-#include "output/image_library.h"
-#include "output/write_status.h"
+#include "play/animation_plan.h"
+#include "frame_files/image_library.h"
+#include "frame_files/write_status.h"
 
 namespace output {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/animation_file.h"
-#include "output/writer.h"
+#include "gif/animation_file.h"
+#include "frame_files/writer.h"
 
 namespace framelist {
 

@@ -1,11 +1,11 @@
-#include "output/animation_file.h"
+#include "gif/animation_file.h"
 
 #include <cstdio>
 #include <initializer_list>
 #include <string>
 
-#include "output/gif_fit.h"
-#include "output/play_texts.h"
+#include "gif/gif_fit.h"
+#include "play/play_texts.h"
 
 namespace output {
 

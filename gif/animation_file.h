@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/animation_plan.h"
-#include "output/cancel.h"
+#include "play/animation_plan.h"
+#include "core/cancel.h"
 
 namespace output {
 

@@ -1,12 +1,12 @@
-#include "output/animation_writer.h"
+#include "gif/animation_writer.h"
 
 #include <algorithm>
 
-#include "output/frame_coder.h"
-#include "output/lzw_encoder.h"
-#include "output/lzw_plan.h"
-#include "output/gif_encoder.h"
-#include "output/shown_quality.h"
+#include "gif/frame_coder.h"
+#include "gif/lzw_encoder.h"
+#include "gif/lzw_plan.h"
+#include "gif/gif_encoder.h"
+#include "gif/shown_quality.h"
 
 namespace output {
 
@@ -21,7 +21,7 @@ std::optional<std::vector<std::uint8_t>> writeAnimation(int width, int height, c
   std::vector<std::uint8_t> out;
   GifStream gif(out, shortest);
   if (!gif.putScreen(width, height, &coded.global, true)) return std::nullopt;
-  if (loopCount != AnimationTiming::kNoLoopBlock && !gif.putLoopCount(loopCount)) return std::nullopt;
+  if (loopCount != kNoLoopBlock && !gif.putLoopCount(loopCount)) return std::nullopt;
   for (std::size_t k = 0; k < coded.frames.size(); ++k) {
     const MappedFrame& f = coded.frames[k];
     if (!gif.putFrameControl(delays[k], f.transparent, GifDisposal::Keep) ||

@@ -5,10 +5,16 @@
 #include <optional>
 #include <vector>
 
-#include "output/cancel.h"
-#include "output/frame_mapping.h"
+#include "core/cancel.h"
+#include "gif/frame_mapping.h"
 
 namespace output {
+
+// The NETSCAPE2.0 loop field of a play count: N plays store N - 1, and one
+// play has no loop block at all (kNoLoopBlock), since a stored 0 would mean
+// forever to every browser; 0 (forever) stores 0.
+inline constexpr int kNoLoopBlock = -1;
+constexpr int gifLoopField(int plays) { return plays == 0 ? 0 : plays == 1 ? kNoLoopBlock : plays - 1; }
 
 // Lengthens the palette the image is shown with to cover every index it
 // uses, its transparent one included (padding black).

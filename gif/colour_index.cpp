@@ -1,4 +1,4 @@
-#include "output/colour_index.h"
+#include "gif/colour_index.h"
 
 namespace output {
 

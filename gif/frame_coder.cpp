@@ -1,4 +1,4 @@
-#include "output/frame_coder.h"
+#include "gif/frame_coder.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <limits>
 #include <optional>
 
-#include "output/lzw_encoder.h"
-#include "output/shown_bound.h"
+#include "gif/lzw_encoder.h"
+#include "gif/shown_bound.h"
 
 namespace output {
 namespace {

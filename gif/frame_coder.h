@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/frame_mapping.h"
-#include "output/lzw_plan.h"
+#include "gif/frame_mapping.h"
+#include "gif/lzw_plan.h"
 
 namespace output {
 

@@ -1,4 +1,4 @@
-#include "output/frame_mapping.h"
+#include "gif/frame_mapping.h"
 
 #include <algorithm>
 #include <array>
@@ -7,10 +7,10 @@
 #include <cstring>
 #include <unordered_map>
 
-#include "output/cancel.h"
-#include "output/colour_index.h"
-#include "output/lzw_plan.h"
-#include "output/quantizer.h"
+#include "core/cancel.h"
+#include "gif/colour_index.h"
+#include "gif/lzw_plan.h"
+#include "gif/quantizer.h"
 
 namespace output {
 namespace {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/gif_stream.h"
+#include "gif/gif_stream.h"
 
 namespace output {
 

@@ -1,14 +1,14 @@
-#include "output/gif_encoder.h"
+#include "gif/gif_encoder.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "output/animation_writer.h"
-#include "output/colour_index.h"
-#include "output/frame_coder.h"
-#include "output/frame_mapping.h"
-#include "output/gif_stream.h"
-#include "output/quantizer.h"
+#include "gif/animation_writer.h"
+#include "gif/colour_index.h"
+#include "gif/frame_coder.h"
+#include "gif/frame_mapping.h"
+#include "gif/gif_stream.h"
+#include "gif/quantizer.h"
 
 namespace output {
 namespace {
@@ -36,7 +36,7 @@ bool validTiming(const AnimationTiming& timing, std::size_t frames) {
   for (int d : timing.delays) {
     if (d < 0 || d > 65535) return false;
   }
-  return timing.loopCount == AnimationTiming::kNoLoopBlock || (timing.loopCount >= 0 && timing.loopCount <= 65535);
+  return timing.plays >= 0 && timing.plays <= AnimationTiming::kMostPlays;
 }
 
 }  // namespace
@@ -77,7 +77,7 @@ std::optional<std::vector<std::uint8_t>> encodeGifAnimation(const std::vector<co
   const ShownFrames shown = mergeRepeats(frames, timing.delays);
   std::optional<MappedAnimation> mapped = mapAnimation(shown.frames, settings);
   if (!mapped) return std::nullopt;
-  std::optional<CodedAnimation> coded = codeAnimation(shown, *mapped, timing.loopCount, true, nullptr);
+  std::optional<CodedAnimation> coded = codeAnimation(shown, *mapped, gifLoopField(timing.plays), true, nullptr);
   if (!coded) return std::nullopt;
   return std::move(coded->bytes);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/picture.h"
+#include "play/animation_timing.h"
 
 namespace output {
 
@@ -15,21 +16,6 @@ namespace output {
 // colours, remapped with dithering. nullopt when the bitmap is empty or an
 // encoder step fails.
 std::optional<std::vector<std::uint8_t>> encodeGif(const core::Bitmap& bitmap);
-
-// How an animation plays: each frame's own delay and how often the whole
-// sequence is shown.
-struct AnimationTiming {
-  // One delay per frame, hundredths of a second (0..65535).
-  std::vector<int> delays;
-  // The NETSCAPE2.0 loop count as stored: 0 = forever; n (1..65535) = the
-  // sequence is shown n + 1 times; kNoLoopBlock = no loop block at all, which
-  // every decoder plays once.
-  int loopCount = 0;
-  static constexpr int kNoLoopBlock = -1;
-
-  // Every frame shown for `delay`, looping forever.
-  static AnimationTiming uniform(std::size_t frames, int delay) { return {std::vector<int>(frames, delay), 0}; }
-};
 
 // A GIF89a animation of the frames (all of one size, at least one) played as
 // `timing` says. When all frames together hold at most 256 colours, every

@@ -1,9 +1,9 @@
-#include "output/gif_fit.h"
+#include "gif/gif_fit.h"
 
 #include <algorithm>
 #include <map>
 
-#include "output/quality_encoder.h"
+#include "gif/quality_encoder.h"
 
 namespace output {
 namespace {
@@ -18,7 +18,7 @@ bool validInput(const std::vector<const core::Bitmap*>& frames, const AnimationT
   for (int d : timing.delays) {
     if (d < 0 || d > 65535) return false;
   }
-  return timing.loopCount == AnimationTiming::kNoLoopBlock || (timing.loopCount >= 0 && timing.loopCount <= 65535);
+  return timing.plays >= 0 && timing.plays <= AnimationTiming::kMostPlays;
 }
 
 // Qualities measured once each with the quick parse; the file finally
@@ -146,7 +146,7 @@ std::optional<EncodedGif> encodeGifAnimation(const std::vector<const core::Bitma
   if (!validInput(frames, timing)) return std::nullopt;
   try {
     const ShownFrames shown = mergeRepeats(frames, timing.delays);
-    QualityEncoder encoder(shown, timing.loopCount, cancel);
+    QualityEncoder encoder(shown, gifLoopField(timing.plays), cancel);
     const int q = std::clamp(quality, 0, kBestQuality);
     std::optional<CodedAnimation> coded = encoder.encode(q, true);
     if (!coded) return std::nullopt;
@@ -161,7 +161,7 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
   if (!validInput(frames, timing)) return std::nullopt;
   try {
     const ShownFrames shown = mergeRepeats(frames, timing.delays);
-    QualityEncoder encoder(shown, timing.loopCount, cancel);
+    QualityEncoder encoder(shown, gifLoopField(timing.plays), cancel);
     std::optional<CodedAnimation> best = encoder.encode(kBestQuality, true);
     if (!best) return std::nullopt;
     if (best->bytes.size() <= budgetBytes) {

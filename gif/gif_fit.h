@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/cancel.h"
-#include "output/gif_encoder.h"
+#include "core/cancel.h"
+#include "gif/gif_encoder.h"
 
 namespace output {
 

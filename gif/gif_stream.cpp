@@ -1,8 +1,8 @@
-#include "output/gif_stream.h"
+#include "gif/gif_stream.h"
 
 #include <algorithm>
 
-#include "output/lzw_encoder.h"
+#include "gif/lzw_encoder.h"
 
 namespace output {
 namespace {

@@ -1,4 +1,4 @@
-#include "output/lzw_encoder.h"
+#include "gif/lzw_encoder.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "output/lzw_plan.h"
+#include "gif/lzw_plan.h"
 
 #include <algorithm>
 

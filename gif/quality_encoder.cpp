@@ -1,15 +1,15 @@
-#include "output/quality_encoder.h"
+#include "gif/quality_encoder.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
 
-#include "output/animation_writer.h"
-#include "output/frame_coder.h"
-#include "output/quantizer.h"
-#include "output/shown_bound.h"
-#include "output/shown_quality.h"
+#include "gif/animation_writer.h"
+#include "gif/frame_coder.h"
+#include "gif/quantizer.h"
+#include "gif/shown_bound.h"
+#include "gif/shown_quality.h"
 
 namespace output {
 namespace {

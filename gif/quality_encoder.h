@@ -14,11 +14,11 @@
 #include <unordered_map>
 #include <vector>
 
-#include "output/animation_writer.h"
-#include "output/cancel.h"
-#include "output/frame_mapping.h"
-#include "output/gif_encoder.h"
-#include "output/lzw_plan.h"
+#include "gif/animation_writer.h"
+#include "core/cancel.h"
+#include "gif/frame_mapping.h"
+#include "gif/gif_encoder.h"
+#include "gif/lzw_plan.h"
 
 namespace output {
 

@@ -1,4 +1,4 @@
-#include "output/quantizer.h"
+#include "gif/quantizer.h"
 
 #include <libimagequant.h>
 #include <omp.h>

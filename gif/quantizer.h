@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/colour_index.h"
-#include "output/gif_stream.h"
+#include "gif/colour_index.h"
+#include "gif/gif_stream.h"
 
 namespace output {
 

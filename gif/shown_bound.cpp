@@ -1,4 +1,4 @@
-#include "output/shown_bound.h"
+#include "gif/shown_bound.h"
 
 #include <algorithm>
 #include <limits>

@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "core/picture.h"
-#include "output/frame_mapping.h"
+#include "gif/frame_mapping.h"
 
 namespace output {
 

@@ -8,19 +8,10 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/frame_mapping.h"
+#include "core/psnr.h"
+#include "gif/frame_mapping.h"
 
 namespace output {
-
-// A frame that decodes exactly counts as this many dB in a mean.
-inline constexpr double kExactFrameDb = 100.0;
-
-// PSNR in dB of a summed squared RGB error over `samples` channel values
-// (3 per pixel); kExactFrameDb when the error is 0, never more.
-double psnrOfError(double squaredError, std::size_t samples);
-
-// Two same-size bitmaps compared as above.
-double framePsnr(const core::Bitmap& given, const core::Bitmap& shown);
 
 class ShownQuality {
  public:
@@ -34,7 +25,7 @@ class ShownQuality {
   // The PSNR of the frame shown last.
   double lastPsnr() const { return last_; }
   // The mean PSNR over every frame counted so far.
-  double meanPsnr() const { return frames_ ? sum_ / frames_ : kExactFrameDb; }
+  double meanPsnr() const { return frames_ ? sum_ / frames_ : core::kExactFrameDb; }
 
  private:
   core::Bitmap canvas_;

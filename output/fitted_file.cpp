@@ -1,6 +1,6 @@
 #include "output/fitted_file.h"
 
-#include "output/file_io.h"
+#include "frame_files/file_io.h"
 
 namespace output {
 

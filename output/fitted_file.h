@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "output/gif_fit.h"
-#include "output/write_status.h"
+#include "gif/gif_fit.h"
+#include "frame_files/write_status.h"
 
 namespace output {
 

@@ -1,11 +1,11 @@
-#include "output/animation_plan.h"
+#include "play/animation_plan.h"
 
 #include <algorithm>
 #include <array>
 #include <climits>
 #include <initializer_list>
 
-#include "output/play_texts.h"
+#include "play/play_texts.h"
 
 namespace output {
 
@@ -121,14 +121,7 @@ AnimationPlan planAnimation(const AnimationShape& shape, int intervalCs, const P
   }
   plan.timing.delays.assign(plan.files.size(), interval);
   plan.timing.delays.front() += hold;
-  // N plays store N - 1; one play has no loop block, since a stored 0 would
-  // mean forever to every browser.
-  if (plays == 0)
-    plan.timing.loopCount = 0;
-  else if (plays == 1)
-    plan.timing.loopCount = AnimationTiming::kNoLoopBlock;
-  else
-    plan.timing.loopCount = plays - 1;
+  plan.timing.plays = plays;
   return plan;
 }
 

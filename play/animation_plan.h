@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "output/gif_encoder.h"
+#include "play/animation_timing.h"
 
 namespace output {
 

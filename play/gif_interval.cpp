@@ -1,4 +1,4 @@
-#include "output/gif_interval.h"
+#include "play/gif_interval.h"
 
 #include <charconv>
 #include <cmath>

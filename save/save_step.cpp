@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <new>
 
-#include "output/file_io.h"
-#include "output/webp_encoder.h"
-#include "output/writer.h"
+#include "frame_files/file_io.h"
+#include "webp/webp_encoder.h"
+#include "frame_files/writer.h"
 
 namespace save {
 

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/animation_file.h"
-#include "output/animation_plan.h"
-#include "output/write_status.h"
+#include "gif/animation_file.h"
+#include "play/animation_plan.h"
+#include "frame_files/write_status.h"
 #include "save/target.h"
 
 namespace save {

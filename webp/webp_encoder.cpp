@@ -1,4 +1,4 @@
-#include "output/webp_encoder.h"
+#include "webp/webp_encoder.h"
 
 #include <gif_lib.h>
 
@@ -9,6 +9,8 @@
 #include <webp/demux.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
+
+#include "gif/gif_encoder.h"
 
 namespace output {
 namespace {
@@ -145,10 +147,10 @@ struct Quality {
 std::optional<Quality> qualityOf(const std::vector<const core::Bitmap*>& frames,
                                  const std::optional<std::vector<core::Bitmap>>& shown) {
   if (!shown || frames.empty() || frames.size() != shown->size()) return std::nullopt;
-  Quality q{0.0, kExactFrameDb};
+  Quality q{0.0, core::kExactFrameDb};
   for (std::size_t i = 0; i < frames.size(); ++i) {
     if (frames[i]->width != (*shown)[i].width || frames[i]->height != (*shown)[i].height) return std::nullopt;
-    const double p = framePsnr(*frames[i], (*shown)[i]);
+    const double p = core::framePsnr(*frames[i], (*shown)[i]);
     q.mean += p;
     q.min = std::min(q.min, p);
   }
@@ -279,7 +281,7 @@ std::optional<double> meanPsnr(const std::vector<const core::Bitmap*>& frames, c
   double sum = 0.0;
   for (std::size_t i = 0; i < frames.size(); ++i) {
     if (frames[i]->width != shown[i].width || frames[i]->height != shown[i].height) return std::nullopt;
-    sum += framePsnr(*frames[i], shown[i]);
+    sum += core::framePsnr(*frames[i], shown[i]);
   }
   return sum / static_cast<double>(frames.size());
 }
@@ -295,24 +297,19 @@ std::optional<std::vector<std::uint8_t>> encodeWebpAnimation(const std::vector<c
     if (!f || f->width != first->width || f->height != first->height) return std::nullopt;
   for (int d : timing.delays)
     if (d < 0 || d > 65535) return std::nullopt;
-  if (timing.loopCount != AnimationTiming::kNoLoopBlock && (timing.loopCount < 0 || timing.loopCount > 65535))
-    return std::nullopt;
-  // WebP counts plays, 0 = forever; the GIF loop count counts repeats.
-  int webpLoops = 0;
-  if (timing.loopCount == AnimationTiming::kNoLoopBlock)
-    webpLoops = 1;
-  else if (timing.loopCount > 0)
-    webpLoops = std::min(timing.loopCount + 1, 65535);
+  if (timing.plays < 0 || timing.plays > AnimationTiming::kMostPlays) return std::nullopt;
+  // WebP's loop count is the play count itself, 0 = forever, in 16 bits.
+  const int webpLoops = std::min(timing.plays, 65535);
 
   try {
     std::vector<int> probe(frames.size() + 1);
     for (std::size_t i = 0; i < probe.size(); ++i) probe[i] = static_cast<int>(i);
     WebpChoice chosen;
     const std::optional<Quality> bar = gifQuality(frames);
-    chosen.gifPsnr = bar ? bar->mean : kExactFrameDb;
+    chosen.gifPsnr = bar ? bar->mean : core::kExactFrameDb;
     std::optional<Candidate> best;
     Settings bestSettings{true, kLosslessEffort, true};
-    if (bar && bar->mean < kExactFrameDb) {
+    if (bar && bar->mean < core::kExactFrameDb) {
       // The lowest quality that reaches the bar: quality 100 first (when
       // even that falls short, lossless it is), then a bisection over 0..99
       // with the quicker settings; PSNR grows with the quality in practice,

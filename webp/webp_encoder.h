@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/gif_encoder.h"
-#include "output/shown_quality.h"
+#include "play/animation_timing.h"
+#include "core/psnr.h"
 
 namespace output {
 
@@ -23,16 +23,15 @@ struct WebpChoice {
   int encodes = 0;       // animation encodes tried
 };
 
-// PSNR in this file is the one of shown_quality.h: per frame over the three
+// PSNR in this file is the one of core/psnr.h: per frame over the three
 // channels, an exact frame counted as kExactFrameDb; the mean over the
 // frames in sequence.
 
 // An animated WebP of the frames (all of one size, at least one) played as
 // `timing` says: frame i shown for timing.delays[i] hundredths of a second
 // (stored as ten times as many milliseconds), the sequence played
-// timing.loopCount + 1 times, forever for 0, once for kNoLoopBlock. (WebP
-// stores at most 65535 plays; a loop count of 65535, 65536 plays, is stored
-// as 65535.) Identical consecutive frames may become one frame shown for
+// timing.plays times, forever for 0. (WebP stores at most 65535 plays;
+// 65536 plays, which a GIF can store, become 65535.) Identical consecutive frames may become one frame shown for
 // their summed time. Lossless unless a lossy file at the lowest quality that
 // still reaches our GIF's PSNR (mean and lowest frame) is smaller; the same frames always give the
 // same file. nullopt on an empty or mixed-size list, a delay list of another

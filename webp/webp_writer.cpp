@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "output/bmp_codec.h"
-#include "output/file_io.h"
-#include "output/webp_encoder.h"
-#include "output/writer.h"
+#include "frame_files/bmp_codec.h"
+#include "frame_files/file_io.h"
+#include "webp/webp_encoder.h"
+#include "frame_files/writer.h"
 
 namespace output {
 namespace {

@@ -11,10 +11,10 @@
 #include "app/render_cli.h"
 #include "core/effect_kind.h"
 #include "made_pictures.h"
-#include "output/bmp_codec.h"
-#include "output/file_io.h"
-#include "output/webp_encoder.h"
-#include "output/writer.h"
+#include "frame_files/bmp_codec.h"
+#include "frame_files/file_io.h"
+#include "webp/webp_encoder.h"
+#include "frame_files/writer.h"
 #include "testutil.h"
 
 namespace {

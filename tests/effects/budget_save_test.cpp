@@ -10,9 +10,9 @@
 #include "effect_fixture.h"
 #include "effects/driver.h"
 #include "gif_reader.h"
-#include "output/animation_file.h"
-#include "output/file_io.h"
-#include "output/shown_quality.h"
+#include "gif/animation_file.h"
+#include "frame_files/file_io.h"
+#include "core/psnr.h"
 
 namespace {
 
@@ -142,7 +142,7 @@ TEST_F(BudgetSave, ABudgetFitsTheFileWhichDecodesAtTheMeasuredPsnr) {
   ASSERT_EQ(slots.size(), plan.files.size());
   double sum = 0.0;
   for (std::size_t i = 0; i < slots.size(); ++i)
-    sum += output::framePsnr((*host.askedFrames)[static_cast<std::size_t>(plan.files[i])], slots[i]);
+    sum += core::framePsnr((*host.askedFrames)[static_cast<std::size_t>(plan.files[i])], slots[i]);
   EXPECT_NEAR(sum / static_cast<double>(slots.size()), file->psnr, 1e-9);
 }
 

@@ -1,10 +1,10 @@
-#include "output/bmp_codec.h"
+#include "frame_files/bmp_codec.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "output/file_io.h"
+#include "frame_files/file_io.h"
 #include "testutil.h"
 
 namespace {

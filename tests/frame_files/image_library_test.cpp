@@ -1,4 +1,4 @@
-#include "output/image_library.h"
+#include "frame_files/image_library.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <fstream>
 
 #include "gif_reader.h"
-#include "output/file_io.h"
-#include "output/writer.h"
+#include "frame_files/file_io.h"
+#include "frame_files/writer.h"
 #include "output_test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "output/writer.h"
+#include "frame_files/writer.h"
 
 #include <gtest/gtest.h>
 
@@ -125,7 +125,7 @@ TEST(MakeGifAnimation, APlanLoadsEachSlotsFileAndPassesItsTiming) {
   EXPECT_TRUE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", plan, lib));
   EXPECT_EQ(lib.aniFrames, frameNames(base, {2, 3, 0, 1, 2}));
   EXPECT_EQ(lib.aniDelays, (std::vector<int>{50, 20, 20, 20, 20}));
-  EXPECT_EQ(lib.aniLoop, 1);
+  EXPECT_EQ(lib.aniPlays, 2);
   EXPECT_EQ(lib.released.size(), 5u);
   EXPECT_TRUE(lib.doubleReleases.empty());
 

@@ -11,8 +11,8 @@
 #include <QImageReader>
 #include <QString>
 
-#include "output/file_io.h"
-#include "output/shown_quality.h"
+#include "frame_files/file_io.h"
+#include "core/psnr.h"
 #include "testutil.h"
 
 namespace {
@@ -395,7 +395,7 @@ TEST(SaveFrameList, AMeasuredOrEncodedFileIsWrittenInOnePieceWithinTheBudget) {
   QImageReader reader(QString::fromStdString((dir / "e.gif").string()));
   double sum = 0.0;
   std::size_t n = 0;
-  for (QImage image; reader.read(&image); ++n) sum += output::framePsnr(*list[n].bitmap(), budget::fromQImage(image));
+  for (QImage image; reader.read(&image); ++n) sum += core::framePsnr(*list[n].bitmap(), budget::fromQImage(image));
   ASSERT_EQ(n, list.size());
   EXPECT_NEAR(sum / static_cast<double>(n), file->psnr, 1e-9);
   EXPECT_EQ(questions, 0);

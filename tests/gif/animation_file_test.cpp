@@ -1,12 +1,12 @@
-#include "output/animation_file.h"
+#include "gif/animation_file.h"
 
 #include <gtest/gtest.h>
 
 #include "gif_reader.h"
-#include "output/file_io.h"
-#include "output/gif_fit.h"
-#include "output/shown_quality.h"
-#include "output/writer.h"
+#include "frame_files/file_io.h"
+#include "gif/gif_fit.h"
+#include "gif/shown_quality.h"
+#include "frame_files/writer.h"
 #include "output_test_support.h"
 
 namespace {
@@ -124,7 +124,7 @@ TEST_F(AnimationFileTest, ABudgetInKbOrBytesFitsTheFileWithTheDecodedPsnr) {
   ASSERT_EQ(shown.size(), plan.files.size());
   double sum = 0.0;
   for (std::size_t i = 0; i < shown.size(); ++i)
-    sum += output::framePsnr((*request.frames)[static_cast<std::size_t>(plan.files[i])], shown[i]);
+    sum += core::framePsnr((*request.frames)[static_cast<std::size_t>(plan.files[i])], shown[i]);
   EXPECT_NEAR(fitted->psnr, sum / static_cast<double>(shown.size()), 1e-9);
 
   // The same budget in bytes gives the same file; the KB budget is ignored.

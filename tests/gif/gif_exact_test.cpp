@@ -7,10 +7,10 @@
 #include <cstdlib>
 
 #include "gif_reader.h"
-#include "output/file_io.h"
-#include "output/gif_encoder.h"
-#include "output/gif_fit.h"
-#include "output/shown_quality.h"
+#include "frame_files/file_io.h"
+#include "gif/gif_encoder.h"
+#include "gif/gif_fit.h"
+#include "gif/shown_quality.h"
 #include "output_test_support.h"
 
 namespace {
@@ -99,7 +99,7 @@ TEST(LosslessGif, FixedBannersDecodeExactlyAndTheWorkerWritesTheSameBytes) {
         output::encodeGifAnimation(frames, output::AnimationTiming::uniform(frames.size(), 10), 100, nullptr);
     ASSERT_TRUE(worker) << b.name;
     EXPECT_EQ(worker->bytes, *bytes) << b.name;
-    EXPECT_EQ(worker->psnr, output::kExactFrameDb) << b.name;
+    EXPECT_EQ(worker->psnr, core::kExactFrameDb) << b.name;
   }
 }
 

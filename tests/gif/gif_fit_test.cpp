@@ -1,4 +1,4 @@
-#include "output/gif_fit.h"
+#include "gif/gif_fit.h"
 
 #include <gtest/gtest.h>
 
@@ -6,11 +6,11 @@
 #include <thread>
 
 #include "gif_reader.h"
-#include "output/file_io.h"
+#include "frame_files/file_io.h"
 #include "output/fitted_file.h"
-#include "output/lzw_encoder.h"
-#include "output/quality_encoder.h"
-#include "output/shown_quality.h"
+#include "gif/lzw_encoder.h"
+#include "gif/quality_encoder.h"
+#include "gif/shown_quality.h"
 #include "output_test_support.h"
 
 namespace {
@@ -83,7 +83,7 @@ double decodedPsnr(const outtest::TempDir& dir, const std::vector<std::uint8_t>&
   }
   if (decoded.size() != frames.size()) return -1.0;
   double sum = 0.0;
-  for (std::size_t k = 0; k < frames.size(); ++k) sum += output::framePsnr(frames[k], decoded[k]);
+  for (std::size_t k = 0; k < frames.size(); ++k) sum += core::framePsnr(frames[k], decoded[k]);
   if (shown) *shown = decoded;
   return sum / static_cast<double>(frames.size());
 }
@@ -113,7 +113,7 @@ TEST_F(GifFit, BestQualityIsTheDefaultFileAndReportsWhatItShows) {
   const auto exact =
       output::encodeGifAnimation(pointers(flat), output::AnimationTiming::uniform(flat.size(), 10), 100, nullptr);
   ASSERT_TRUE(exact);
-  EXPECT_EQ(exact->psnr, output::kExactFrameDb);
+  EXPECT_EQ(exact->psnr, core::kExactFrameDb);
 }
 
 TEST_F(GifFit, FittedFileIsWithinItsBudgetAndShowsThePsnrItReports) {

@@ -3,12 +3,12 @@
 #include <QGuiApplication>
 
 #include "gif_reader.h"
-#include "output/file_io.h"
-#include "output/frame_coder.h"
-#include "output/frame_mapping.h"
-#include "output/gif_encoder.h"
-#include "output/lzw_encoder.h"
-#include "output/quantizer.h"
+#include "frame_files/file_io.h"
+#include "gif/frame_coder.h"
+#include "gif/frame_mapping.h"
+#include "gif/gif_encoder.h"
+#include "gif/lzw_encoder.h"
+#include "gif/quantizer.h"
 #include "output_test_support.h"
 
 namespace {
@@ -366,17 +366,21 @@ TEST_F(GifTest, RefusesWhatItCannotEncode) {
   EXPECT_TRUE(sameBitmap(small, gif->frames[0]));
 }
 
-TEST_F(GifTest, TimingGivesEachFrameItsDelayAndTheStoredLoopCount) {
+TEST_F(GifTest, TimingGivesEachFrameItsDelayAndThePlaysBecomeTheLoopField) {
   core::Bitmap a(4, 2), b(4, 2);
   b.px.assign(b.px.size(), 0x0000FFu);
   outtest::TempDir dir("gif-timing");
   const struct {
-    int loopCount;
-    int expected;  // as read back, -1 = no loop block
-  } cases[] = {{0, 0}, {2, 2}, {300, 300}, {output::AnimationTiming::kNoLoopBlock, -1}};
+    int plays;
+    int expected;  // the loop field as read back, -1 = no loop block
+  } cases[] = {{0, 0}, {3, 2}, {301, 300}, {2, 1}, {1, -1}, {65536, 65535}};
+  // N plays store N - 1; one play has no loop block, since a stored 0 would
+  // mean forever to every browser.
+  EXPECT_FALSE(output::encodeGifAnimation({&a, &b, &a}, output::AnimationTiming{{120, 20, 7}, 65537}));
+  EXPECT_FALSE(output::encodeGifAnimation({&a, &b, &a}, output::AnimationTiming{{120, 20, 7}, -1}));
   for (const auto& c : cases) {
-    const auto bytes = output::encodeGifAnimation({&a, &b, &a}, output::AnimationTiming{{120, 20, 7}, c.loopCount});
-    ASSERT_TRUE(bytes) << c.loopCount;
+    const auto bytes = output::encodeGifAnimation({&a, &b, &a}, output::AnimationTiming{{120, 20, 7}, c.plays});
+    ASSERT_TRUE(bytes) << c.plays;
     const auto gif = readGifWithGiflib(writeTemp(dir, "t.gif", *bytes));
     ASSERT_TRUE(gif && gif->frames.size() == 3u);
     EXPECT_EQ(gif->loopCount, c.expected);
@@ -385,8 +389,8 @@ TEST_F(GifTest, TimingGivesEachFrameItsDelayAndTheStoredLoopCount) {
     EXPECT_EQ(gif->info[2].delay, 7);
   }
   EXPECT_FALSE(output::encodeGifAnimation({&a, &b}, output::AnimationTiming{{10}, 0}));
-  EXPECT_FALSE(output::encodeGifAnimation({&a}, output::AnimationTiming{{10}, 65536}));
-  EXPECT_FALSE(output::encodeGifAnimation({&a}, output::AnimationTiming{{10}, -2}));
+  EXPECT_FALSE(output::encodeGifAnimation({&a}, output::AnimationTiming{{10}, 65537}));
+  EXPECT_FALSE(output::encodeGifAnimation({&a}, output::AnimationTiming{{10}, -1}));
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
-#include "output/lzw_plan.h"
+#include "gif/lzw_plan.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
-#include "output/gif_stream.h"
+#include "gif/gif_stream.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "output/animation_plan.h"
-#include "output/play_texts.h"
+#include "play/animation_plan.h"
+#include "play/play_texts.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ TEST(AnimationPlan, ForeverWithoutHoldIsThePlainAnimation) {
   const auto slide = output::planAnimation(kSlide, 10, PlaySettings{});
   EXPECT_EQ(slide.files, range(0, 21));
   EXPECT_EQ(slide.timing.delays, std::vector<int>(22, 10));
-  EXPECT_EQ(slide.timing.loopCount, 0);
+  EXPECT_EQ(slide.timing.plays, 0);
   // Back and forth: 0..11, 11 - 1..1, as the plain writer loads them.
   const auto hue = output::planAnimation(kHueBack, 15, PlaySettings{});
   std::vector<int> expected = range(0, 11);
@@ -49,13 +49,13 @@ TEST(AnimationPlan, ForeverWithoutHoldIsThePlainAnimation) {
   EXPECT_TRUE(play(0, 0, AdPreset::Google).plain());  // a preset alone changes no byte
 }
 
-TEST(AnimationPlan, NPlaysStoreNMinusOneAndOnePlayHasNoLoopBlock) {
-  EXPECT_EQ(output::planAnimation(kSlide, 10, play(1)).timing.loopCount, AnimationTiming::kNoLoopBlock);
-  EXPECT_EQ(output::planAnimation(kSlide, 10, play(2)).timing.loopCount, 1);
-  EXPECT_EQ(output::planAnimation(kSlide, 10, play(6)).timing.loopCount, 5);
-  EXPECT_EQ(output::planAnimation(kSlide, 10, play(99)).timing.loopCount, 98);
-  EXPECT_EQ(output::planAnimation(kSlide, 10, play(0, 50)).timing.loopCount, 0);
-  EXPECT_EQ(output::planAnimation(kSlide, 10, play(150)).timing.loopCount, 98);  // clamped to 99 plays
+TEST(AnimationPlan, ThePlayCountIsKeptAsACountAndClamped) {
+  EXPECT_EQ(output::planAnimation(kSlide, 10, play(1)).timing.plays, 1);
+  EXPECT_EQ(output::planAnimation(kSlide, 10, play(2)).timing.plays, 2);
+  EXPECT_EQ(output::planAnimation(kSlide, 10, play(6)).timing.plays, 6);
+  EXPECT_EQ(output::planAnimation(kSlide, 10, play(99)).timing.plays, 99);
+  EXPECT_EQ(output::planAnimation(kSlide, 10, play(0, 50)).timing.plays, 0);
+  EXPECT_EQ(output::planAnimation(kSlide, 10, play(150)).timing.plays, 99);  // clamped to 99 plays
 }
 
 TEST(AnimationPlan, AFiniteCountStartsAndStopsOnTheRestFrameAndTheHoldIsItsOwnDelay) {
@@ -84,7 +84,7 @@ TEST(AnimationPlan, AFiniteCountStartsAndStopsOnTheRestFrameAndTheHoldIsItsOwnDe
   EXPECT_EQ(held.files.front(), 5);
   EXPECT_EQ(held.files.back(), 4);
   EXPECT_EQ(held.timing.delays.front(), 110);
-  EXPECT_EQ(held.timing.loopCount, 0);
+  EXPECT_EQ(held.timing.plays, 0);
 }
 
 TEST(AnimationPlan, PresetArithmetic) {

@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "core/color.h"
-#include "output/bmp_codec.h"
+#include "frame_files/bmp_codec.h"
 #include "save/save_step.h"
 #include "testutil.h"
 

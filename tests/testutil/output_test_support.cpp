@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "core/picture.h"
-#include "output/writer.h"
+#include "frame_files/writer.h"
 
 namespace outtest {
 
@@ -52,7 +52,7 @@ std::int32_t RecordingLibrary::DIBtoGIFAniTimed(const std::string& gifName, cons
   if (onlyOneInterval) return ImageLibrary::DIBtoGIFAniTimed(gifName, images, highest, timing);
   ++aniTimedCalls;
   aniDelays = timing.delays;
-  aniLoop = timing.loopCount;
+  aniPlays = timing.plays;
   return DIBtoGIFAni(gifName, images, highest, 0);
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "output/image_library.h"
+#include "frame_files/image_library.h"
 #include "testutil.h"
 
 namespace outtest {
@@ -63,7 +63,7 @@ class RecordingLibrary final : public output::ImageLibrary {
   bool onlyOneInterval = false;
   int aniTimedCalls = 0;
   std::vector<int> aniDelays;  // the timing of the last timed call
-  int aniLoop = -2;
+  int aniPlays = -2;
 
  private:
   std::int32_t next_ = 0;

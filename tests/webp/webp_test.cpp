@@ -1,7 +1,7 @@
 // The animated WebP: what libwebp's own demuxer and decoder read back from
 // our files (frames, delays, loop count), the lossless / lossy choice against
 // our GIF's PSNR, and the writer's finishing step around it.
-#include "output/webp_encoder.h"
+#include "webp/webp_encoder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include <webp/demux.h>
 
 #include "gif_reader.h"
-#include "output/writer.h"
+#include "frame_files/writer.h"
 #include "output_test_support.h"
 
 namespace {
@@ -109,15 +109,16 @@ TEST(WebpAnimation, FewColoursDecodeExactlyWithTheirDelaysAndLoopCount) {
   EXPECT_EQ(output::encodeWebpAnimation(pointers(frames), timing), bytes);
 }
 
-TEST(WebpAnimation, LoopCountsBecomeWebpPlayCounts) {
+TEST(WebpAnimation, PlayCountsBecomeWebpLoopCounts) {
   const std::vector<core::Bitmap> frames = {flatFrame(0), flatFrame(1)};
-  // The GIF loop count counts repeats after the first play; WebP counts plays.
-  for (auto [loop, plays] : {std::pair{0, 0}, std::pair{1, 2}, std::pair{9, 10}, std::pair{65534, 65535},
-                             std::pair{65535, 65535}, std::pair{output::AnimationTiming::kNoLoopBlock, 1}}) {
-    const auto bytes = output::encodeWebpAnimation(pointers(frames), output::AnimationTiming{{10, 10}, loop});
-    ASSERT_TRUE(bytes) << loop;
-    EXPECT_EQ(play(*bytes).loopCount, plays) << loop;
+  // WebP stores the play count itself, 0 = forever, in 16 bits.
+  for (auto [plays, stored] : {std::pair{0, 0}, std::pair{2, 2}, std::pair{10, 10}, std::pair{65535, 65535},
+                               std::pair{65536, 65535}, std::pair{1, 1}}) {
+    const auto bytes = output::encodeWebpAnimation(pointers(frames), output::AnimationTiming{{10, 10}, plays});
+    ASSERT_TRUE(bytes) << plays;
+    EXPECT_EQ(play(*bytes).loopCount, stored) << plays;
   }
+  EXPECT_FALSE(output::encodeWebpAnimation(pointers(frames), output::AnimationTiming{{10, 10}, 65537}));
 }
 
 TEST(WebpAnimation, UnchangedFramesMergeButThePlayingTimeStays) {
@@ -136,7 +137,7 @@ TEST(WebpAnimation, ManyColoursGoLossyOnlyWhenSmallerAndAtLeastAsCloseAsTheGif) 
   output::WebpChoice choice;
   const auto bytes = output::encodeWebpAnimation(pointers(frames), output::AnimationTiming::uniform(5, 10), &choice);
   ASSERT_TRUE(bytes);
-  EXPECT_LT(choice.gifPsnr, output::kExactFrameDb);
+  EXPECT_LT(choice.gifPsnr, core::kExactFrameDb);
   EXPECT_GE(choice.psnr, choice.gifPsnr);
   // The PSNR it reports is the file's, as libwebp decodes it.
   const Played p = play(*bytes);
@@ -168,7 +169,7 @@ TEST(WebpAnimation, RefusesWhatCannotBeAnAnimation) {
   EXPECT_FALSE(output::encodeWebpAnimation(pointers(two), output::AnimationTiming{{10}, 0}));
   EXPECT_FALSE(output::encodeWebpAnimation({&two[0], &other}, output::AnimationTiming{{10, 10}, 0}));
   EXPECT_FALSE(output::encodeWebpAnimation(pointers(two), output::AnimationTiming{{10, 65536}, 0}));
-  EXPECT_FALSE(output::encodeWebpAnimation(pointers(two), output::AnimationTiming{{10, 10}, 65536}));
+  EXPECT_FALSE(output::encodeWebpAnimation(pointers(two), output::AnimationTiming{{10, 10}, 65537}));
   EXPECT_FALSE(output::encodeWebpAnimation(pointers(two), output::AnimationTiming{{10, -1}, 0}));
 }
 
