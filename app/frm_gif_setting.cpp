@@ -304,7 +304,7 @@ output::PlaySettings frmGifSetting::playSettings() const {
   play.plays = plays();
   play.holdCs = holdCs();
   play.preset = output::presetFromIndex(preset());
-  play.budgetKb = budgetKb();
+  play.budgetBytes = static_cast<std::size_t>(budgetKb()) * 1000;
   return play;
 }
 
@@ -453,7 +453,7 @@ bool frmGifSetting::askWebpAnimation(const output::AnimationShape& shape, std::i
     interval = webpInterval_;
     play = webpPlay_;
     play.preset = output::AdPreset::None;
-    play.budgetKb = 0;  // not shown for WebP, so not asked for
+    play.budgetBytes = 0;  // not shown for WebP, so not asked for
   }
   return webpAccepted_;
 }

@@ -107,7 +107,7 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
 output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, const SavePlan& plan);
 
 // The save of a plan: as writeFrameFiles, except for an animated GIF with a
-// byte budget (plan.play.budgetKb), which is one encoding of all frames and
+// byte budget (plan.play.budgetBytes), which is one encoding of all frames and
 // is written in one piece as base + ".gif" (complete or absent), with no
 // frame files: plan.measured when it was measured for that budget, else the
 // save step's encoding of the same request. When that file does not fit

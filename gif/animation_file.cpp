@@ -33,15 +33,10 @@ bool AnimationRequest::operator==(const AnimationRequest& o) const {
   return frames == o.frames && shape.last == o.shape.last && shape.backAndForth == o.shape.backAndForth &&
          shape.restFile == o.shape.restFile && shape.width == o.shape.width && shape.height == o.shape.height &&
          intervalCs == o.intervalCs && play.plays == o.play.plays && play.holdCs == o.play.holdCs &&
-         play.preset == o.play.preset && play.budgetKb == o.play.budgetKb;
+         play.preset == o.play.preset && play.budgetBytes == o.play.budgetBytes;
 }
 
 std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request, const CancelFlag* cancel) {
-  return encodeAnimationFileWithin(request, request.play.budgetBytes(), cancel);
-}
-
-std::optional<AnimationFile> encodeAnimationFileWithin(const AnimationRequest& request, std::size_t budgetBytes,
-                                                       const CancelFlag* cancel) {
   if (!request.frames || request.shape.last < 0 ||
       request.frames->size() < static_cast<std::size_t>(request.shape.last) + 1) {
     return std::nullopt;
@@ -52,7 +47,7 @@ std::optional<AnimationFile> encodeAnimationFileWithin(const AnimationRequest& r
   for (int file : plan.files) frames.push_back(&(*request.frames)[static_cast<std::size_t>(file)]);
 
   AnimationFile out;
-  out.budget = budgetBytes;
+  out.budget = request.play.budgetBytes;
   if (out.budget == 0) {
     std::optional<EncodedGif> plain = encodeGifAnimation(frames, plan.timing, 100, cancel);
     if (!plain) return std::nullopt;

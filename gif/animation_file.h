@@ -26,7 +26,7 @@ struct AnimationRequest {
   std::shared_ptr<const std::vector<core::Bitmap>> frames;
   AnimationShape shape;  // shape.last + 1 == frames->size()
   int intervalCs = 10;
-  PlaySettings play;  // play.budgetBytes() is the budget (0 = none)
+  PlaySettings play;  // play.budgetBytes is the budget (0 = none)
 
   bool operator==(const AnimationRequest& o) const;
   bool operator!=(const AnimationRequest& o) const { return !(*this == o); }
@@ -47,11 +47,6 @@ struct AnimationFile {
 // nullopt when cancelled or when the frames are refused (missing, of
 // different sizes, fewer than shape.last + 1).
 std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request, const CancelFlag* cancel = nullptr);
-
-// The same with an exact budget in bytes in place of request.play.budgetKb
-// (brenlo-render's --max-bytes counts single bytes); 0 = none.
-std::optional<AnimationFile> encodeAnimationFileWithin(const AnimationRequest& request, std::size_t budgetBytes,
-                                                       const CancelFlag* cancel = nullptr);
 
 // The question before a save writes a file that does not fit its budget
 // (file.fits false), in Japanese unless translated, three lines, e.g.

@@ -31,10 +31,10 @@ struct PlaySettings {
   int plays = 0;   // 0 = forever, else 1..kMaxPlays
   int holdCs = 0;  // extra time on the rest frame, hundredths of a second, 0..kMaxHoldCs
   AdPreset preset = AdPreset::None;
-  // The file's byte budget in KB of 1000 bytes, as ad networks count them
-  // (150 = 150,000 bytes); 0 = none. A file over it is fitted into it.
-  int budgetKb = 0;
-  std::size_t budgetBytes() const { return budgetKb > 0 ? static_cast<std::size_t>(budgetKb) * 1000 : 0; }
+  // The file's byte budget, 0 = none. A file over it is fitted into it.
+  // (The dialog and the settings file count KB of 1000 bytes, as ad
+  // networks do: 150 KB = 150,000 bytes.)
+  std::size_t budgetBytes = 0;
 
   // Forever without a hold: exactly the plain animation (the preset changes
   // no byte of the file).

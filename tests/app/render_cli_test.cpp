@@ -470,9 +470,9 @@ TEST(RenderEncodes, ABudgetIsOneEncodeOfTheAnimation) {
   const fs::path dir = testutil::makeTempDir("render-encodes");
   ASSERT_TRUE(output::SavePicture(gradient(40, 16), (dir / "in.bmp").string()));
   std::vector<std::size_t> budgets;
-  const save::AnimationEncoder counting = [&](const output::AnimationRequest& r, std::size_t budget) {
-    budgets.push_back(budget);
-    return output::encodeAnimationFileWithin(r, budget);
+  const save::AnimationEncoder counting = [&](const output::AnimationRequest& r) {
+    budgets.push_back(r.play.budgetBytes);
+    return output::encodeAnimationFile(r);
   };
   std::ostringstream out, err;
   const int status =
