@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "core/byte_order.h"
+
 namespace output {
 namespace {
 
@@ -10,21 +12,6 @@ constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 constexpr std::int32_t kPixelsPerMetre = 2835;  // 72 dpi
-
-void put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
-  out[at] = static_cast<std::uint8_t>(v);
-  out[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
-  put16(out, at, v & 0xFFFF);
-  put16(out, at + 2, v >> 16);
-}
-std::uint32_t get16(std::span<const std::uint8_t> in, std::size_t at) {
-  return static_cast<std::uint32_t>(in[at]) | static_cast<std::uint32_t>(in[at + 1]) << 8;
-}
-std::uint32_t get32(std::span<const std::uint8_t> in, std::size_t at) {
-  return get16(in, at) | get16(in, at + 2) << 16;
-}
 
 std::size_t rowBytes(int width, int bitsPerPixel) {
   return (static_cast<std::size_t>(width) * static_cast<std::size_t>(bitsPerPixel) / 8 + 3) & ~std::size_t{3};
@@ -44,20 +31,20 @@ bool masksAreStandard(std::span<const std::uint8_t> file) {
   // Masks follow a 40-byte header directly; larger headers hold them inside.
   const std::size_t at = kFileHeaderSize + kInfoHeaderSize;
   if (file.size() < at + 12) return false;  // also for 41- to 51-byte headers that end inside the masks
-  return get32(file, at) == 0x00FF0000u && get32(file, at + 4) == 0x0000FF00u && get32(file, at + 8) == 0x000000FFu;
+  return core::readLe32(file.data() + at) == 0x00FF0000u && core::readLe32(file.data() + at + 4) == 0x0000FF00u && core::readLe32(file.data() + at + 8) == 0x000000FFu;
 }
 
 std::optional<Layout> readLayout(std::span<const std::uint8_t> file) {
   if (file.size() < kFileHeaderSize + kInfoHeaderSize || file[0] != 'B' || file[1] != 'M') return std::nullopt;
-  const std::uint32_t headerSize = get32(file, 14);
+  const std::uint32_t headerSize = core::readLe32(file.data() + 14);
   if (headerSize < kInfoHeaderSize || headerSize > 1024 || kFileHeaderSize + headerSize > file.size()) {
     return std::nullopt;
   }
-  const auto width = static_cast<std::int32_t>(get32(file, 18));
-  const auto height = static_cast<std::int32_t>(get32(file, 22));
-  const std::uint32_t planes = get16(file, 26);
-  const std::uint32_t bits = get16(file, 28);
-  const std::uint32_t compression = get32(file, 30);
+  const auto width = static_cast<std::int32_t>(core::readLe32(file.data() + 18));
+  const auto height = static_cast<std::int32_t>(core::readLe32(file.data() + 22));
+  const std::uint32_t planes = core::readLe16(file.data() + 26);
+  const std::uint32_t bits = core::readLe16(file.data() + 28);
+  const std::uint32_t compression = core::readLe32(file.data() + 30);
   if (planes != 1 || (bits != 24 && bits != 32)) return std::nullopt;
   const bool bitfields = bits == 32 && compression == kBiBitfields && masksAreStandard(file);
   if (compression != kBiRgb && !bitfields) return std::nullopt;
@@ -69,7 +56,7 @@ std::optional<Layout> readLayout(std::span<const std::uint8_t> file) {
   l.height = std::abs(height);
   l.topDown = height < 0;
   l.bytesPerPixel = static_cast<int>(bits / 8);
-  l.offset = get32(file, 10);
+  l.offset = core::readLe32(file.data() + 10);
   l.stride = rowBytes(width, static_cast<int>(bits));
   // Sides are at most 32767, so this product fits easily in 64 bits.
   const std::uint64_t pixelBytes = static_cast<std::uint64_t>(l.stride) * static_cast<std::uint64_t>(l.height);
@@ -88,17 +75,17 @@ std::vector<std::uint8_t> encodeBmp(const core::Bitmap& bitmap) {
   std::vector<std::uint8_t> out(offset + pixelBytes, 0);
   out[0] = 'B';
   out[1] = 'M';
-  put32(out, 2, static_cast<std::uint32_t>(out.size()));
-  put32(out, 10, static_cast<std::uint32_t>(offset));
-  put32(out, 14, kInfoHeaderSize);
-  put32(out, 18, static_cast<std::uint32_t>(bitmap.width));
-  put32(out, 22, static_cast<std::uint32_t>(bitmap.height));  // positive: bottom-up
-  put16(out, 26, 1);
-  put16(out, 28, 24);
-  put32(out, 30, kBiRgb);
-  put32(out, 34, static_cast<std::uint32_t>(pixelBytes));
-  put32(out, 38, static_cast<std::uint32_t>(kPixelsPerMetre));
-  put32(out, 42, static_cast<std::uint32_t>(kPixelsPerMetre));
+  core::writeLe32(out.data() + 2, static_cast<std::uint32_t>(out.size()));
+  core::writeLe32(out.data() + 10, static_cast<std::uint32_t>(offset));
+  core::writeLe32(out.data() + 14, kInfoHeaderSize);
+  core::writeLe32(out.data() + 18, static_cast<std::uint32_t>(bitmap.width));
+  core::writeLe32(out.data() + 22, static_cast<std::uint32_t>(bitmap.height));  // positive: bottom-up
+  core::writeLe16(out.data() + 26, 1);
+  core::writeLe16(out.data() + 28, 24);
+  core::writeLe32(out.data() + 30, kBiRgb);
+  core::writeLe32(out.data() + 34, static_cast<std::uint32_t>(pixelBytes));
+  core::writeLe32(out.data() + 38, static_cast<std::uint32_t>(kPixelsPerMetre));
+  core::writeLe32(out.data() + 42, static_cast<std::uint32_t>(kPixelsPerMetre));
   for (int y = 0; y < bitmap.height; ++y) {
     const core::Color* src = bitmap.row(bitmap.height - 1 - y);
     std::uint8_t* dst = out.data() + offset + static_cast<std::size_t>(y) * stride;

@@ -10,6 +10,7 @@
 #include <webp/encode.h>
 #include <webp/mux.h>
 
+#include "core/byte_order.h"
 #include "gif/gif_encoder.h"
 
 namespace output {
@@ -38,9 +39,6 @@ struct EncoderDeleter {
 struct DecoderDeleter {
   void operator()(WebPAnimDecoder* d) const { WebPAnimDecoderDelete(d); }
 };
-
-std::uint32_t readLe24(const std::uint8_t* p) { return p[0] | (p[1] << 8u) | (p[2] << 16u); }
-std::uint32_t readLe32(const std::uint8_t* p) { return readLe24(p) | (static_cast<std::uint32_t>(p[3]) << 24u); }
 
 // Encodes the frames, frame i starting at starts[i] ms and the last one
 // ending at starts.back() (one more entry than frames).
@@ -93,10 +91,10 @@ std::optional<std::vector<std::uint8_t>> encode(const std::vector<const core::Bi
 bool applyDelays(std::vector<std::uint8_t>& webp, const std::vector<int>& delays) {
   std::size_t next = 0;
   for (std::size_t at = 12; at + 8 <= webp.size();) {
-    const std::uint32_t size = readLe32(webp.data() + at + 4);
+    const std::uint32_t size = core::readLe32(webp.data() + at + 4);
     if (std::memcmp(webp.data() + at, "ANMF", 4) == 0 && size >= 16) {
       std::uint8_t* duration = webp.data() + at + 8 + 12;
-      const std::uint32_t covered = readLe24(duration);
+      const std::uint32_t covered = core::readLe24(duration);
       std::int64_t ms = 0;
       for (std::uint32_t k = 0; k < covered && next < delays.size(); ++k) ms += std::int64_t{delays[next++]} * 10;
       if (ms > kMaxDuration) return false;
