@@ -51,7 +51,7 @@ class ImageLibrary {
 };
 
 // The library the writer uses unless told otherwise: BMP via our own reader,
-// JPEG via libjpeg-turbo, GIF via giflib and libimagequant. Files are written
+// JPEG via libjpeg-turbo, GIF via our own GIF codec (gif/). Files are written
 // completely or not at all. Thread-safe.
 ImageLibrary& defaultImageLibrary();
 

@@ -49,7 +49,7 @@ std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request
   AnimationFile out;
   out.budget = request.play.budgetBytes;
   if (out.budget == 0) {
-    std::optional<EncodedGif> plain = encodeGifAnimation(frames, plan.timing, 100, cancel);
+    std::optional<EncodedGif> plain = encodeGifAtQuality(frames, plan.timing, 100, cancel);
     if (!plain) return std::nullopt;
     out.bytes = std::move(plain->bytes);
     out.psnr = plain->psnr;

@@ -1,5 +1,6 @@
-// GIF encoding: one frame, or a looping animation, written with giflib's
-// streaming calls into memory.
+// GIF encoding: one frame, or an animation played as its timing says,
+// written into memory by our own block writer and LZW coder (gif_stream.h,
+// lzw_encoder.h).
 #pragma once
 
 #include <cstdint>

@@ -141,7 +141,7 @@ FittedGif finerFile(CodedAnimation&& coded, int tolerance) {
 
 }  // namespace
 
-std::optional<EncodedGif> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
+std::optional<EncodedGif> encodeGifAtQuality(const std::vector<const core::Bitmap*>& frames,
                                              const AnimationTiming& timing, int quality, const CancelFlag* cancel) {
   if (!validInput(frames, timing)) return std::nullopt;
   try {

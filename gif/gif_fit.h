@@ -34,7 +34,7 @@ struct EncodedGif {
 // of encodeGifAnimation(frames, timing). nullopt when cancelled or when the
 // input is refused (as encodeGifAnimation refuses it) or an encoder step
 // fails.
-std::optional<EncodedGif> encodeGifAnimation(const std::vector<const core::Bitmap*>& frames,
+std::optional<EncodedGif> encodeGifAtQuality(const std::vector<const core::Bitmap*>& frames,
                                              const AnimationTiming& timing, int quality, const CancelFlag* cancel);
 
 struct FittedGif : EncodedGif {

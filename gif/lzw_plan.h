@@ -1,8 +1,9 @@
-// A model of the LZW coder that giflib runs over an image's indices: the
-// same greedy parse, dictionary growth, code widths and resets. It measures
-// how many bytes a choice of indices will take and steers the free choices
-// of a frame (pixels that may be either their colour or transparent) toward
-// long dictionary matches. It writes nothing; giflib does the real coding.
+// A model of the greedy LZW coder (lzw_encoder.h's greedy parse, the parse
+// giflib's coder also makes) over an image's indices: the same dictionary
+// growth, code widths and resets. It measures how many bytes a choice of
+// indices will take and steers the free choices of a frame (pixels that may
+// be either their colour or transparent) toward long dictionary matches. It
+// writes nothing; lzw_encoder.h does the real coding.
 #pragma once
 
 #include <array>
@@ -45,7 +46,7 @@ class LzwPlanner {
   LzwPlanner();
 
   // Bytes of image data (code size byte, sub-blocks with their length
-  // bytes, terminator) that giflib writes for `stream`, whose values are
+  // bytes, terminator) that the greedy parse writes for `stream`, whose values are
   // below 2^tableBits (tableBits 1..8).
   std::size_t codedBytes(std::span<const std::uint8_t> stream, int tableBits);
   // How many codes the last codedBytes call wrote.

@@ -96,7 +96,7 @@ TEST(LosslessGif, FixedBannersDecodeExactlyAndTheWorkerWritesTheSameBytes) {
     }
     EXPECT_EQ(k, b.frames.size()) << b.name;
     const auto worker =
-        output::encodeGifAnimation(frames, output::AnimationTiming::uniform(frames.size(), 10), 100, nullptr);
+        output::encodeGifAtQuality(frames, output::AnimationTiming::uniform(frames.size(), 10), 100, nullptr);
     ASSERT_TRUE(worker) << b.name;
     EXPECT_EQ(worker->bytes, *bytes) << b.name;
     EXPECT_EQ(worker->psnr, core::kExactFrameDb) << b.name;
