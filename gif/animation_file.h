@@ -34,7 +34,7 @@ struct AnimationRequest {
 
 struct AnimationFile {
   std::vector<std::uint8_t> bytes;  // the whole file
-  double psnr = 0.0;                // mean over the frames as shown (shown_quality.h)
+  double psnr = 0.0;                // mean over the frames as shown (core/psnr.h)
   int quality = 100;                // 100 = the file a save without a budget writes
   std::size_t budget = 0;           // the budget it was fitted into, 0 = none
   // False only when a budget was given and even the lowest quality allowed

@@ -22,7 +22,7 @@ inline constexpr double kLowestFitDb = 25.0;
 
 struct EncodedGif {
   std::vector<std::uint8_t> bytes;  // the whole file
-  double psnr = 0.0;                // mean over the frames given, each as shown against itself (shown_quality.h)
+  double psnr = 0.0;                // mean over the frames given, each as shown against itself (core/psnr.h)
   // 0..100; 100 is what encodeGifAnimation(frames, timing) writes. A fit
   // may also give kLowestQuality..-1 (quality_encoder.h): the last resort
   // below 0 (no dither, then 3 and 2 colours), which encodeGifAnimation
