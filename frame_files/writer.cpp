@@ -87,11 +87,6 @@ bool convertBmp(ImageLibrary& lib, const std::string& bmpName, Encode encode) {
   }
 }
 
-// Deletes the frame files base + 000..last + ".bmp" once they are joined.
-void removeFrameFiles(const std::string& base, int last) {
-  for (int i = 0; i <= last; ++i) removeFile(base + zeroPadded(i, 3) + ".bmp");
-}
-
 }  // namespace
 
 std::string formatNumber(int n) { return zeroPadded(n, 3); }
@@ -173,26 +168,6 @@ WriteStatus writeFrame(const core::Picture& frame, const std::string& base, int 
   // An encoder that gives up leaves the BMP as the frame's file, silently.
   // A file the system would not take (disk full, folder gone) is different:
   // the next frames would fail the same way, so the run stops and says why.
-  return takeLastWriteFailure();
-}
-
-WriteStatus finishAnimation(const std::string& base, int last, std::int16_t interval, bool backAndForth,
-                            ImageLibrary& lib) {
-  (void)takeLastWriteFailure();
-  if (MakeGifAnimation(base + ".gif", base, "000", ".bmp", last, interval, backAndForth, lib)) {
-    removeFrameFiles(base, last);
-    return WriteStatus::success();
-  }
-  // The frame BMPs stay either way; only a refused write is reported.
-  return takeLastWriteFailure();
-}
-
-WriteStatus finishAnimation(const std::string& base, int last, const AnimationPlan& plan, ImageLibrary& lib) {
-  (void)takeLastWriteFailure();
-  if (MakeGifAnimation(base + ".gif", base, "000", ".bmp", plan, lib)) {
-    removeFrameFiles(base, last);
-    return WriteStatus::success();
-  }
   return takeLastWriteFailure();
 }
 

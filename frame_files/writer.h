@@ -63,31 +63,4 @@ WriteStatus SavePicture(const core::Picture& picture, const std::string& fileNam
 WriteStatus writeFrame(const core::Picture& frame, const std::string& base, int number, const std::string& saveExt,
                        bool animationRun, ImageLibrary& lib = defaultImageLibrary());
 
-// The animation finishing step: MakeGifAnimation(base + ".gif", base, "000",
-// ".bmp", last, interval, backAndForth); when it returns true, deletes the
-// frame files base + 000..last + ".bmp". When it returns false the frame files
-// stay; that is an error only when the system refused to take the GIF file
-// (a missing frame or an encoder that gives up is not). A frame file that
-// cannot be deleted is not an error either.
-WriteStatus finishAnimation(const std::string& base, int last, std::int16_t interval, bool backAndForth,
-                            ImageLibrary& lib = defaultImageLibrary());
-
-// The same finishing step for the frame files 0..last shown as the plan says
-// (play count, rest frame, hold): MakeGifAnimation with the plan, then the
-// same deletions and reports.
-WriteStatus finishAnimation(const std::string& base, int last, const AnimationPlan& plan,
-                            ImageLibrary& lib = defaultImageLibrary());
-
-// Joins the frame files basePath + NNN + ".bmp" into one animated WebP file
-// that shows plan.files in order with plan.timing (the plain plan of a save
-// gives the plain looping animation). The file is complete or absent. True
-// when it was written; a missing or unreadable frame file writes nothing.
-// Never throws.
-bool MakeWebpAnimation(const std::string& webpName, const std::string& basePath, const AnimationPlan& plan);
-
-// The animation finishing step of a WebP save: MakeWebpAnimation(base +
-// ".webp", base, plan); then, as finishAnimation, deletes the frame files
-// 0..last when the WebP was written and reports only a refused write.
-WriteStatus finishWebpAnimation(const std::string& base, int last, const AnimationPlan& plan);
-
 }  // namespace output

@@ -118,8 +118,9 @@ TEST_F(ImageLibraryTest, AnimationRunLeavesOneGifThatDecodesToTheFrames) {
     ASSERT_TRUE(output::writeFrame(pictureOf(frames.back()), base, k, ".gif", true));
   }
   EXPECT_EQ(dir.names().size(), 10u);
-  ASSERT_TRUE(output::finishAnimation(base, 9, 10, false));
-  EXPECT_EQ(dir.names(), std::vector<std::string>{"banner-e-.gif"});
+  ASSERT_TRUE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", 9, 10, false));
+  EXPECT_EQ(dir.names().size(), 11u);  // the frame files go in the save step, once the GIF is there
+  EXPECT_EQ(dir.names().front(), "banner-e-.gif");
   const auto gif = outtest::readGifWithGiflib(base + ".gif");
   ASSERT_TRUE(gif && gif->frames.size() == 10u);
   for (int k = 0; k < 10; ++k) EXPECT_TRUE(outtest::sameBitmap(frames[static_cast<std::size_t>(k)], gif->frames[static_cast<std::size_t>(k)])) << k;
@@ -133,7 +134,7 @@ TEST_F(ImageLibraryTest, BackAndForthPlaysTheFramesBackTo1) {
     frames.push_back(pattern(20, 10, k * 2));
     ASSERT_TRUE(output::writeFrame(pictureOf(frames.back()), base, k, ".gif", true));
   }
-  ASSERT_TRUE(output::finishAnimation(base, 3, 15, true));
+  ASSERT_TRUE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", 3, 15, true));
   const auto gif = outtest::readGifWithGiflib(base + ".gif");
   ASSERT_TRUE(gif);
   const std::vector<int> order{0, 1, 2, 3, 2, 1};
@@ -162,7 +163,7 @@ TEST_F(ImageLibraryTest, AFailedAnimationKeepsTheFramesAndAnEarlierGif) {
   std::ofstream(base + ".gif") << "earlier";
   for (int k = 0; k < 3; ++k) ASSERT_TRUE(output::writeFrame(pictureOf(pattern(8, 8, k)), base, k, ".gif", true));
   std::filesystem::remove(base + "001.bmp");
-  ASSERT_TRUE(output::finishAnimation(base, 2, 10, false));
+  EXPECT_FALSE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", 2, 10, false));
   EXPECT_EQ(dir.names(), (std::vector<std::string>{"b-z-.gif", "b-z-000.bmp", "b-z-002.bmp"}));
   std::ifstream in(base + ".gif");
   std::string text;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "frame_files/file_io.h"
 #include "output_test_support.h"
 
 namespace {
@@ -146,14 +147,8 @@ TEST(MakeGifAnimation, APlanLoadsEachSlotsFileAndPassesItsTiming) {
   const auto uniform = output::planAnimation(output::AnimationShape{3, false, 2, 8, 8}, 20, output::PlaySettings{});
   EXPECT_TRUE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", uniform, plain));
   EXPECT_EQ(plain.aniInterval, 20);
-
-  // The finishing step deletes the frame files only after the file was written.
-  failing.failAtLoad = -1;
-  failing.failEncoders = true;
-  ASSERT_TRUE(output::finishAnimation(base, 3, plan, failing));
+  // The frame files are left alone either way: the save step deletes them.
   EXPECT_EQ(dir.names().size(), 4u);
-  ASSERT_TRUE(output::finishAnimation(base, 3, plan, lib));
-  EXPECT_TRUE(dir.names().empty());
 }
 
 core::Picture solidPicture(int w, int h, core::Color c) { return core::Picture::fromBitmap(core::Bitmap(w, h, c)); }
@@ -221,29 +216,33 @@ TEST(WriteFrame, ConversionTheSystemRefusesIsReportedAndKeepsTheBmp) {
   EXPECT_TRUE(output::writeFrame(solidPicture(3, 3, 0), base, 1, ".jpg", false).ok);
 }
 
-TEST(FinishAnimation, GifTheSystemRefusesIsReportedAndKeepsTheFrames) {
+TEST(MakeGifAnimation, GifTheSystemRefusesIsReportedAndKeepsTheFrames) {
   TempDir dir("refusedgif");
   const std::string base = dir.file("b-s-");
   for (int i = 0; i < 2; ++i) ASSERT_TRUE(output::writeFrame(solidPicture(3, 3, 0), base, i, ".gif", true).ok);
   std::filesystem::create_directory(base + ".gif");
-  const output::WriteStatus st = output::finishAnimation(base, 1, 10, false);
+  (void)output::takeLastWriteFailure();
+  EXPECT_FALSE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", 1, 10, false));
+  const output::WriteStatus st = output::takeLastWriteFailure();
   EXPECT_FALSE(st.ok);
   EXPECT_EQ(st.file, base + ".gif");
   EXPECT_EQ(dir.names().size(), 3u);  // two frames and the folder in the way
 }
 
-TEST(FinishAnimation, DeletesTheFrameFilesOnlyAfterTheGifWasWritten) {
+TEST(MakeGifAnimation, AnEncoderThatGivesUpIsNoWriteErrorAndTheFramesStay) {
   TempDir dir("finish");
   const std::string base = dir.file("b-d-");
   touchFrames(base, 5);
   RecordingLibrary failing;
   failing.failEncoders = true;
-  ASSERT_TRUE(output::finishAnimation(base, 5, 10, false, failing));
+  (void)output::takeLastWriteFailure();
+  EXPECT_FALSE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", 5, 10, false, failing));
+  EXPECT_TRUE(output::takeLastWriteFailure().ok);
   EXPECT_EQ(dir.names().size(), 6u);
   RecordingLibrary working;
-  ASSERT_TRUE(output::finishAnimation(base, 5, 10, false, working));
+  EXPECT_TRUE(output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", 5, 10, false, working));
   EXPECT_EQ(working.encodeCalls, std::vector<std::string>{base + ".gif"});
-  EXPECT_TRUE(dir.names().empty());  // the recording library writes no file itself
+  EXPECT_EQ(dir.names().size(), 6u);  // the recording library writes no file itself
 }
 
 }  // namespace

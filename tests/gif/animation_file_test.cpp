@@ -66,17 +66,19 @@ class AnimationFileTest : public ::testing::Test {
   output::AnimationRequest request;
 };
 
-// What today's save writes: the frame files, then the finishing step.
+// What the writer's MakeGifAnimation joins from the frame files.
 std::vector<std::uint8_t> savedTheOldWay(const std::string& base, const output::AnimationRequest& r) {
   for (int i = 0; i <= r.shape.last; ++i) {
     const auto frame = core::Picture::fromBitmap((*r.frames)[static_cast<std::size_t>(i)]);
     EXPECT_TRUE(output::writeFrame(frame, base, i, ".gif", true));
   }
-  const output::WriteStatus st =
+  const bool written =
       r.play.plain()
-          ? output::finishAnimation(base, r.shape.last, static_cast<std::int16_t>(r.intervalCs), r.shape.backAndForth)
-          : output::finishAnimation(base, r.shape.last, output::planAnimation(r.shape, r.intervalCs, r.play));
-  EXPECT_TRUE(st);
+          ? output::MakeGifAnimation(base + ".gif", base, "000", ".bmp", r.shape.last,
+                                     static_cast<std::int16_t>(r.intervalCs), r.shape.backAndForth)
+          : output::MakeGifAnimation(base + ".gif", base, "000", ".bmp",
+                                     output::planAnimation(r.shape, r.intervalCs, r.play));
+  EXPECT_TRUE(written);
   return output::readWholeFile(base + ".gif", 1 << 22).value_or(std::vector<std::uint8_t>{});
 }
 

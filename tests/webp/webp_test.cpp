@@ -14,6 +14,7 @@
 
 #include "gif_reader.h"
 #include "frame_files/writer.h"
+#include "save/save_step.h"
 #include "output_test_support.h"
 
 namespace {
@@ -178,23 +179,27 @@ std::vector<std::uint8_t> readAll(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void writeFrames(const std::string& base, int last) {
-  for (int i = 0; i <= last; ++i)
-    ASSERT_TRUE(output::SavePicture(core::Picture::fromBitmap(flatFrame(i)), base + output::formatNumber(i) + ".bmp"));
+// The save step's animated WebP of flatFrame(0..last) as files
+// dir/name + NNN, shown as the plain animation (with back-and-forth) or with
+// play choices starting and ending on file restFile.
+save::SaveReport saveWebp(const TempDir& dir, const std::string& name, int last, int intervalCs, bool backAndForth,
+                          output::PlaySettings play = {}, int restFile = 0) {
+  save::SaveRequest r;
+  r.target = save::SaveTarget{dir.path().string(), name, "", ".webp"};
+  auto frames = std::make_shared<std::vector<core::Bitmap>>();
+  for (int i = 0; i <= last; ++i) frames->push_back(flatFrame(i));
+  r.frames = frames;
+  r.shape = output::AnimationShape{last, backAndForth, restFile, 60, 20};
+  r.animated = true;
+  r.animation.intervalCs = intervalCs;
+  r.animation.play = play;
+  return save::saveFrames(r);
 }
 
-// The save's plan: files 0..last (with back-and-forth) as the plain animation,
-// or with play choices starting and ending on file restFile.
-output::AnimationPlan planFor(int last, int intervalCs, bool backAndForth, output::PlaySettings play = {},
-                              int restFile = 0) {
-  return output::planAnimation(output::AnimationShape{last, backAndForth, restFile, 6, 4}, intervalCs, play);
-}
-
-TEST(FinishWebpAnimation, JoinsTheFramesThenDeletesTheirFiles) {
+TEST(SavedWebpAnimation, JoinsTheFramesThenDeletesTheirFiles) {
   TempDir dir("webp-finish");
   const std::string base = dir.file("バナー 1-h-");
-  writeFrames(base, 3);
-  ASSERT_TRUE(output::finishWebpAnimation(base, 3, planFor(3, 20, true)));
+  ASSERT_TRUE(saveWebp(dir, "バナー 1-h-", 3, 20, true).status);
   EXPECT_EQ(dir.names(), std::vector<std::string>{"バナー 1-h-.webp"});
   const Played p = play(readAll(base + ".webp"));
   // Back and forth: 0, 1, 2, 3, 2, 1, each 200 ms.
@@ -206,15 +211,13 @@ TEST(FinishWebpAnimation, JoinsTheFramesThenDeletesTheirFiles) {
 
 // Two plays with a hold: the rest frame opens (held) and closes the file, and
 // the demuxer reads two plays.
-TEST(FinishWebpAnimation, PlaysAndHoldStartAndEndOnTheRestFrame) {
+TEST(SavedWebpAnimation, PlaysAndHoldStartAndEndOnTheRestFrame) {
   TempDir dir("webp-plays");
-  const std::string base = dir.file("b-z-");
-  writeFrames(base, 3);
   output::PlaySettings choice;
   choice.plays = 2;
   choice.holdCs = 50;
-  ASSERT_TRUE(output::finishWebpAnimation(base, 3, planFor(3, 20, false, choice, 2)));
-  const Played p = play(readAll(base + ".webp"));
+  ASSERT_TRUE(saveWebp(dir, "b-z-", 3, 20, false, choice, 2).status);
+  const Played p = play(readAll(dir.file("b-z-.webp")));
   EXPECT_EQ(p.loopCount, 2);
   EXPECT_EQ(p.durations, (std::vector<int>{700, 200, 200, 200, 200}));
   const int files[] = {2, 3, 0, 1, 2};
@@ -222,24 +225,27 @@ TEST(FinishWebpAnimation, PlaysAndHoldStartAndEndOnTheRestFrame) {
   for (std::size_t k = 0; k < 5; ++k) EXPECT_TRUE(outtest::sameBitmap(flatFrame(files[k]), p.frames[k])) << k;
 }
 
-TEST(FinishWebpAnimation, AMissingFrameWritesNothingAndKeepsTheFrames) {
-  TempDir dir("webp-missing");
-  const std::string base = dir.file("b-s-");
-  writeFrames(base, 3);
-  std::filesystem::remove(base + "002.bmp");
-  EXPECT_TRUE(output::finishWebpAnimation(base, 3, planFor(3, 10, false)));  // not a refused write: no error
-  EXPECT_EQ(dir.names(), (std::vector<std::string>{"b-s-000.bmp", "b-s-001.bmp", "b-s-003.bmp"}));
+TEST(SavedWebpAnimation, AnEncoderThatGivesUpWritesNothingAndKeepsTheFrames) {
+  TempDir dir("webp-refused-frames");
+  save::SaveRequest r;
+  r.target = save::SaveTarget{dir.path().string(), "b", "-s-", ".webp"};
+  // Frames of two sizes: the encoder refuses them, which is no write error.
+  r.frames = std::make_shared<std::vector<core::Bitmap>>(
+      std::vector<core::Bitmap>{flatFrame(0), flatFrame(1), flatFrame(2, 30, 20)});
+  r.shape = output::AnimationShape{2, false, 0, 60, 20};
+  r.animated = true;
+  EXPECT_TRUE(save::saveFrames(r).status);
+  EXPECT_EQ(dir.names(), (std::vector<std::string>{"b-s-000.bmp", "b-s-001.bmp", "b-s-002.bmp"}));
 }
 
-TEST(FinishWebpAnimation, AFileTheSystemRefusesIsAnErrorAndNothingIsLeftHalfWritten) {
+TEST(SavedWebpAnimation, AFileTheSystemRefusesIsAnErrorAndNothingIsLeftHalfWritten) {
   TempDir dir("webp-refused");
   const std::string base = dir.file("b-s-");
-  writeFrames(base, 2);
   // A folder where the file should go: the rename onto it fails.
   std::filesystem::create_directory(base + ".webp");
-  const output::WriteStatus st = output::finishWebpAnimation(base, 2, planFor(2, 10, false));
-  EXPECT_FALSE(st);
-  EXPECT_EQ(st.file, base + ".webp");
+  const save::SaveReport report = saveWebp(dir, "b-s-", 2, 10, false);
+  EXPECT_FALSE(report.status);
+  EXPECT_EQ(report.status.file, base + ".webp");
   EXPECT_EQ(dir.names(), (std::vector<std::string>{"b-s-.webp", "b-s-000.bmp", "b-s-001.bmp", "b-s-002.bmp"}));
   EXPECT_TRUE(std::filesystem::is_directory(base + ".webp"));
 }
