@@ -268,8 +268,6 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const EffectInfo&
   if (request.target.ext == ".gif") {
     if (extras.budgetBytes > 0) request.animation.play.budgetBytes = extras.budgetBytes;
     request.animation.presetBudgetWhenOver = extras.presetBudgetWhenOver;
-  } else {
-    request.animation.play.budgetBytes = 0;  // only an animated GIF is fitted
   }
   request.animation.measured = std::move(measured);
 
