@@ -22,7 +22,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 # Only the executables of the tests labelled "threads" are built here.
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPICTORELL_TSAN=ON -DPICTORELL_WERROR=ON
-cmake --build build-tsan -j"$jobs" --target gif_measure_test output_test
+cmake --build build-tsan -j"$jobs" --target gif_measure_test gif_codec_test
 TSAN_OPTIONS="halt_on_error=1:suppressions=$PWD/scripts/tsan.supp" \
   ctest --test-dir build-tsan -L threads --output-on-failure -j"$jobs" --timeout 1200
 echo "All tests passed."

@@ -19,7 +19,7 @@
 #include <QObject>
 #include <QTimer>
 
-#include "output/animation_file.h"
+#include "gif/animation_file.h"
 
 namespace app {
 

@@ -22,9 +22,9 @@
 #include "app/animation_measure.h"
 #include "app/prompts.h"
 #include "app/ui_texts.h"
-#include "output/gif_interval.h"
-#include "output/play_texts.h"
-#include "output/shown_quality.h"
+#include "play/gif_interval.h"
+#include "play/play_texts.h"
+#include "core/psnr.h"
 
 namespace app {
 
@@ -304,7 +304,7 @@ output::PlaySettings frmGifSetting::playSettings() const {
   play.plays = plays();
   play.holdCs = holdCs();
   play.preset = output::presetFromIndex(preset());
-  play.budgetKb = budgetKb();
+  play.budgetBytes = static_cast<std::size_t>(budgetKb()) * 1000;
   return play;
 }
 
@@ -389,7 +389,7 @@ void frmGifSetting::showMeasured() {
 QString frmGifSetting::sizeText(const output::AnimationFile& file) {
   QString s = file.budget > 0 ? text::shown(text::kGifSizeWithBudget).arg(grouped(file.bytes.size()), grouped(file.budget))
                               : text::shown(text::kGifSize).arg(grouped(file.bytes.size()));
-  if (file.psnr < output::kExactFrameDb) s += text::shown(text::kGifSizePsnr).arg(decibels(file.psnr));
+  if (file.psnr < core::kExactFrameDb) s += text::shown(text::kGifSizePsnr).arg(decibels(file.psnr));
   return s;
 }
 
@@ -455,7 +455,7 @@ bool frmGifSetting::askWebpAnimation(const output::AnimationShape& shape, std::i
     interval = webpInterval_;
     play = webpPlay_;
     play.preset = output::AdPreset::None;
-    play.budgetKb = 0;  // not shown for WebP, so not asked for
+    play.budgetBytes = 0;  // not shown for WebP, so not asked for
   }
   return webpAccepted_;
 }

@@ -15,7 +15,7 @@
 
 #include <QDialog>
 
-#include "output/animation_file.h"
+#include "gif/animation_file.h"
 #include "output/gif_question.h"
 
 class QBuffer;

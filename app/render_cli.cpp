@@ -16,9 +16,9 @@
 #include "effects/silent_host.h"
 #include "effects/work_state.h"
 #include "intake/picture_loader.h"
-#include "output/animation_file.h"
-#include "output/gif_interval.h"
-#include "output/preset_sizes.h"
+#include "gif/animation_file.h"
+#include "play/gif_interval.h"
+#include "play/preset_sizes.h"
 #include "save/target.h"
 
 namespace app {

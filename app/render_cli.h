@@ -12,7 +12,7 @@
 #include "app/ui_language.h"
 #include "core/color.h"
 #include "effects/options.h"
-#include "output/animation_plan.h"
+#include "play/animation_plan.h"
 #include "save/save_step.h"
 
 namespace app {

@@ -30,7 +30,7 @@ inline QString shown(const char* source, int count) {
   return QCoreApplication::translate(kContext, source, nullptr, count);
 }
 
-// A text of output/play_texts.h, as output's formatting functions take it
+// A text of play/play_texts.h, as output's formatting functions take it
 // (an output::TextTranslator).
 inline std::string shownOutputText(const char* source, int count) { return shown(source, count).toStdString(); }
 
@@ -164,7 +164,7 @@ inline constexpr std::array<const char*, 16> kGifTimes = {
 inline constexpr const char* kGifOk = QT_TRANSLATE_NOOP("Pictorell", "&OK");
 inline constexpr const char* kGifBadInterval = QT_TRANSLATE_NOOP("Pictorell", "フレーム表示間隔が不正です。");
 // The play section below the existing controls (the preset names, the
-// summary line and the warnings are output/play_texts.h).
+// summary line and the warnings are play/play_texts.h).
 inline constexpr const char* kGifPlayFrame = QT_TRANSLATE_NOOP("Pictorell", "アニメーションGIFの再生");
 inline constexpr const char* kGifPlaysLabel = QT_TRANSLATE_NOOP("Pictorell", "再生回数　→　");
 inline constexpr const char* kGifPlaysForever = QT_TRANSLATE_NOOP("Pictorell", "無限に繰り返す");

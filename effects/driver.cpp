@@ -266,7 +266,7 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const EffectInfo&
   request.animation.intervalCs = interval;
   request.animation.play = play;
   if (request.target.ext == ".gif") {
-    request.animation.budgetBytes = extras.budgetBytes > 0 ? extras.budgetBytes : play.budgetBytes();
+    if (extras.budgetBytes > 0) request.animation.play.budgetBytes = extras.budgetBytes;
     request.animation.presetBudgetWhenOver = extras.presetBudgetWhenOver;
   }
   request.animation.measured = std::move(measured);

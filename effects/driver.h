@@ -53,7 +53,7 @@ class Driver {
   struct SaveExtras {
     std::size_t budgetBytes = 0;        // the animated GIF's budget, 0 = the dialog's
     bool presetBudgetWhenOver = false;  // the preset's budget only for a file over it
-    save::AnimationEncoder encoder;     // empty = output::encodeAnimationFileWithin
+    save::AnimationEncoder encoder;     // empty = output::encodeAnimationFile
   };
   void saveCommand(const std::string& name, const SaveExtras& extras);
 

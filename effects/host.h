@@ -11,8 +11,8 @@
 
 #include "core/picture.h"
 #include "effects/options.h"
-#include "output/animation_file.h"
-#include "output/animation_plan.h"
+#include "gif/animation_file.h"
+#include "play/animation_plan.h"
 #include "save/save_step.h"
 
 namespace effects {

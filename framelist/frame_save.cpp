@@ -56,7 +56,7 @@ save::SaveReport saveWith(const std::vector<core::Picture>& frames, const SavePl
   request.animated = plan.animated;
   request.animation.intervalCs = plan.interval;
   request.animation.play = plan.play;
-  if (withBudget && plan.saveExt == ".gif") request.animation.budgetBytes = plan.play.budgetBytes();
+  if (!withBudget || plan.saveExt != ".gif") request.animation.play.budgetBytes = 0;
   request.animation.measured = plan.measured;
   return save::saveFrames(request, question);
 }

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/animation_file.h"
-#include "output/writer.h"
+#include "gif/animation_file.h"
+#include "frame_files/writer.h"
 
 namespace framelist {
 
@@ -107,7 +107,7 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
 output::WriteStatus writeFrameFiles(const std::vector<core::Picture>& frames, const SavePlan& plan);
 
 // The save of a plan: as writeFrameFiles, except for an animated GIF with a
-// byte budget (plan.play.budgetKb), which is one encoding of all frames and
+// byte budget (plan.play.budgetBytes), which is one encoding of all frames and
 // is written in one piece as base + ".gif" (complete or absent), with no
 // frame files: plan.measured when it was measured for that budget, else the
 // save step's encoding of the same request. When that file does not fit

@@ -20,7 +20,7 @@ inline QString shown(const char* source, int count) {
   return QCoreApplication::translate("Pictorell", source, nullptr, count);
 }
 
-// A text of output/play_texts.h, as output's formatting functions take it
+// A text of play/play_texts.h, as output's formatting functions take it
 // (an output::TextTranslator).
 inline std::string shownOutputText(const char* source, int count) { return shown(source, count).toStdString(); }
 

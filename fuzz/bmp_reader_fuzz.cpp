@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "output/bmp_codec.h"
+#include "frame_files/bmp_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto bitmap = output::decodeBmp(std::span<const std::uint8_t>(data, size));

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstring>
 
+#include "core/byte_order.h"
+
 // These readers stay free of Qt, yet their messages belong to the program's
 // translation catalogue: lupdate reads the same marker as Qt defines it.
 #ifndef QT_TRANSLATE_NOOP
@@ -75,15 +77,11 @@ HeaderInfo sized(int w, int h) {
   return info;
 }
 
-unsigned le16(const std::uint8_t* p) { return p[0] | (p[1] << 8u); }
-std::uint32_t le32(const std::uint8_t* p) {
-  return p[0] | (p[1] << 8u) | (p[2] << 16u) | (static_cast<std::uint32_t>(p[3]) << 24u);
-}
-unsigned be16(const std::uint8_t* p) { return (p[0] << 8u) | p[1]; }
-std::uint32_t be32(const std::uint8_t* p) {
-  return (static_cast<std::uint32_t>(p[0]) << 24u) | (p[1] << 16u) | (p[2] << 8u) | p[3];
-}
-std::uint32_t le24(const std::uint8_t* p) { return p[0] | (p[1] << 8u) | (p[2] << 16u); }
+using core::readBe16;
+using core::readBe32;
+using core::readLe16;
+using core::readLe24;
+using core::readLe32;
 
 // Sequential reading through a small buffer, so that walking thousands of
 // tiny blocks costs no more than reading the file once.
@@ -231,17 +229,17 @@ HeaderInfo readBmpHeader(ByteSource& src) {
   std::uint8_t h[26];
   const std::size_t n = src.readAt(0, h, sizeof h);
   if (n < 18) return broken(kBmpTruncated);
-  const std::uint32_t infoSize = le32(h + 14);
+  const std::uint32_t infoSize = readLe32(h + 14);
   std::int64_t w = 0;
   std::int64_t ht = 0;
   if (infoSize == 12) {
     if (n < 22) return broken(kBmpTruncated);
-    w = le16(h + 18);
-    ht = le16(h + 20);
+    w = readLe16(h + 18);
+    ht = readLe16(h + 20);
   } else if (infoSize >= 16) {
     if (n < 26) return broken(kBmpTruncated);
-    w = static_cast<std::int32_t>(le32(h + 18));
-    ht = static_cast<std::int32_t>(le32(h + 22));
+    w = static_cast<std::int32_t>(readLe32(h + 18));
+    ht = static_cast<std::int32_t>(readLe32(h + 22));
   } else {
     return broken(kBmpBadHeader);
   }
@@ -254,8 +252,8 @@ HeaderInfo readBmpHeader(ByteSource& src) {
 HeaderInfo readGifHeader(ByteSource& src) {
   std::uint8_t h[13];
   if (src.readAt(0, h, sizeof h) < sizeof h) return broken(kGifTruncated);
-  const int screenW = static_cast<int>(le16(h + 6));
-  const int screenH = static_cast<int>(le16(h + 8));
+  const int screenW = static_cast<int>(readLe16(h + 6));
+  const int screenH = static_cast<int>(readLe16(h + 8));
   Cursor c(src, sizeof h);
   if (h[10] & 0x80) c.skip(3u << ((h[10] & 7u) + 1u));  // global colour table
   for (int blocks = 0;; ++blocks) {
@@ -266,10 +264,10 @@ HeaderInfo readGifHeader(ByteSource& src) {
     if (b == 0x2C) {
       std::uint8_t d[8];
       if (!c.read(d, sizeof d)) return broken(kGifTruncated);
-      const int left = static_cast<int>(le16(d));
-      const int top = static_cast<int>(le16(d + 2));
-      const int fw = static_cast<int>(le16(d + 4));
-      const int fh = static_cast<int>(le16(d + 6));
+      const int left = static_cast<int>(readLe16(d));
+      const int top = static_cast<int>(readLe16(d + 2));
+      const int fw = static_cast<int>(readLe16(d + 4));
+      const int fh = static_cast<int>(readLe16(d + 6));
       if (fw == 0 || fh == 0) return broken(kGifBadSize);
       // A logical screen of 0 takes the first image's extent, as decoders do.
       HeaderInfo info = sized(screenW ? screenW : left + fw, screenH ? screenH : top + fh);
@@ -299,15 +297,15 @@ HeaderInfo readJpegHeader(ByteSource& src) {
     if (m == 0xD8 || m == 0x00) return broken(kJpegBadMarker);
     if (isStandalone(m)) continue;
     if (!c.read(len, 2)) return broken(kJpegTruncated);
-    unsigned rest = be16(len);
+    unsigned rest = readBe16(len);
     if (rest < 2) return broken(kJpegBadMarker);
     rest -= 2;
     if (isStartOfFrame(m) && w == 0) {
       std::uint8_t f[5];  // precision, height, width
       if (rest < 6) return broken(kJpegBadMarker);
       if (!c.read(f, sizeof f)) return broken(kJpegTruncated);
-      ht = static_cast<int>(be16(f + 1));
-      w = static_cast<int>(be16(f + 3));
+      ht = static_cast<int>(readBe16(f + 1));
+      w = static_cast<int>(readBe16(f + 3));
       // A height of 0 would be given later by a DNL marker: not supported.
       if (w == 0 || ht == 0) return broken(kJpegBadSize);
       rest -= sizeof f;
@@ -339,8 +337,8 @@ std::string checkJpegScans(ByteSource& src, std::uint64_t scanOffset) {
     if (m == 0x00 || isStandalone(m)) continue;  // stuffed byte, restart marker
     if (++markers > kMaxJpegMarkers) return kJpegFlood;
     if (!c.read(len, 2)) return {};
-    if (be16(len) < 2) return kJpegBadMarker;
-    c.skip(be16(len) - 2u);
+    if (readBe16(len) < 2) return kJpegBadMarker;
+    c.skip(readBe16(len) - 2u);
     if (m == 0xDA && ++scans > kMaxJpegScans) return kJpegScanFlood;
   }
   return {};
@@ -432,11 +430,11 @@ HeaderInfo readPngHeader(ByteSource& src) {
   // Signature (8), then IHDR: length (4), type (4), 13 bytes of data, CRC (4).
   std::uint8_t h[33];
   if (src.readAt(0, h, sizeof h) < sizeof h) return broken(kPngTruncated);
-  if (std::memcmp(h, kPngSignature, 8) != 0 || be32(h + 8) != 13 || !isChunk(h + 12, "IHDR"))
+  if (std::memcmp(h, kPngSignature, 8) != 0 || readBe32(h + 8) != 13 || !isChunk(h + 12, "IHDR"))
     return broken(kPngBadHeader);
-  if (crc32(0, h + 12, 17) != be32(h + 29)) return broken(kPngBadCrc);
-  const std::uint32_t w = be32(h + 16);
-  const std::uint32_t ht = be32(h + 20);
+  if (crc32(0, h + 12, 17) != readBe32(h + 29)) return broken(kPngBadCrc);
+  const std::uint32_t w = readBe32(h + 16);
+  const std::uint32_t ht = readBe32(h + 20);
   if (w == 0 || ht == 0 || w > INT32_MAX || ht > INT32_MAX) return broken(kPngBadSize);
   if (!validPngColour(h[25], h[24])) return broken(kPngBadColour);
   // Compression and filter method 0 are the only ones; interlace 0 or Adam7.
@@ -451,7 +449,7 @@ PngChunks collectPngChunks(ByteSource& src) {
   // Deflate never needs much more room than the data it holds (stored blocks
   // add 5 bytes in 65535, fixed codes at most an eighth): anything beyond a
   // quarter more is data a decoder would inflate for nothing.
-  const std::uint64_t raw = pngRawBytes(be32(ihdr + 16), be32(ihdr + 20), ihdr[24], colourType, ihdr[28] == 1);
+  const std::uint64_t raw = pngRawBytes(readBe32(ihdr + 16), readBe32(ihdr + 20), ihdr[24], colourType, ihdr[28] == 1);
   const std::uint64_t maxImageBytes = std::min(kMaxPngImageDataBytes, raw / 4 * 5 + 65536);
   PngChunks out;
   Cursor c(src, 8);
@@ -465,7 +463,7 @@ PngChunks collectPngChunks(ByteSource& src) {
     std::uint8_t head[8];
     if (at == src.size() && haveImage) break;  // only IEND is missing: the image is all there
     if (!c.read(head, sizeof head)) return pngProblem(kPngTruncated);
-    const std::uint32_t len = be32(head);
+    const std::uint32_t len = readBe32(head);
     const std::uint8_t* type = head + 4;
     if (len > INT32_MAX || !isLetter(type[0]) || !isLetter(type[1]) || !isLetter(type[2]) || !isLetter(type[3]))
       return pngProblem(kPngBadChunk);
@@ -500,7 +498,7 @@ PngChunks collectPngChunks(ByteSource& src) {
     }
     std::uint8_t stored[4];
     if (!c.read(stored, 4)) return pngProblem(kPngTruncated);
-    if (crc != be32(stored)) return pngProblem(kPngBadCrc);
+    if (crc != readBe32(stored)) return pngProblem(kPngBadCrc);
     out.keep.push_back({at, std::uint64_t{len} + 12});
   }
   if (!haveImage) return pngProblem(kPngNoImage);
@@ -526,7 +524,7 @@ const char* readRiffChunk(ByteSource& src, std::uint64_t at, std::uint64_t end, 
   if (at + 8 > end || src.readAt(at, h, sizeof h) < sizeof h) return kWebpTruncated;
   std::memcpy(out.tag, h, 4);
   out.at = at;
-  out.size = le32(h + 4);
+  out.size = readLe32(h + 4);
   if (at + 8 + out.size > end) return kWebpTruncated;
   return nullptr;
 }
@@ -542,7 +540,7 @@ const char* readBitstreamSize(ByteSource& src, const RiffChunk& chunk, int& w, i
     // hint and a 3-bit version that must be 0.
     if (chunk.size < 5) return kWebpBadHeader;
     if (src.readAt(chunk.payload(), b, 5) < 5) return kWebpTruncated;
-    const std::uint32_t bits = le32(b + 1);
+    const std::uint32_t bits = readLe32(b + 1);
     if (b[0] != 0x2F || (bits >> 29u) != 0) return kWebpBadHeader;
     w = static_cast<int>(bits & 0x3FFFu) + 1;
     h = static_cast<int>((bits >> 14u) & 0x3FFFu) + 1;
@@ -553,12 +551,12 @@ const char* readBitstreamSize(ByteSource& src, const RiffChunk& chunk, int& w, i
   // and height (their top two bits are a scaling hint that decoders ignore).
   if (chunk.size < 10) return kWebpBadHeader;
   if (src.readAt(chunk.payload(), b, 10) < 10) return kWebpTruncated;
-  const std::uint32_t tag = b[0] | (b[1] << 8u) | (b[2] << 16u);
+  const std::uint32_t tag = readLe24(b);
   if ((tag & 1u) != 0 || ((tag >> 1u) & 7u) > 3 || ((tag >> 4u) & 1u) == 0 || (tag >> 5u) >= chunk.size)
     return kWebpBadHeader;
   if (b[3] != 0x9D || b[4] != 0x01 || b[5] != 0x2A) return kWebpBadHeader;
-  w = static_cast<int>(le16(b + 6) & 0x3FFFu);
-  h = static_cast<int>(le16(b + 8) & 0x3FFFu);
+  w = static_cast<int>(readLe16(b + 6) & 0x3FFFu);
+  h = static_cast<int>(readLe16(b + 8) & 0x3FFFu);
   return w == 0 || h == 0 ? kWebpBadSize : nullptr;
 }
 
@@ -588,7 +586,7 @@ const char* findImage(ByteSource& src, std::uint64_t from, std::uint64_t end, in
 HeaderInfo readWebpHeader(ByteSource& src) {
   std::uint8_t h[12];
   if (src.readAt(0, h, sizeof h) < sizeof h) return broken(kWebpTruncated);
-  const std::uint32_t riffSize = le32(h + 4);
+  const std::uint32_t riffSize = readLe32(h + 4);
   if (std::memcmp(h, "RIFF", 4) != 0 || std::memcmp(h + 8, "WEBP", 4) != 0 || riffSize < 12)
     return broken(kWebpBadHeader);
   const std::uint64_t end = std::uint64_t{riffSize} + 8;
@@ -611,8 +609,8 @@ HeaderInfo readWebpHeader(ByteSource& src) {
   // Flags, 3 reserved bytes, then the canvas width - 1 and height - 1 in 24 bits each.
   std::uint8_t x[10];
   if (src.readAt(first.payload(), x, sizeof x) < sizeof x) return broken(kWebpTruncated);
-  const std::int64_t canvasW = std::int64_t{le24(x + 4)} + 1;
-  const std::int64_t canvasH = std::int64_t{le24(x + 7)} + 1;
+  const std::int64_t canvasW = std::int64_t{readLe24(x + 4)} + 1;
+  const std::int64_t canvasH = std::int64_t{readLe24(x + 7)} + 1;
   info.animated = (x[0] & 0x02u) != 0;
   if (!info.animated) {
     if (const char* p = findImage(src, first.next(), end, budget, info)) return broken(p);
@@ -631,10 +629,10 @@ HeaderInfo readWebpHeader(ByteSource& src) {
     std::uint8_t f[16];
     if (c.size < sizeof f + 8) return broken(kWebpBadChunk);
     if (src.readAt(c.payload(), f, sizeof f) < sizeof f) return broken(kWebpTruncated);
-    info.frameLeft = static_cast<int>(le24(f) * 2);
-    info.frameTop = static_cast<int>(le24(f + 3) * 2);
-    const std::int64_t frameW = std::int64_t{le24(f + 6)} + 1;
-    const std::int64_t frameH = std::int64_t{le24(f + 9)} + 1;
+    info.frameLeft = static_cast<int>(readLe24(f) * 2);
+    info.frameTop = static_cast<int>(readLe24(f + 3) * 2);
+    const std::int64_t frameW = std::int64_t{readLe24(f + 6)} + 1;
+    const std::int64_t frameH = std::int64_t{readLe24(f + 9)} + 1;
     if (info.frameLeft + frameW > canvasW || info.frameTop + frameH > canvasH) return broken(kWebpBadSize);
     if (const char* p = findImage(src, c.payload() + sizeof f, c.payload() + c.size, budget, info)) return broken(p);
     if (info.frameWidth != frameW || info.frameHeight != frameH) return broken(kWebpBadSize);

@@ -15,7 +15,7 @@ void acceptPlaySettings(const PlaySettings& play) {
   GifPlays = std::clamp(play.plays, 0, kMaxPlays);
   GifHold = std::clamp(play.holdCs, 0, kMaxHoldCs);
   GifPreset = static_cast<int>(presetFromIndex(static_cast<int>(play.preset)));
-  GifBudget = std::clamp(play.budgetKb, 0, kMaxBudgetKb);
+  GifBudget = static_cast<int>(std::min<std::size_t>(play.budgetBytes / 1000, kMaxBudgetKb));
 }
 
 PlaySettings currentPlaySettings() {
@@ -23,7 +23,7 @@ PlaySettings currentPlaySettings() {
   play.plays = std::clamp(GifPlays, 0, kMaxPlays);
   play.holdCs = std::clamp(GifHold, 0, kMaxHoldCs);
   play.preset = presetFromIndex(GifPreset);
-  play.budgetKb = std::clamp(GifBudget, 0, kMaxBudgetKb);
+  play.budgetBytes = static_cast<std::size_t>(std::clamp(GifBudget, 0, kMaxBudgetKb)) * 1000;
   return play;
 }
 

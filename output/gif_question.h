@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "output/animation_plan.h"
+#include "play/animation_plan.h"
 
 namespace output {
 

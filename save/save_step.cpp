@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <new>
 
-#include "output/file_io.h"
-#include "output/webp_encoder.h"
-#include "output/writer.h"
+#include "frame_files/file_io.h"
+#include "webp/webp_encoder.h"
+#include "frame_files/writer.h"
 
 namespace save {
 
@@ -40,9 +40,7 @@ class Save {
   Save(const SaveRequest& request, OverBudgetQuestion* question, AnimationEncoder encoder)
       : r_(request), question_(question), encoder_(std::move(encoder)) {
     if (!encoder_)
-      encoder_ = [](const output::AnimationRequest& a, std::size_t budget) {
-        return output::encodeAnimationFileWithin(a, budget);
-      };
+      encoder_ = [](const output::AnimationRequest& a) { return output::encodeAnimationFile(a); };
   }
 
   SaveReport run() {
@@ -64,21 +62,22 @@ class Save {
   }
 
  private:
-  std::size_t budget() const { return r_.animation.budgetBytes; }
+  std::size_t budget() const { return r_.animation.play.budgetBytes; }
 
-  output::AnimationRequest animationRequest() const {
+  output::AnimationRequest animationRequest(std::size_t budgetBytes = 0) const {
     output::AnimationRequest a;
     a.frames = r_.frames;
     a.shape = r_.shape;
     a.shape.last = static_cast<int>(r_.frames->size()) - 1;
     a.intervalCs = r_.animation.intervalCs;
     a.play = r_.animation.play;
+    a.play.budgetBytes = budgetBytes;
     return a;
   }
 
   std::optional<output::AnimationFile> encode(std::size_t budgetBytes) {
     try {
-      return encoder_(animationRequest(), budgetBytes);
+      return encoder_(animationRequest(budgetBytes));
     } catch (const std::bad_alloc&) {
       return std::nullopt;
     }

@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "core/picture.h"
-#include "output/animation_file.h"
-#include "output/animation_plan.h"
-#include "output/write_status.h"
+#include "gif/animation_file.h"
+#include "play/animation_plan.h"
+#include "frame_files/write_status.h"
 #include "save/target.h"
 
 namespace save {
@@ -26,14 +26,14 @@ using FramesByFile = std::shared_ptr<const std::vector<core::Bitmap>>;
 // How the one animated file plays and how large it may be.
 struct AnimationChoice {
   int intervalCs = 10;  // hundredths of a second per frame
+  // play.budgetBytes is the file's budget, 0 = none: the file is fitted
+  // into it.
   output::PlaySettings play;
-  // The file's budget in bytes, 0 = none: the file is fitted into it.
-  std::size_t budgetBytes = 0;
-  // Without budgetBytes: the preset's budget for the animation's size counts
+  // Without a budget: the preset's budget for the animation's size counts
   // only when the file without it is larger (brenlo-render's --preset).
   bool presetBudgetWhenOver = false;
   // The file the GIF dialog measured for exactly these choices: when it was
-  // fitted into budgetBytes, those bytes are written as they are.
+  // fitted into that budget, those bytes are written as they are.
   std::optional<output::AnimationFile> measured;
 };
 
@@ -46,10 +46,9 @@ class OverBudgetQuestion {
   virtual bool writeOverBudget(const output::AnimationFile& file) = 0;
 };
 
-// The encoder of one animated GIF file (output::encodeAnimationFileWithin),
+// The encoder of one animated GIF file (output::encodeAnimationFile),
 // replaceable so that tests can count or refuse encodes.
-using AnimationEncoder = std::function<std::optional<output::AnimationFile>(const output::AnimationRequest& request,
-                                                                            std::size_t budgetBytes)>;
+using AnimationEncoder = std::function<std::optional<output::AnimationFile>(const output::AnimationRequest& request)>;
 
 struct SaveRequest {
   SaveTarget target;

@@ -1,6 +1,6 @@
 #include "save/target.h"
 
-#include "output/writer.h"
+#include "frame_files/writer.h"
 
 namespace save {
 

@@ -21,7 +21,7 @@
 #include "effects/work_state.h"
 #include "frame_sets.h"
 #include "measure.h"
-#include "output/gif_fit.h"
+#include "gif/gif_fit.h"
 
 using namespace gifbench;
 

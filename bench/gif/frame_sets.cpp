@@ -6,8 +6,8 @@
 #include "effects/generator.h"
 #include "effects/silent_host.h"
 #include "effects/work_state.h"
-#include "output/bmp_codec.h"
-#include "output/file_io.h"
+#include "frame_files/bmp_codec.h"
+#include "frame_files/file_io.h"
 
 namespace gifbench {
 namespace {

@@ -18,7 +18,7 @@
 
 #include "frame_sets.h"
 #include "measure.h"
-#include "output/writer.h"
+#include "frame_files/writer.h"
 
 namespace fs = std::filesystem;
 using namespace gifbench;

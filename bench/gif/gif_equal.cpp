@@ -18,9 +18,9 @@
 #include "effects/generator.h"
 #include "frame_sets.h"
 #include "measure.h"
-#include "output/file_io.h"
-#include "output/gif_fit.h"
-#include "output/writer.h"
+#include "frame_files/file_io.h"
+#include "gif/gif_fit.h"
+#include "frame_files/writer.h"
 
 namespace fs = std::filesystem;
 using namespace gifbench;

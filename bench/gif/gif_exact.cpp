@@ -16,9 +16,9 @@
 
 #include "frame_sets.h"
 #include "measure.h"
-#include "output/colour_index.h"
-#include "output/file_io.h"
-#include "output/gif_encoder.h"
+#include "gif/colour_index.h"
+#include "frame_files/file_io.h"
+#include "gif/gif_encoder.h"
 
 namespace fs = std::filesystem;
 using namespace gifbench;

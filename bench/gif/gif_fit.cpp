@@ -19,9 +19,9 @@
 
 #include "frame_sets.h"
 #include "measure.h"
-#include "output/file_io.h"
-#include "output/gif_fit.h"
-#include "output/writer.h"
+#include "frame_files/file_io.h"
+#include "gif/gif_fit.h"
+#include "frame_files/writer.h"
 
 namespace fs = std::filesystem;
 using namespace gifbench;
@@ -148,7 +148,7 @@ void runSet(const FrameSet& set, const Args& args) {
 
   std::optional<output::EncodedGif> plain;
   const double tPlain =
-      medianTime(args.runs, [&] { plain = output::encodeGifAnimation(frames, timing, 100, nullptr); });
+      medianTime(args.runs, [&] { plain = output::encodeGifAtQuality(frames, timing, 100, nullptr); });
   if (!plain) return;
   const std::string lossless = (dir / "plain.gif").string();
   if (!output::replaceFile(lossless, plain->bytes)) return;

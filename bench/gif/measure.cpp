@@ -1,6 +1,6 @@
 #include "measure.h"
 
-#include "output/shown_quality.h"
+#include "core/psnr.h"
 
 #include <sys/wait.h>
 
@@ -75,7 +75,7 @@ std::optional<Score> score(const std::vector<core::Picture>& given, const std::v
   double sum = 0.0;
   for (std::size_t i = 0; i < given.size(); ++i) {
     // The encoder's own measure, so that every figure means the same.
-    const double p = output::framePsnr(*given[i].bitmap(), decoded[i]);
+    const double p = core::framePsnr(*given[i].bitmap(), decoded[i]);
     if (given[i].bitmap()->px == decoded[i].px) ++s.exactFrames;
     s.minPsnr = std::min(s.minPsnr, p);
     sum += p;

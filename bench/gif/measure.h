@@ -9,8 +9,8 @@
 
 namespace gifbench {
 
-// PSNR as the encoder measures it (output/shown_quality.h): frames decoded
-// equal count as output::kExactFrameDb (100 dB).
+// PSNR as the encoder measures it (gif/shown_quality.h): frames decoded
+// equal count as core::kExactFrameDb (100 dB).
 struct Score {
   double meanPsnr = 0.0;  // dB
   double minPsnr = 0.0;   // dB

@@ -24,8 +24,8 @@
 
 #include "../gif/frame_sets.h"
 #include "../gif/measure.h"
-#include "output/gif_encoder.h"
-#include "output/webp_encoder.h"
+#include "gif/gif_encoder.h"
+#include "webp/webp_encoder.h"
 
 namespace fs = std::filesystem;
 using namespace gifbench;

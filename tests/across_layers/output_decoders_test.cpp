@@ -15,8 +15,8 @@
 
 #include "gif_reader.h"
 #include "intake/image_adapter.h"
-#include "output/animation_plan.h"
-#include "output/writer.h"
+#include "play/animation_plan.h"
+#include "frame_files/writer.h"
 #include "testutil.h"
 
 namespace {

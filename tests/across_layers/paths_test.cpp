@@ -13,7 +13,7 @@
 
 #include "framelist/frame_save.h"
 #include "intake/picture_loader.h"
-#include "output/writer.h"
+#include "frame_files/writer.h"
 #include "testutil.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "effect_fixture.h"
 #include "effects/driver.h"
-#include "output/bmp_codec.h"
+#include "frame_files/bmp_codec.h"
 #include "small_fs.h"
 
 namespace {

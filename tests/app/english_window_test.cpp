@@ -18,7 +18,7 @@
 #include "app/ui_language.h"
 #include "app/ui_texts.h"
 #include "framelist/frm_frames.h"
-#include "output/animation_plan.h"
+#include "play/animation_plan.h"
 #include "window_fixture.h"
 
 namespace {

@@ -182,8 +182,8 @@ TEST_F(GifMeasureTest, ABudgetIsFittedAndShownWithItsCost) {
 
   // A budget between the floor's file and the plain one: fitted, lossy.
   output::PlaySettings budgeted;
-  budgeted.budgetKb = static_cast<int>(plain->bytes.size() * 3 / 4 / 1000);
-  dialog.spnBudget->setValue(budgeted.budgetKb);
+  budgeted.budgetBytes = plain->bytes.size() * 3 / 4 / 1000 * 1000;
+  dialog.spnBudget->setValue(static_cast<int>(budgeted.budgetBytes / 1000));
   dialog.chkBudget->click();
   EXPECT_TRUE(measuring());
   QTRY_VERIFY_WITH_TIMEOUT(!dialog.measure().isBusy(), kLongWaitMs);
@@ -191,14 +191,14 @@ TEST_F(GifMeasureTest, ABudgetIsFittedAndShownWithItsCost) {
   ASSERT_TRUE(fitted && fitted->fits && fitted->psnr < 100.0);
   EXPECT_EQ(dialog.lblSize->text(), app::frmGifSetting::sizeText(*fitted));
   EXPECT_TRUE(dialog.lblSize->text().contains(u("（予算 ") + QString::fromStdString(output::groupedNumber(
-                                                                  budgeted.budgetBytes())) + u("）、PSNR ")));
+                                                                  budgeted.budgetBytes)) + u("）、PSNR ")));
   EXPECT_TRUE(dialog.lblBudgetWarning->isHidden());
 
   // One that even the floor does not meet: said as a warning.
   dialog.spnBudget->setValue(1);
   QTRY_VERIFY_WITH_TIMEOUT(!dialog.measure().isBusy(), kLongWaitMs);
   output::PlaySettings tiny;
-  tiny.budgetKb = 1;
+  tiny.budgetBytes = 1000;
   const auto missed = output::encodeAnimationFile(requestFor(frames, 10, tiny));
   ASSERT_TRUE(missed && !missed->fits);
   EXPECT_EQ(dialog.lblSize->text(), app::frmGifSetting::sizeText(*missed));
@@ -275,7 +275,7 @@ TEST_F(GifMeasureTest, TheBudgetRowFollowsFramesPresetsAndTheStoredValue) {
   dialog.cboPreset_Click(1);  // Google: 150 KB
   EXPECT_TRUE(dialog.chkBudget->isChecked());
   EXPECT_EQ(dialog.spnBudget->value(), 150);
-  EXPECT_EQ(dialog.playSettings().budgetKb, 150);
+  EXPECT_EQ(dialog.playSettings().budgetBytes, 150000u);
   dialog.spnBudget->setValue(90);
   dialog.cboPreset_Click(0);
   EXPECT_EQ(dialog.budgetKb(), 90);
@@ -291,7 +291,7 @@ TEST_F(GifMeasureTest, TheBudgetRowFollowsFramesPresetsAndTheStoredValue) {
   std::int16_t interval = 0;
   output::PlaySettings play;
   ASSERT_TRUE(dialog.askWebpAnimation(shape, interval, play));
-  EXPECT_EQ(play.budgetKb, 0);
+  EXPECT_EQ(play.budgetBytes, 0u);
   EXPECT_EQ(dialog.budgetKb(), 90);  // the GIF's own stays
 }
 
@@ -301,7 +301,7 @@ TEST_F(GifMeasureTest, OnlyTheNewestRequestIsMeasuredAndShown) {
   int results = 0;
   measure.setResultHandler([&] { ++results; });
   output::PlaySettings budget;
-  budget.budgetKb = 20;
+  budget.budgetBytes = 20000;
   const auto slow = requestFor(noisyFrames(20, 1000, 200), 10, budget);
   const auto quick = requestFor(slidingFrames(3, 40, 10), 10, output::PlaySettings{});
   measure.request(slow);

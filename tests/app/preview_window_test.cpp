@@ -17,7 +17,7 @@
 #include "app/frm_gif_setting.h"
 #include "app/picture_view.h"
 #include "intake/image_adapter.h"
-#include "output/animation_plan.h"
+#include "play/animation_plan.h"
 #include "output/gif_question.h"
 #include "window_fixture.h"
 

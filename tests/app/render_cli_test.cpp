@@ -11,10 +11,10 @@
 #include "app/render_cli.h"
 #include "core/effect_kind.h"
 #include "made_pictures.h"
-#include "output/bmp_codec.h"
-#include "output/file_io.h"
-#include "output/webp_encoder.h"
-#include "output/writer.h"
+#include "frame_files/bmp_codec.h"
+#include "frame_files/file_io.h"
+#include "webp/webp_encoder.h"
+#include "frame_files/writer.h"
 #include "testutil.h"
 
 namespace {
@@ -534,9 +534,9 @@ TEST(RenderEncodes, ABudgetIsOneEncodeOfTheAnimation) {
   const fs::path dir = testutil::makeTempDir("render-encodes");
   ASSERT_TRUE(output::SavePicture(gradient(40, 16), (dir / "in.bmp").string()));
   std::vector<std::size_t> budgets;
-  const save::AnimationEncoder counting = [&](const output::AnimationRequest& r, std::size_t budget) {
-    budgets.push_back(budget);
-    return output::encodeAnimationFileWithin(r, budget);
+  const save::AnimationEncoder counting = [&](const output::AnimationRequest& r) {
+    budgets.push_back(r.play.budgetBytes);
+    return output::encodeAnimationFile(r);
   };
   std::ostringstream out, err;
   const int status =

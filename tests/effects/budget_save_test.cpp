@@ -10,9 +10,9 @@
 #include "effect_fixture.h"
 #include "effects/driver.h"
 #include "gif_reader.h"
-#include "output/animation_file.h"
-#include "output/file_io.h"
-#include "output/shown_quality.h"
+#include "gif/animation_file.h"
+#include "frame_files/file_io.h"
+#include "core/psnr.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ TEST_F(BudgetSave, TheQuestionGetsTheFramesByFileAndWithoutABudgetTheFileIsUncha
 }
 
 TEST_F(BudgetSave, AMeasuredFileForTheBudgetIsWrittenByteForByte) {
-  host.gifPlay.budgetKb = 40;
+  host.gifPlay.budgetBytes = 40000;
   output::AnimationFile measured;
   measured.bytes = {'G', 'I', 'F', '8', '9', 'a', 1, 2, 3, 0x3B};
   measured.budget = 40000;
@@ -116,8 +116,8 @@ TEST_F(BudgetSave, ABudgetFitsTheFileWhichDecodesAtTheMeasuredPsnr) {
   host.gifPlay.plays = 3;
   save("lossless");
   const std::size_t lossless = fs::file_size(dir / "lossless-s-.gif");
-  host.gifPlay.budgetKb = static_cast<int>(lossless * 2 / 3 / 1000);
-  ASSERT_GE(host.gifPlay.budgetKb, 1);
+  host.gifPlay.budgetBytes = lossless * 2 / 3 / 1000 * 1000;
+  ASSERT_GE(host.gifPlay.budgetBytes, 1000u);
   const fs::path gif = save("fitted");
   const auto file = output::encodeAnimationFile(asked());
   ASSERT_TRUE(file);
@@ -125,7 +125,7 @@ TEST_F(BudgetSave, ABudgetFitsTheFileWhichDecodesAtTheMeasuredPsnr) {
   EXPECT_LT(file->quality, 100);
   const std::vector<std::uint8_t> bytes = bytesOf(gif);
   EXPECT_EQ(bytes, file->bytes);
-  EXPECT_LE(bytes.size(), static_cast<std::size_t>(host.gifPlay.budgetKb) * 1000);
+  EXPECT_LE(bytes.size(), host.gifPlay.budgetBytes);
   EXPECT_TRUE(host.overBudgetFiles.empty());
   EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"fitted-s-.gif", "lossless-s-.gif"}));
   // The report after the save reads the written size.
@@ -142,12 +142,12 @@ TEST_F(BudgetSave, ABudgetFitsTheFileWhichDecodesAtTheMeasuredPsnr) {
   ASSERT_EQ(slots.size(), plan.files.size());
   double sum = 0.0;
   for (std::size_t i = 0; i < slots.size(); ++i)
-    sum += output::framePsnr((*host.askedFrames)[static_cast<std::size_t>(plan.files[i])], slots[i]);
+    sum += core::framePsnr((*host.askedFrames)[static_cast<std::size_t>(plan.files[i])], slots[i]);
   EXPECT_NEAR(sum / static_cast<double>(slots.size()), file->psnr, 1e-9);
 }
 
 TEST_F(BudgetSave, AFileOverTheBudgetIsWrittenOnlyWhenTheQuestionSaysYes) {
-  host.gifPlay.budgetKb = 1;
+  host.gifPlay.budgetBytes = 1000;
   fs::create_directories(dir / "keep");
   ASSERT_TRUE(output::replaceFile((dir / "unrelated.bmp").string(), std::vector<std::uint8_t>{1, 2, 3}));
   const std::vector<std::string> before = namesIn(dir);

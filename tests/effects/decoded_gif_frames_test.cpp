@@ -22,11 +22,11 @@
 #include "effects/silent_host.h"
 #include "effects/work_state.h"
 #include "gif_reader.h"
-#include "output/colour_index.h"
-#include "output/file_io.h"
-#include "output/gif_encoder.h"
-#include "output/gif_fit.h"
-#include "output/quality_encoder.h"
+#include "gif/colour_index.h"
+#include "frame_files/file_io.h"
+#include "gif/gif_encoder.h"
+#include "gif/gif_fit.h"
+#include "gif/quality_encoder.h"
 #include "output_test_support.h"
 
 namespace {

@@ -6,8 +6,8 @@
 
 #include "effect_fixture.h"
 #include "effects/driver.h"
-#include "output/bmp_codec.h"
-#include "output/writer.h"
+#include "frame_files/bmp_codec.h"
+#include "frame_files/writer.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "compose_fixture.h"
 #include "effects/driver.h"
-#include "output/bmp_codec.h"
+#include "frame_files/bmp_codec.h"
 
 namespace {
 

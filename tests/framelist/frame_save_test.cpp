@@ -11,8 +11,8 @@
 #include <QImageReader>
 #include <QString>
 
-#include "output/file_io.h"
-#include "output/shown_quality.h"
+#include "frame_files/file_io.h"
+#include "core/psnr.h"
 #include "testutil.h"
 
 namespace {
@@ -364,7 +364,7 @@ TEST(SaveFrameList, AMeasuredOrEncodedFileIsWrittenInOnePieceWithinTheBudget) {
   const fs::path dir = testutil::makeTempDir("framelist-budget");
   const std::vector<core::Picture> list = budget::smoothFrames(6);
   budget::FileAnswer answer;
-  answer.play.budgetKb = 3;
+  answer.play.budgetBytes = 3000;
   output::AnimationFile measured;
   measured.bytes = {'G', 'I', 'F', '8', '9', 'a', 0x3B};
   measured.budget = 3000;
@@ -380,9 +380,11 @@ TEST(SaveFrameList, AMeasuredOrEncodedFileIsWrittenInOnePieceWithinTheBudget) {
   // No measurement: the same encoding as the dialog's, within the budget,
   // decoding (Qt) to the PSNR it says.
   answer.measured.reset();
-  const std::size_t lossless = output::encodeAnimationFileWithin(budget::requestOf(*p), 0)->bytes.size();
-  answer.play.budgetKb = static_cast<int>(lossless * 2 / 3 / 1000);
-  ASSERT_GE(answer.play.budgetKb, 1);
+  output::AnimationRequest unbudgeted = budget::requestOf(*p);
+  unbudgeted.play.budgetBytes = 0;
+  const std::size_t lossless = output::encodeAnimationFile(unbudgeted)->bytes.size();
+  answer.play.budgetBytes = lossless * 2 / 3 / 1000 * 1000;
+  ASSERT_GE(answer.play.budgetBytes, 1000u);
   p = planFrameSave((dir / "e.gif").string(), saveExt, answer.question(), list);
   ASSERT_TRUE(p && !p->measured);
   ASSERT_TRUE(framelist::saveFrameList(list, *p, ask).value());
@@ -391,11 +393,11 @@ TEST(SaveFrameList, AMeasuredOrEncodedFileIsWrittenInOnePieceWithinTheBudget) {
   EXPECT_LT(file->quality, 100);
   const auto bytes = budget::fileBytes(dir / "e.gif");
   EXPECT_EQ(bytes, file->bytes);
-  EXPECT_LE(bytes.size(), static_cast<std::size_t>(answer.play.budgetKb) * 1000);
+  EXPECT_LE(bytes.size(), answer.play.budgetBytes);
   QImageReader reader(QString::fromStdString((dir / "e.gif").string()));
   double sum = 0.0;
   std::size_t n = 0;
-  for (QImage image; reader.read(&image); ++n) sum += output::framePsnr(*list[n].bitmap(), budget::fromQImage(image));
+  for (QImage image; reader.read(&image); ++n) sum += core::framePsnr(*list[n].bitmap(), budget::fromQImage(image));
   ASSERT_EQ(n, list.size());
   EXPECT_NEAR(sum / static_cast<double>(n), file->psnr, 1e-9);
   EXPECT_EQ(questions, 0);
@@ -406,7 +408,7 @@ TEST(SaveFrameList, AFileOverTheBudgetIsWrittenOnlyWhenTheQuestionSaysYes) {
   const fs::path dir = testutil::makeTempDir("framelist-over");
   const std::vector<core::Picture> list = budget::noiseFrames(6);
   budget::FileAnswer answer;
-  answer.play.budgetKb = 1;
+  answer.play.budgetBytes = 1000;
   std::string saveExt;
   const auto p = planFrameSave((dir / "o.gif").string(), saveExt, answer.question(), list);
   ASSERT_TRUE(p);

@@ -364,7 +364,7 @@ TEST_F(FrmFramesTest, AGifOverItsBudgetIsWrittenOnlyAfterAYes) {
                               std::optional<output::AnimationFile>& measured) {
     askedFrames = frames ? frames->size() : 0;
     interval = 10;
-    play.budgetKb = 1;
+    play.budgetBytes = 1000;
     measured.reset();
     return true;
   });

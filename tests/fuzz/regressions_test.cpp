@@ -9,7 +9,7 @@
 
 #include "intake/picture_header.h"
 #include "intake/picture_loader.h"
-#include "output/bmp_codec.h"
+#include "frame_files/bmp_codec.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <iterator>
 
 #include "core/color.h"
-#include "output/bmp_codec.h"
+#include "frame_files/bmp_codec.h"
 #include "save/save_step.h"
 #include "testutil.h"
 
@@ -57,9 +57,9 @@ class SaveStep : public ::testing::Test {
 
   // Counts the encodes and passes them on to the real encoder.
   save::AnimationEncoder counting() {
-    return [this](const output::AnimationRequest& a, std::size_t budget) {
-      budgetsAsked.push_back(budget);
-      return output::encodeAnimationFileWithin(a, budget);
+    return [this](const output::AnimationRequest& a) {
+      budgetsAsked.push_back(a.play.budgetBytes);
+      return output::encodeAnimationFile(a);
     };
   }
 
@@ -106,7 +106,7 @@ TEST_F(SaveStep, AnAnimationThatCannotBeWrittenKeepsItsWholeFrameFilesAndSaysWhi
 TEST_F(SaveStep, AFittedAnimationIntoAMissingFolderLeavesNothing) {
   save::SaveRequest r = request(".gif", true);
   r.target.folder = (dir / "gone").string();
-  r.animation.budgetBytes = 100000;
+  r.animation.play.budgetBytes = 100000;
   const save::SaveReport report = save::saveFrames(r);
   ASSERT_FALSE(report.status);
   EXPECT_EQ(report.status.file, (dir / "gone" / "b-s-.gif").string());
@@ -142,7 +142,7 @@ TEST_F(SaveStep, EveryAnimatedGifIsEncodedOnce) {
 
   budgetsAsked.clear();
   save::SaveRequest fitted = request(".gif", true);
-  fitted.animation.budgetBytes = 1500;
+  fitted.animation.play.budgetBytes = 1500;
   const save::SaveReport fit = save::saveFrames(fitted, nullptr, counting());
   EXPECT_EQ(budgetsAsked, std::vector<std::size_t>{1500});  // the fit, no plain file before it
   ASSERT_TRUE(fit.gif);
@@ -157,7 +157,7 @@ TEST_F(SaveStep, EveryAnimatedGifIsEncodedOnce) {
 
 TEST_F(SaveStep, TheMeasuredFileIsWrittenAsItIsWithoutAnEncode) {
   save::SaveRequest r = request(".gif", true);
-  r.animation.budgetBytes = 1500;
+  r.animation.play.budgetBytes = 1500;
   output::AnimationFile measured;
   measured.bytes = {'G', 'I', 'F', '8', '9', 'a', 0x3B};
   measured.budget = 1500;
@@ -167,7 +167,7 @@ TEST_F(SaveStep, TheMeasuredFileIsWrittenAsItIsWithoutAnEncode) {
   EXPECT_EQ(bytesOf(dir / "b-s-.gif"), measured.bytes);
 
   // Measured for another budget: not this file.
-  r.animation.budgetBytes = 1600;
+  r.animation.play.budgetBytes = 1600;
   save::saveFrames(r, nullptr, counting());
   EXPECT_EQ(budgetsAsked, std::vector<std::size_t>{1600});
   EXPECT_NE(bytesOf(dir / "b-s-.gif"), measured.bytes);
@@ -192,7 +192,7 @@ TEST_F(SaveStep, NoToTheOverBudgetQuestionWritesNothingAndKeepsAnEarlierFile) {
   const std::vector<std::uint8_t> earlier = {1, 2, 3};
   std::ofstream(dir / "b-s-.gif", std::ios::binary).write("\1\2\3", 3);
   save::SaveRequest r = request(".gif", true);
-  r.animation.budgetBytes = 100;  // below anything a GIF of these frames can be
+  r.animation.play.budgetBytes = 100;  // below anything a GIF of these frames can be
   Answer no(false);
   const save::SaveReport report = save::saveFrames(r, &no);
   EXPECT_TRUE(report.declined);

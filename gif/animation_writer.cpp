@@ -1,0 +1,82 @@
+#include "gif/animation_writer.h"
+
+#include <algorithm>
+
+#include "gif/frame_coder.h"
+#include "gif/lzw_encoder.h"
+#include "gif/lzw_plan.h"
+#include "gif/gif_encoder.h"
+#include "gif/shown_quality.h"
+
+namespace output {
+
+void coverIndices(GifPalette& palette, const MappedFrame& f) {
+  int highest = f.transparent;
+  for (std::uint8_t v : f.indices) highest = std::max(highest, static_cast<int>(v));
+  if (highest >= static_cast<int>(palette.size())) palette.resize(static_cast<std::size_t>(highest) + 1, core::kBlack);
+}
+
+std::optional<std::vector<std::uint8_t>> writeAnimation(int width, int height, const MappedAnimation& coded,
+                                                        const std::vector<int>& delays, int loopCount, bool shortest) {
+  std::vector<std::uint8_t> out;
+  GifStream gif(out, shortest);
+  if (!gif.putScreen(width, height, &coded.global, true)) return std::nullopt;
+  if (loopCount != kNoLoopBlock && !gif.putLoopCount(loopCount)) return std::nullopt;
+  for (std::size_t k = 0; k < coded.frames.size(); ++k) {
+    const MappedFrame& f = coded.frames[k];
+    if (!gif.putFrameControl(delays[k], f.transparent, GifDisposal::Keep) ||
+        !gif.putImage(f.rect, f.local ? &*f.local : nullptr, f.indices)) {
+      return std::nullopt;
+    }
+  }
+  if (!gif.close()) return std::nullopt;
+  return out;
+}
+
+namespace {
+
+std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimation coded, int loopCount, bool shortest,
+                                          const CancelFlag* cancel) {
+  FrameCoder coder(shown.frames, coded);
+  const core::Bitmap& first = *shown.frames[0];
+  ShownQuality quality(first.width, first.height);
+  LzwPlanner planner;
+  CodedAnimation out;
+  for (std::size_t k = 0; k < coded.frames.size(); ++k) {
+    throwIfCancelled(cancel);
+    MappedFrame& f = coded.frames[k];
+    coder.code(k, f);
+    GifPalette& palette = f.local ? *f.local : coded.global;
+    coverIndices(palette, f);
+    quality.show(f, palette, *shown.frames[k], shown.repeats[k]);
+    out.framePsnr.push_back(quality.lastPsnr());
+    const std::size_t table = f.local ? 3u << gifTableBits(f.local->size()) : 0;
+    out.frameBytes.push_back(planner.codedBytes(f.indices, lzwCodeSizeFor(f.indices)) + table);
+  }
+  std::optional<std::vector<std::uint8_t>> bytes =
+      writeAnimation(first.width, first.height, coded, shown.delays, loopCount, shortest);
+  if (!bytes) return std::nullopt;
+  out.bytes = std::move(*bytes);
+  out.psnr = quality.meanPsnr();
+  return out;
+}
+
+}  // namespace
+
+std::optional<CodedAnimation> codeAnimation(const ShownFrames& shown, const MappedAnimation& mapped, int loopCount,
+                                            bool shortest, const CancelFlag* cancel) {
+  std::optional<CodedAnimation> best = codeInOrder(shown, mapped, loopCount, shortest, cancel);
+  // Past 64 colours nearly every frame codes with wide codes in any order.
+  constexpr std::size_t kOrderMatters = 64;
+  if (!best || mapped.mode == PaletteMode::PerFrame || mapped.frames.size() < 2 ||
+      mapped.global.size() > kOrderMatters) {
+    return best;
+  }
+  MappedAnimation other = mapped;
+  orderPalette(other, shown.frames, PaletteOrder::MostUsed);
+  std::optional<CodedAnimation> second = codeInOrder(shown, std::move(other), loopCount, shortest, cancel);
+  if (second && second->bytes.size() < best->bytes.size()) best = std::move(second);
+  return best;
+}
+
+}  // namespace output

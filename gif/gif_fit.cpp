@@ -1,0 +1,245 @@
+#include "gif/gif_fit.h"
+
+#include <algorithm>
+#include <map>
+
+#include "gif/quality_encoder.h"
+
+namespace output {
+namespace {
+
+bool validInput(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing) {
+  if (frames.empty() || timing.delays.size() != frames.size()) return false;
+  for (const core::Bitmap* f : frames) {
+    if (!f || f->width < 1 || f->height < 1 || f->width != frames[0]->width || f->height != frames[0]->height) {
+      return false;
+    }
+  }
+  for (int d : timing.delays) {
+    if (d < 0 || d > 65535) return false;
+  }
+  return timing.plays >= 0 && timing.plays <= AnimationTiming::kMostPlays;
+}
+
+// Qualities measured once each with the quick parse; the file finally
+// returned is coded again with the shortest, which is never longer.
+class Search {
+ public:
+  explicit Search(QualityEncoder& encoder) : encoder_(encoder) {}
+
+  // The quality of the smallest file measured at or above `floorDb`
+  // (the higher quality on a tie); `fallback` when none is.
+  int smallestAbove(double floorDb, int fallback) const {
+    const CodedAnimation* best = nullptr;
+    int out = fallback;
+    for (const auto& [quality, coded] : measured_) {
+      if (coded.psnr >= floorDb && (!best || coded.bytes.size() <= best->bytes.size())) {
+        best = &coded;
+        out = quality;
+      }
+    }
+    return out;
+  }
+
+  const CodedAnimation* at(int quality) {
+    auto it = measured_.find(quality);
+    if (it == measured_.end()) {
+      std::optional<CodedAnimation> coded = encoder_.encode(quality, false);
+      if (!coded) return nullptr;
+      it = measured_.emplace(quality, std::move(*coded)).first;
+    }
+    return &it->second;
+  }
+
+ private:
+  QualityEncoder& encoder_;
+  std::map<int, CodedAnimation> measured_;
+};
+
+// The highest quality in (low, high) that is true of `holds`, by bisection
+// (bytes and PSNR both fall with the quality); `low` when none is, nullopt
+// when an encode fails.
+template <typename Holds>
+std::optional<int> highest(Search& search, int low, int high, Holds holds) {
+  while (high - low > 1) {
+    const int mid = (low + high) / 2;
+    const CodedAnimation* c = search.at(mid);
+    if (!c) return std::nullopt;
+    (holds(*c) ? low : high) = mid;
+  }
+  return low;
+}
+
+std::optional<FittedGif> finish(QualityEncoder& encoder, int quality, std::size_t budget) {
+  std::optional<CodedAnimation> coded = encoder.encode(quality, true);
+  if (!coded) return std::nullopt;
+  FittedGif out;
+  out.psnr = coded->psnr;
+  out.quality = quality;
+  out.fits = coded->bytes.size() <= budget;
+  out.bytes = std::move(coded->bytes);
+  return out;
+}
+
+// Tolerances (squared RGB error a pixel may take for a longer LZW match)
+// of the finer file's lossy steps, from none to about 30 per channel: the
+// room between quality 100 and the finer file, and an alternative to the
+// scale's reduced palettes where one palette per frame pays.
+constexpr int kFinerTolerances[] = {0, 3, 6, 12, 24, 48, 96, 192, 384, 768, 1536, 3072};
+
+// The finer file at the lowest tolerance that fits the budget, coded with
+// the shortest parse; nullopt when none fits. exact receives the finer
+// file without loss.
+std::optional<CodedAnimation> finerWithin(QualityEncoder& encoder, std::size_t budget, int& tolerance,
+                                          std::optional<CodedAnimation>& exact) {
+  const int steps = static_cast<int>(std::size(kFinerTolerances));
+  std::map<int, CodedAnimation> measured;
+  const auto at = [&](int step) -> const CodedAnimation* {
+    auto it = measured.find(step);
+    if (it == measured.end()) {
+      std::optional<CodedAnimation> c = encoder.encodeFinely(kFinerTolerances[step], false);
+      if (!c) return nullptr;
+      it = measured.emplace(step, std::move(*c)).first;
+    }
+    return &it->second;
+  };
+  // Without loss first, coded as it would be written.
+  exact = encoder.encodeFinely(0, true);
+  if (!exact) return std::nullopt;
+  if (exact->bytes.size() <= budget) {
+    tolerance = 0;
+    return exact;
+  }
+  // The lowest step that fits: bytes fall as the tolerance grows.
+  const CodedAnimation* last = at(steps - 1);
+  if (!last || last->bytes.size() > budget) return std::nullopt;
+  int low = 0, high = steps - 1;
+  while (high - low > 1) {
+    const int mid = (low + high) / 2;
+    const CodedAnimation* c = at(mid);
+    if (!c) return std::nullopt;
+    (c->bytes.size() <= budget ? high : low) = mid;
+  }
+  tolerance = kFinerTolerances[high];
+  std::optional<CodedAnimation> out = encoder.encodeFinely(tolerance, true);
+  if (!out || out->bytes.size() > budget) return std::nullopt;
+  return out;
+}
+
+// The highest quality of the scale that fits and stays above the floor.
+std::optional<FittedGif> fitOnTheScale(QualityEncoder& encoder, std::size_t budgetBytes);
+
+FittedGif finerFile(CodedAnimation&& coded, int tolerance) {
+  FittedGif out;
+  out.psnr = coded.psnr;
+  out.fits = true;
+  out.finer = true;
+  out.finerTolerance = tolerance;
+  out.bytes = std::move(coded.bytes);
+  return out;
+}
+
+}  // namespace
+
+std::optional<EncodedGif> encodeGifAtQuality(const std::vector<const core::Bitmap*>& frames,
+                                             const AnimationTiming& timing, int quality, const CancelFlag* cancel) {
+  if (!validInput(frames, timing)) return std::nullopt;
+  try {
+    const ShownFrames shown = mergeRepeats(frames, timing.delays);
+    QualityEncoder encoder(shown, gifLoopField(timing.plays), cancel);
+    const int q = std::clamp(quality, 0, kBestQuality);
+    std::optional<CodedAnimation> coded = encoder.encode(q, true);
+    if (!coded) return std::nullopt;
+    return EncodedGif{std::move(coded->bytes), coded->psnr, q};
+  } catch (const Cancelled&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing,
+                                         std::size_t budgetBytes, const CancelFlag* cancel) {
+  if (!validInput(frames, timing)) return std::nullopt;
+  try {
+    const ShownFrames shown = mergeRepeats(frames, timing.delays);
+    QualityEncoder encoder(shown, gifLoopField(timing.plays), cancel);
+    std::optional<CodedAnimation> best = encoder.encode(kBestQuality, true);
+    if (!best) return std::nullopt;
+    if (best->bytes.size() <= budgetBytes) {
+      // Bytes to spare on frames that quality 100 cannot show exactly: a
+      // palette for each frame may show them better, shortened by lossy
+      // matching as far as the budget needs.
+      if (encoder.manyColours()) {
+        int tolerance = 0;
+        std::optional<CodedAnimation> exact;
+        std::optional<CodedAnimation> finer = finerWithin(encoder, budgetBytes, tolerance, exact);
+        // Some images of the finer file, the others of quality 100: where
+        // the whole finer file does not fit, and also where it does, since
+        // some images show better at quality 100.
+        std::optional<CodedAnimation> mixed;
+        if (exact) mixed = encoder.encodeMixed(budgetBytes, *best, *exact);
+        if (mixed && (!finer || mixed->psnr > finer->psnr)) {
+          finer = std::move(mixed);
+          tolerance = 0;
+        }
+        if (finer && finer->psnr > best->psnr) return finerFile(std::move(*finer), tolerance);
+      }
+      FittedGif out;
+      out.psnr = best->psnr;
+      out.fits = true;
+      out.bytes = std::move(best->bytes);
+      return out;
+    }
+    // Bytes fall as the quality falls: find the highest quality that fits,
+    // then make sure it is above the floor. Where one palette per frame
+    // pays, the finer file made lossy may show more in the same bytes.
+    std::optional<FittedGif> scaled = fitOnTheScale(encoder, budgetBytes);
+    // Far below quality 100 the finer file's palettes cost more than they
+    // show, and making them is the dearest step on photos.
+    constexpr std::size_t kFinerReach = 7;  // tenths of quality 100's bytes
+    if (!scaled || !encoder.manyColours() || budgetBytes * 10 < best->bytes.size() * kFinerReach) return scaled;
+    int tolerance = 0;
+    std::optional<CodedAnimation> exact;
+    std::optional<CodedAnimation> finer = finerWithin(encoder, budgetBytes, tolerance, exact);
+    if (finer && (!scaled->fits || finer->psnr > scaled->psnr) && finer->psnr >= kLowestFitDb) {
+      return finerFile(std::move(*finer), tolerance);
+    }
+    return scaled;
+  } catch (const Cancelled&) {
+    return std::nullopt;
+  }
+}
+
+namespace {
+
+std::optional<FittedGif> fitOnTheScale(QualityEncoder& encoder, std::size_t budgetBytes) {
+  Search search(encoder);
+  const auto within = [&](const CodedAnimation& c) { return c.bytes.size() <= budgetBytes; };
+  const std::optional<int> fits = highest(search, -1, kBestQuality, within);
+  if (!fits) return std::nullopt;
+  if (*fits >= 0 && search.at(*fits)->psnr >= kLowestFitDb) return finish(encoder, *fits, budgetBytes);
+  const CodedAnimation* zero = search.at(0);
+  if (!zero) return std::nullopt;
+  const bool aboveFloorAtZero = zero->psnr >= kLowestFitDb;
+  // Quality 0 is over the budget yet still above the floor: the last
+  // resort below it (negative qualities), searched the same way.
+  const bool ladder = *fits < 0 && aboveFloorAtZero;
+  if (ladder) {
+    const std::optional<int> low = highest(search, kLowestQuality - 1, 0, within);
+    if (!low) return std::nullopt;
+    if (*low >= kLowestQuality && search.at(*low)->psnr >= kLowestFitDb) return finish(encoder, *low, budgetBytes);
+  }
+  // Nothing above the floor fits: the lowest quality that stays above it,
+  // or any measured on the way that is above it and smaller (fewer
+  // colours do not always code shorter).
+  const auto belowFloor = [](const CodedAnimation& c) { return c.psnr < kLowestFitDb; };
+  const std::optional<int> under =
+      aboveFloorAtZero ? highest(search, ladder ? kLowestQuality - 1 : -1, 0, belowFloor)
+                       : highest(search, -1, kBestQuality, belowFloor);
+  if (!under) return std::nullopt;
+  const int above = *under + 1;
+  return finish(encoder, search.smallestAbove(kLowestFitDb, above), budgetBytes);
+}
+
+}  // namespace
+
+}  // namespace output

@@ -1,0 +1,388 @@
+#include "gif/quality_encoder.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+#include "gif/animation_writer.h"
+#include "gif/frame_coder.h"
+#include "gif/quantizer.h"
+#include "gif/shown_bound.h"
+#include "gif/shown_quality.h"
+
+namespace output {
+namespace {
+
+// Palette sizes the scale steps through, best first, in its upper and its
+// lower half.
+constexpr int kFewerColours[] = {255, 192, 128, 96, 64, 48, 32};
+constexpr int kFewestColours[] = {32, 24, 16, 12, 8, 6, 4};
+constexpr int kLastResortColours[] = {4, 3, 2};
+
+// The 8 x 8 ordered-dither threshold of a screen position, 0..63.
+int bayer8(int x, int y) {
+  int v = 0;
+  const int xy = x ^ y;
+  for (int bit = 0; bit < 3; ++bit) v = (v << 2) | (((xy >> bit) & 1) << 1) | ((y >> bit) & 1);
+  return v;
+}
+
+// The typical distance of a palette entry to its nearest neighbour, per
+// channel: how far an ordered dither must reach to mix two entries.
+double spacingOf(const GifPalette& p) {
+  if (p.size() < 2) return 0.0;
+  double sum = 0.0;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    int nearest = std::numeric_limits<int>::max();
+    for (std::size_t j = 0; j < p.size(); ++j) {
+      if (j != i) nearest = std::min(nearest, core::squaredDistance(p[i], p[j]));
+    }
+    sum += nearest;
+  }
+  return std::sqrt(sum / static_cast<double>(p.size()) / 3.0);
+}
+
+// Nearest palette entries on a grid of 64 levels per channel, each cell
+// answered for its centre once: dithered colours are nearly all distinct,
+// and one search per cell keeps them cheap. Deterministic: a cell's answer
+// does not depend on which colour asked first.
+class GridNearest {
+ public:
+  explicit GridNearest(const GifPalette& palette) : palette_(palette), cells_(std::size_t{1} << 18, -1) {}
+  std::uint8_t operator()(int r, int g, int b) {
+    const std::size_t cell = static_cast<std::size_t>((r >> 2) << 12 | (g >> 2) << 6 | (b >> 2));
+    if (cells_[cell] < 0) {
+      const core::Color centre = core::rgb((r & ~3) | 2, (g & ~3) | 2, (b & ~3) | 2);
+      int best = 0, bestDistance = std::numeric_limits<int>::max();
+      for (std::size_t i = 0; i < palette_.size(); ++i) {
+        const int d = core::squaredDistance(centre, palette_[i]);
+        if (d < bestDistance) {
+          bestDistance = d;
+          best = static_cast<int>(i);
+        }
+      }
+      cells_[cell] = static_cast<std::int16_t>(best);
+    }
+    return static_cast<std::uint8_t>(cells_[cell]);
+  }
+
+ private:
+  const GifPalette& palette_;
+  std::vector<std::int16_t> cells_;
+};
+
+int clampChannel(double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 255.0))); }
+
+// A pixel's index in a reduced palette: the nearest entry, or through the
+// ordered dither when ditherStep > 0.
+class PixelMapper {
+ public:
+  PixelMapper(const GifPalette& palette, int ditherStep)
+      : nearest_(palette), grid_(palette), amplitude_(ditherStep * spacingOf(palette) / 10.0) {}
+  std::uint8_t operator()(int x, int y, core::Color c) {
+    if (amplitude_ <= 0.0) return nearest_(c);
+    const double offset = ((bayer8(x & 7, y & 7) + 0.5) / 64.0 - 0.5) * amplitude_;
+    return grid_(clampChannel(core::redOf(c) + offset), clampChannel(core::greenOf(c) + offset),
+                 clampChannel(core::blueOf(c) + offset));
+  }
+
+ private:
+  NearestColour nearest_;
+  GridNearest grid_;
+  double amplitude_;
+};
+
+// How many pixels use each entry of the palette frame k is shown with.
+std::vector<ColourHistogram::Entry> usage(const MappedAnimation& a, const GifPalette& palette, std::size_t first,
+                                          std::size_t last) {
+  std::vector<std::uint64_t> counts(palette.size(), 0);
+  for (std::size_t k = first; k < last; ++k) {
+    for (std::uint8_t v : a.frames[k].indices) ++counts[v];
+  }
+  std::vector<ColourHistogram::Entry> out;
+  for (std::size_t i = 0; i < palette.size(); ++i) {
+    if (counts[i] > 0) out.push_back({palette[i], counts[i]});
+  }
+  return out;
+}
+
+}  // namespace
+
+LossySettings lossySettingsFor(int quality, bool manyColours) {
+  const int q = std::clamp(quality, kLowestQuality, kBestQuality);
+  LossySettings s;
+  // Fewer colours first, which costs the least quality per byte saved on
+  // banners; then, below the middle, lossy matching takes over.
+  if (q >= kBestQuality / 2) {
+    const double t = static_cast<double>(kBestQuality - q) / (kBestQuality / 2);  // 0..1
+    const int steps = static_cast<int>(std::size(kFewerColours));
+    s.colours = kFewerColours[std::min(steps - 1, static_cast<int>(t * steps))];
+    s.tolerance = static_cast<int>(3.0 * (1.0 + 4.0 * t) * (1.0 + 4.0 * t));
+  } else if (q >= 0) {
+    const double t = static_cast<double>(kBestQuality / 2 - q) / (kBestQuality / 2);  // 0..1
+    const int steps = static_cast<int>(std::size(kFewestColours));
+    s.colours = kFewestColours[std::min(steps - 1, static_cast<int>(t * steps))];
+    const double perChannel = 5.0 + 95.0 * std::pow(t, 1.5);
+    s.tolerance = static_cast<int>(3.0 * perChannel * perChannel);
+  } else {
+    // Below quality 0, the fit's last resort: only the palette shrinks, to
+    // 3 and then 2 entries, with quality 0's tolerance. Measured on a 1000 x
+    // 200 logo slide, a wider tolerance only made the files longer (the
+    // matches it buys break the strings after them) and darker, while each
+    // entry less saved 7 to 10 % at a few dB.
+    s.colours = kLastResortColours[std::min(-q, static_cast<int>(std::size(kLastResortColours))) - 1];
+    s.tolerance = 3 * 100 * 100;
+  }
+  // No dither below quality 0: its noise costs codes the last resort cannot spare.
+  s.ditherStep = manyColours && q >= 0 ? static_cast<int>(std::lround(2.0 * (kBestQuality - q) / kBestQuality)) : 0;
+  return s;
+}
+
+QualityEncoder::QualityEncoder(const ShownFrames& shown, int loopCount, const CancelFlag* cancel)
+    : shown_(shown), loopCount_(loopCount), cancel_(cancel) {}
+
+const MappedAnimation* QualityEncoder::base() {
+  if (!base_ && !baseFailed_) {
+    throwIfCancelled(cancel_);
+    MappingSettings settings;
+    settings.cancel = cancel_;
+    base_ = mapAnimation(shown_.frames, settings);
+    baseFailed_ = !base_;
+  }
+  return base_ ? &*base_ : nullptr;
+}
+
+bool QualityEncoder::manyColours() {
+  const MappedAnimation* b = base();
+  return b && b->mode != PaletteMode::Exact;
+}
+
+std::optional<CodedAnimation> QualityEncoder::encode(int quality, bool shortest) {
+  throwIfCancelled(cancel_);
+  if (!base()) return std::nullopt;
+  if (quality >= kBestQuality) return encodeBest(shortest);
+  return encodeLossy(lossySettingsFor(quality, manyColours()), shortest);
+}
+
+std::optional<CodedAnimation> QualityEncoder::encodeBest(bool shortest) {
+  return codeAnimation(shown_, *base_, loopCount_, shortest, cancel_);
+}
+
+std::optional<CodedAnimation> QualityEncoder::encodeFinely(int tolerance, bool shortest) {
+  throwIfCancelled(cancel_);
+  if (!fine_) fine_ = mapEachFrameFinely(shown_.frames, cancel_);
+  if (!fine_) return std::nullopt;
+  if (tolerance <= 0) return codeAnimation(shown_, *fine_, loopCount_, shortest, cancel_);
+  LossySettings s;
+  s.tolerance = tolerance;
+  return encodeLossyFrom(*fine_, s, shortest);
+}
+
+std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetBytes, const CodedAnimation& plainFile,
+                                                          const CodedAnimation& finerFile) {
+  throwIfCancelled(cancel_);
+  if (!base() || !fine_) return std::nullopt;
+  const CodedAnimation* plain = &plainFile;
+  const CodedAnimation* finer = &finerFile;
+  const std::size_t n = base_->frames.size();
+  if (plain->framePsnr.size() != n || finer->framePsnr.size() != n) return std::nullopt;
+  // Frames by what the finer palette gains (PSNR times the frames an image
+  // stands for) per byte it adds; those that gain for nothing first.
+  struct Choice {
+    std::size_t frame;
+    double gain;
+    long long cost;
+  };
+  std::vector<Choice> choices;
+  for (std::size_t k = 0; k < n; ++k) {
+    const double gain = (finer->framePsnr[k] - plain->framePsnr[k]) * shown_.repeats[k];
+    const long long cost =
+        static_cast<long long>(finer->frameBytes[k]) - static_cast<long long>(plain->frameBytes[k]);
+    if (gain > 0.0) choices.push_back({k, gain, cost});
+  }
+  const auto rate = [](const Choice& c) { return c.cost <= 0 ? INFINITY : c.gain / static_cast<double>(c.cost); };
+  std::stable_sort(choices.begin(), choices.end(), [&](const Choice& l, const Choice& r) { return rate(l) > rate(r); });
+  const auto paletteOf = [](const MappedAnimation& a, std::size_t k) -> const GifPalette& {
+    return a.frames[k].local ? *a.frames[k].local : a.global;
+  };
+  std::optional<CodedAnimation> best;
+  // Frames interact (what shows through transparency), so the model's
+  // bytes are a guess: a mix over the budget is tried again with less room.
+  long long room = static_cast<long long>(budgetBytes) - static_cast<long long>(plain->bytes.size());
+  for (int attempt = 0; attempt < 5 && room > 0; ++attempt) {
+    std::vector<bool> useFine(n, false);
+    long long spent = 0;
+    bool any = false;
+    for (const Choice& c : choices) {
+      if (spent + c.cost > room) continue;
+      spent += c.cost;
+      useFine[c.frame] = true;
+      any = true;
+    }
+    if (!any) break;
+    // The base's palettes stay where they are (a shared one global, so its
+    // images need no table); each finer image brings its own.
+    MappedAnimation mixed;
+    mixed.mode = base_->mode;
+    mixed.global = base_->global;
+    for (std::size_t k = 0; k < n; ++k) {
+      const MappedAnimation& from = useFine[k] ? *fine_ : *base_;
+      MappedFrame f = from.frames[k];
+      f.transparent = -1;
+      const GifPalette& palette = paletteOf(from, k);
+      if (palette == mixed.global) {
+        f.local.reset();
+      } else {
+        f.local = palette;
+      }
+      mixed.frames.push_back(std::move(f));
+    }
+    std::optional<CodedAnimation> coded = codeAnimation(shown_, mixed, loopCount_, true, cancel_);
+    if (!coded) return std::nullopt;
+    if (coded->bytes.size() <= budgetBytes) {
+      if (!best || coded->psnr > best->psnr) best = std::move(coded);
+      break;
+    }
+    room -= static_cast<long long>(coded->bytes.size() - budgetBytes) + room / 10;
+  }
+  return best;
+}
+
+// The base palettes cut to `colours` (merging the closest entries, weighted
+// by use) and every frame's pixels mapped to them, through the ordered
+// dither when ditherStep > 0.
+const QualityEncoder::Mapping& QualityEncoder::reduced(int colours, int ditherStep) {
+  const auto key = std::make_pair(colours, ditherStep);
+  if (auto it = mappings_.find(key); it != mappings_.end()) return it->second;
+  const MappedAnimation& b = *base_;
+  Mapping m;
+  m.animation.mode = b.mode;
+  const auto cut = [&](const GifPalette& p, std::size_t first, std::size_t last) {
+    if (p.size() <= static_cast<std::size_t>(colours)) return p;
+    return mergeClosestColours(usage(b, p, first, last), static_cast<std::size_t>(colours));
+  };
+  const bool perFrame = b.mode == PaletteMode::PerFrame;
+  m.animation.global = cut(b.global, 0, perFrame ? 1 : b.frames.size());
+  for (std::size_t k = 0; k < b.frames.size(); ++k) {
+    throwIfCancelled(cancel_);
+    const MappedFrame& from = b.frames[k];
+    MappedFrame f;
+    f.rect = from.rect;
+    if (from.local) f.local = cut(*from.local, k, k + 1);
+    const GifPalette& palette = f.local ? *f.local : m.animation.global;
+    PixelMapper map(palette, ditherStep);
+    const core::Bitmap& src = *shown_.frames[k];
+    f.indices.reserve(f.rect.area());
+    for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+      throwIfCancelled(cancel_);
+      const core::Color* row = src.row(y);
+      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) f.indices.push_back(map(x, y, row[x]));
+    }
+    m.animation.frames.push_back(std::move(f));
+  }
+  return mappings_.emplace(key, std::move(m)).first->second;
+}
+
+// Each pixel as the lossy matcher sees it. A pixel that did not change
+// keeps what is shown (so that nothing crawls) only where that is within
+// the tolerance of its own colour: after a palette of its own the frame
+// before may decode to other colours.
+void QualityEncoder::lossyPixels(std::size_t k, const MappedFrame& f, const GifPalette& palette,
+                                 const core::Bitmap& canvas, int tolerance) {
+  const core::Bitmap& src = *shown_.frames[k];
+  const core::Bitmap* before = k > 0 ? shown_.frames[k - 1] : nullptr;
+  pixels_.resize(f.indices.size());
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    const core::Color* row = src.row(y);
+    const core::Color* shown = canvas.row(y);
+    const core::Color* previous = before ? before->row(y) : nullptr;
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+      const std::uint8_t own = f.indices[i];
+      const int ownError = core::squaredDistance(row[x], palette[own]);
+      const bool still = previous && previous[x] == row[x] &&
+                         core::squaredDistance(row[x], shown[x]) <= ownError + tolerance;
+      pixels_[i] = LzwPlanner::LossyPixel{row[x], shown[x], own, still, ownError};
+    }
+  }
+}
+
+std::optional<CodedAnimation> QualityEncoder::encodeLossy(const LossySettings& s, bool shortest) {
+  return encodeLossyFrom(reduced(s.colours, s.ditherStep).animation, s, shortest);
+}
+
+namespace {
+
+// The lowest index no pixel of the frame needs as its own, for a palette
+// that leaves none free past its end; -1 when every index is needed.
+int freeIndex(const MappedFrame& f) {
+  std::array<bool, 256> used{};
+  for (std::uint8_t v : f.indices) used[v] = true;
+  for (std::size_t i = 0; i < used.size(); ++i) {
+    if (!used[i]) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimation& mapping, const LossySettings& s,
+                                                              bool shortest) {
+  MappedAnimation coded;
+  coded.mode = mapping.mode;
+  coded.global = mapping.global;
+  const core::Bitmap& first = *shown_.frames[0];
+  ShownQuality quality(first.width, first.height);
+  for (std::size_t k = 0; k < mapping.frames.size(); ++k) {
+    throwIfCancelled(cancel_);
+    MappedFrame f = mapping.frames[k];
+    const GifPalette palette = f.local ? *f.local : mapping.global;
+    if (coded.mode == PaletteMode::PerFrame) {
+      PaletteDistances distances(palette);
+      const core::Bitmap& src = *shown_.frames[k];
+      if (k > 0) {
+        // Outside the rectangle an earlier palette's colour stays on
+        // screen; where this palette shows the pixel better by more than
+        // the tolerance, the pixel is written again.
+        PixelMapper map(palette, s.ditherStep);
+        coverStalePixels(
+            f, src, quality.canvas(), [&](int, int, core::Color c) { return distances(c).nearest + s.tolerance; },
+            [&](int x, int y, core::Color c) { return map(x, y, c); });
+      }
+      if (s.ditherStep == 0) {
+        // A quantizer's remap need not be the nearest entry by RGB, and
+        // the tolerance counts from the pixel's own entry.
+        std::size_t i = 0;
+        for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+          const core::Color* row = src.row(y);
+          for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x, ++i) {
+            const PaletteDistances::Near& near = distances(row[x]);
+            if (near.nearest < core::squaredDistance(row[x], palette[f.indices[i]])) f.indices[i] = near.index;
+          }
+        }
+      }
+    }
+    lossyPixels(k, f, palette, quality.canvas(), s.tolerance);
+    const int slot = k == 0 ? -1 : palette.size() < 256 ? static_cast<int>(palette.size()) : freeIndex(f);
+    planner_.chooseLossy(pixels_, palette, slot, s.tolerance, gifTableBits(palette.size() + 1), chosen_);
+    f.indices.swap(chosen_);
+    f.transparent =
+        slot >= 0 && std::find(f.indices.begin(), f.indices.end(), static_cast<std::uint8_t>(slot)) != f.indices.end()
+            ? slot
+            : -1;
+    GifPalette& written = f.local ? *f.local : coded.global;
+    coverIndices(written, f);
+    quality.show(f, written, *shown_.frames[k], shown_.repeats[k]);
+    coded.frames.push_back(std::move(f));
+  }
+  std::optional<std::vector<std::uint8_t>> bytes =
+      writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, shortest);
+  if (!bytes) return std::nullopt;
+  CodedAnimation out;
+  out.bytes = std::move(*bytes);
+  out.psnr = quality.meanPsnr();
+  return out;
+}
+
+}  // namespace output

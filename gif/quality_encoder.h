@@ -1,0 +1,98 @@
+// An animation encoded at any point of one quality scale, 0..100 (and the
+// fit's extra ladder below it, kLowestQuality..-1). 100 is the
+// default encoding (exact up to 256 colours). Below it three means trade
+// quality for bytes together: fewer palette colours, lossy LZW matching (a
+// pixel may take a nearby colour, or keep what is shown, where that extends
+// a dictionary string) and, for pictures with many colours, an ordered
+// dither fixed to the screen position, so that areas that stay still keep
+// their indices from frame to frame and never crawl.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "gif/animation_writer.h"
+#include "core/cancel.h"
+#include "gif/frame_mapping.h"
+#include "gif/gif_encoder.h"
+#include "gif/lzw_plan.h"
+
+namespace output {
+
+inline constexpr int kBestQuality = 100;
+// Below 0 the fit's last resort: -1 is quality 0 without the dither, -2 and
+// -3 cut the palettes to 3 and 2 entries, all at quality 0's lossy
+// tolerance. Only fitGifAnimation goes there, and only above kLowestFitDb.
+inline constexpr int kLowestQuality = -3;
+
+struct LossySettings {
+  int colours = 255;   // entries per palette (2..255; one more index stays free for transparency)
+  int tolerance = 0;   // extra squared RGB error (three channels) a pixel may take for a longer match
+  int ditherStep = 0;  // ordered dither amplitude in tenths of the palette's spacing (0 = none)
+};
+
+// What a quality below kBestQuality uses (clamped to kLowestQuality..kBestQuality). manyColours: the frames hold more
+// than 256 colours in all.
+LossySettings lossySettingsFor(int quality, bool manyColours);
+
+// Encodes one animation at as many qualities as asked, keeping what they
+// share (the default mapping, reduced palettes, dithered indices). Not for
+// use from two threads at once; separate encoders are independent.
+class QualityEncoder {
+ public:
+  // shown: the frames with repeats joined (they must outlive the encoder).
+  QualityEncoder(const ShownFrames& shown, int loopCount, const CancelFlag* cancel);
+
+  // shortest: see GifStream; the greedy parse alone measures faster and is
+  // never shorter. Throws Cancelled when the flag is set; nullopt when an
+  // encoder step fails.
+  std::optional<CodedAnimation> encode(int quality, bool shortest);
+
+  bool manyColours();
+
+  // Above the scale, for bytes to spare: one palette per frame at the
+  // quantizer's best (mapEachFrameFinely), coded as losslessly as quality
+  // 100. Meant for frames with more than 256 colours in all, where it
+  // usually shows them better than kBestQuality does, at more bytes. Throws
+  // and fails as encode does.
+  // Between quality 100 and the finer file: each image from one or the
+  // other, the finer ones where they add the most PSNR per byte, so that
+  // the file stays within budgetBytes. plain and finer are the two files as
+  // encode(kBestQuality) and encodeFinely(0) coded them (their per-image
+  // figures guide the choice). nullopt when no mix fits or an encoder step
+  // fails; throws Cancelled as encode does.
+  std::optional<CodedAnimation> encodeMixed(std::size_t budgetBytes, const CodedAnimation& plain,
+                                            const CodedAnimation& finer);
+
+  // With a tolerance above 0 the lossy matcher of the scale's lower
+  // qualities shortens it (the room between quality 100 and the finer file).
+  std::optional<CodedAnimation> encodeFinely(int tolerance, bool shortest);
+
+ private:
+  struct Mapping {
+    MappedAnimation animation;  // palettes and each frame's indices before lossy coding
+  };
+  const MappedAnimation* base();
+  const Mapping& reduced(int colours, int ditherStep);
+  std::optional<CodedAnimation> encodeBest(bool shortest);
+  std::optional<CodedAnimation> encodeLossy(const LossySettings& s, bool shortest);
+  std::optional<CodedAnimation> encodeLossyFrom(const MappedAnimation& mapping, const LossySettings& s, bool shortest);
+  void lossyPixels(std::size_t k, const MappedFrame& f, const GifPalette& palette, const core::Bitmap& canvas,
+                   int tolerance);
+
+  const ShownFrames& shown_;
+  int loopCount_;
+  const CancelFlag* cancel_;
+  std::optional<MappedAnimation> base_;
+  std::optional<MappedAnimation> fine_;
+  bool baseFailed_ = false;
+  std::map<std::pair<int, int>, Mapping> mappings_;
+  LzwPlanner planner_;
+  std::vector<LzwPlanner::LossyPixel> pixels_;
+  std::vector<std::uint8_t> chosen_;
+};
+
+}  // namespace output

@@ -1,0 +1,66 @@
+// Palettes for pictures with more than 256 colours, from libimagequant, and
+// plain nearest-colour remapping.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "core/picture.h"
+#include "gif/colour_index.h"
+#include "gif/gif_stream.h"
+
+namespace output {
+
+struct QuantizeSettings {
+  int maxColours = 256;  // 2..256
+  int speed = 4;         // libimagequant's 1 (slowest, best) .. 10
+  float dithering = 1.0f;  // 0 = none .. 1 = full error diffusion
+};
+
+// A palette and the rect's pixels as indices into it.
+struct QuantizedRect {
+  GifPalette palette;
+  std::vector<std::uint8_t> indices;  // rect.width x rect.height, row by row
+};
+
+// Quantizes the pixels of `rect` in the bitmap on their own. nullopt when the
+// library fails.
+std::optional<QuantizedRect> quantizeRect(const core::Bitmap& bitmap, const GifRect& rect,
+                                          const QuantizeSettings& settings);
+
+// A palette for a histogram of colours with their counts.
+std::optional<GifPalette> quantizeHistogram(const std::vector<ColourHistogram::Entry>& histogram,
+                                            const QuantizeSettings& settings);
+
+// A palette of at most `colours` entries for a histogram of few colours:
+// starting from every colour on its own, repeatedly merges the two groups
+// whose merging adds the least squared error (Ward's rule), and returns the
+// groups' mean colours. Exact when the histogram holds at most `colours`
+// colours. Costs about n^2 for n colours: meant for up to a few thousand.
+GifPalette mergeClosestColours(const std::vector<ColourHistogram::Entry>& histogram, std::size_t colours);
+
+// Nearest palette entry by plain RGB distance (what PSNR measures), cached
+// per colour.
+class NearestColour {
+ public:
+  explicit NearestColour(const GifPalette& palette) : palette_(palette) {}
+  std::uint8_t operator()(core::Color c);
+
+ private:
+  const GifPalette& palette_;
+  std::unordered_map<core::Color, std::uint8_t> cache_;
+};
+
+// Moves each palette entry to the mean of the colours that map to it, a few
+// times (k-means in RGB), weighting colours by their counts. Lowers the
+// squared error of a nearest-colour remap.
+void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry>& histogram, int rounds);
+
+// The summed squared RGB error of mapping every counted colour to its
+// nearest palette entry.
+double remapError(const std::vector<ColourHistogram::Entry>& histogram, NearestColour& nearest,
+                  const GifPalette& palette);
+
+}  // namespace output
