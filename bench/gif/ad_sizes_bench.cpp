@@ -92,7 +92,7 @@ void squareRun(const core::Picture& photo) {
   const auto list = bitmaps(frames);
   const auto timing = output::AnimationTiming::uniform(list.size(), kDelay);
   std::optional<output::EncodedGif> gif;
-  const Seconds tGif = seconds([&] { gif = output::encodeGifAnimation(list, timing, 100, nullptr); });
+  const Seconds tGif = seconds([&] { gif = output::encodeGifAtQuality(list, timing, 100, nullptr); });
   std::optional<output::FittedGif> fit;
   const Seconds tFit = seconds([&] { fit = output::fitGifAnimation(list, timing, kBudget, nullptr); });
   std::printf(
