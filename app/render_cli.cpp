@@ -567,7 +567,14 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
     err << "brenlo-render: OUTPUT must name a file inside a folder: '" << a.output << "'\n";
     return 2;
   }
-  if (save::GetFileExt(a.source) == scenes::kProjectExtension) return renderProject(a, out, err, system, encoder);
+  if (save::GetFileExt(a.source) == scenes::kProjectExtension) {
+    // Each scene composes over the one before; there is no one picture to compose over.
+    if (!a.over.empty()) {
+      err << "brenlo-render: --over applies to a single picture, not to a project (see --help)\n";
+      return 2;
+    }
+    return renderProject(a, out, err, system, encoder);
+  }
   return renderPicture(a, out, err, system, encoder);
 }
 

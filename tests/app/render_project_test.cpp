@@ -122,6 +122,8 @@ TEST_F(RenderProject, ThreeScenesMakeOneBannerAndBadProjectsExitOneNamingTheScen
   std::ofstream(cut) << "Pictorell project 1\nscene 1\npicture brand.bmp\n";
   EXPECT_EQ(run({cut.string(), (dir / "x" / "a.gif").string()}), 1);
   EXPECT_NE(err.str().find("cut off"), std::string::npos) << err.str();
+  EXPECT_EQ(run({"--over", (dir / "brand.bmp").string(), three, (dir / "x" / "a.gif").string()}), 2);
+  EXPECT_NE(err.str().find("--over applies to a single picture"), std::string::npos) << err.str();
   EXPECT_FALSE(fs::exists(dir / "x"));
 }
 
