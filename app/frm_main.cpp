@@ -94,6 +94,7 @@ void frmMain::connectMenus() {
   connect(m.mnuEditCopy, &QAction::triggered, this, &frmMain::cmdCopy_Click);
   connect(m.mnuEditPaste, &QAction::triggered, this, &frmMain::mnuEditPaste_Click);
   connect(m.mnuPreview, &QAction::triggered, this, &frmMain::cmdPrev_Click);
+  connect(m.mnuScenes, &QAction::triggered, this, &frmMain::mnuScenes_Click);
   for (int k = 0; k < 7; ++k)
     connect(m.mnuAniModeType[k], &QAction::triggered, this, [this, k] { mnuAniModeType_Click(k); });
   connect(m.mnuCross, &QAction::triggered, this, &frmMain::mnuCross_Click);

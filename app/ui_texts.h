@@ -91,6 +91,7 @@ inline constexpr const char* kMnuEditPaste = QT_TRANSLATE_NOOP("Pictorell", "ク
 inline constexpr const char* kMnuDisplay = QT_TRANSLATE_NOOP("Pictorell", "表示(&V)");
 inline constexpr const char* kMnuPreview = QT_TRANSLATE_NOOP("Pictorell", "プレビュー(&V)");
 inline constexpr const char* kMnuPreviewRunning = QT_TRANSLATE_NOOP("Pictorell", "プレビュー中止(&V)");
+inline constexpr const char* kMnuScenes = QT_TRANSLATE_NOOP("Pictorell", "シーン一覧(&L)");
 inline constexpr const char* kMnuSetting = QT_TRANSLATE_NOOP("Pictorell", "設定(&S)");
 inline constexpr const char* kMnuAniMode = QT_TRANSLATE_NOOP("Pictorell", "Animation &Mode");
 inline constexpr std::array<const char*, 7> kMnuAniModeType = {
@@ -191,5 +192,20 @@ inline constexpr const char* kWebpCaption = QT_TRANSLATE_NOOP("Pictorell", "WebP
 inline constexpr const char* kWebpOptAnimated =
     QT_TRANSLATE_NOOP("Pictorell", "アニメーションWebPで１つのファイルに保存");  // optType(1)
 inline constexpr const char* kWebpPlayFrame = QT_TRANSLATE_NOOP("Pictorell", "アニメーションWebPの再生");
+
+// --- frmScenes ---
+inline constexpr const char* kScenesCaption = QT_TRANSLATE_NOOP("Pictorell", "シーン一覧");
+// A row of the list: the effect, then the hold in seconds.
+inline constexpr const char* kSceneRow = QT_TRANSLATE_NOOP("Pictorell", "%1　保持 %2 秒");
+inline constexpr const char* kLblSceneHold = QT_TRANSLATE_NOOP("Pictorell", "保持時間(&H)");
+inline constexpr const char* kSceneHoldUnit = QT_TRANSLATE_NOOP("Pictorell", " 秒");
+inline constexpr const char* kCmdSceneAdd = QT_TRANSLATE_NOOP("Pictorell", "追加(&A)");
+inline constexpr const char* kCmdSceneReplace = QT_TRANSLATE_NOOP("Pictorell", "置き換え(&R)");
+inline constexpr const char* kCmdSceneUp = QT_TRANSLATE_NOOP("Pictorell", "上へ(&U)");
+inline constexpr const char* kCmdSceneDown = QT_TRANSLATE_NOOP("Pictorell", "下へ(&D)");
+inline constexpr const char* kCmdSceneRemove = QT_TRANSLATE_NOOP("Pictorell", "削除(&E)");
+inline constexpr const char* kCmdSceneSave = QT_TRANSLATE_NOOP("Pictorell", "保存(&S)");
+inline constexpr const char* kCmdSceneClose = QT_TRANSLATE_NOOP("Pictorell", "閉じる(&C)");
+inline constexpr const char* kNoSceneSource = QT_TRANSLATE_NOOP("Pictorell", "シーンにする元画像がありません。");
 
 }  // namespace app::text

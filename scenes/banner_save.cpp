@@ -35,6 +35,7 @@ save::SaveReport saveBanner(const BannerFrames& banner, const BannerSaveChoice& 
   if (target->ext == ".gif") {
     request.animation.budgetBytes = choice.budgetBytes > 0 ? choice.budgetBytes : choice.play.budgetBytes();
     request.animation.presetBudgetWhenOver = choice.presetBudgetWhenOver;
+    request.animation.measured = choice.measured;
   }
   return save::saveFrames(request, question, encoder);
 }

@@ -2,8 +2,10 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 
+#include "output/animation_file.h"
 #include "output/animation_plan.h"
 #include "save/save_step.h"
 #include "scenes/sequence.h"
@@ -21,6 +23,9 @@ struct BannerSaveChoice {
   output::PlaySettings play;
   std::size_t budgetBytes = 0;  // the animated GIF's budget, 0 = the play settings'
   bool presetBudgetWhenOver = false;
+  // The file the GIF dialog measured for exactly these choices and frames
+  // (the save then writes those bytes instead of encoding them again).
+  std::optional<output::AnimationFile> measured;
 };
 
 // Writes the banner's frames as numbered files (NAME + "000" + ext) or one

@@ -701,5 +701,53 @@
         <translation>The help pages are in this folder:
 %1</translation>
     </message>
+    <message>
+        <source>シーン一覧(&amp;L)</source>
+        <translation>Scene &amp;List</translation>
+    </message>
+    <message>
+        <source>シーン一覧</source>
+        <translation>Scene List</translation>
+    </message>
+    <message>
+        <source>%1　保持 %2 秒</source>
+        <translation>%1 — hold %2 s</translation>
+    </message>
+    <message>
+        <source>保持時間(&amp;H)</source>
+        <translation>&amp;Hold</translation>
+    </message>
+    <message>
+        <source> 秒</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>追加(&amp;A)</source>
+        <translation>&amp;Add</translation>
+    </message>
+    <message>
+        <source>置き換え(&amp;R)</source>
+        <translation>&amp;Replace</translation>
+    </message>
+    <message>
+        <source>上へ(&amp;U)</source>
+        <translation>Move &amp;Up</translation>
+    </message>
+    <message>
+        <source>下へ(&amp;D)</source>
+        <translation>Move &amp;Down</translation>
+    </message>
+    <message>
+        <source>削除(&amp;E)</source>
+        <translation>R&amp;emove</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>シーンにする元画像がありません。</source>
+        <translation>There is no source picture to make a scene of.</translation>
+    </message>
 </context>
 </TS>

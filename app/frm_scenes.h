@@ -1,0 +1,74 @@
+// frmScenes: the banner's scenes in a window of their own. The user adds the
+// main window's picture with its effect and options as a scene (or puts it
+// in place of the selected one), orders the scenes, sets each one's hold and
+// saves the banner through the one save step, with the main window's save
+// dialog and GIF dialog.
+#pragma once
+
+#include <vector>
+
+#include <QString>
+#include <QWidget>
+
+#include "scenes/scene.h"
+
+class QDoubleSpinBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+namespace app {
+
+class frmMain;
+
+// A scene with the file its picture came from (for the list and projects).
+struct ListedScene {
+  scenes::Scene scene;
+  QString source;  // the picture's file as the main window opened it; "" = pasted
+};
+
+// A row of the list: the effect as the effect list names it and the hold.
+QString sceneRowText(const scenes::Scene& scene);
+
+class frmScenes : public QWidget {
+ public:
+  explicit frmScenes(frmMain& main);
+  ~frmScenes() override;
+
+  QListWidget* lstScenes = nullptr;
+  QLabel* lblHold = nullptr;
+  QDoubleSpinBox* spnHold = nullptr;  // seconds, 0..10, of the selected scene
+  QPushButton* cmdAdd = nullptr;
+  QPushButton* cmdReplace = nullptr;
+  QPushButton* cmdUp = nullptr;
+  QPushButton* cmdDown = nullptr;
+  QPushButton* cmdRemove = nullptr;
+  QPushButton* cmdSave = nullptr;
+  QPushButton* cmdClose = nullptr;
+
+  void cmdAdd_Click();
+  void cmdReplace_Click();
+  void cmdUp_Click();
+  void cmdDown_Click();
+  void cmdRemove_Click();
+  void spnHold_Change();
+  void cmdSave_Click();
+
+  const std::vector<ListedScene>& listed() const { return scenes_; }
+  std::vector<scenes::Scene> banner() const;
+  int selected() const;  // -1 = none
+  void select(int row);
+
+ private:
+  // The main window's picture, effect and options; false (after a message)
+  // when it has no picture.
+  bool takeCurrent(ListedScene& out);
+  void refreshList(int selectRow);
+  void syncControls();
+
+  frmMain& main_;
+  std::vector<ListedScene> scenes_;
+  bool filling_ = false;  // the list and spin box are being filled, not changed by the user
+};
+
+}  // namespace app
