@@ -160,7 +160,7 @@ class frmMain : public QMainWindow {
   effects::Driver& driver() { return *driver_; }
   frmGifSetting& gifSetting() { return *gifSetting_; }
   framelist::frmFrames* frameList() { return frmFrames_.get(); }
-  frmScenes* sceneList() { return frmScenes_; }  // null until first shown
+  frmScenes* sceneList() { return frmScenes_; }
   effects::Host& host();
   Prompts& prompts() { return *prompts_; }
   const StartupEnvironment& environment() const { return env_; }
@@ -184,6 +184,7 @@ class frmMain : public QMainWindow {
 
  private:
   friend class WindowHost;
+  friend class frmScenes;  // keeps the last project with the settings
 
   // Construction (frm_main_layout.cpp).
   void createControls();

@@ -86,6 +86,7 @@ frmScenes::frmScenes(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
   layout->addWidget(lstScenes, 1);
   layout->addLayout(buttons);
   resize(420, 320);
+  createProjectMenus();
 
   connect(cmdAdd, &QPushButton::clicked, this, &frmScenes::cmdAdd_Click);
   connect(cmdReplace, &QPushButton::clicked, this, &frmScenes::cmdReplace_Click);
@@ -200,6 +201,8 @@ void frmScenes::syncControls() {
   cmdRemove->setEnabled(row >= 0);
   spnHold->setEnabled(row >= 0);
   cmdSave->setEnabled(count > 0);
+  mnuProjectSave->setEnabled(count > 0);
+  mnuProjectSaveAs->setEnabled(count > 0);
   if (row >= 0) {
     filling_ = true;
     spnHold->setValue(scenes_[static_cast<std::size_t>(row)].scene.holdCs / 100.0);
@@ -261,7 +264,6 @@ void frmScenes::cmdSave_Click() {
 effects::Host& frmMain::host() { return *host_; }
 
 void frmMain::mnuScenes_Click() {
-  if (!frmScenes_) frmScenes_ = new frmScenes(*this);
   frmScenes_->show();
   frmScenes_->raise();
   frmScenes_->activateWindow();

@@ -12,6 +12,7 @@
 
 #include "scenes/scene.h"
 
+class QAction;
 class QDoubleSpinBox;
 class QLabel;
 class QListWidget;
@@ -54,6 +55,21 @@ class frmScenes : public QWidget {
   void spnHold_Change();
   void cmdSave_Click();
 
+  // The project (.pictorell): in the main window's File menu and this
+  // window's own menu. Opening reads the file and every picture before it
+  // replaces the list; any fault leaves the list as it was.
+  QAction* mnuProjectOpen = nullptr;
+  QAction* mnuProjectSave = nullptr;
+  QAction* mnuProjectSaveAs = nullptr;
+  QAction* mnuProjectLast = nullptr;  // the last project, shown when there is one
+  void mnuProjectOpen_Click();
+  void mnuProjectSave_Click();
+  void mnuProjectSaveAs_Click();
+  void mnuProjectLast_Click();
+  bool openProject(const QString& path);
+  bool saveProject(const QString& path);
+  const QString& projectPath() const { return projectPath_; }
+
   const std::vector<ListedScene>& listed() const { return scenes_; }
   std::vector<scenes::Scene> banner() const;
   int selected() const;  // -1 = none
@@ -65,9 +81,13 @@ class frmScenes : public QWidget {
   bool takeCurrent(ListedScene& out);
   void refreshList(int selectRow);
   void syncControls();
+  void createProjectMenus();
+  void rememberProject(const QString& path);
+  void refreshLastProject();
 
   frmMain& main_;
   std::vector<ListedScene> scenes_;
+  QString projectPath_;  // "" until the list was opened from or saved to a project
   bool filling_ = false;  // the list and spin box are being filled, not changed by the user
 };
 

@@ -207,5 +207,31 @@ inline constexpr const char* kCmdSceneRemove = QT_TRANSLATE_NOOP("Pictorell", "�
 inline constexpr const char* kCmdSceneSave = QT_TRANSLATE_NOOP("Pictorell", "保存(&S)");
 inline constexpr const char* kCmdSceneClose = QT_TRANSLATE_NOOP("Pictorell", "閉じる(&C)");
 inline constexpr const char* kNoSceneSource = QT_TRANSLATE_NOOP("Pictorell", "シーンにする元画像がありません。");
+inline constexpr const char* kMnuSceneProject = QT_TRANSLATE_NOOP("Pictorell", "プロジェクト(&P)");
+inline constexpr const char* kMnuProjectOpen = QT_TRANSLATE_NOOP("Pictorell", "プロジェクトを開く(&P)...");
+inline constexpr const char* kMnuProjectSave = QT_TRANSLATE_NOOP("Pictorell", "プロジェクトを上書き保存(&J)");
+inline constexpr const char* kMnuProjectSaveAs =
+    QT_TRANSLATE_NOOP("Pictorell", "プロジェクトに名前を付けて保存(&K)...");
+inline constexpr const char* kMnuProjectLast = QT_TRANSLATE_NOOP("Pictorell", "前回のプロジェクト: %1");
+inline constexpr const char* kProjectOpenTitle = QT_TRANSLATE_NOOP("Pictorell", "プロジェクトを開く");
+inline constexpr const char* kProjectSaveTitle = QT_TRANSLATE_NOOP("Pictorell", "プロジェクトの保存");
+inline constexpr const char* kProjectFilter = QT_TRANSLATE_NOOP("Pictorell", "Pictorell プロジェクト(*.pictorell)");
+// %1 the project file, %2 what is wrong with it.
+inline constexpr const char* kProjectUnreadable =
+    QT_TRANSLATE_NOOP("Pictorell", "プロジェクトを開けませんでした。\n%1\n%2");
+// %1 the scene's number, %2 its picture.
+inline constexpr const char* kScenePictureMissing =
+    QT_TRANSLATE_NOOP("Pictorell", "シーン %1 の画像が見つかりません。\n%2");
+// %3 the loader's message.
+inline constexpr const char* kScenePictureUnreadable =
+    QT_TRANSLATE_NOOP("Pictorell", "シーン %1 の画像を読み込めませんでした。\n%2\n%3");
+// %3 x %4 the picture's size, %5 x %6 the first scene's.
+inline constexpr const char* kScenePictureSize =
+    QT_TRANSLATE_NOOP("Pictorell", "シーン %1 の画像の大きさ(%3×%4)が最初のシーン(%5×%6)と違います。\n%2");
+inline constexpr const char* kScenePictureNotFile =
+    QT_TRANSLATE_NOOP("Pictorell", "シーン %1 の画像はファイルではないため、プロジェクトに保存できません。");
+// %1 the file, %2 the reason.
+inline constexpr const char* kProjectNotWritten =
+    QT_TRANSLATE_NOOP("Pictorell", "プロジェクトを保存できませんでした。\n%1\n%2");
 
 }  // namespace app::text

@@ -749,5 +749,77 @@
         <source>シーンにする元画像がありません。</source>
         <translation>There is no source picture to make a scene of.</translation>
     </message>
+    <message>
+        <source>プロジェクト(&amp;P)</source>
+        <translation>&amp;Project</translation>
+    </message>
+    <message>
+        <source>プロジェクトを開く(&amp;P)...</source>
+        <translation>Open &amp;Project...</translation>
+    </message>
+    <message>
+        <source>プロジェクトを上書き保存(&amp;J)</source>
+        <translation>Save Pro&amp;ject</translation>
+    </message>
+    <message>
+        <source>プロジェクトに名前を付けて保存(&amp;K)...</source>
+        <translation>Save Project Save Project As(&amp;K)...amp;As...</translation>
+    </message>
+    <message>
+        <source>前回のプロジェクト: %1</source>
+        <translation>Last project: %1</translation>
+    </message>
+    <message>
+        <source>プロジェクトを開く</source>
+        <translation>Open Project</translation>
+    </message>
+    <message>
+        <source>プロジェクトの保存</source>
+        <translation>Save Project</translation>
+    </message>
+    <message>
+        <source>Pictorell プロジェクト(*.pictorell)</source>
+        <translation>Pictorell project (*.pictorell)</translation>
+    </message>
+    <message>
+        <source>プロジェクトを開けませんでした。
+%1
+%2</source>
+        <translation>The project could not be opened.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>シーン %1 の画像が見つかりません。
+%2</source>
+        <translation>The picture of scene %1 was not found.
+%2</translation>
+    </message>
+    <message>
+        <source>シーン %1 の画像を読み込めませんでした。
+%2
+%3</source>
+        <translation>The picture of scene %1 could not be read.
+%2
+%3</translation>
+    </message>
+    <message>
+        <source>シーン %1 の画像の大きさ(%3×%4)が最初のシーン(%5×%6)と違います。
+%2</source>
+        <translation>The picture of scene %1 (%3×%4) is not the size of the first scene (%5×%6).
+%2</translation>
+    </message>
+    <message>
+        <source>シーン %1 の画像はファイルではないため、プロジェクトに保存できません。</source>
+        <translation>The picture of scene %1 is not a file, so it cannot be saved in a project.</translation>
+    </message>
+    <message>
+        <source>プロジェクトを保存できませんでした。
+%1
+%2</source>
+        <translation>The project could not be saved.
+%1
+%2</translation>
+    </message>
 </context>
 </TS>

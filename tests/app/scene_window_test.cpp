@@ -187,6 +187,92 @@ TEST_F(SceneWindowTest, AnimatedGifFromTheWindowIsTheBannerOfTheDialogsChoices) 
   }
 }
 
+// A project written by the window opens as the same list with the same play
+// settings, in a later start too (the last project is kept in the settings).
+TEST_F(SceneWindowTest, ProjectSavedThenOpenedAgainGivesTheSameScenes) {
+  start();
+  app::frmScenes& list = open();
+  addScene(list, "a.bmp", 3, QColor(255, 0, 0));
+  addScene(list, "b.bmp", 1, QColor(0, 255, 0));
+  list.spnHold->setValue(3.25);
+  window->gifSetting().setPlays(2);
+  window->gifSetting().setPreset(1);
+  window->gifSetting().setIntervalText(QStringLiteral("0.2"));
+  const std::vector<app::ListedScene> before = list.listed();
+
+  std::filesystem::create_directories(dir / "p");
+  log->saveAnswers.push_back(QString::fromStdString((dir / "p" / "banner").string()));
+  list.mnuProjectSaveAs->trigger();
+  ASSERT_TRUE(log->messages.empty()) << log->messages[0].text.toStdString();
+  const auto file = dir / "p" / "banner.pictorell";
+  ASSERT_TRUE(std::filesystem::exists(file));
+  EXPECT_EQ(list.projectPath().toStdString(), file.string());
+  // Pictures by their path from the project's folder.
+  EXPECT_NE(bytesOf(file).find("../a.bmp"), std::string::npos);
+
+  window->close();
+  window.reset();
+  start();
+  app::frmScenes& again = *window->sceneList();
+  window->menus.mnuFile->aboutToShow();
+  ASSERT_TRUE(again.mnuProjectLast->isVisible());
+  EXPECT_EQ(again.mnuProjectLast->text(), QStringLiteral("前回のプロジェクト: banner.pictorell"));
+  again.mnuProjectLast->trigger();
+  ASSERT_TRUE(log->messages.empty()) << log->messages[0].text.toStdString();
+  ASSERT_EQ(again.listed().size(), before.size());
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(again.listed()[i].scene.options.effect, before[i].scene.options.effect);
+    EXPECT_EQ(again.listed()[i].scene.holdCs, before[i].scene.holdCs);
+    EXPECT_EQ(again.listed()[i].scene.options.bannerColor, before[i].scene.options.bannerColor);
+    EXPECT_EQ(again.listed()[i].scene.picture.pixel(3, 3), before[i].scene.picture.pixel(3, 3));
+    EXPECT_EQ(std::filesystem::path(again.listed()[i].source.toStdString()).lexically_normal(),
+              std::filesystem::path(before[i].source.toStdString()).lexically_normal());
+  }
+  EXPECT_EQ(window->gifSetting().plays(), 2);
+  EXPECT_EQ(window->gifSetting().preset(), 1);
+  EXPECT_EQ(window->gifSetting().intervalText(), QStringLiteral("0.2"));
+  // Saving again writes the same text.
+  const std::string text = bytesOf(file);
+  again.mnuProjectSave->trigger();
+  EXPECT_EQ(bytesOf(file), text);
+}
+
+// A project that cannot be opened whole names what is wrong and leaves the
+// list as it was.
+TEST_F(SceneWindowTest, ProjectWithAMissingChangedOrBadPartOpensNothing) {
+  start();
+  app::frmScenes& list = open();
+  addScene(list, "a.bmp", 3, QColor(255, 0, 0));
+  addScene(list, "b.bmp", 1, QColor(0, 255, 0));
+  const QString project = QString::fromStdString((dir / "two.pictorell").string());
+  ASSERT_TRUE(list.saveProject(project));
+  addScene(list, "c.bmp", 0, QColor(0, 0, 255));  // the list now differs from the file
+  const auto effectsNow = effects(list);
+
+  std::filesystem::remove(dir / "b.bmp");
+  EXPECT_FALSE(list.openProject(project));
+  ASSERT_EQ(log->messages.size(), 1u);
+  EXPECT_EQ(log->messages[0].text, app::text::shown(app::text::kScenePictureMissing)
+                                       .arg(QStringLiteral("2"), QString::fromStdString((dir / "b.bmp").string())));
+  EXPECT_EQ(effects(list), effectsNow);
+
+  apptest::writePicture(dir, "b.bmp", 41, 20);
+  EXPECT_FALSE(list.openProject(project));
+  ASSERT_EQ(log->messages.size(), 2u);
+  EXPECT_TRUE(log->messages[1].text.contains(QStringLiteral("41×20"))) << log->messages[1].text.toStdString();
+  EXPECT_TRUE(log->messages[1].text.contains(QStringLiteral("40×20")));
+  EXPECT_TRUE(log->messages[1].text.contains(QStringLiteral("b.bmp")));
+  EXPECT_EQ(effects(list), effectsNow);
+
+  std::ofstream(dir / "bad.pictorell") << "not a project\n";
+  EXPECT_FALSE(list.openProject(QString::fromStdString((dir / "bad.pictorell").string())));
+  ASSERT_EQ(log->messages.size(), 3u);
+  EXPECT_TRUE(log->messages[2].text.contains(QStringLiteral("bad.pictorell")));
+  EXPECT_EQ(effects(list), effectsNow);
+  EXPECT_EQ(list.projectPath(), project);  // the project saved last
+}
+
 TEST_F(SceneWindowTest, ClosingTheMainWindowWithTheListOpenEndsCleanly) {
   start();
   app::frmScenes& list = open();
