@@ -56,7 +56,9 @@ frmMain::frmMain(const StartupEnvironment& env, std::unique_ptr<Prompts> prompts
     QTimer::singleShot(0, this, [this] { openSourceFromCommandLine(env_.startupPicture); });
 }
 
-frmMain::~frmMain() = default;
+// The scene list goes first, while the work state and driver it plays the
+// banner on still exist.
+frmMain::~frmMain() { delete frmScenes_; }
 
 void frmMain::connectControls() {
   connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);

@@ -79,6 +79,9 @@ frmScenes::frmScenes(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
   buttons->addSpacing(8);
   buttons->addWidget(lblHold);
   buttons->addWidget(spnHold);
+  buttons->addSpacing(8);
+  createPlayButtons();
+  for (QPushButton* b : {cmdPlay, cmdPause, cmdStep}) buttons->addWidget(b);
   buttons->addStretch(1);
   buttons->addWidget(cmdSave);
   buttons->addWidget(cmdClose);
@@ -201,6 +204,9 @@ void frmScenes::syncControls() {
   cmdRemove->setEnabled(row >= 0);
   spnHold->setEnabled(row >= 0);
   cmdSave->setEnabled(count > 0);
+  cmdPlay->setEnabled(count > 0 || isPlaying());
+  cmdPause->setEnabled(isPlaying());
+  cmdStep->setEnabled(isPlaying() && paused_);
   mnuProjectSave->setEnabled(count > 0);
   mnuProjectSaveAs->setEnabled(count > 0);
   if (row >= 0) {
@@ -214,6 +220,7 @@ void frmScenes::syncControls() {
 // dialog, then the GIF dialog (with the composed frames, so it can measure
 // them) or the WebP question, and the save step writes the files.
 void frmScenes::cmdSave_Click() {
+  stopBanner();
   effects::Driver& driver = main_.driver();
   if (driver.state() != effects::PreviewState::Idle || driver.isSaving()) return;
   const std::vector<scenes::Scene> all = banner();

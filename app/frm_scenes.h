@@ -5,18 +5,21 @@
 // dialog and GIF dialog.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include <QString>
 #include <QWidget>
 
 #include "scenes/scene.h"
+#include "scenes/sequence.h"
 
 class QAction;
 class QDoubleSpinBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QTimer;
 
 namespace app {
 
@@ -70,6 +73,23 @@ class frmScenes : public QWidget {
   bool saveProject(const QString& path);
   const QString& projectPath() const { return projectPath_; }
 
+  // The whole banner in the main window's preview, played from tmrBanner
+  // (never a nested event loop): play/stop, pause/resume, and one frame on
+  // while paused. A run of the main window, a new picture there or hiding
+  // this window ends it.
+  QPushButton* cmdPlay = nullptr;
+  QPushButton* cmdPause = nullptr;
+  QPushButton* cmdStep = nullptr;
+  QTimer* tmrBanner = nullptr;
+  void cmdPlay_Click();
+  void cmdPause_Click();
+  void cmdStep_Click();
+  void tmrBanner_Timer();
+  bool isPlaying() const { return banner_.has_value(); }
+  bool isPaused() const { return paused_; }
+  int bannerFrame() const { return at_; }  // the frame shown, by banner order
+  const std::optional<scenes::BannerFrames>& playedBanner() const { return banner_; }
+
   const std::vector<ListedScene>& listed() const { return scenes_; }
   std::vector<scenes::Scene> banner() const;
   int selected() const;  // -1 = none
@@ -84,10 +104,21 @@ class frmScenes : public QWidget {
   void createProjectMenus();
   void rememberProject(const QString& path);
   void refreshLastProject();
+  void createPlayButtons();
+  void showBannerFrame();
+  void stopBanner();
+  bool bannerStillShowable() const;
 
+ protected:
+  void hideEvent(QHideEvent* event) override;
+
+ private:
   frmMain& main_;
   std::vector<ListedScene> scenes_;
   QString projectPath_;  // "" until the list was opened from or saved to a project
+  std::optional<scenes::BannerFrames> banner_;  // while played
+  int at_ = 0;
+  bool paused_ = false;
   bool filling_ = false;  // the list and spin box are being filled, not changed by the user
 };
 

@@ -1,6 +1,7 @@
 // The scene list's project: the .pictorell file opened, saved and reopened
 // from the File menu. The file itself is read and written by the scenes
 // library; here it meets the pictures, the dialogs and the settings.
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -190,7 +191,12 @@ bool frmScenes::saveProject(const QString& path) {
     ps.holdCs = s.scene.holdCs;
     project.scenes.push_back(std::move(ps));
   }
-  if (!scenes_.empty()) project.bannerColor = scenes_.front().scene.options.bannerColor;
+  // Scenes that each show their own corner colour keep it so ("corner");
+  // otherwise the first scene's colour is the banner's.
+  const bool corners = std::all_of(scenes_.begin(), scenes_.end(), [](const ListedScene& s) {
+    return s.scene.options.bannerColor == s.scene.picture.pixel(0, 0);
+  });
+  if (!scenes_.empty() && !corners) project.bannerColor = scenes_.front().scene.options.bannerColor;
   const frmGifSetting& gif = main_.gifSetting();
   project.intervalCs = intervalCsOf(gif.intervalText(), project.intervalCs);
   project.plays = gif.plays();

@@ -821,5 +821,25 @@
 %1
 %2</translation>
     </message>
+    <message>
+        <source>バナー再生(&amp;P)</source>
+        <translation>&amp;Play Banner</translation>
+    </message>
+    <message>
+        <source>再生中止(&amp;P)</source>
+        <translation>Stop &amp;Playing</translation>
+    </message>
+    <message>
+        <source>一時停止(&amp;Z)</source>
+        <translation>Pau&amp;se</translation>
+    </message>
+    <message>
+        <source>再開(&amp;Z)</source>
+        <translation>Re&amp;sume</translation>
+    </message>
+    <message>
+        <source>コマ送り(&amp;N)</source>
+        <translation>&amp;Next Frame</translation>
+    </message>
 </context>
 </TS>

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "app/frm_gif_setting.h"
 #include "app/frm_scenes.h"
@@ -273,10 +274,70 @@ TEST_F(SceneWindowTest, ProjectWithAMissingChangedOrBadPartOpensNothing) {
   EXPECT_EQ(list.projectPath(), project);  // the project saved last
 }
 
-TEST_F(SceneWindowTest, ClosingTheMainWindowWithTheListOpenEndsCleanly) {
+// The banner plays in the main window's preview from the timer: each tick
+// shows the next composed frame; pause holds it, step moves one frame, stop
+// (or a run of the main window) gives the preview back.
+TEST_F(SceneWindowTest, BannerPlaysPausesStepsAndStopsInTheMainPreview) {
   start();
   app::frmScenes& list = open();
   addScene(list, "a.bmp", 3, QColor(255, 0, 0));
+  addScene(list, "b.bmp", 1, QColor(0, 255, 0));
+  const core::Picture source = window->workState().picSource.picture();
+  // The preview's pixels, to compare whole frames.
+  const auto shown = [&] { return window->workState().picX.picture().bitmap()->px; };
+  const auto expected = scenes::composeBanner(list.banner(), true);
+  ASSERT_TRUE(expected);
+  const int n = static_cast<int>(expected->frames.size());
+
+  list.cmdPlay->click();
+  ASSERT_TRUE(list.isPlaying());
+  EXPECT_EQ(list.cmdPlay->text(), app::text::shown(app::text::kCmdBannerStop));
+  EXPECT_TRUE(list.tmrBanner->isActive());
+  EXPECT_EQ(list.tmrBanner->interval(), (10 + expected->extraCs[0]) * 10);
+  EXPECT_EQ(shown(), expected->frames[0].px);
+  for (int i = 1; i <= n; ++i) list.tmrBanner_Timer();
+  EXPECT_EQ(list.bannerFrame(), 0);  // round and back to the start
+  list.tmrBanner_Timer();
+  EXPECT_EQ(shown(), expected->frames[1].px);
+
+  list.cmdPause->click();
+  EXPECT_TRUE(list.isPaused());
+  EXPECT_FALSE(list.tmrBanner->isActive());
+  list.tmrBanner_Timer();  // a tick already queued changes nothing
+  EXPECT_EQ(list.bannerFrame(), 1);
+  list.cmdStep->click();
+  EXPECT_EQ(list.bannerFrame(), 2);
+  EXPECT_EQ(shown(), expected->frames[2].px);
+  EXPECT_FALSE(list.tmrBanner->isActive());
+  list.cmdPause->click();
+  EXPECT_TRUE(list.tmrBanner->isActive());
+
+  list.cmdPlay->click();  // stop
+  EXPECT_FALSE(list.isPlaying());
+  EXPECT_FALSE(list.tmrBanner->isActive());
+  EXPECT_EQ(shown(), source.bitmap()->px);
+
+  // A new picture of another size in the main window ends the banner.
+  list.cmdPlay->click();
+  load(apptest::writePicture(dir, "wide.bmp", 60, 20));
+  list.tmrBanner_Timer();
+  EXPECT_FALSE(list.isPlaying());
+  // Hiding the list ends it too.
+  load(apptest::writePicture(dir, "a2.bmp", 40, 20));
+  list.cmdPlay->click();
+  ASSERT_TRUE(list.isPlaying());
+  list.hide();
+  EXPECT_FALSE(list.isPlaying());
+}
+
+TEST_F(SceneWindowTest, ClosingTheMainWindowWhilePlayingTheBannerEndsCleanly) {
+  start();
+  app::frmScenes& list = open();
+  addScene(list, "a.bmp", 3, QColor(255, 0, 0));
+  addScene(list, "b.bmp", 1, QColor(0, 255, 0));
+  list.cmdPlay->click();
+  ASSERT_TRUE(list.isPlaying());
+  window->close();
   window.reset();  // the list is the window's child and goes with it
   SUCCEED();
 }
