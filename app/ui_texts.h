@@ -233,8 +233,8 @@ inline constexpr const char* kScenePictureNotFile =
 // %1 the file, %2 the reason.
 inline constexpr const char* kProjectNotWritten =
     QT_TRANSLATE_NOOP("Pictorell", "プロジェクトを保存できませんでした。\n%1\n%2");
-inline constexpr const char* kCmdBannerPlay = QT_TRANSLATE_NOOP("Pictorell", "バナー再生(&P)");
-inline constexpr const char* kCmdBannerStop = QT_TRANSLATE_NOOP("Pictorell", "再生中止(&P)");
+inline constexpr const char* kCmdBannerPlay = QT_TRANSLATE_NOOP("Pictorell", "バナー再生(&B)");
+inline constexpr const char* kCmdBannerStop = QT_TRANSLATE_NOOP("Pictorell", "再生中止(&B)");
 inline constexpr const char* kCmdBannerPause = QT_TRANSLATE_NOOP("Pictorell", "一時停止(&Z)");
 inline constexpr const char* kCmdBannerResume = QT_TRANSLATE_NOOP("Pictorell", "再開(&Z)");
 inline constexpr const char* kCmdBannerStep = QT_TRANSLATE_NOOP("Pictorell", "コマ送り(&N)");

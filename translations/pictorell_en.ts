@@ -822,12 +822,12 @@
 %2</translation>
     </message>
     <message>
-        <source>バナー再生(&amp;P)</source>
-        <translation>&amp;Play Banner</translation>
+        <source>バナー再生(&amp;B)</source>
+        <translation>Play &amp;Banner</translation>
     </message>
     <message>
-        <source>再生中止(&amp;P)</source>
-        <translation>Stop &amp;Playing</translation>
+        <source>再生中止(&amp;B)</source>
+        <translation>Stop &amp;Banner</translation>
     </message>
     <message>
         <source>一時停止(&amp;Z)</source>
