@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12, as root), builds, and starts the program.
 # With a display it opens the main window; without one it renders the bundled
-# sample banner with every effect into out/ as animated GIFs.
+# sample banner with every effect, and the sample project of three scenes,
+# into out/ as animated GIFs.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/setup-deps.sh
@@ -20,4 +21,6 @@ mkdir -p out
 for effect in slide turn rotate zoom diffuse elastic hue; do
   ./build/bin/brenlo-render assets/sample-468x60.bmp "out/sample.gif" --effect "$effect" --gif animated
 done
+# The sample project: three scenes, each appearing over the one before.
+./build/bin/brenlo-render assets/three-scenes/banner.pictorell "out/three-scenes.gif" --gif animated --preset google
 echo "Animated GIFs written to $(pwd)/out/"

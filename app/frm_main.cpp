@@ -15,6 +15,7 @@
 #include "app/drop_field.h"
 #include "app/file_locations.h"
 #include "app/frm_gif_setting.h"
+#include "app/frm_scenes.h"
 #include "app/hue_bar.h"
 #include "app/option_panel.h"
 #include "app/picture_view.h"
@@ -55,7 +56,9 @@ frmMain::frmMain(const StartupEnvironment& env, std::unique_ptr<Prompts> prompts
     QTimer::singleShot(0, this, [this] { openSourceFromCommandLine(env_.startupPicture); });
 }
 
-frmMain::~frmMain() = default;
+// The scene list goes first, while the work state and driver it plays the
+// banner on still exist.
+frmMain::~frmMain() { delete frmScenes_; }
 
 void frmMain::connectControls() {
   connect(cmdOpen, &QPushButton::clicked, this, &frmMain::cmdOpen_Click);
@@ -94,6 +97,8 @@ void frmMain::connectMenus() {
   connect(m.mnuEditCopy, &QAction::triggered, this, &frmMain::cmdCopy_Click);
   connect(m.mnuEditPaste, &QAction::triggered, this, &frmMain::mnuEditPaste_Click);
   connect(m.mnuPreview, &QAction::triggered, this, &frmMain::cmdPrev_Click);
+  connect(m.mnuScenes, &QAction::triggered, this, &frmMain::mnuScenes_Click);
+  frmScenes_ = new frmScenes(*this);  // adds the project entries to the File menu
   for (int k = 0; k < 7; ++k)
     connect(m.mnuAniModeType[k], &QAction::triggered, this, [this, k] { mnuAniModeType_Click(k); });
   connect(m.mnuCross, &QAction::triggered, this, &frmMain::mnuCross_Click);

@@ -51,6 +51,7 @@ class DiffusePanel;
 class HuePanel;
 class WindowHost;
 class frmGifSetting;
+class frmScenes;
 
 // Where the program finds its files, and its command line.
 struct StartupEnvironment {
@@ -157,6 +158,7 @@ class frmMain : public QMainWindow {
 
   // --- help and end ---
   void mnuHelpOpen_Click();
+  void mnuScenes_Click();  // shows the scene list (frm_scenes.cpp)
   void cmdClose_Click();
 
   // --- state ---
@@ -164,6 +166,8 @@ class frmMain : public QMainWindow {
   effects::Driver& driver() { return *driver_; }
   frmGifSetting& gifSetting() { return *gifSetting_; }
   framelist::frmFrames* frameList() { return frmFrames_.get(); }
+  frmScenes* sceneList() { return frmScenes_; }
+  effects::Host& host();
   Prompts& prompts() { return *prompts_; }
   const StartupEnvironment& environment() const { return env_; }
   const QString& sourceFolder() const { return sourceFolder_; }
@@ -186,6 +190,7 @@ class frmMain : public QMainWindow {
 
  private:
   friend class WindowHost;
+  friend class frmScenes;  // keeps the last project with the settings
 
   // Construction (frm_main_layout.cpp).
   void createControls();
@@ -237,6 +242,7 @@ class frmMain : public QMainWindow {
   std::unique_ptr<effects::Driver> driver_;
   std::unique_ptr<frmGifSetting> gifSetting_;
   std::unique_ptr<framelist::frmFrames> frmFrames_;
+  frmScenes* frmScenes_ = nullptr;  // a child window, deleted with this one
 
   QString sourceFolder_;
   QString lastOpenName_;  // the open dialog's previous file name

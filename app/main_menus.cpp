@@ -27,6 +27,7 @@ void buildEditAndDisplayMenus(QMenuBar* bar, MainMenus& m) {
   m.mnuEditPaste = m.mnuEdit->addAction(text::shown(text::kMnuEditPaste));
   m.mnuDisplay = bar->addMenu(text::shown(text::kMnuDisplay));
   m.mnuPreview = m.mnuDisplay->addAction(text::shown(text::kMnuPreview));
+  m.mnuScenes = m.mnuDisplay->addAction(text::shown(text::kMnuScenes));
 }
 
 // The option menus in effect order, with their entries.

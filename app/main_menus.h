@@ -22,6 +22,7 @@ struct MainMenus {
 
   QMenu* mnuDisplay = nullptr;
   QAction* mnuPreview = nullptr;
+  QAction* mnuScenes = nullptr;  // opens the scene list
 
   QMenu* mnuSetting = nullptr;
   QMenu* mnuAniMode = nullptr;

@@ -20,6 +20,9 @@
 #include "play/gif_interval.h"
 #include "play/preset_sizes.h"
 #include "save/target.h"
+#include "scenes/banner_save.h"
+#include "scenes/project_file.h"
+#include "scenes/sequence.h"
 
 namespace app {
 
@@ -160,10 +163,15 @@ std::string applyValue(const std::string& name, const std::string& value, Render
     a.language = languageNamed(QString::fromStdString(value));
     return a.language ? "" : bad();
   }
+  if (name == "--over") {
+    a.over = value;
+    return value.empty() ? bad() : "";
+  }
   if (name == "--interval") {
     const std::optional<std::int16_t> interval = output::parseGifInterval(value);
     if (!interval) return bad();
     a.gifInterval = *interval;
+    a.intervalGiven = true;
     return "";
   }
   return "unknown option " + name;
@@ -171,7 +179,7 @@ std::string applyValue(const std::string& name, const std::string& value, Render
 
 bool takesValue(const std::string& name) {
   for (const char* n : {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval",
-                        "--plays", "--hold", "--preset", "--max-bytes", "--lang"})
+                        "--plays", "--hold", "--preset", "--max-bytes", "--lang", "--over"})
     if (name == n) return true;
   return false;
 }
@@ -315,7 +323,11 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
 
 std::string renderUsage() {
   return "Usage: brenlo-render SOURCE OUTPUT [options]\n"
+         "       brenlo-render PROJECT.pictorell OUTPUT [options]\n"
          "Writes the frames of one banner animation exactly as the save command does.\n"
+         "A project writes its banner of scenes: each scene's picture appears over the\n"
+         "one before with its own effect and is held; the project's interval, plays and\n"
+         "preset count unless given here, and its scenes give the effects and options.\n"
          "\n"
          "  SOURCE                 a BMP, JPEG, GIF, PNG or WebP picture, at most 1000 x 200 pixels\n"
          "  OUTPUT                 FOLDER/NAME.EXT: frames go to FOLDER/NAME + tag + 000 + .EXT\n"
@@ -326,6 +338,8 @@ std::string renderUsage() {
          "  --background RRGGBB    background colour, red first as in web colours\n"
          "                         (default: the picture's top-left colour)\n"
          "  --large-pictures       take a SOURCE of up to 1200 x 1200 pixels (every ad size)\n"
+         "  --over PICTURE         compose over this picture (of SOURCE's size) where the\n"
+         "                         effect shows the background colour\n"
          "  --cross                slide: a second copy moves the opposite way\n"
          "  --axis x|y             rotate: turn about the X (default) or the Y axis\n"
          "  --diffuse sand|up|down diffuse: sand grains (default), light up or light down\n"
@@ -366,27 +380,22 @@ std::string renderUsage() {
          "its byte budget even at the lowest quality (the closest file is written).\n";
 }
 
-int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const QLocale& system,
-              const save::AnimationEncoder& encoder) {
-  const ParsedArgs parsed = parseRenderArgs(args);
-  if (!parsed.args) {
-    err << "brenlo-render: " << parsed.error << " (see --help)\n";
-    return 2;
-  }
-  RenderArgs a = *parsed.args;
-  if (a.help) {
-    out << renderUsage();
-    return 0;
-  }
+namespace {
 
-  // The save dialog always returns a full path; a relative OUTPUT means the
-  // current folder.
+// The save dialog always returns a full path; a relative OUTPUT means the
+// current folder. "" when OUTPUT names no file inside a folder.
+std::string outputName(const RenderArgs& a) {
   const std::filesystem::path outPath = std::filesystem::absolute(a.output).lexically_normal();
   const std::string outName = outPath.string();
-  if (!outPath.has_filename() || save::FolderOf(outName).empty()) {
-    err << "brenlo-render: OUTPUT must name a file inside a folder: '" << a.output << "'\n";
-    return 2;
-  }
+  if (!outPath.has_filename() || save::FolderOf(outName).empty()) return "";
+  return outName;
+}
+
+// One picture with one effect, as the save command writes it.
+int renderPicture(RenderArgs a, std::ostream& out, std::ostream& err, const QLocale& system,
+                  const save::AnimationEncoder& encoder) {
+  const std::string outName = outputName(a);
+  const std::filesystem::path outPath(outName);
   if (!effects::makeGenerator(static_cast<core::EffectKind>(a.options.effect))) {
     err << "brenlo-render: the effect is not available in this build\n";
     return 1;
@@ -400,6 +409,20 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   effects::WorkState ws;
   const core::Color corner = effects::acceptSource(ws, loaded.picture);
   a.options.bannerColor = a.background.value_or(corner);
+  if (!a.over.empty()) {
+    const intake::LoadResult behind = intake::loadPictureFile(a.over);
+    if (behind.status != intake::LoadStatus::Loaded) {
+      err << textIn(chooseTerminalLanguage(a.language, system), behind.message.c_str()) << "\n";
+      return 1;
+    }
+    if (behind.picture.width() != loaded.picture.width() || behind.picture.height() != loaded.picture.height()) {
+      err << "brenlo-render: the picture to compose over is " << behind.picture.width() << " x "
+          << behind.picture.height() << " pixels, the source " << loaded.picture.width() << " x "
+          << loaded.picture.height() << ": they must be of one size\n";
+      return 1;
+    }
+    ws.picOver = behind.picture;
+  }
 
   // The save dialog only returns names in existing folders; make the folder
   // exist so that every effect behaves alike (a folder that cannot be made
@@ -426,6 +449,140 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const bool animation = a.gifAnimated || save::GetFileExt(a.output) == ".webp";
   if (!a.playOptions || !host.asked || !animation) return status;
   return std::max(status, reportAnimation(*host.asked, driver.savedFiles(), out, err));
+}
+
+// The scenes of a project with their pictures loaded; a picture that is
+// missing, unreadable or of another size than the first names its scene.
+std::optional<std::vector<scenes::Scene>> loadScenes(const std::string& projectPath, const scenes::Project& project,
+                                                     std::optional<core::Color> background, std::ostream& err,
+                                                     UiLanguage language) {
+  std::vector<scenes::Scene> loaded;
+  for (std::size_t i = 0; i < project.scenes.size(); ++i) {
+    const scenes::ProjectScene& ps = project.scenes[i];
+    const std::string path = scenes::picturePath(projectPath, ps.picture);
+    const std::string where = "brenlo-render: scene " + std::to_string(i + 1) + " (" + path + "): ";
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) {
+      err << where << "the picture is missing\n";
+      return std::nullopt;
+    }
+    const intake::LoadResult picture = intake::loadPictureFile(path);
+    if (picture.status != intake::LoadStatus::Loaded) {
+      err << where << textIn(language, picture.message.c_str()) << "\n";
+      return std::nullopt;
+    }
+    scenes::Scene s;
+    s.picture = picture.picture;
+    s.options = ps.options;
+    s.options.bannerColor = background.value_or(project.bannerColor.value_or(picture.picture.pixel(0, 0)));
+    s.holdCs = ps.holdCs;
+    loaded.push_back(std::move(s));
+    if (const auto mismatch = scenes::sizeMismatch(loaded)) {
+      err << where << *mismatch << "\n";
+      return std::nullopt;
+    }
+  }
+  return loaded;
+}
+
+// A project: one scene is the save of its picture exactly as above; several
+// make one banner through the same save step.
+int renderProject(RenderArgs a, std::ostream& out, std::ostream& err, const QLocale& system,
+                  const save::AnimationEncoder& encoder) {
+  const UiLanguage language = chooseTerminalLanguage(a.language, system);
+  const scenes::ProjectRead read = scenes::readProjectFile(a.source);
+  if (!read.project) {
+    err << "brenlo-render: " << read.error << "\n";
+    return 1;
+  }
+  const scenes::Project& project = *read.project;
+  const std::optional<std::vector<scenes::Scene>> loaded = loadScenes(a.source, project, a.background, err, language);
+  if (!loaded) return 1;
+  // The command line's play choices come before the project's.
+  if (!a.intervalGiven) a.gifInterval = static_cast<std::int16_t>(project.intervalCs);
+  if (!a.playsGiven) a.play.plays = project.plays;
+  if (a.play.preset == output::AdPreset::None && save::GetFileExt(a.output) == ".gif" && a.gifAnimated)
+    a.play.preset = project.preset;
+  if (loaded->size() == 1) {
+    a.source = scenes::picturePath(a.source, project.scenes.front().picture);
+    a.options = loaded->front().options;
+    a.background = loaded->front().options.bannerColor;
+    a.playsGiven = a.playsGiven || project.plays != 0;
+    a.playOptions = a.playOptions || project.plays != 0 || a.play.preset != output::AdPreset::None;
+    return renderPicture(a, out, err, system, encoder);
+  }
+
+  const std::string outName = outputName(a);
+  std::error_code ec;
+  std::filesystem::create_directories(std::filesystem::path(outName).parent_path(), ec);
+  int interval = a.gifInterval;
+  int plays = a.play.plays;
+  if (a.play.preset != output::AdPreset::None) {
+    // As the dialog chooses the preset: a play count unless one was given.
+    const std::optional<scenes::BannerFrames> probe = scenes::composeBanner(*loaded, a.playsGiven && plays == 0);
+    if (!probe) return 1;
+    const output::PresetChoice choice =
+        output::choosePreset(a.play.preset, scenes::bannerShape(*probe), interval, a.play.holdCs);
+    interval = choice.intervalCs;
+    if (!a.playsGiven && project.plays == 0) plays = choice.plays;
+  }
+  const std::optional<scenes::BannerFrames> banner = scenes::composeBanner(*loaded, plays == 0);
+  if (!banner) return 1;
+  scenes::BannerSaveChoice choice;
+  choice.name = outName;
+  choice.animated = a.gifAnimated;
+  choice.intervalCs = interval;
+  choice.play = a.play;
+  choice.play.plays = plays;
+  if (save::GetFileExt(outName) == ".webp") choice.play.preset = output::AdPreset::None;
+  choice.budgetBytes = a.maxBytes.value_or(0);
+  choice.presetBudgetWhenOver = true;
+  const save::SaveReport report = scenes::saveBanner(*banner, choice, nullptr, encoder);
+  if (!report.status) {
+    err << "brenlo-render: cannot write " << report.status.file << ": " << report.status.reason << "\n";
+    return 1;
+  }
+  for (const std::string& file : report.files) out << file << "\n";
+  int status = 0;
+  if (report.gif && report.gif->budget > 0) status = reportFit(*report.gif, out);
+  struct Answer {
+    output::AnimationShape shape;
+    std::int16_t interval;
+    output::PlaySettings play;
+  };
+  const Answer asked{scenes::bannerShape(*banner), static_cast<std::int16_t>(interval), choice.play};
+  const bool animation = a.gifAnimated || save::GetFileExt(a.output) == ".webp";
+  if (!animation) return status;
+  return std::max(status, reportAnimation(asked, report.files, out, err));
+}
+
+}  // namespace
+
+int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, const QLocale& system,
+              const save::AnimationEncoder& encoder) {
+  const ParsedArgs parsed = parseRenderArgs(args);
+  if (!parsed.args) {
+    err << "brenlo-render: " << parsed.error << " (see --help)\n";
+    return 2;
+  }
+  const RenderArgs& a = *parsed.args;
+  if (a.help) {
+    out << renderUsage();
+    return 0;
+  }
+  if (outputName(a).empty()) {
+    err << "brenlo-render: OUTPUT must name a file inside a folder: '" << a.output << "'\n";
+    return 2;
+  }
+  if (save::GetFileExt(a.source) == scenes::kProjectExtension) {
+    // Each scene composes over the one before; there is no one picture to compose over.
+    if (!a.over.empty()) {
+      err << "brenlo-render: --over applies to a single picture, not to a project (see --help)\n";
+      return 2;
+    }
+    return renderProject(a, out, err, system, encoder);
+  }
+  return renderPicture(a, out, err, system, encoder);
 }
 
 }  // namespace app

@@ -23,8 +23,10 @@ struct RenderArgs {
   // Effect, options and hue settings; mask is set on the chosen effect's box.
   effects::Options options;
   std::optional<core::Color> background;  // --background as 0x00BBGGRR; none = corner colour
+  std::string over;                       // --over: the picture composed over, "" = the flat colour
   bool gifAnimated = false;               // --gif animated
   std::int16_t gifInterval = 10;          // --interval in hundredths of a second (animated GIF or WebP)
+  bool intervalGiven = false;             // --interval was given (else a project's interval counts)
   output::PlaySettings play;              // --plays, --hold, --preset
   bool playsGiven = false;                // --plays was given (else a preset picks the count)
   bool playOptions = false;               // any of --plays, --hold, --preset was given

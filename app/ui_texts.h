@@ -91,6 +91,7 @@ inline constexpr const char* kMnuEditPaste = QT_TRANSLATE_NOOP("Pictorell", "ク
 inline constexpr const char* kMnuDisplay = QT_TRANSLATE_NOOP("Pictorell", "表示(&V)");
 inline constexpr const char* kMnuPreview = QT_TRANSLATE_NOOP("Pictorell", "プレビュー(&V)");
 inline constexpr const char* kMnuPreviewRunning = QT_TRANSLATE_NOOP("Pictorell", "プレビュー中止(&V)");
+inline constexpr const char* kMnuScenes = QT_TRANSLATE_NOOP("Pictorell", "シーン一覧(&L)");
 inline constexpr const char* kMnuSetting = QT_TRANSLATE_NOOP("Pictorell", "設定(&S)");
 inline constexpr const char* kMnuAniMode = QT_TRANSLATE_NOOP("Pictorell", "Animation &Mode");
 inline constexpr std::array<const char*, 7> kMnuAniModeType = {
@@ -194,5 +195,51 @@ inline constexpr const char* kWebpCaption = QT_TRANSLATE_NOOP("Pictorell", "WebP
 inline constexpr const char* kWebpOptAnimated =
     QT_TRANSLATE_NOOP("Pictorell", "アニメーションWebPで１つのファイルに保存");  // optType(1)
 inline constexpr const char* kWebpPlayFrame = QT_TRANSLATE_NOOP("Pictorell", "アニメーションWebPの再生");
+
+// --- frmScenes ---
+inline constexpr const char* kScenesCaption = QT_TRANSLATE_NOOP("Pictorell", "シーン一覧");
+// A row of the list: the effect, then the hold in seconds.
+inline constexpr const char* kSceneRow = QT_TRANSLATE_NOOP("Pictorell", "%1　保持 %2 秒");
+inline constexpr const char* kLblSceneHold = QT_TRANSLATE_NOOP("Pictorell", "保持時間(&H)");
+inline constexpr const char* kSceneHoldUnit = QT_TRANSLATE_NOOP("Pictorell", " 秒");
+inline constexpr const char* kCmdSceneAdd = QT_TRANSLATE_NOOP("Pictorell", "追加(&A)");
+inline constexpr const char* kCmdSceneReplace = QT_TRANSLATE_NOOP("Pictorell", "置き換え(&R)");
+inline constexpr const char* kCmdSceneUp = QT_TRANSLATE_NOOP("Pictorell", "上へ(&U)");
+inline constexpr const char* kCmdSceneDown = QT_TRANSLATE_NOOP("Pictorell", "下へ(&D)");
+inline constexpr const char* kCmdSceneRemove = QT_TRANSLATE_NOOP("Pictorell", "削除(&E)");
+inline constexpr const char* kCmdSceneSave = QT_TRANSLATE_NOOP("Pictorell", "保存(&S)");
+inline constexpr const char* kCmdSceneClose = QT_TRANSLATE_NOOP("Pictorell", "閉じる(&C)");
+inline constexpr const char* kNoSceneSource = QT_TRANSLATE_NOOP("Pictorell", "シーンにする元画像がありません。");
+inline constexpr const char* kMnuSceneProject = QT_TRANSLATE_NOOP("Pictorell", "プロジェクト(&P)");
+inline constexpr const char* kMnuProjectOpen = QT_TRANSLATE_NOOP("Pictorell", "プロジェクトを開く(&P)...");
+inline constexpr const char* kMnuProjectSave = QT_TRANSLATE_NOOP("Pictorell", "プロジェクトを上書き保存(&J)");
+inline constexpr const char* kMnuProjectSaveAs =
+    QT_TRANSLATE_NOOP("Pictorell", "プロジェクトに名前を付けて保存(&K)...");
+inline constexpr const char* kMnuProjectLast = QT_TRANSLATE_NOOP("Pictorell", "前回のプロジェクト: %1");
+inline constexpr const char* kProjectOpenTitle = QT_TRANSLATE_NOOP("Pictorell", "プロジェクトを開く");
+inline constexpr const char* kProjectSaveTitle = QT_TRANSLATE_NOOP("Pictorell", "プロジェクトの保存");
+inline constexpr const char* kProjectFilter = QT_TRANSLATE_NOOP("Pictorell", "Pictorell プロジェクト(*.pictorell)");
+// %1 the project file, %2 what is wrong with it.
+inline constexpr const char* kProjectUnreadable =
+    QT_TRANSLATE_NOOP("Pictorell", "プロジェクトを開けませんでした。\n%1\n%2");
+// %1 the scene's number, %2 its picture.
+inline constexpr const char* kScenePictureMissing =
+    QT_TRANSLATE_NOOP("Pictorell", "シーン %1 の画像が見つかりません。\n%2");
+// %3 the loader's message.
+inline constexpr const char* kScenePictureUnreadable =
+    QT_TRANSLATE_NOOP("Pictorell", "シーン %1 の画像を読み込めませんでした。\n%2\n%3");
+// %3 x %4 the picture's size, %5 x %6 the first scene's.
+inline constexpr const char* kScenePictureSize =
+    QT_TRANSLATE_NOOP("Pictorell", "シーン %1 の画像の大きさ(%3×%4)が最初のシーン(%5×%6)と違います。\n%2");
+inline constexpr const char* kScenePictureNotFile =
+    QT_TRANSLATE_NOOP("Pictorell", "シーン %1 の画像はファイルではないため、プロジェクトに保存できません。");
+// %1 the file, %2 the reason.
+inline constexpr const char* kProjectNotWritten =
+    QT_TRANSLATE_NOOP("Pictorell", "プロジェクトを保存できませんでした。\n%1\n%2");
+inline constexpr const char* kCmdBannerPlay = QT_TRANSLATE_NOOP("Pictorell", "バナー再生(&B)");
+inline constexpr const char* kCmdBannerStop = QT_TRANSLATE_NOOP("Pictorell", "再生中止(&B)");
+inline constexpr const char* kCmdBannerPause = QT_TRANSLATE_NOOP("Pictorell", "一時停止(&Z)");
+inline constexpr const char* kCmdBannerResume = QT_TRANSLATE_NOOP("Pictorell", "再開(&Z)");
+inline constexpr const char* kCmdBannerStep = QT_TRANSLATE_NOOP("Pictorell", "コマ送り(&N)");
 
 }  // namespace app::text

@@ -26,7 +26,42 @@ bool surfacesMatchSource(const WorkState& ws) {
          ws.picX.height() == h;
 }
 
+std::size_t sourcePixels(const WorkState& ws) {
+  return static_cast<std::size_t>(ws.picSource.width()) * static_cast<std::size_t>(ws.picSource.height());
+}
+
 }  // namespace
+
+const core::Color* overPixels(const WorkState& ws) {
+  if (ws.picOver.isEmpty() || !surfacesMatchSource(ws)) return nullptr;
+  if (ws.picOver.width() != ws.picSource.width() || ws.picOver.height() != ws.picSource.height()) return nullptr;
+  return ws.picOver.bitmap()->px.data();
+}
+
+void clearToBackground(const WorkState& ws, core::Surface& surface) {
+  const core::Color* over = overPixels(ws);
+  if (!over || surface.width() != ws.picOver.width() || surface.height() != ws.picOver.height()) {
+    surface.clear();
+    return;
+  }
+  core::Color* px = surface.clearForOverwrite(surface.backColor());
+  const std::size_t n = sourcePixels(ws);
+  for (std::size_t i = 0; i < n; ++i) px[i] = over[i] & 0x00FFFFFFu;
+}
+
+core::Color openCompose(RunContext& ctx, MaskBox box, int lastFrame, bool showProgress) {
+  WorkState& ws = ctx.ws;
+  if (showProgress) {
+    openRun(ctx, lastFrame);
+  } else {
+    redimFrames(ws, lastFrame);
+  }
+  const core::Color back = runBackground(ws, ctx.options, box);
+  setBackColors(ws, back);
+  clearToBackground(ws, ws.picX);
+  clearToBackground(ws, ws.picTurn);
+  return back;
+}
 
 void layTurnOverX(WorkState& ws, bool mask) {
   if (!mask) {
@@ -43,11 +78,15 @@ void layTurnOverX(WorkState& ws, bool mask) {
   // pixel S differs from the corner colour c and black where it equals it:
   // (B OR white) AND S is S, and (B OR black) AND S is B AND c.
   const core::Color corner = cornerColor(ws);
+  const core::Color* over = overPixels(ws);
   const core::Color under = core::storedColor(ws.picX.backColor()) & corner;
   const core::Color* turn = ws.picTurn.bits();
   core::Color* x = ws.picX.clearForOverwrite(ws.picX.backColor());  // every pixel is written below
-  const std::size_t n =
-      static_cast<std::size_t>(ws.picSource.width()) * static_cast<std::size_t>(ws.picSource.height());
+  const std::size_t n = sourcePixels(ws);
+  if (over) {
+    for (std::size_t i = 0; i < n; ++i) x[i] = (turn[i] != corner) ? (turn[i] & 0x00FFFFFFu) : (over[i] & corner);
+    return;
+  }
   for (std::size_t i = 0; i < n; ++i) x[i] = (turn[i] != corner) ? (turn[i] & 0x00FFFFFFu) : under;
 }
 

@@ -24,8 +24,26 @@ core::Color runBackground(const WorkState& ws, const Options& options, MaskBox b
 // Sets picX.BackColor and picTurn.BackColor to c (each refills its surface).
 void setBackColors(WorkState& ws, core::Color c);
 
+// The pixels of ws.picOver when the run composes over it (it has the size of
+// picSource and of the work surfaces), else nullptr: the flat colour.
+const core::Color* overPixels(const WorkState& ws);
+
+// surface.clear(), except that with a picture to compose over, the surface
+// shows that picture's pixels where it would show BackColor (its Picture
+// property stays empty, as clear() leaves it).
+void clearToBackground(const WorkState& ws, core::Surface& surface);
+
+// The opening of the runs of Diffuse, Elastic, Hue, Slide and Zoom: with
+// showProgress the controls locked and the progress line at 0 and visible;
+// a fresh cache 0..lastFrame; picX and picTurn given the run's background
+// colour (runBackground for the box) and cleared to the run's background.
+// Returns that colour.
+core::Color openCompose(RunContext& ctx, MaskBox box, int lastFrame, bool showProgress);
+
 // Lays picTurn over picX. With the mask: BuildMask from picTurn, clear picX
 // and the mask-then-source blit of picTurn (w x h of picSource at (0, 0)).
+// Over a picture, that picture's pixel takes the place of picX.BackColor in
+// the blit: a pixel of the corner colour becomes (that pixel AND corner).
 // Without: picX.Picture = picTurn.Image. When the surfaces have the source's
 // size (always, once a source is loaded), the masked case is done in one
 // pass that gives picX the same pixels but leaves picMask alone: a run that

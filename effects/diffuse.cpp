@@ -43,8 +43,10 @@ inline long long roundHalfEven(double x) {
 // Sets n + 1 random pixels of picTurn to the grain colour, n being the highest
 // point index (w * h - 1) integer-divided by 2. Indexes may repeat. Point r of
 // the source's point list lies at (r mod w, r \ w), so the position is
-// computed instead of read from a list of w * h points.
-void scatterGrains(WorkState& ws, core::Color grain) {
+// computed instead of read from a list of w * h points. With `over`, each
+// grain shows that picture's pixel in its place (a grain of the run's
+// background colour over a picture).
+void scatterGrains(WorkState& ws, core::Color grain, const core::Color* over) {
   const int w = ws.picSource.width();
   const long long points = static_cast<long long>(w) * ws.picSource.height();
   if (points <= 0) return;
@@ -61,7 +63,9 @@ void scatterGrains(WorkState& ws, core::Color grain) {
     const auto r = static_cast<std::uint32_t>(roundHalfEven(u * highestF));
     const auto y = static_cast<int>(r / static_cast<std::uint32_t>(w));
     const int x = static_cast<int>(r) - y * w;
-    if (x < tw && y < th) bits[static_cast<std::ptrdiff_t>(y) * tw + x] = stored;
+    if (x >= tw || y >= th) continue;
+    const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y) * tw + x;
+    bits[at] = over ? (over[at] & 0x00FFFFFFu) : stored;
   }
 }
 
@@ -73,23 +77,21 @@ class DiffuseGenerator final : public Generator {
     WorkState& ws = ctx.ws;
     const Options& options = ctx.options;
     const bool mask = options.mask[kMaskDiffuse];
-    // Preparing the run.
+    // Preparing the run. The grains need only each point's position and the
+    // corner colour, both known without building the point list.
     const int w = ws.picSource.width();
     const int h = ws.picSource.height();
-    steps::openRun(ctx, kLastFrame);
-    // The grains need only each point's position and the corner colour,
-    // both known without building the point list.
+    const core::Color back = steps::openCompose(ctx, kMaskDiffuse, kLastFrame, true);
     const core::Color corner = steps::cornerColor(ws);
-    steps::setBackColors(ws, mask ? options.bannerColor : corner);
-    ws.picX.clear();
-    ws.picTurn.clear();
     core::BitBlt(ws.picTurn, 0, 0, w, h, ws.picSource, 0, 0, core::SRCCOPY);
     // The preview shows grains in the banner colour; the save paints them in
     // the corner colour, so that with the mask they turn into background.
+    // Grains of the run's background colour show the picture composed over.
     const core::Color grain = ctx.preview ? options.bannerColor : corner;
+    const core::Color* grainOver = core::storedColor(grain) == core::storedColor(back) ? steps::overPixels(ws) : nullptr;
 
     for (int k = 0; k <= kLastFrame; ++k) {
-      if (options.diffuseType == 0) sandStep(ctx, k, grain);
+      if (options.diffuseType == 0) sandStep(ctx, k, grain, grainOver, back);
       steps::layTurnOverX(ws, mask);
       if (k > 0) {
         if (options.diffuseType == 1) {
@@ -122,15 +124,18 @@ class DiffuseGenerator final : public Generator {
  private:
   // Frame k of "Sand": the untouched source, grains added to the previous
   // frame's grains, or (frame 5) nothing but the background.
-  static void sandStep(RunContext& ctx, int k, core::Color grain) {
+  static void sandStep(RunContext& ctx, int k, core::Color grain, const core::Color* grainOver, core::Color back) {
     WorkState& ws = ctx.ws;
     if (k == 0) {
       ws.picTurn.setPicture(ws.picSource.picture());
     } else if (k < kLastFrame) {
-      scatterGrains(ws, grain);
+      scatterGrains(ws, grain, grainOver);
     } else {
-      ws.picTurn.clear();
-      if (ctx.preview) ws.picTurn.setBackColor(ctx.options.bannerColor);
+      steps::clearToBackground(ws, ws.picTurn);
+      if (ctx.preview) {
+        ws.picTurn.setBackColor(ctx.options.bannerColor);
+        if (core::storedColor(ctx.options.bannerColor) == core::storedColor(back)) steps::clearToBackground(ws, ws.picTurn);
+      }
     }
   }
 };

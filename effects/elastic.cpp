@@ -28,18 +28,15 @@ class ElasticGenerator final : public Generator {
     const bool mask = ctx.options.mask[kMaskElastic];
     const int w = ws.picSource.width();
     const int h = ws.picSource.height();
-    steps::openRun(ctx, kLastFrame);
     // Of the point list only the corner colour would be used; it is read
     // from picSource directly instead of building a list of w * h points.
-    steps::setBackColors(ws, steps::runBackground(ws, ctx.options, kMaskElastic));
-    ws.picX.clear();
-    ws.picTurn.clear();
+    steps::openCompose(ctx, kMaskElastic, kLastFrame, true);
 
     // Frames 0 to 5: K x h at ((w - K) \ 2, 0).
     int k = 0;
     for (float s = 1.0f; s >= kSqueezeEnd; s += kScaleStep) {
       const int kw = core::roundToInt(s * static_cast<float>(w));
-      ws.picTurn.clear();
+      steps::clearToBackground(ws, ws.picTurn);
       core::StretchBlt(ws.picTurn, (w - kw) / 2, 0, kw, h, ws.picSource, 0, 0, w, h);
       steps::finishFrame(ws, mask, k++, steps::Unmasked::ThroughPicX);
     }
@@ -50,7 +47,7 @@ class ElasticGenerator final : public Generator {
     k = kLastFrame;
     for (float s = 0.8f; s >= kBandEnd; s += kScaleStep) {
       const int p = core::roundToInt(s * static_cast<float>(h));
-      ws.picTurn.clear();
+      steps::clearToBackground(ws, ws.picTurn);
       core::StretchBlt(ws.picTurn, 0, (h - p) / 2, w, p, ws.picSource, 0, 0, w, h);
       steps::finishFrame(ws, mask, k--, steps::Unmasked::ThroughPicX);
     }

@@ -27,10 +27,7 @@ class HueGenerator final : public Generator {
     // the corner colour would be used; it is read from picSource directly.
     const int w = ws.picSource.width();
     const int h = ws.picSource.height();
-    steps::openRun(ctx, kLastFrame);
-    steps::setBackColors(ws, steps::runBackground(ws, options, kMaskHue));
-    ws.picX.clear();
-    ws.picTurn.clear();
+    steps::openCompose(ctx, kMaskHue, kLastFrame, true);
     core::BitBlt(ws.picTurn, 0, 0, w, h, ws.picSource, 0, 0, core::SRCCOPY);
 
     for (int k = 0; k <= kLastFrame; ++k) {

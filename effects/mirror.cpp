@@ -25,4 +25,21 @@ void paintMirrored(core::Surface& dst, const core::Picture& pic, bool flipX, boo
   }
 }
 
+void layCardOver(core::Surface& dst, const core::Picture& card, const Coverage& covered, const core::Color* over,
+                 bool flipX, bool flipY) {
+  const int w = dst.width();
+  const int h = dst.height();
+  core::Color* out = dst.mutableBits();
+  for (int y = 0; y < h; ++y) {
+    const int sy = flipY ? h - 1 - y : y;
+    const core::Color* s = card.row(sy);
+    const std::uint8_t* c = covered.data() + static_cast<std::ptrdiff_t>(sy) * w;
+    const std::ptrdiff_t row = static_cast<std::ptrdiff_t>(y) * w;
+    for (int x = 0; x < w; ++x) {
+      const int sx = flipX ? w - 1 - x : x;
+      out[row + x] = c[sx] ? s[sx] : (over[row + x] & 0x00FFFFFFu);
+    }
+  }
+}
+
 }  // namespace effects

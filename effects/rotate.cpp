@@ -35,12 +35,17 @@ struct Run {
   int axis;
   bool mask;
   core::Color corner;
+  // Over a picture (else null): the card of the frame before and the pixels
+  // it covers, for its mirror partner.
+  const core::Color* over;
+  core::Picture card;
+  Coverage covered;
 };
 
 // The card seen edge-on: one line through the centre in the corner colour,
 // drawn straight on picX.
 void drawEdgeOn(Run& r) {
-  r.ws.picX.clear();
+  steps::clearToBackground(r.ws, r.ws.picX);
   if (r.axis == 1)
     core::Line(r.ws.picX, r.w / 2, 0, r.w / 2, r.h, r.corner);
   else
@@ -129,12 +134,15 @@ bool plotProjectedPoints(Run& r, const Projection& projection) {
   const float fw = static_cast<float>(r.w);
   const float fh = static_cast<float>(r.h);
   core::Color* bits = turn.mutableBits();
+  std::uint8_t* covered = r.over ? r.covered.data() : nullptr;
   const core::PixelPoint* points = r.ws.mPoints.data();
   const auto plot = [&](float x, float y, std::int32_t color) {
     if (!(x >= 0.0f && x < fw && y >= 0.0f && y < fh)) return;
     const int px = roundCoordinate(x);
     const int py = roundCoordinate(y);
-    if (px < tw && py < th) bits[static_cast<std::ptrdiff_t>(py) * tw + px] = static_cast<core::Color>(color);
+    if (px >= tw || py >= th) return;
+    bits[static_cast<std::ptrdiff_t>(py) * tw + px] = static_cast<core::Color>(color);
+    if (covered) covered[static_cast<std::ptrdiff_t>(py) * tw + px] = 1;
   };
   if (r.ws.mPoints.size() != static_cast<std::size_t>(r.w) * static_cast<std::size_t>(r.h)) {
     for (std::size_t i = 0; i < r.ws.mPoints.size(); ++i) {
@@ -164,28 +172,57 @@ bool plotProjectedPoints(Run& r, const Projection& projection) {
   return true;
 }
 
+// The face-on card: the projection at 90 degrees is the source scaled by
+// 0.9 about the centre; the sizes are single precision as the drawing call
+// takes them.
+void paintFaceOn(Run& r, core::Surface& dst) {
+  const auto f = [](int v, double factor) { return static_cast<double>(static_cast<float>(v * factor)); };
+  core::PaintPicture(dst, r.ws.picSource.picture(), f(r.w, 0.05), f(r.h, 0.05), f(r.w, 0.9), f(r.h, 0.9));
+}
+
+// Over a picture, the face-on card's coverage: the pixels where drawing it
+// over two opposite flat colours gives the same colour.
+void faceOnCoverage(Run& r) {
+  const core::Color back = core::storedColor(r.ws.picTurn.backColor());
+  core::Surface other(r.w, r.h, back ^ 0x00FFFFFFu);
+  paintFaceOn(r, other);
+  const core::Color* a = r.ws.picTurn.bits();
+  const core::Color* b = other.bits();
+  for (std::size_t i = 0; i < r.covered.size(); ++i) r.covered[i] = a[i] == b[i] ? 1 : 0;
+}
+
 // Draws frame k's picture on picTurn (every kind but the edge-on one).
 void drawOnTurn(Run& r, int k) {
   WorkState& ws = r.ws;
+  const std::size_t pixels = static_cast<std::size_t>(r.w) * static_cast<std::size_t>(r.h);
   switch (kindOf(k)) {
     case FrameKind::Plotted:
       ws.picTurn.clear();
+      if (r.over) r.covered.assign(pixels, 0);
       plotProjectedPoints(r, Projection(r.w, r.h, rotateAngle(k), r.axis));
       break;
-    case FrameKind::FaceOn: {
-      // The projection at 90 degrees is the source scaled by 0.9 about the
-      // centre; the sizes are single precision as the drawing call takes them.
+    case FrameKind::FaceOn:
       ws.picTurn.clear();
-      const auto f = [](int v, double factor) { return static_cast<double>(static_cast<float>(v * factor)); };
-      core::PaintPicture(ws.picTurn, ws.picSource.picture(), f(r.w, 0.05), f(r.h, 0.05), f(r.w, 0.9), f(r.h, 0.9));
+      paintFaceOn(r, ws.picTurn);
+      if (r.over) {
+        r.covered.assign(pixels, 0);
+        faceOnCoverage(r);
+      }
       break;
-    }
     case FrameKind::Mirror:
       // The partner was stored just before and is still on picX.
-      paintMirrored(ws.picTurn, ws.picX.image(), r.axis == 1, r.axis == 0);
-      break;
+      if (r.over) {
+        layCardOver(ws.picTurn, r.card, r.covered, r.over, r.axis == 1, r.axis == 0);
+      } else {
+        paintMirrored(ws.picTurn, ws.picX.image(), r.axis == 1, r.axis == 0);
+      }
+      return;
     case FrameKind::EdgeOn:
-      break;
+      return;
+  }
+  if (r.over) {
+    r.card = ws.picTurn.image();
+    layCardOver(ws.picTurn, r.card, r.covered, r.over, false, false);
   }
 }
 
@@ -199,12 +236,14 @@ class RotateGenerator final : public Generator {
     core::BuildPointList(ws.picSource, ws.mPoints, ws.mMovedPoints);
     const int axis = ctx.options.axis == 0 ? 0 : 1;
     const bool mask = ctx.options.mask[kMaskRotate];
-    Run r{ctx, ws, ws.picSource.width(), ws.picSource.height(), axis, mask, ws.picSource.point(0, 0)};
+    Run r{ctx, ws, ws.picSource.width(), ws.picSource.height(), axis, mask, ws.picSource.point(0, 0),
+          nullptr, {}, {}};
     const core::Color back = r.mask ? ctx.options.bannerColor : static_cast<core::Color>(ws.mPoints[0].color);
     ws.picX.setBackColor(back);
     ws.picTurn.setBackColor(back);
     ws.picTurn.resize(r.w, r.h);
     ws.picX.clear();
+    r.over = steps::overPixels(ws);
     const bool complete = composeFrames(r);
     steps::settleMask(ws, r.mask);
     return complete;

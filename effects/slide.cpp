@@ -5,6 +5,7 @@
 #include "core/mask.h"
 #include "core/raster.h"
 #include "core/rounding.h"
+#include "effects/compose_steps.h"
 #include "effects/generators.h"
 
 namespace effects {
@@ -30,7 +31,7 @@ void composeFrame(WorkState& ws, int k, bool cross) {
   const int sx2 = horizontal ? back : 0;
   const int sy2 = horizontal ? 0 : back;
 
-  ws.picX.clear();
+  steps::clearToBackground(ws, ws.picX);
   core::BitBlt(ws.picX, 0, 0, w, h, ws.picMask, sx1, sy1, core::SRCPAINT);
   if (cross) core::BitBlt(ws.picX, 0, 0, w, h, ws.picMask, sx2, sy2, core::SRCPAINT);
   core::BitBlt(ws.picX, 0, 0, w, h, ws.picSource, sx1, sy1, core::SRCAND);
@@ -47,12 +48,10 @@ class SlideGenerator final : public Generator {
   bool compose(RunContext& ctx) override {
     WorkState& ws = ctx.ws;
     const bool mask = ctx.options.mask[kMaskSlide];
-    const core::Color back = mask ? ctx.options.bannerColor : ws.picSource.point(0, 0);
-    ws.picX.setBackColor(back);
-    ws.picTurn.setBackColor(back);
+    // Slide shows no progress line until half its frames are composed.
+    steps::openCompose(ctx, kMaskSlide, kFrames - 1, false);
     ws.picTurn.setPicture(ws.picSource.image());
     core::PrepareMask(ws.picSource, ws.picTurn, ws.picMask, mask);
-    ws.emptyCache(kFrames - 1);
 
     if (ctx.preview) {
       for (int k = 0; k < kHorizontalFrames; ++k) composeFrame(ws, k, ctx.options.cross);

@@ -45,8 +45,9 @@ struct PointTurn {
 // mMovedPoints first, in one pass and without storing the positions nobody
 // reads again. The second plot one row lower closes the gaps that turning
 // opens; at 90 degrees there are none. Returns false when a stop request
-// ended the loop (the points drawn so far stay).
-bool plotTurnedPoints(RunContext& ctx, const PointTurn& turn, bool doublePlot) {
+// ended the loop (the points drawn so far stay). `covered`, when given,
+// marks every pixel plotted.
+bool plotTurnedPoints(RunContext& ctx, const PointTurn& turn, bool doublePlot, std::uint8_t* covered) {
   WorkState& ws = ctx.ws;
   const int w = ws.picTurn.width();
   const int h = ws.picTurn.height();
@@ -57,7 +58,9 @@ bool plotTurnedPoints(RunContext& ctx, const PointTurn& turn, bool doublePlot) {
   const std::size_t count = ws.mPoints.size();
 
   const auto plot = [&](int x, int y, core::Color c) {
-    if (y < h) bits[static_cast<std::ptrdiff_t>(y) * w + x] = c;
+    if (y >= h) return;
+    bits[static_cast<std::ptrdiff_t>(y) * w + x] = c;
+    if (covered) covered[static_cast<std::ptrdiff_t>(y) * w + x] = 1;
   };
   const auto plotTurned = [&](float x, float y, std::int32_t colour) {
     if (!(x >= 0.0f && x < fw && y >= 0.0f && y < fh)) return;
@@ -147,22 +150,41 @@ class TurnGenerator final : public Generator {
   static bool composeFrames(RunContext& ctx, int w, int h) {
     WorkState& ws = ctx.ws;
     const bool mask = ctx.options.mask[kMaskTurn];
+    // Over a picture, the card of the frame before and the pixels it covers,
+    // for its half-turn partner: the picture behind stays where it is.
+    const core::Color* over = steps::overPixels(ws);
+    const std::size_t pixels = static_cast<std::size_t>(w) * static_cast<std::size_t>(h);
+    core::Picture card;
+    Coverage covered;
     for (int n = 1; n <= kFrames; ++n) {
       const int k = kOrder[n - 1];
       if (k == 0) {
         ws.picTurn.setPicture(ws.picSource.picture());
+        if (over) {
+          card = ws.picTurn.image();
+          covered.assign(pixels, 1);
+        }
       } else if (k >= 6) {
         // Point mirror of the partner still on picX: (x, y) lands on
         // (w - 1 - x, h - 1 - y), a half turn. It covers all of picTurn, so
         // clearing it first would change nothing.
-        paintMirrored(ws.picTurn, ws.picX.image(), true, true);
+        if (over) {
+          layCardOver(ws.picTurn, card, covered, over, true, true);
+        } else {
+          paintMirrored(ws.picTurn, ws.picX.image(), true, true);
+        }
       } else {
         ws.picTurn.clear();
         // The centre is the pixel w \ 2, h \ 2 (truncating division).
         const int cx = w / 2;
         const int cy = h / 2;
         const PointTurn turn(static_cast<float>(cx), static_cast<float>(cy), turnAngle(k));
-        plotTurnedPoints(ctx, turn, k != 3);
+        if (over) covered.assign(pixels, 0);
+        plotTurnedPoints(ctx, turn, k != 3, over ? covered.data() : nullptr);
+        if (over) {
+          card = ws.picTurn.image();
+          layCardOver(ws.picTurn, card, covered, over, false, false);
+        }
       }
       // Turn lays picTurn through the mask built from it whatever the
       // option: with the option off picX is white, and the result is picTurn

@@ -29,6 +29,10 @@ struct WorkState {
   core::Surface picX{500, 100};
   core::Surface picTurn{500, 100};
   core::Surface picMask{500, 100, core::kWhite};
+  // The picture a run composes over in place of its flat background colour
+  // (the scene before in a banner of several scenes). Empty, or of another
+  // size than picSource: the flat colour, as always.
+  core::Picture picOver;
 
   std::vector<core::PixelPoint> mPoints;
   std::vector<core::PixelPoint> mMovedPoints;

@@ -39,22 +39,20 @@ class ZoomGenerator final : public Generator {
     const bool mask = ctx.options.mask[kMaskZoom];
     // 1.-4. Background colours, frame size, the lock and the progress line,
     // a fresh cache and a clear display.
-    steps::setBackColors(ws, steps::runBackground(ws, ctx.options, kMaskZoom));
+    steps::openCompose(ctx, kMaskZoom, kLastFrame, true);
     const int w = ws.picSource.width();
     const int h = ws.picSource.height();
-    steps::openRun(ctx, kLastFrame);
-    ws.picX.clear();
 
     // 5. Reduced frames 0 to 4.
     int k = 0;
     for (float s = 1.0f; s >= kScaleEnd; s += kScaleStep) {
       const Scaled r = centred(s, w, h);
-      ws.picTurn.clear();
+      steps::clearToBackground(ws, ws.picTurn);
       core::StretchBlt(ws.picTurn, r.left, r.top, r.width, r.height, ws.picSource, 0, 0, w, h);
       steps::finishFrame(ws, mask, k++, steps::Unmasked::StoreTurn);
     }
     // 6. The blank frame shows picTurn's background, without the finishing step.
-    ws.picTurn.clear();
+    steps::clearToBackground(ws, ws.picTurn);
     steps::storeFrame(ws, kBlankFrame, ws.picTurn.image());
     // 7. The only yield of the run.
     ctx.progress(0.5);
@@ -64,7 +62,7 @@ class ZoomGenerator final : public Generator {
     k = kLastFrame;
     for (float s = 0.8f; s >= kScaleEnd; s += kScaleStep) {
       const Scaled r = centred(s, w, h);
-      ws.picTurn.clear();
+      steps::clearToBackground(ws, ws.picTurn);
       core::StretchBlt(ws.picTurn, 0, 0, w, h, ws.picSource, r.left, r.top, r.width, r.height);
       steps::finishFrame(ws, mask, k--, steps::Unmasked::StoreTurn);
     }

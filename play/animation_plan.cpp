@@ -109,7 +109,9 @@ AnimationPlan planAnimation(const AnimationShape& shape, int intervalCs, const P
   const int interval = std::clamp(intervalCs, 0, kMaxIntervalCs);
   const int plays = std::clamp(play.plays, 0, kMaxPlays);
   const int hold = std::clamp(play.holdCs, 0, kMaxHoldCs);
-  if (plays == 0 && hold == 0) {
+  if (!shape.extraCs.empty()) {
+    plan.files = plain;
+  } else if (plays == 0 && hold == 0) {
     plan.files = plain;
   } else {
     // Start where the whole picture rests; a play count also ends there, so
@@ -121,6 +123,11 @@ AnimationPlan planAnimation(const AnimationShape& shape, int intervalCs, const P
     if (plays > 0) plan.files.push_back(plan.files.front());
   }
   plan.timing.delays.assign(plan.files.size(), interval);
+  for (std::size_t i = 0; i < plan.files.size(); ++i) {
+    const auto file = static_cast<std::size_t>(plan.files[i]);
+    if (file < shape.extraCs.size())
+      plan.timing.delays[i] = std::clamp(interval + std::clamp(shape.extraCs[file], 0, kMaxHoldCs), 0, 65535);
+  }
   plan.timing.delays.front() += hold;
   plan.timing.plays = plays;
   return plan;

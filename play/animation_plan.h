@@ -65,6 +65,11 @@ struct AnimationShape {
   int restFile = 0;           // the file whose frame shows the whole picture in place
   int width = 0;              // frame size in pixels
   int height = 0;
+  // Extra hundredths of a second per file (a banner of several scenes holds
+  // each scene's rest frame), empty = none. With them the files play once
+  // each in file order, whatever the play count: such frames already start
+  // and end where the banner wants. The hold still goes to the first slot.
+  std::vector<int> extraCs{};
 };
 
 // Which file goes into which slot of the animation, with the timing.

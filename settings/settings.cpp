@@ -4,6 +4,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 #include "core/effect_kind.h"
 
@@ -101,6 +102,17 @@ std::string readLanguage(const inifile_IO& ini) {
   return (v == "ja" || v == "en") ? v : std::string();
 }
 
+std::string readLastProject(const inifile_IO& ini) {
+  const std::string v = ini.ReadStr(key::kPath, "LastProject", "");
+  static constexpr std::string_view kExtension = ".pictorell";
+  if (v.size() <= kExtension.size() || v.size() > kMaxProjectPathBytes) return {};
+  for (const char c : v)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return {};
+  for (std::size_t i = 0; i < kExtension.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(v[v.size() - kExtension.size() + i])) != kExtension[i]) return {};
+  return v;
+}
+
 std::string shortestFloatText(float v) {
   char buf[64];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
@@ -120,6 +132,7 @@ Settings loadSettings(const inifile_IO& ini, const SettingsContext& ctx) {
   s.saveFolder = ini.ReadStr(key::kPath, "Save", saveFolderDefault(ctx));
   s.sourceFolder = ini.ReadStr(key::kPath, "Source", sourceFolderDefault(ctx));
   s.language = readLanguage(ini);
+  s.lastProject = readLastProject(ini);
   s.formColor = ini.ReadLng(key::kSetting, "FormColor", kButtonFaceValue);
   s.hue = std::clamp<int>(ini.ReadInt(key::kSetting, "Hue", 0), 0, 359);
   return s;
@@ -171,6 +184,8 @@ bool saveSettings(inifile_IO& ini, const Settings& s, const SaveConditions& when
   constexpr const char* kAbsent = "\x01";
   if (s.largePictures != 0 || ini.ReadStr(key::kSetting, "LargePictures", kAbsent) != kAbsent)
     writeInt(ini, key::kSetting, "LargePictures", s.largePictures != 0 ? 1 : 0);
+  // Likewise the last project: absent until one was opened or saved.
+  if (!s.lastProject.empty()) ini.WriteStr(key::kPath, "LastProject", s.lastProject);
   return ini.endUpdate();
 }
 

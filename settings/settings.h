@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -60,6 +61,8 @@ struct Settings {
   // 1: source pictures up to 1200 x 1200 are opened (Setting/LargePictures);
   // 0 keeps the banner limit of 1000 x 200.
   int largePictures = 0;
+  // The project file opened or saved last (UTF-8 path), "" = none.
+  std::string lastProject;
 };
 
 // What the checks compare against, all in twips except the folder.
@@ -87,6 +90,11 @@ std::string saveFolderDefault(const SettingsContext& ctx);
 // Setting/Language: "ja" or "en" (any case), else "" (follow the system).
 // Read on its own before any window exists, since the texts depend on it.
 std::string readLanguage(const inifile_IO& ini);
+
+// Path/LastProject: a path ending in ".pictorell" (any case), without
+// control characters, at most kMaxProjectPathBytes long; else "" (none).
+inline constexpr std::size_t kMaxProjectPathBytes = 4096;
+std::string readLastProject(const inifile_IO& ini);
 
 // Reads every key with its default and check.
 Settings loadSettings(const inifile_IO& ini, const SettingsContext& ctx);

@@ -713,5 +713,145 @@
         <source>画像の大きさ {} x {} ピクセルは {}の標準サイズにありません。</source>
         <translation>The picture size of {} x {} pixels is not one of the {} standard sizes.</translation>
     </message>
+    <message>
+        <source>シーン一覧(&amp;L)</source>
+        <translation>Scene &amp;List</translation>
+    </message>
+    <message>
+        <source>シーン一覧</source>
+        <translation>Scene List</translation>
+    </message>
+    <message>
+        <source>%1　保持 %2 秒</source>
+        <translation>%1 — hold %2 s</translation>
+    </message>
+    <message>
+        <source>保持時間(&amp;H)</source>
+        <translation>&amp;Hold</translation>
+    </message>
+    <message>
+        <source> 秒</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>追加(&amp;A)</source>
+        <translation>&amp;Add</translation>
+    </message>
+    <message>
+        <source>置き換え(&amp;R)</source>
+        <translation>&amp;Replace</translation>
+    </message>
+    <message>
+        <source>上へ(&amp;U)</source>
+        <translation>Move &amp;Up</translation>
+    </message>
+    <message>
+        <source>下へ(&amp;D)</source>
+        <translation>Move &amp;Down</translation>
+    </message>
+    <message>
+        <source>削除(&amp;E)</source>
+        <translation>R&amp;emove</translation>
+    </message>
+    <message>
+        <source>閉じる(&amp;C)</source>
+        <translation>&amp;Close</translation>
+    </message>
+    <message>
+        <source>シーンにする元画像がありません。</source>
+        <translation>There is no source picture to make a scene of.</translation>
+    </message>
+    <message>
+        <source>プロジェクト(&amp;P)</source>
+        <translation>&amp;Project</translation>
+    </message>
+    <message>
+        <source>プロジェクトを開く(&amp;P)...</source>
+        <translation>Open &amp;Project...</translation>
+    </message>
+    <message>
+        <source>プロジェクトを上書き保存(&amp;J)</source>
+        <translation>Save Pro&amp;ject</translation>
+    </message>
+    <message>
+        <source>プロジェクトに名前を付けて保存(&amp;K)...</source>
+        <translation>Save Project &amp;As...</translation>
+    </message>
+    <message>
+        <source>前回のプロジェクト: %1</source>
+        <translation>Last project: %1</translation>
+    </message>
+    <message>
+        <source>プロジェクトを開く</source>
+        <translation>Open Project</translation>
+    </message>
+    <message>
+        <source>プロジェクトの保存</source>
+        <translation>Save Project</translation>
+    </message>
+    <message>
+        <source>Pictorell プロジェクト(*.pictorell)</source>
+        <translation>Pictorell project (*.pictorell)</translation>
+    </message>
+    <message>
+        <source>プロジェクトを開けませんでした。
+%1
+%2</source>
+        <translation>The project could not be opened.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>シーン %1 の画像が見つかりません。
+%2</source>
+        <translation>The picture of scene %1 was not found.
+%2</translation>
+    </message>
+    <message>
+        <source>シーン %1 の画像を読み込めませんでした。
+%2
+%3</source>
+        <translation>The picture of scene %1 could not be read.
+%2
+%3</translation>
+    </message>
+    <message>
+        <source>シーン %1 の画像の大きさ(%3×%4)が最初のシーン(%5×%6)と違います。
+%2</source>
+        <translation>The picture of scene %1 (%3×%4) is not the size of the first scene (%5×%6).
+%2</translation>
+    </message>
+    <message>
+        <source>シーン %1 の画像はファイルではないため、プロジェクトに保存できません。</source>
+        <translation>The picture of scene %1 is not a file, so it cannot be saved in a project.</translation>
+    </message>
+    <message>
+        <source>プロジェクトを保存できませんでした。
+%1
+%2</source>
+        <translation>The project could not be saved.
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>バナー再生(&amp;B)</source>
+        <translation>Play &amp;Banner</translation>
+    </message>
+    <message>
+        <source>再生中止(&amp;B)</source>
+        <translation>Stop &amp;Banner</translation>
+    </message>
+    <message>
+        <source>一時停止(&amp;Z)</source>
+        <translation>Pau&amp;se</translation>
+    </message>
+    <message>
+        <source>再開(&amp;Z)</source>
+        <translation>Re&amp;sume</translation>
+    </message>
+    <message>
+        <source>コマ送り(&amp;N)</source>
+        <translation>&amp;Next Frame</translation>
+    </message>
 </context>
 </TS>

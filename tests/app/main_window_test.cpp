@@ -10,6 +10,7 @@
 #include <QRadioButton>
 
 #include "app/drop_field.h"
+#include "app/frm_scenes.h"
 #include "app/option_panel.h"
 #include "app/ui_texts.h"
 #include "window_fixture.h"
@@ -75,7 +76,11 @@ TEST_F(WindowTest, MenuTreeHasEveryEntryAndSeparator) {
   app::frmMain& w = start();
   const app::MainMenus& m = w.menus;
   EXPECT_EQ(entries(m.mnuFile),
-            QStringList({u("元画像を開く(&O)"), "-", u("ベース名を付けて保存(&A)"), "-", u("終了(&Q)")}));
+            QStringList({u("元画像を開く(&O)"), "-", u("ベース名を付けて保存(&A)"), "-", u("プロジェクトを開く(&P)..."),
+                         u("プロジェクトを上書き保存(&J)"), u("プロジェクトに名前を付けて保存(&K)..."),
+                         u("前回のプロジェクト: "), "-", u("終了(&Q)")}));
+  EXPECT_FALSE(w.sceneList()->mnuProjectLast->isVisible());  // no project yet
+  EXPECT_EQ(entries(m.mnuDisplay), QStringList({u("プレビュー(&V)"), u("シーン一覧(&L)")}));
   EXPECT_EQ(entries(m.mnuEdit), QStringList({u("フレーム・リストに貼付け"), u("クリップボードから貼付け")}));
   EXPECT_EQ(m.mnuEdit->title(), u("編集(&V)"));
   EXPECT_EQ(entries(m.mnuSetting),

@@ -26,3 +26,4 @@ target_compile_definitions(translations_test PRIVATE
   PICTORELL_LUPDATE_OPTIONS="${_lupdate_options}"
   PICTORELL_TS_FILE="${PICTORELL_TS_FILES}"
   PICTORELL_TR_SOURCES="${CMAKE_BINARY_DIR}/translations/sources.lst")
+pictorell_add_test(scene_window_test SOURCES scene_window_test.cpp LIBS pictorell_app GUI)

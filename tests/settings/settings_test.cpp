@@ -343,6 +343,26 @@ TEST(Settings, LargePicturesIsOneOrOffAndWrittenOnlyOnceUsed) {
   EXPECT_EQ(ini.ReadStr("Setting", "LargePictures", ""), "0");
 }
 
+TEST(Settings, LastProjectIsAProjectPathOrNoneAndWrittenOnlyWhenThere) {
+  EXPECT_EQ(settings::loadSettings(fromText(""), context()).lastProject, "");
+  EXPECT_EQ(settings::readLastProject(fromText("[Path]\nLastProject=/home/u/b.pictorell\n")), "/home/u/b.pictorell");
+  EXPECT_EQ(settings::readLastProject(fromText("[Path]\nLastProject=/x/B.PICTORELL\n")), "/x/B.PICTORELL");
+  for (const std::string& bad : {std::string(".pictorell"), std::string("/x/b.gif"), std::string("/x/b.pictorel"),
+                                std::string("/x/\tb.pictorell"), "/" + std::string(5000, 'a') + ".pictorell"})
+    EXPECT_EQ(settings::readLastProject(fromText("[Path]\nLastProject=" + bad + "\n")), "") << bad;
+
+  const auto dir = testutil::makeTempDir("settings-project");
+  std::ofstream(dir / "none.ini") << "";
+  inifile_IO none;
+  none.setFileName((dir / "none.ini").string());
+  ASSERT_TRUE(settings::saveSettings(none, settings::Settings{}, {}));
+  EXPECT_EQ(readFile(dir / "none.ini").find("LastProject"), std::string::npos);
+  settings::Settings with;
+  with.lastProject = "/home/u/b.pictorell";
+  ASSERT_TRUE(settings::saveSettings(none, with, {}));
+  EXPECT_EQ(settings::loadSettings(none, context()).lastProject, "/home/u/b.pictorell");
+}
+
 TEST(Settings, FolderDefaultsCanPointAwayFromTheProgram) {
   settings::SettingsContext ctx = context();
   ctx.sourceFolderDefault = "/home/u/Pictures/";
