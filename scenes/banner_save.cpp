@@ -33,7 +33,7 @@ save::SaveReport saveBanner(const BannerFrames& banner, const BannerSaveChoice& 
   request.animation.intervalCs = choice.intervalCs;
   request.animation.play = choice.play;
   if (target->ext == ".gif") {
-    request.animation.budgetBytes = choice.budgetBytes > 0 ? choice.budgetBytes : choice.play.budgetBytes();
+    if (choice.budgetBytes > 0) request.animation.play.budgetBytes = choice.budgetBytes;
     request.animation.presetBudgetWhenOver = choice.presetBudgetWhenOver;
     request.animation.measured = choice.measured;
   }

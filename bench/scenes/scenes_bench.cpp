@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     request.intervalCs = 20;
     request.play.plays = 4;
     request.play.preset = output::AdPreset::Google;
-    request.play.budgetKb = 150;
+    request.play.budgetBytes = 150000;
     const auto file = output::encodeAnimationFile(request);
     const Clock::time_point written = Clock::now();
     if (!file) return 1;
