@@ -117,6 +117,22 @@ std::vector<scenes::Scene> frmScenes::banner() const {
   return out;
 }
 
+bool frmScenes::sizesAgree() {
+  const core::Picture& first = scenes_.front().scene.picture;
+  for (std::size_t i = 1; i < scenes_.size(); ++i) {
+    const core::Picture& p = scenes_[i].scene.picture;
+    if (p.width() == first.width() && p.height() == first.height()) continue;
+    main_.prompts().message(MessageIcon::Exclamation, text::shown(text::kScenePictureSize)
+                                                          .arg(QString::number(i + 1), scenes_[i].source)
+                                                          .arg(p.width())
+                                                          .arg(p.height())
+                                                          .arg(first.width())
+                                                          .arg(first.height()));
+    return false;
+  }
+  return true;
+}
+
 int frmScenes::selected() const {
   const int row = lstScenes->currentRow();
   return row >= 0 && row < static_cast<int>(scenes_.size()) ? row : -1;
@@ -225,11 +241,8 @@ void frmScenes::cmdSave_Click() {
   if (driver.state() != effects::PreviewState::Idle || driver.isSaving()) return;
   const std::vector<scenes::Scene> all = banner();
   if (all.empty()) return;
+  if (!sizesAgree()) return;
   Prompts& prompts = main_.prompts();
-  if (const std::optional<std::string> mismatch = scenes::sizeMismatch(all)) {
-    prompts.message(MessageIcon::Exclamation, QString::fromStdString(*mismatch));
-    return;
-  }
   const QString name = prompts.saveFile(saveDialogRequest(QString::fromStdString(main_.workState().SavePath)));
   if (name.isEmpty()) return;
   const std::optional<save::SaveTarget> target = save::targetOf(name.toStdString());

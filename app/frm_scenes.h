@@ -92,6 +92,9 @@ class frmScenes : public QWidget {
 
   const std::vector<ListedScene>& listed() const { return scenes_; }
   std::vector<scenes::Scene> banner() const;
+  // False, after saying which scene differs, when a picture's size is not
+  // the first scene's.
+  bool sizesAgree();
   int selected() const;  // -1 = none
   void select(int row);
 

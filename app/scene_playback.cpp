@@ -34,10 +34,7 @@ void frmScenes::cmdPlay_Click() {
   if (main_.driver().state() != effects::PreviewState::Idle || main_.driver().isSaving()) return;
   const std::vector<scenes::Scene> all = banner();
   if (all.empty()) return;
-  if (const std::optional<std::string> mismatch = scenes::sizeMismatch(all)) {
-    main_.prompts().message(MessageIcon::Exclamation, QString::fromStdString(*mismatch));
-    return;
-  }
+  if (!sizesAgree()) return;
   banner_ = scenes::composeBanner(all, true);  // the preview loops, as playing forever
   if (!banner_ || banner_->frames.empty()) {
     banner_.reset();
