@@ -63,6 +63,7 @@ void frmMain::createControls() {
 
   txtSource = new DropField(client);
   txtSource->setToolTip(text::shown(text::kTxtSourceTip));
+  txtSource->setAccessibleName(text::shown(text::kAccSource));
   cmdOpen = button(text::kCmdOpen, client);
 
   Frame1 = panel(client, QFrame::StyledPanel);
@@ -128,6 +129,10 @@ void frmMain::createPictureArea() {
   picCanvas = new QWidget;
   picSource = new PictureView(ws_.picSource, picCanvas);
   picX = new PictureView(ws_.picX, picCanvas);  // over picSource: it shows the source when idle
+  picSource->setAccessibleName(text::shown(text::kAccPicSource));
+  picSource->setAccessibleDescription(text::shown(text::kAccPicSourceAbout));
+  picX->setAccessibleName(text::shown(text::kAccPicX));
+  picX->setAccessibleDescription(text::shown(text::kAccPicXAbout));
   picScroll->setWidget(picCanvas);
   picScroll->move(kPictureLeft, kPictureTop);
   followPictureSize();
@@ -149,7 +154,9 @@ void frmMain::createOptionArea() {
   lblColor->setAlignment(Qt::AlignCenter);
   lblColor->setFrameShape(QFrame::Box);
   lblColor->setGeometry(4, 54, 96, kRowHeight);
+  lblColor->setToolTip(text::shown(text::kLblColorTip));
   cmdColor[0] = button(text::kCmdColor, fraType);
+  cmdColor[0]->setToolTip(text::shown(text::kCmdColorTip));
   cmdColor[0]->setGeometry(106, 54, 100, kRowHeight);
 
   lblSize = new QLabel(Frame2);
@@ -185,6 +192,9 @@ void frmMain::createMessageArea() {
   for (int i = 0; i < 2; ++i) {
     cmdPause[i] = new QPushButton(QString::fromUtf8(text::kCmdPause[i]), fraMsg);
     cmdPause[i]->setToolTip(text::shown(text::kCmdPauseTips[i]));
+    // "I>" and ">" say nothing when read aloud.
+    cmdPause[i]->setAccessibleName(text::shown(text::kCmdPauseTips[i]));
+    cmdPause[i]->setAccessibleDescription(text::shown(text::kAccPauseAbout[i]));
     cmdPause[i]->setGeometry(200 + 44 * i, 1, 40, kRowHeight);
   }
   cmdCopy = button(text::kCmdCopy, fraMsg);

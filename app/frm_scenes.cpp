@@ -57,6 +57,7 @@ QString sceneRowText(const scenes::Scene& scene) {
 frmScenes::frmScenes(frmMain& main) : QWidget(&main, Qt::Window), main_(main) {
   setWindowTitle(text::shown(text::kScenesCaption));
   lstScenes = new QListWidget(this);
+  lstScenes->setAccessibleName(text::shown(text::kScenesCaption));
   lstScenes->setIconSize(QSize(kThumbWidth, kThumbHeight));
   lstScenes->setSelectionMode(QAbstractItemView::SingleSelection);
   lblHold = new QLabel(text::shown(text::kLblSceneHold), this);

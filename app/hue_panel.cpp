@@ -11,6 +11,7 @@ HuePanel::HuePanel(QWidget* parent) : OptionPanel(text::kPanelCaptions[6], paren
   auto* barRow = new QHBoxLayout;
   picHue = new HueBar(this);
   picHue->setToolTip(text::shown(text::kPicHueTip));
+  picHue->setAccessibleName(text::shown(text::kAccPicHue));
   picHue->setFixedSize(180, 14);
   picHue->setCursor(Qt::CrossCursor);
   lblHueColor = new QLabel(this);

@@ -79,6 +79,20 @@ inline constexpr const char* kCmdCopy = QT_TRANSLATE_NOOP("Pictorell", "&Copy");
 inline constexpr const char* kCmdCopyTip = QT_TRANSLATE_NOOP("Pictorell", "フレーム・リストに貼り付け");
 inline constexpr const char* kCmdSave = QT_TRANSLATE_NOOP("Pictorell", "保存(&A)");
 inline constexpr const char* kCmdClose = QT_TRANSLATE_NOOP("Pictorell", "終了(&Q)");
+inline constexpr const char* kLblColorTip = QT_TRANSLATE_NOOP("Pictorell", "バナーの背景色");
+inline constexpr const char* kCmdColorTip = QT_TRANSLATE_NOOP("Pictorell", "バナーの背景色を選択");
+
+// --- What a screen reader says for controls without a caption of words ---
+// (the step and resume buttons take kCmdPauseTips as their names).
+inline constexpr const char* kAccSource = QT_TRANSLATE_NOOP("Pictorell", "元画像ファイル");
+inline constexpr const char* kAccPicSource = QT_TRANSLATE_NOOP("Pictorell", "元画像");
+inline constexpr const char* kAccPicSourceAbout = QT_TRANSLATE_NOOP("Pictorell", "開いた画像");
+inline constexpr const char* kAccPicX = QT_TRANSLATE_NOOP("Pictorell", "プレビュー画面");
+inline constexpr const char* kAccPicXAbout = QT_TRANSLATE_NOOP("Pictorell", "プレビュー中のフレーム");
+inline constexpr std::array<const char*, 2> kAccPauseAbout = {
+    QT_TRANSLATE_NOOP("Pictorell", "プレビューを１コマずつ進めます"),
+    QT_TRANSLATE_NOOP("Pictorell", "プレビューを続けます")};
+inline constexpr const char* kAccPicHue = QT_TRANSLATE_NOOP("Pictorell", "収束色相");
 
 // --- frmMain menus ---
 inline constexpr const char* kMnuFile = QT_TRANSLATE_NOOP("Pictorell", "ファイル(&F)");

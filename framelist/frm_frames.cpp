@@ -29,6 +29,16 @@ constexpr const char* kCaptionSuffix = QT_TRANSLATE_NOOP("Pictorell", " -フレ�
 constexpr const char* kDeleteAll = QT_TRANSLATE_NOOP("Pictorell", "全フレーム削除(&A)");
 constexpr const char* kDeleteChecked = QT_TRANSLATE_NOOP("Pictorell", "チェックフレーム削除(&D)");
 constexpr const char* kSave = QT_TRANSLATE_NOOP("Pictorell", "保存(&S)");
+// ▲ and ▼ say nothing when read aloud; neither do the frames and their boxes.
+constexpr const char* kMoveUp = QT_TRANSLATE_NOOP("Pictorell", "上へ移動");
+constexpr const char* kMoveDown = QT_TRANSLATE_NOOP("Pictorell", "下へ移動");
+constexpr const char* kMoveUpTip = QT_TRANSLATE_NOOP("Pictorell", "選択したフレームを上へ移動");
+constexpr const char* kMoveDownTip = QT_TRANSLATE_NOOP("Pictorell", "選択したフレームを下へ移動");
+constexpr const char* kFrameName = QT_TRANSLATE_NOOP("Pictorell", "フレーム%1");
+constexpr const char* kFrameAbout = QT_TRANSLATE_NOOP("Pictorell", "クリックで選択");
+constexpr const char* kFrameCheckName = QT_TRANSLATE_NOOP("Pictorell", "フレーム%1のチェック");
+constexpr const char* kFrameCheckAbout = QT_TRANSLATE_NOOP("Pictorell", "チェックしたフレームを削除できます");
+constexpr const char* kScrollName = QT_TRANSLATE_NOOP("Pictorell", "フレームのスクロール");
 
 // The selection bar's colour: red 255, green 192, blue 192.
 const QColor kBarColor(255, 192, 192);
@@ -120,6 +130,7 @@ void frmFrames::Form_Load() {
 
   vsbY_ = new QScrollBar(Qt::Vertical, this);
   vsbY_->setEnabled(false);
+  vsbY_->setAccessibleName(shown(kScrollName));
   connect(vsbY_, &QScrollBar::valueChanged, this, [this](int value) { vsbY_Change(value); });
 
   createButtons();
@@ -134,6 +145,10 @@ void frmFrames::createButtons() {
   cmdDelete_[1] = new QPushButton(shown(kDeleteAll), this);
   cmdDelete_[0] = new QPushButton(shown(kDeleteChecked), this);
   cmdFrameSave_ = new QPushButton(shown(kSave), this);
+  cmdMove_[1]->setAccessibleName(shown(kMoveUp));
+  cmdMove_[0]->setAccessibleName(shown(kMoveDown));
+  cmdMove_[1]->setToolTip(shown(kMoveUpTip));
+  cmdMove_[0]->setToolTip(shown(kMoveDownTip));
 
   for (int i = 0; i < 2; ++i) {
     connect(cmdMove_[i], &QPushButton::clicked, this, [this, i] { cmdMove_Click(i); });
@@ -176,6 +191,8 @@ void frmFrames::syncElements() {
   while (picStock_.size() < count) {
     auto* pic = new StockPicture(picBase_, [this](int index) { picStock_Click(index); });
     auto* chk = new QCheckBox(picBase_);
+    pic->setAccessibleDescription(shown(kFrameAbout));
+    chk->setAccessibleDescription(shown(kFrameCheckAbout));
     chk->resize(chk->sizeHint());
     const int index = static_cast<int>(chkX_.size());
     connect(chk, &QCheckBox::toggled, this, [this, index](bool on) { list_.setChecked(index, on); });
@@ -191,6 +208,9 @@ void frmFrames::syncElements() {
   for (std::size_t i = 0; i < count; ++i) {
     const StockEntry& e = list_.entry(static_cast<int>(i));
     picStock_[i]->setIndex(static_cast<int>(i));
+    // Counted from 1, as the user counts the strip from the top.
+    picStock_[i]->setAccessibleName(shown(kFrameName).arg(i + 1));
+    chkX_[i]->setAccessibleName(shown(kFrameCheckName).arg(i + 1));
     picStock_[i]->setPicture(e.picture);
     const QSignalBlocker quiet(chkX_[i]);
     chkX_[i]->setChecked(e.checked);

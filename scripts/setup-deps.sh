@@ -17,6 +17,7 @@ packages=(
   fonts-ipafont-gothic               # a Japanese font for the user interface
   qt6-translations-l10n              # Qt's own Japanese texts for the file, colour and message dialogs
   xvfb xauth                         # a display for window tests and screenshots
+  at-spi2-core python3-pyatspi       # scripts/a11y-check.sh: the accessibility tree as a screen reader gets it
   fp-utils                           # chmcmd, which compiles the help file
   qt6-tools-dev qt6-l10n-tools       # Qt Linguist: lupdate/lrelease and their CMake functions (English translation)
   desktop-file-utils appstream       # validators of the desktop entry and the AppStream metainfo (tests)

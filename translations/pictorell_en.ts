@@ -853,5 +853,81 @@
         <source>コマ送り(&amp;N)</source>
         <translation>&amp;Next Frame</translation>
     </message>
+    <message>
+        <source>バナーの背景色</source>
+        <translation>Banner background color</translation>
+    </message>
+    <message>
+        <source>バナーの背景色を選択</source>
+        <translation>Choose the banner background color</translation>
+    </message>
+    <message>
+        <source>元画像ファイル</source>
+        <translation>Source picture file</translation>
+    </message>
+    <message>
+        <source>元画像</source>
+        <translation>Source picture</translation>
+    </message>
+    <message>
+        <source>開いた画像</source>
+        <translation>The opened picture</translation>
+    </message>
+    <message>
+        <source>プレビュー画面</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>プレビュー中のフレーム</source>
+        <translation>The frame being previewed</translation>
+    </message>
+    <message>
+        <source>プレビューを１コマずつ進めます</source>
+        <translation>Advances the preview one frame at a time</translation>
+    </message>
+    <message>
+        <source>プレビューを続けます</source>
+        <translation>Continues the preview</translation>
+    </message>
+    <message>
+        <source>収束色相</source>
+        <translation>Target hue</translation>
+    </message>
+    <message>
+        <source>上へ移動</source>
+        <translation>Move up</translation>
+    </message>
+    <message>
+        <source>下へ移動</source>
+        <translation>Move down</translation>
+    </message>
+    <message>
+        <source>選択したフレームを上へ移動</source>
+        <translation>Move the selected frame up</translation>
+    </message>
+    <message>
+        <source>選択したフレームを下へ移動</source>
+        <translation>Move the selected frame down</translation>
+    </message>
+    <message>
+        <source>フレーム%1</source>
+        <translation>Frame %1</translation>
+    </message>
+    <message>
+        <source>クリックで選択</source>
+        <translation>Click to select</translation>
+    </message>
+    <message>
+        <source>フレーム%1のチェック</source>
+        <translation>Check frame %1</translation>
+    </message>
+    <message>
+        <source>チェックしたフレームを削除できます</source>
+        <translation>Checked frames can be deleted</translation>
+    </message>
+    <message>
+        <source>フレームのスクロール</source>
+        <translation>Scroll the frames</translation>
+    </message>
 </context>
 </TS>
