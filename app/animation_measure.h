@@ -62,6 +62,9 @@ class AnimationMeasure : public QObject {
   // The debounce time in milliseconds (150 by default).
   void setDelay(int ms) { debounce_.setInterval(ms); }
 
+ protected:
+  bool event(QEvent* e) override;
+
  private:
   void startPending();
   // The worker's end, queued to the GUI thread: joins it and takes its result.
