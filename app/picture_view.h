@@ -15,7 +15,8 @@ class PictureView : public QWidget {
   PictureView(const core::Surface& surface, QWidget* parent);
 
   // Takes a new snapshot of the surface and repaints; also follows the
-  // surface's size.
+  // surface's size, each banner pixel taking n x n device pixels
+  // (intake/device_pixels.h).
   void refresh();
   // What the widget shows now (for tests and the screenshot check).
   const QImage& shown() const { return shown_; }
@@ -26,6 +27,7 @@ class PictureView : public QWidget {
  private:
   const core::Surface& surface_;
   QImage shown_;
+  QImage drawn_;  // shown_'s pixels, marked for whole device pixels
 };
 
 }  // namespace app
