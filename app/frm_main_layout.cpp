@@ -175,6 +175,14 @@ void frmMain::createOptionArea() {
   chkMask = {fraSlide->chkMask,   fraRotate->chkMask,  fraTurn->chkMask, fraZoom->chkMask,
              fraDiffuse->chkMask, fraElastic->chkMask, fraHue->chkMask};
   fraSlide->setGeometry(kPanelLeft, 0, kFrame2Width - kPanelLeft, kPanelHeight);
+  // Each panel makes its mask box before the options above it; Tab goes
+  // through a panel from top to bottom.
+  for (OptionPanel* p : optionPanels) {
+    QWidget* lastOption = nullptr;
+    for (QWidget* child : p->findChildren<QWidget*>())
+      if (child != p->chkMask && (child->focusPolicy() & Qt::TabFocus)) lastOption = child;
+    if (lastOption) setTabOrder(lastOption, p->chkMask);
+  }
 }
 
 void frmMain::createMessageArea() {

@@ -40,3 +40,4 @@ foreach(scale 1 1.25 1.5 2)
   set_tests_properties(whole_pixels_at_scale_${scale_name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${scale};PICTORELL_TESTDATA=${PICTORELL_SHARED_DIR}/testdata")
 endforeach()
+pictorell_add_test(keyboard_test SOURCES keyboard_test.cpp LIBS pictorell_app Qt6::Test GUI)
