@@ -13,9 +13,8 @@ PictureView::PictureView(const core::Surface& surface, QWidget* parent) : QWidge
 }
 
 void PictureView::refresh() {
-  shown_ = intake::toQImage(surface_.image());
   const qreal ratio = devicePixelRatioF();
-  drawn_ = intake::atWholeDevicePixels(shown_, ratio);
+  shown_ = intake::atWholeDevicePixels(intake::toQImage(surface_.image()), ratio);
   const QSize size = intake::shownSize(QSize(surface_.width(), surface_.height()), ratio);
   if (this->size() != size) setFixedSize(size);
   update();
@@ -25,9 +24,9 @@ void PictureView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   // The logical size is rounded up; the part of the last logical pixel the
   // picture does not reach is filled like the empty view.
-  if (drawn_.isNull() || drawn_.deviceIndependentSize() != QSizeF(size()))
+  if (shown_.isNull() || shown_.deviceIndependentSize() != QSizeF(size()))
     painter.fillRect(rect(), palette().color(QPalette::Base));
-  if (!drawn_.isNull()) painter.drawImage(0, 0, drawn_);
+  if (!shown_.isNull()) painter.drawImage(0, 0, shown_);
 }
 
 }  // namespace app

@@ -18,7 +18,8 @@ class PictureView : public QWidget {
   // surface's size, each banner pixel taking n x n device pixels
   // (intake/device_pixels.h).
   void refresh();
-  // What the widget shows now (for tests and the screenshot check).
+  // What the widget shows now (for tests and the screenshot check), one
+  // pixel per banner pixel, marked for whole device pixels.
   const QImage& shown() const { return shown_; }
 
  protected:
@@ -27,7 +28,6 @@ class PictureView : public QWidget {
  private:
   const core::Surface& surface_;
   QImage shown_;
-  QImage drawn_;  // shown_'s pixels, marked for whole device pixels
 };
 
 }  // namespace app

@@ -25,10 +25,9 @@ QSize shownSize(QSize banner, qreal ratio) {
   return QSize(shownLength(banner.width(), ratio), shownLength(banner.height(), ratio));
 }
 
-QImage atWholeDevicePixels(const QImage& image, qreal ratio) {
-  QImage marked = image;
-  if (ratio > 0) marked.setDevicePixelRatio(ratio / wholeDevicePixels(ratio));
-  return marked;
+QImage atWholeDevicePixels(QImage image, qreal ratio) {
+  if (ratio > 0) image.setDevicePixelRatio(ratio / wholeDevicePixels(ratio));
+  return image;
 }
 
 }  // namespace intake

@@ -20,7 +20,8 @@ QSize shownSize(QSize banner, qreal ratio);
 
 // `image` (one pixel per banner pixel) marked so that QPainter::drawImage at
 // a logical point puts each of its pixels on n x n device pixels, without
-// resampling. The pixels are shared with `image`, not copied.
-QImage atWholeDevicePixels(const QImage& image, qreal ratio);
+// resampling. Marking an image whose pixels are shared copies them; pass a
+// temporary (or std::move) so that it does not.
+QImage atWholeDevicePixels(QImage image, qreal ratio);
 
 }  // namespace intake
