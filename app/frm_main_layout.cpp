@@ -18,6 +18,7 @@
 #include "app/option_panel.h"
 #include "app/picture_view.h"
 #include "app/ui_texts.h"
+#include "intake/device_pixels.h"
 
 namespace app {
 
@@ -81,12 +82,13 @@ void frmMain::createControls() {
   setSwatchColor(lblColor, QColor(core::redOf(bannerColor_), core::greenOf(bannerColor_), core::blueOf(bannerColor_)));
 }
 
+// The fit follows the views' logical size, which on a scaled screen differs
+// from the picture's size in banner pixels (intake/device_pixels.h).
 void frmMain::fitToSource() {
-  const int width = ws_.picSource.width();
-  const int height = ws_.picSource.height();
-  fit_ = fitWindow(width, height, kFrame1Top, screenRoom());
+  const QSize shown = intake::shownSize(QSize(ws_.picSource.width(), ws_.picSource.height()), devicePixelRatioF());
+  fit_ = fitWindow(shown.width(), shown.height(), kFrame1Top, screenRoom());
   placeFrames();
-  if (width > kBannerPictureWidth || height > kBannerPictureHeight) keepOnScreen();
+  if (shown.width() > kBannerPictureWidth || shown.height() > kBannerPictureHeight) keepOnScreen();
 }
 
 // The picture area the screen's available area leaves beside the window's
@@ -173,6 +175,14 @@ void frmMain::createOptionArea() {
   chkMask = {fraSlide->chkMask,   fraRotate->chkMask,  fraTurn->chkMask, fraZoom->chkMask,
              fraDiffuse->chkMask, fraElastic->chkMask, fraHue->chkMask};
   fraSlide->setGeometry(kPanelLeft, 0, kFrame2Width - kPanelLeft, kPanelHeight);
+  // Each panel makes its mask box before the options above it; Tab goes
+  // through a panel from top to bottom.
+  for (OptionPanel* p : optionPanels) {
+    QWidget* lastOption = nullptr;
+    for (QWidget* child : p->findChildren<QWidget*>())
+      if (child != p->chkMask && (child->focusPolicy() & Qt::TabFocus)) lastOption = child;
+    if (lastOption) setTabOrder(lastOption, p->chkMask);
+  }
 }
 
 void frmMain::createMessageArea() {

@@ -1,5 +1,7 @@
 #include "app/main_menus.h"
 
+#include <QKeySequence>
+
 #include "app/ui_texts.h"
 
 namespace app {
@@ -70,6 +72,23 @@ void buildSettingMenu(QMenuBar* bar, MainMenus& m) {
 
 }  // namespace
 
+// The desktop's usual keys for the common commands. The mnemonics stay as
+// they are; some of them are taken twice in the window (Alt+V: Edit, Display
+// and the preview button; Alt+A: the effect list and Save; Alt+H: Help and
+// the Hue panel), and these keys reach the command without that ambiguity.
+// F5 starts and stops the preview as it starts a slide show elsewhere; Esc
+// stops it too. Ctrl+C copies the paused frame only while the entry is
+// enabled, and the source field keeps Ctrl+C for its text while it has the
+// focus.
+void addShortcuts(MainMenus& m) {
+  m.mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  m.mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  m.mnuFileQuit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  m.mnuEditCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  m.mnuPreview->setShortcut(QKeySequence(Qt::Key_F5));
+  m.mnuHelpOpen->setShortcut(QKeySequence(Qt::Key_F1));
+}
+
 MainMenus buildMainMenus(QMenuBar* bar) {
   MainMenus m;
   buildFileMenu(bar, m);
@@ -77,6 +96,7 @@ MainMenus buildMainMenus(QMenuBar* bar) {
   buildSettingMenu(bar, m);
   m.mnuHelp = bar->addMenu(text::shown(text::kMnuHelp));
   m.mnuHelpOpen = m.mnuHelp->addAction(text::shown(text::kMnuHelpOpen));
+  addShortcuts(m);
   return m;
 }
 

@@ -47,7 +47,9 @@ struct MainMenus {
 };
 
 // Fills `bar` with the five menus, their entries and separators. Every
-// entry that carries a check mark is checkable; nothing is connected.
+// entry that carries a check mark is checkable; open, save, quit, copy,
+// preview and help carry their keys (Ctrl+O, Ctrl+S, Ctrl+Q, Ctrl+C, F5,
+// F1); nothing is connected.
 MainMenus buildMainMenus(QMenuBar* bar);
 
 }  // namespace app

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 
+#include "intake/device_pixels.h"
 #include "intake/image_adapter.h"
 
 namespace app {
@@ -12,19 +13,20 @@ PictureView::PictureView(const core::Surface& surface, QWidget* parent) : QWidge
 }
 
 void PictureView::refresh() {
-  shown_ = intake::toQImage(surface_.image());
-  const QSize size(surface_.width(), surface_.height());
+  const qreal ratio = devicePixelRatioF();
+  shown_ = intake::atWholeDevicePixels(intake::toQImage(surface_.image()), ratio);
+  const QSize size = intake::shownSize(QSize(surface_.width(), surface_.height()), ratio);
   if (this->size() != size) setFixedSize(size);
   update();
 }
 
 void PictureView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  if (shown_.isNull()) {
+  // The logical size is rounded up; the part of the last logical pixel the
+  // picture does not reach is filled like the empty view.
+  if (shown_.isNull() || shown_.deviceIndependentSize() != QSizeF(size()))
     painter.fillRect(rect(), palette().color(QPalette::Base));
-    return;
-  }
-  painter.drawImage(0, 0, shown_);
+  if (!shown_.isNull()) painter.drawImage(0, 0, shown_);
 }
 
 }  // namespace app

@@ -15,9 +15,11 @@ class PictureView : public QWidget {
   PictureView(const core::Surface& surface, QWidget* parent);
 
   // Takes a new snapshot of the surface and repaints; also follows the
-  // surface's size.
+  // surface's size, each banner pixel taking n x n device pixels
+  // (intake/device_pixels.h).
   void refresh();
-  // What the widget shows now (for tests and the screenshot check).
+  // What the widget shows now (for tests and the screenshot check), one
+  // pixel per banner pixel, marked for whole device pixels.
   const QImage& shown() const { return shown_; }
 
  protected:

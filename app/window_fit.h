@@ -45,10 +45,12 @@ struct ScreenRoom {
   int scrollBar = 0;
 };
 
-// The fit for a source picture area of width x height pixels (the empty
-// 500 x 100 area when nothing is loaded); frame1Top is Frame1's top in pixels.
-// A picture larger than 1000 x 200 is shown at most as large as the room, one
-// banner pixel to one screen pixel, with scroll bars for the rest.
+// The fit for a source picture area of width x height logical pixels (the
+// views' size, which on a scaled screen is not the picture's size in banner
+// pixels: intake/device_pixels.h; the empty 500 x 100 area when nothing is
+// loaded); frame1Top is Frame1's top in pixels. An area larger than
+// 1000 x 200 is shown at most as large as the room, never scaled down, with
+// scroll bars for the rest.
 WindowFit fitWindow(int width, int height, int frame1Top, const ScreenRoom& room = {});
 
 constexpr int pixelsToTwips(int px) { return px * kTwipsPerPixel; }

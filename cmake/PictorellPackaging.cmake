@@ -26,8 +26,9 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://github.com/kovatek/pictorell)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic, qt6-translations-l10n")
 # xdg-open hands the help to a viewer or browser; without a CHM viewer the
-# help opens as web pages.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+# help opens as web pages. qt6-wayland is the platform plugin that lets the
+# window run as a Wayland client; without it Qt falls back to XWayland.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xchm | kchmviewer")
 
 set(CPACK_GENERATOR DEB)

@@ -67,18 +67,19 @@ std::vector<core::Picture> FrameList::pictures() const {
   return out;
 }
 
-StripLayout arrangeStrip(const FrameList& list, int checkHeight) {
+StripLayout arrangeStrip(const FrameList& list, int checkHeight, const std::function<int(int)>& shown) {
   StripLayout layout;
   layout.places.reserve(static_cast<std::size_t>(list.highestIndex()) + 1);
   int y = 0;
   int widest = 0;
   for (int i = 0; i <= list.highestIndex(); ++i) {
     const core::Picture& p = list.entry(i).picture;
+    const int height = shown ? shown(p.height()) : p.height();
     // C++ division truncates towards zero, as the arrangement asks, also for
     // frames lower than the check box.
-    layout.places.push_back(StripSlot{y, p.height(), y + (p.height() - checkHeight) / 2});
-    y += p.height();
-    widest = std::max(widest, p.width());
+    layout.places.push_back(StripSlot{y, height, y + (height - checkHeight) / 2});
+    y += height;
+    widest = std::max(widest, shown ? shown(p.width()) : p.width());
   }
   layout.height = y;
   layout.width = kFrameX + widest;

@@ -3,6 +3,7 @@
 // The window mirrors this into its picStock / chkX arrays after every change.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "core/picture.h"
@@ -93,7 +94,9 @@ struct StripLayout {
 
 // Arranging the strip: frames touch one another; each check box is centred
 // beside its frame, (frame height - checkHeight) / 2 truncated towards zero.
-StripLayout arrangeStrip(const FrameList& list, int checkHeight);
+// `shown` gives a length in banner pixels in the strip's pixels where these
+// differ (a scaled screen); without it they are the same.
+StripLayout arrangeStrip(const FrameList& list, int checkHeight, const std::function<int(int)>& shown = {});
 
 // The scroll bar for a viewport of the given inner height: disabled when the
 // strip fits, else enabled with range 0..stripHeight - viewportHeight.

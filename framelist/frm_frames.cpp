@@ -19,6 +19,7 @@
 #include <QWheelEvent>
 
 #include "framelist/shown_text.h"
+#include "intake/device_pixels.h"
 #include "intake/image_adapter.h"
 
 namespace framelist {
@@ -74,8 +75,10 @@ class StockPicture : public QWidget {
   void setPicture(const core::Picture& picture) {
     if (picture.handle() == picture_.handle()) return;
     picture_ = picture;
-    image_ = intake::toQImage(picture);
-    setFixedSize(picture.width(), picture.height());
+    // Full size: each banner pixel on n x n device pixels, never resampled.
+    const qreal ratio = devicePixelRatioF();
+    image_ = intake::atWholeDevicePixels(intake::toQImage(picture), ratio);
+    setFixedSize(intake::shownSize(QSize(picture.width(), picture.height()), ratio));
     update();
   }
 
@@ -227,7 +230,9 @@ void frmFrames::arrange() {
 
   // 2.-3. Frames touch one another, check boxes centred beside them.
   const int checkHeight = chkX_.front()->height();
-  const StripLayout layout = arrangeStrip(list_, checkHeight);
+  const qreal ratio = devicePixelRatioF();
+  const StripLayout layout =
+      arrangeStrip(list_, checkHeight, [ratio](int bannerPixels) { return intake::shownLength(bannerPixels, ratio); });
   for (std::size_t i = 0; i < layout.places.size(); ++i) {
     picStock_[i]->move(kFrameX, layout.places[i].y);
     chkX_[i]->move(kCheckX, layout.places[i].checkY);

@@ -28,3 +28,16 @@ target_compile_definitions(translations_test PRIVATE
   PICTORELL_TS_FILE="${PICTORELL_TS_FILES}"
   PICTORELL_TR_SOURCES="${CMAKE_BINARY_DIR}/translations/sources.lst")
 pictorell_add_test(scene_window_test SOURCES scene_window_test.cpp LIBS pictorell_app GUI)
+# The views at whole device pixels, once per screen scale: the scale is set
+# before Qt starts, so each one is its own CTest case.
+add_executable(whole_pixels_test whole_pixels_test.cpp ${PROJECT_SOURCE_DIR}/tests/testutil/offscreen_platform.cpp)
+target_link_libraries(whole_pixels_test PRIVATE pictorell_app pictorell_testutil GTest::gtest GTest::gtest_main
+                                                pictorell_warnings)
+set_target_properties(whole_pixels_test PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+foreach(scale 1 1.25 1.5 2)
+  string(REPLACE "." "_" scale_name "${scale}")
+  add_test(NAME whole_pixels_at_scale_${scale_name} COMMAND whole_pixels_test)
+  set_tests_properties(whole_pixels_at_scale_${scale_name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${scale};PICTORELL_TESTDATA=${PICTORELL_SHARED_DIR}/testdata")
+endforeach()
+pictorell_add_test(keyboard_test SOURCES keyboard_test.cpp LIBS pictorell_app Qt6::Test GUI)
