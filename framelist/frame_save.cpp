@@ -1,5 +1,6 @@
 #include "framelist/frame_save.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -63,8 +64,9 @@ save::SaveReport saveWith(const std::vector<core::Picture>& frames, const SavePl
 
 }  // namespace
 
-output::AnimationShape frameListShape(const std::vector<core::Picture>& frames) {
+output::AnimationShape frameListShape(const std::vector<core::Picture>& frames, const std::vector<int>& delaysCs) {
   output::AnimationShape shape;
+  if (std::any_of(delaysCs.begin(), delaysCs.end(), [](int cs) { return cs > 0; })) shape.delayCs = delaysCs;
   shape.last = static_cast<int>(frames.size()) - 1;
   shape.restFile = 0;  // the list's first frame is where the user starts it
   if (!frames.empty()) {
@@ -105,7 +107,8 @@ FramesByFile framesByFile(const std::vector<core::Picture>& frames) {
 }
 
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifFileQuestion& askGif,
-                                      const std::vector<core::Picture>& frames, const GifAnimationQuestion& askWebp) {
+                                      const std::vector<core::Picture>& frames, const GifAnimationQuestion& askWebp,
+                                      const std::vector<int>& delaysCs) {
   FramesByFile byFile;
   std::optional<output::AnimationFile> measured;
   GifAnimationQuestion shaped;
@@ -115,7 +118,7 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
       return askGif(shape, byFile, interval, play, measured);
     };
   }
-  std::optional<SavePlan> plan = planFrameSave(name, saveExt, shaped, frameListShape(frames), askWebp);
+  std::optional<SavePlan> plan = planFrameSave(name, saveExt, shaped, frameListShape(frames, delaysCs), askWebp);
   if (plan && plan->animated && plan->saveExt == ".gif") {
     plan->frames = std::move(byFile);
     plan->measured = std::move(measured);

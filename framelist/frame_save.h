@@ -69,8 +69,11 @@ struct SavePlan {
 FramesByFile framesByFile(const std::vector<core::Picture>& frames);
 
 // The frame list as an animation's files: frames 0..n-1 in list order, the
-// first one as the rest frame, the size of the first frame.
-output::AnimationShape frameListShape(const std::vector<core::Picture>& frames);
+// first one as the rest frame, the size of the first frame; delaysCs are the
+// frames' own display times in list order (0: the interval), kept only when
+// one of them is set, so that a list without any saves as it always did.
+output::AnimationShape frameListShape(const std::vector<core::Picture>& frames,
+                                      const std::vector<int>& delaysCs = {});
 
 // The default interval the GIF question starts from.
 inline constexpr std::int16_t kDefaultGifInterval = 10;
@@ -94,7 +97,8 @@ std::optional<SavePlan> planFrameSave(const std::string& name, std::string& save
 // keeps those frames and the measured file.
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifFileQuestion& askGif,
                                       const std::vector<core::Picture>& frames,
-                                      const GifAnimationQuestion& askWebp = {});
+                                      const GifAnimationQuestion& askWebp = {},
+                                      const std::vector<int>& delaysCs = {});
 
 // Writes frames 0..n-1 as base + NNN (+ conversion as saveExt asks), then for
 // an animated plan joins them into base + ".gif" (base + ".webp" for a WebP
