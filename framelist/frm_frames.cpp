@@ -301,7 +301,8 @@ void frmFrames::createTimelineControls(int height) {
   spnTime_->setSingleStep(0.01);
   spnTime_->setValue(kDefaultGifInterval / 100.0);
   spnTime_->setSuffix(shown(kSeconds));
-  spnTime_->setAccessibleName(shown(kTimeBox).remove(QStringLiteral("(&T)")));
+  // Read aloud without its access key, in either language.
+  spnTime_->setAccessibleName(shown(kTimeBox).remove(QStringLiteral("(&T)")).remove(QLatin1Char('&')));
   lblTimeBox_->setBuddy(spnTime_);
   cmdSetTime_ = new QPushButton(shown(kSetTime), this);
   cmdClearTime_ = new QPushButton(shown(kClearTime), this);
@@ -560,12 +561,15 @@ void frmFrames::cmdFrameSave_Click() {
   }
   const QString chosen = askSaveName_ ? askSaveName_(frameSaveDialogRequest(settings_.SavePath)) : QString{};
   const std::string name = chosen.toStdString();
-  const std::optional<SavePlan> plan =
+  std::optional<SavePlan> plan =
       askGifFile_ ? planFrameSave(name, settings_.SaveExt, askGifFile_, list_.pictures(), askWebp_, list_.delays())
       : askGifAnimation_ ? planFrameSave(name, settings_.SaveExt, askGifAnimation_,
                                          frameListShape(list_.pictures(), list_.delays()), askWebp_)
                          : planFrameSave(name, settings_.SaveExt, askGif_);
   if (!plan) return;
+  // The plain GIF question knows no shape; the frames' own times still go
+  // into the animation.
+  if (plan->shape.delayCs.empty()) plan->shape.delayCs = frameListShape(list_.pictures(), list_.delays()).delayCs;
 
   OverBudgetQuestion overBudget;
   if (askOverBudget_) {

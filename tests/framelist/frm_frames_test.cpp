@@ -471,20 +471,6 @@ TEST_F(FrmFramesTest, SelectedFramesAreDraggedDuplicatedAndDeletedAndEveryChange
   EXPECT_EQ(window->frames().selection(), (std::vector<int>{4, 5}));
 }
 
-TEST_F(FrmFramesTest, AllPreviewFramesAreAddedInPlayOrderAfterTheSelection) {
-  window->cmdAddAll_Click();  // no source: nothing
-  std::vector<core::Picture> playing{frame(100, 20), frame(100, 30), frame(100, 20)};
-  window->setPreviewFrames([&playing] { return playing; });
-  window->Add_Stock(frame(100, 10));
-  window->Add_Stock(frame(100, 40));
-  window->picStock_Click(0);
-  window->cmdAddAll_Click();
-  EXPECT_EQ(order(*window), "ABCBD");
-  playing.clear();  // the preview stopped
-  window->cmdAddAll_Click();
-  EXPECT_EQ(window->undoStack().count(), 3);
-}
-
 // Only a list changed since its last save asks before the program closes;
 // closing the window itself empties it as it always did.
 TEST_F(FrmFramesTest, OnlyUnsavedChangesAreAskedAbout) {
