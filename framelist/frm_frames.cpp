@@ -93,6 +93,8 @@ constexpr int kWheelStep = 40;
 
 // The display time beside a frame starts this far right of the widest frame.
 constexpr int kTimeGap = 8;
+// The time box starts at the interval the GIF dialog starts from.
+constexpr int kStartTimeCs = 10;
 // The line that shows where dragged frames go.
 constexpr int kDropLineHeight = 3;
 
@@ -171,8 +173,8 @@ class StockPicture : public QWidget {
   QImage image_;
 };
 
-frmFrames::frmFrames(SaveSettings settings, GifQuestion askGif, QWidget* parent)
-    : QWidget(parent, Qt::Window), settings_(settings), askGif_(std::move(askGif)) {
+frmFrames::frmFrames(SaveSettings settings, save::AnimationQuestion ask, QWidget* parent)
+    : QWidget(parent, Qt::Window), settings_(settings), ask_(std::move(ask)) {
   askSaveName_ = [this](const SaveDialogRequest& request) { return askSaveNameWithDialog(this, request); };
   showMessage_ = [this](const QString& caption, const QString& text) { QMessageBox::warning(this, caption, text); };
   showNotice_ = [this](bool warning, const QString& text) {
@@ -299,7 +301,7 @@ void frmFrames::createTimelineControls(int height) {
   spnTime_->setDecimals(2);
   spnTime_->setRange(kMinFrameTimeCs / 100.0, kMaxFrameTimeCs / 100.0);
   spnTime_->setSingleStep(0.01);
-  spnTime_->setValue(kDefaultGifInterval / 100.0);
+  spnTime_->setValue(kStartTimeCs / 100.0);
   spnTime_->setSuffix(shown(kSeconds));
   // Read aloud without its access key, in either language.
   spnTime_->setAccessibleName(shown(kTimeBox).remove(QStringLiteral("(&T)")).remove(QLatin1Char('&')));
@@ -561,15 +563,9 @@ void frmFrames::cmdFrameSave_Click() {
   }
   const QString chosen = askSaveName_ ? askSaveName_(frameSaveDialogRequest(settings_.SavePath)) : QString{};
   const std::string name = chosen.toStdString();
-  std::optional<SavePlan> plan =
-      askGifFile_ ? planFrameSave(name, settings_.SaveExt, askGifFile_, list_.pictures(), askWebp_, list_.delays())
-      : askGifAnimation_ ? planFrameSave(name, settings_.SaveExt, askGifAnimation_,
-                                         frameListShape(list_.pictures(), list_.delays()), askWebp_)
-                         : planFrameSave(name, settings_.SaveExt, askGif_);
+  const std::optional<SavePlan> plan =
+      planFrameSave(name, settings_.SaveExt, ask_, list_.pictures(), list_.delays());
   if (!plan) return;
-  // The plain GIF question knows no shape; the frames' own times still go
-  // into the animation.
-  if (plan->shape.delayCs.empty()) plan->shape.delayCs = frameListShape(list_.pictures(), list_.delays()).delayCs;
 
   OverBudgetQuestion overBudget;
   if (askOverBudget_) {

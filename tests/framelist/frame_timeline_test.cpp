@@ -18,6 +18,7 @@
 #include "gif_reader.h"
 #include "output_test_support.h"
 #include "play/animation_plan.h"
+#include "save/animation_question.h"
 
 namespace {
 
@@ -184,33 +185,33 @@ TEST(FrameTimeline, SavedGifAndWebpPlayEachFrameForItsOwnTime) {
   Frames f(4);
   const std::vector<int> own{0, 5, 150, 0};
   outtest::TempDir dir("frame-times");
-  const auto answer = [](bool animated, int interval, output::AdPreset preset) {
-    return [=](const output::AnimationShape& shape, std::int16_t& value, output::PlaySettings& play) {
-      EXPECT_EQ(shape.delayCs, (std::vector<int>{0, 5, 150, 0}));
-      value = static_cast<std::int16_t>(interval);
-      play.preset = preset;
-      return animated;
+  const auto answer = [](int interval, output::AdPreset preset) -> save::AnimationQuestion {
+    return [=](const save::AnimationAsk& ask) {
+      EXPECT_EQ(ask.shape.delayCs, (std::vector<int>{0, 5, 150, 0}));
+      save::AnimationAnswer a;
+      a.animated = true;
+      a.animation.intervalCs = interval;
+      a.animation.play.preset = preset;
+      return std::optional<save::AnimationAnswer>(a);
     };
   };
   std::string ext;
-  const auto gifPlan = framelist::planFrameSave(dir.file("t.gif"), ext, framelist::GifAnimationQuestion(answer(true, 10, output::AdPreset::None)),
-                                                framelist::frameListShape(f.pictures, own));
+  // Google's shortest interval raises the 0.05 s frame of the GIF.
+  const auto gifPlan =
+      framelist::planFrameSave(dir.file("t.gif"), ext, answer(10, output::AdPreset::Google), f.pictures, own);
   ASSERT_TRUE(gifPlan);
   ASSERT_TRUE(framelist::writeFrameFiles(f.pictures, *gifPlan));
   const auto gif = outtest::readGifWithGiflib(dir.file("t.gif"));
   ASSERT_TRUE(gif);
   std::vector<int> delays;
   for (const auto& i : gif->info) delays.push_back(i.delay);
-  EXPECT_EQ(delays, (std::vector<int>{10, 5, 150, 10}));
+  EXPECT_EQ(delays, (std::vector<int>{10, 20, 150, 10}));
 
   const auto webpPlan =
-      framelist::planFrameSave(dir.file("w.webp"), ext, framelist::GifAnimationQuestion{},
-                               framelist::frameListShape(f.pictures, own), answer(true, 30, output::AdPreset::Google));
+      framelist::planFrameSave(dir.file("w.webp"), ext, answer(30, output::AdPreset::None), f.pictures, own);
   ASSERT_TRUE(webpPlan);
   ASSERT_TRUE(framelist::writeFrameFiles(f.pictures, *webpPlan));
-  // Google's shortest interval raises the 0.05 s frame; a play count is
-  // needed there, so the plan's play count of 0 still loops.
-  EXPECT_EQ(webpDurations(dir.file("w.webp")), (std::vector<int>{300, 200, 1500, 300}));
+  EXPECT_EQ(webpDurations(dir.file("w.webp")), (std::vector<int>{300, 50, 1500, 300}));
 
   output::PlaySettings play;
   play.preset = output::AdPreset::Google;
