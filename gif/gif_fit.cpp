@@ -157,7 +157,7 @@ std::optional<EncodedGif> encodeGifAtQuality(const std::vector<const core::Bitma
 }
 
 std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing,
-                                         std::size_t budgetBytes, const CancelFlag* cancel) {
+                                         std::size_t budgetBytes, const CancelFlag* cancel, bool plainWhenWithin) {
   if (!validInput(frames, timing)) return std::nullopt;
   try {
     const ShownFrames shown = mergeRepeats(frames, timing.delays);
@@ -168,7 +168,7 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
       // Bytes to spare on frames that quality 100 cannot show exactly: a
       // palette for each frame may show them better, shortened by lossy
       // matching as far as the budget needs.
-      if (encoder.manyColours()) {
+      if (encoder.manyColours() && !plainWhenWithin) {
         int tolerance = 0;
         std::optional<CodedAnimation> exact;
         std::optional<CodedAnimation> finer = finerWithin(encoder, budgetBytes, tolerance, exact);
