@@ -1,6 +1,7 @@
 // The copy command (cmdCopy and mnuEditCopy, enabled only while a preview is
 // paused): hands the frame on display to the frame list window, and the frame
-// list's dialogs, which go through the window's prompts like its own.
+// list's dialogs, which go through the window's prompts like its own. The
+// command for all frames (mnuEditCopyAll) works while the preview plays.
 #include <QClipboard>
 #include <QGuiApplication>
 
@@ -33,7 +34,18 @@ void frmMain::cmdCopy_Click() {
   frmFrames_->Add_Stock(shown);
 }
 
+void frmMain::mnuEditCopyAll_Click() {
+  // The preview keeps playing: the frames are the finished cache, which
+  // playback only reads.
+  if (driver_->previewFrames().empty()) return;
+  frmFrames_->show();
+  frmFrames_->raise();
+  frmFrames_->cmdAddAll_Click();
+}
+
 void frmMain::wireFrameList() {
+  frmFrames_->setPreviewFrames([this] { return driver_->previewFrames(); });
+  frmFrames_->setCloseAsker([this](const QString& text) { return prompts_->question(MessageIcon::Exclamation, text); });
   frmFrames_->setSaveNameAsker([this](const framelist::SaveDialogRequest& r) {
     FileDialogRequest request = saveDialogRequest(r.initialDir);  // the same entries and patterns
     request.title = r.title;

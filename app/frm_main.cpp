@@ -95,6 +95,11 @@ void frmMain::connectMenus() {
   connect(m.mnuFileSave, &QAction::triggered, this, &frmMain::cmdSave_Click);
   connect(m.mnuFileQuit, &QAction::triggered, this, &frmMain::cmdClose_Click);
   connect(m.mnuEditCopy, &QAction::triggered, this, &frmMain::cmdCopy_Click);
+  connect(m.mnuEditCopyAll, &QAction::triggered, this, &frmMain::mnuEditCopyAll_Click);
+  // Playing or paused alike, the preview's frames can be taken while the
+  // menu is open.
+  connect(m.mnuEdit, &QMenu::aboutToShow, this,
+          [this] { menus.mnuEditCopyAll->setEnabled(!driver_->previewFrames().empty()); });
   connect(m.mnuEditPaste, &QAction::triggered, this, &frmMain::mnuEditPaste_Click);
   connect(m.mnuPreview, &QAction::triggered, this, &frmMain::cmdPrev_Click);
   connect(m.mnuScenes, &QAction::triggered, this, &frmMain::mnuScenes_Click);

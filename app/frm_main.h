@@ -155,6 +155,8 @@ class frmMain : public QMainWindow {
   void Form_KeyDown(int key);
   void cmdSave_Click();
   void cmdCopy_Click();
+  // Every frame of the preview on show, in play order, to the frame list.
+  void mnuEditCopyAll_Click();
 
   // --- help and end ---
   void mnuHelpOpen_Click();

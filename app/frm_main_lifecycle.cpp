@@ -173,6 +173,14 @@ void frmMain::Form_Unload() {
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
+  // Frames collected and not saved are not thrown away without asking. Once
+  // the answer is to close, the changes are let go, so that a close put off
+  // until a render returns does not ask again.
+  if (!frmFrames_->confirmDiscard()) {
+    event->ignore();
+    return;
+  }
+  frmFrames_->discardChanges();
   if (driverBusy()) {
     // Inside a render or a save: close once the driver has returned; a
     // preview is asked to stop, a save runs to its end.

@@ -26,6 +26,8 @@ void buildFileMenu(QMenuBar* bar, MainMenus& m) {
 void buildEditAndDisplayMenus(QMenuBar* bar, MainMenus& m) {
   m.mnuEdit = bar->addMenu(text::shown(text::kMnuEdit));
   m.mnuEditCopy = m.mnuEdit->addAction(text::shown(text::kMnuEditCopy));
+  m.mnuEditCopyAll = m.mnuEdit->addAction(text::shown(text::kMnuEditCopyAll));
+  m.mnuEditCopyAll->setEnabled(false);
   m.mnuEditPaste = m.mnuEdit->addAction(text::shown(text::kMnuEditPaste));
   m.mnuDisplay = bar->addMenu(text::shown(text::kMnuDisplay));
   m.mnuPreview = m.mnuDisplay->addAction(text::shown(text::kMnuPreview));

@@ -18,6 +18,7 @@ struct MainMenus {
 
   QMenu* mnuEdit = nullptr;
   QAction* mnuEditCopy = nullptr;
+  QAction* mnuEditCopyAll = nullptr;  // every frame of the preview on show
   QAction* mnuEditPaste = nullptr;
 
   QMenu* mnuDisplay = nullptr;

@@ -101,6 +101,7 @@ inline constexpr const char* kMnuFileSave = QT_TRANSLATE_NOOP("Pictorell", "ベ�
 inline constexpr const char* kMnuFileQuit = QT_TRANSLATE_NOOP("Pictorell", "終了(&Q)");
 inline constexpr const char* kMnuEdit = QT_TRANSLATE_NOOP("Pictorell", "編集(&V)");
 inline constexpr const char* kMnuEditCopy = QT_TRANSLATE_NOOP("Pictorell", "フレーム・リストに貼付け");
+inline constexpr const char* kMnuEditCopyAll = QT_TRANSLATE_NOOP("Pictorell", "全フレームをフレーム・リストに貼付け");
 inline constexpr const char* kMnuEditPaste = QT_TRANSLATE_NOOP("Pictorell", "クリップボードから貼付け");
 inline constexpr const char* kMnuDisplay = QT_TRANSLATE_NOOP("Pictorell", "表示(&V)");
 inline constexpr const char* kMnuPreview = QT_TRANSLATE_NOOP("Pictorell", "プレビュー(&V)");

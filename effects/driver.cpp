@@ -366,6 +366,17 @@ void Driver::saveCommand(const std::string& name, const SaveExtras& extras) {
   if (g) d.runSave(*g, o);
 }
 
+std::vector<core::Picture> Driver::previewFrames() const {
+  std::vector<core::Picture> out;
+  if (!impl_->playing) return out;
+  for (int k : impl_->plan.entries) {
+    if (k < 0 || static_cast<std::size_t>(k) >= impl_->ws.mFrames.size()) continue;
+    const core::Picture& frame = impl_->ws.mFrames[static_cast<std::size_t>(k)];
+    if (!frame.isEmpty()) out.push_back(frame);
+  }
+  return out;
+}
+
 PreviewState Driver::state() const {
   const Impl& d = *impl_;
   if (d.tag.empty()) return PreviewState::Idle;

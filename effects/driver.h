@@ -57,6 +57,11 @@ class Driver {
   };
   void saveCommand(const std::string& name, const SaveExtras& extras);
 
+  // The frames of the preview on show in the order it plays them, from its
+  // first position; empty unless a preview plays (paused or not). Entries
+  // that hold nothing are left out.
+  std::vector<core::Picture> previewFrames() const;
+
   PreviewState state() const;
   const std::string& cmdPrevTag() const;  // "prev" while a preview runs, else ""
   const std::string& playState() const;   // "", "pause" or "next"

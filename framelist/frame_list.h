@@ -14,6 +14,17 @@ namespace framelist {
 struct StockEntry {
   core::Picture picture;  // empty (handle 0) only for element 0 of an empty list
   bool checked = false;   // chkX(i)
+  int delayCs = 0;        // the frame's own display time in hundredths, 0 = the save's interval
+  bool selected = false;  // one of the selected frames (the selection bar beside it)
+};
+
+// Everything the list holds, as undo and redo put it back: the elements and
+// which frame is the current one (the selection index) and which one a
+// Shift click extends the selection from.
+struct FrameState {
+  std::vector<StockEntry> entries;  // as the list keeps them: element 0 always exists
+  int current = 0;
+  int anchor = 0;
 };
 
 // Which cmdMove button: the index of the button in its array.
@@ -41,9 +52,20 @@ class FrameList {
   int selected() const { return selected_; }
 
   // picStock_Click: clamps index to 0..highestIndex(), makes it the selection
-  // and returns it. On an empty list the selection becomes 0. A negative
-  // index counts as 0.
+  // (the only selected frame) and returns it. On an empty list the selection
+  // becomes 0. A negative index counts as 0.
   int select(int index);
+  // Ctrl and a click: index joins the selected frames and becomes the
+  // current one, or leaves them unless it is the last one left.
+  void toggleSelected(int index);
+  // Shift and a click: the frames from the last plain or Ctrl click to index
+  // become the selection, index the current one.
+  void extendSelection(int index);
+  // Clamps the selection index into the list, keeping it among the selected
+  // frames (after a deletion, an undo or a redo); returns it.
+  int settle();
+  // Indexes of the selected frames in list order (empty for the empty list).
+  std::vector<int> selection() const;
 
   // Add_Stock: inserts picture after the selected frame and selects it; on an
   // empty list it fills element 0 (selection 0). An empty picture is ignored.
@@ -53,9 +75,10 @@ class FrameList {
   // picStock_Click gives the buttons, after clamping the selection).
   bool canMoveUp() const;
   bool canMoveDown() const;
-  // cmdMove_Click: swaps the selected frame (picture and mark) with its
-  // neighbour above (Up) or below (Down); the selection follows it. Returns
-  // false and changes nothing when that neighbour does not exist.
+  // cmdMove_Click: swaps each selected frame (picture and mark) with its
+  // unselected neighbour above (Up) or below (Down); the selection follows
+  // the frames. Returns false and changes nothing when no selected frame has
+  // such a neighbour.
   bool move(MoveButton button);
 
   // cmdDelete_Click(1): back to the empty list. The selection index is kept
@@ -67,10 +90,17 @@ class FrameList {
 
   // The pictures in list order (empty for the empty list).
   std::vector<core::Picture> pictures() const;
+  // Their own display times in list order, 0 for none (empty for the empty list).
+  std::vector<int> delays() const;
+
+  FrameState state() const { return FrameState{entries_, selected_, anchor_}; }
+  // Puts a state back; a state without elements becomes the empty list.
+  void restore(FrameState state);
 
  private:
   std::vector<StockEntry> entries_;
   int selected_ = 0;
+  int anchor_ = 0;
 };
 
 // Where the strip puts element i: the frame at (kFrameX, y), its check box

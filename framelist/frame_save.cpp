@@ -1,5 +1,6 @@
 #include "framelist/frame_save.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -63,8 +64,9 @@ save::SaveReport saveWith(const std::vector<core::Picture>& frames, const SavePl
 
 }  // namespace
 
-output::AnimationShape frameListShape(const std::vector<core::Picture>& frames) {
+output::AnimationShape frameListShape(const std::vector<core::Picture>& frames, const std::vector<int>& delaysCs) {
   output::AnimationShape shape;
+  if (std::any_of(delaysCs.begin(), delaysCs.end(), [](int cs) { return cs > 0; })) shape.delayCs = delaysCs;
   shape.last = static_cast<int>(frames.size()) - 1;
   shape.restFile = 0;  // the list's first frame is where the user starts it
   if (!frames.empty()) {
@@ -82,11 +84,12 @@ FramesByFile framesByFile(const std::vector<core::Picture>& frames) {
 }
 
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt,
-                                      const save::AnimationQuestion& ask, const std::vector<core::Picture>& frames) {
+                                      const save::AnimationQuestion& ask, const std::vector<core::Picture>& frames,
+                                      const std::vector<int>& delaysCs) {
   std::string ext;
   std::optional<SavePlan> plan = startPlan(name, ext);
   if (!plan) return plan;
-  plan->shape = frameListShape(frames);
+  plan->shape = frameListShape(frames, delaysCs);
   // The GIF dialog measures a copy of the frames on its worker; it is made
   // only when that question is asked.
   const bool gif = save::askedFormat(plan->saveExt) == save::AnimationFormat::Gif;

@@ -53,8 +53,11 @@ struct SavePlan {
 FramesByFile framesByFile(const std::vector<core::Picture>& frames);
 
 // The frame list as an animation's files: frames 0..n-1 in list order, the
-// first one as the rest frame, the size of the first frame.
-output::AnimationShape frameListShape(const std::vector<core::Picture>& frames);
+// first one as the rest frame, the size of the first frame; delaysCs are the
+// frames' own display times in list order (0: the interval), kept only when
+// one of them is set, so that a list without any saves as it always did.
+output::AnimationShape frameListShape(const std::vector<core::Picture>& frames,
+                                      const std::vector<int>& delaysCs = {});
 
 // Everything before the writing: returns nullopt, changing nothing, when name
 // is "" (the dialog was cancelled) or has no folder, or when the WebP
@@ -62,9 +65,11 @@ output::AnimationShape frameListShape(const std::vector<core::Picture>& frames);
 // ".gif" and ".webp", asks `ask` once about the animation the frames make
 // (save::askSave); an animated GIF plan keeps the frames the dialog was
 // asked with and its measured file. The base name is the file part of name
-// cut before its first ".", so "a.b.gif" gives "a".
+// cut before its first ".", so "a.b.gif" gives "a". delaysCs are the frames'
+// own display times (frameListShape), which the question sees in the shape.
 std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt,
-                                      const save::AnimationQuestion& ask, const std::vector<core::Picture>& frames);
+                                      const save::AnimationQuestion& ask, const std::vector<core::Picture>& frames,
+                                      const std::vector<int>& delaysCs = {});
 
 // Writes frames 0..n-1 as base + NNN (+ conversion as saveExt asks), then for
 // an animated plan joins them into base + ".gif" (base + ".webp" for a WebP

@@ -8,6 +8,7 @@
 
 #include <QRect>
 #include <QString>
+#include <QUndoStack>
 #include <QWidget>
 
 #include "core/picture.h"
@@ -15,8 +16,11 @@
 #include "framelist/frame_save.h"
 #include "framelist/save_dialog.h"
 
+class QAction;
 class QCheckBox;
+class QDoubleSpinBox;
 class QFrame;
+class QLabel;
 class QPushButton;
 class QScrollBar;
 
@@ -49,6 +53,14 @@ using MessageShower = std::function<void(const QString& caption, const QString& 
 using NoticeShower = std::function<void(bool warning, const QString& text)>;
 // Asks a Yes/No question with the warning icon: true for Yes.
 using YesNoAsker = std::function<bool(const QString& text)>;
+// The frames of the preview on show, in the order it plays them (empty when
+// no preview plays).
+using PreviewFrames = std::function<std::vector<core::Picture>()>;
+
+// The question before the program closes over changes to the list that
+// were never saved.
+inline constexpr const char* kUnsavedQuestion =
+    QT_TRANSLATE_NOOP("Pictorell", "フレーム・リストに保存していない変更があります。\n保存せずに閉じますか？");
 
 class frmFrames : public QWidget {
  public:
@@ -68,6 +80,37 @@ class frmFrames : public QWidget {
   void cmdDelete_Click(int index);  // 1 all, 0 checked; no question asked
   void cmdFrameSave_Click();
   void vsbY_Change(int value);
+  // A click on frame index with the keyboard modifiers held (Ctrl adds or
+  // removes it, Shift extends the selection to it).
+  void picStock_Click(int index, Qt::KeyboardModifiers modifiers);
+  // "全フレーム追加": every frame of the preview on show, in play order,
+  // after the selected frame. Nothing without a preview.
+  void cmdAddAll_Click();
+  void cmdDuplicate_Click();
+  // The Delete key: removes the selected frames.
+  void deleteSelected();
+  // Moves the selected frames to the gap before element gap (dragging).
+  void moveSelectedTo(int gap);
+  // Sets the selected frames' display time from the time box; 0 for none
+  // (each then shows for the interval chosen when saving).
+  void cmdSetTime_Click();
+  void cmdClearTime_Click();
+  void undo() { undo_.undo(); }
+  void redo() { undo_.redo(); }
+
+  // Where "全フレーム追加" takes its frames from.
+  void setPreviewFrames(PreviewFrames frames) { previewFrames_ = std::move(frames); }
+  // Asks confirmDiscard's question; without one nothing is asked.
+  void setCloseAsker(YesNoAsker asker) { askClose_ = std::move(asker); }
+  // True when the list holds changes made since its last save (or since it
+  // was empty).
+  bool hasUnsavedChanges() const { return !undo_.isClean(); }
+  // Asks kUnsavedQuestion when there are unsaved changes: true when there
+  // are none or the user lets them go.
+  bool confirmDiscard();
+  // Forgets the unsaved changes (the program closes without saving them).
+  void discardChanges() { undo_.clear(); }
+  const QUndoStack& undoStack() const { return undo_; }
 
   // Replace the save dialog and the message box (tests, scripted use).
   void setSaveNameAsker(SaveNameAsker asker) { askSaveName_ = std::move(asker); }
@@ -102,21 +145,42 @@ class frmFrames : public QWidget {
   QPushButton* cmdMove(int index) const { return cmdMove_[index == 0 ? 0 : 1]; }
   QPushButton* cmdDelete(int index) const { return cmdDelete_[index == 0 ? 0 : 1]; }
   QPushButton* cmdFrameSave() const { return cmdFrameSave_; }
+  QPushButton* cmdAddAll() const { return cmdAddAll_; }
+  QPushButton* cmdDuplicate() const { return cmdDuplicate_; }
+  QPushButton* cmdUndo() const { return cmdUndo_; }
+  QPushButton* cmdRedo() const { return cmdRedo_; }
+  QDoubleSpinBox* spnTime() const { return spnTime_; }
+  QPushButton* cmdSetTime() const { return cmdSetTime_; }
+  QPushButton* cmdClearTime() const { return cmdClearTime_; }
+  // The display time shown beside frame i.
+  QLabel* lblTime(int i) const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Form_Load();
   void Form_Resize();
   void createButtons();
+  void createTimelineControls(int height);
+  void placeTimeRow();
   void syncElements();
   void arrange();
   void updateScrollBar(bool resetValue);
   void showSelection();
   void setListButtonsEnabled(bool enabled);
+  void placeSelection();
+  bool change(const char* text, const std::function<bool(FrameList&)>& edit);
+  void changed();
+  // Dragging frames: the gap the pointer is over (strip coordinates), the
+  // line that marks it, and the drop.
+  friend class StockPicture;
+  void dragOver(int stripY);
+  void dropAt(int stripY);
+  int gapAt(int stripY) const;
 
   SaveSettings settings_;
   save::AnimationQuestion ask_;
@@ -124,10 +188,16 @@ class frmFrames : public QWidget {
   MessageShower showMessage_;
   YesNoAsker askOverBudget_;
   NoticeShower showNotice_;
+  PreviewFrames previewFrames_;
+  YesNoAsker askClose_;
 
   FrameList list_;
+  QUndoStack undo_;
   std::vector<StockPicture*> picStock_;
   std::vector<QCheckBox*> chkX_;
+  std::vector<QLabel*> lblTime_;
+  std::vector<QWidget*> bars_;  // the selection bars of the selected frames but the current one
+  QWidget* dropLine_ = nullptr;
   QWidget* shaX_ = nullptr;
   QWidget* picBase_ = nullptr;
   QFrame* picCont_ = nullptr;
@@ -136,6 +206,16 @@ class frmFrames : public QWidget {
   QPushButton* cmdMove_[2] = {nullptr, nullptr};
   QPushButton* cmdDelete_[2] = {nullptr, nullptr};
   QPushButton* cmdFrameSave_ = nullptr;
+  QPushButton* cmdAddAll_ = nullptr;
+  QPushButton* cmdDuplicate_ = nullptr;
+  QPushButton* cmdUndo_ = nullptr;
+  QPushButton* cmdRedo_ = nullptr;
+  QLabel* lblTimeBox_ = nullptr;
+  QDoubleSpinBox* spnTime_ = nullptr;
+  QPushButton* cmdSetTime_ = nullptr;
+  QPushButton* cmdClearTime_ = nullptr;
+  int contTop_ = 50;      // the viewport's top, below the button rows
+  int bottomRow_ = 0;     // the height of the row below the viewport
   int stripHeight_ = 0;
 };
 

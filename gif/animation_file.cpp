@@ -32,7 +32,7 @@ std::string fillText(const std::string& pattern, std::initializer_list<std::stri
 bool AnimationRequest::operator==(const AnimationRequest& o) const {
   return frames == o.frames && shape.last == o.shape.last && shape.backAndForth == o.shape.backAndForth &&
          shape.restFile == o.shape.restFile && shape.width == o.shape.width && shape.height == o.shape.height &&
-         shape.extraCs == o.shape.extraCs &&
+         shape.extraCs == o.shape.extraCs && shape.delayCs == o.shape.delayCs &&
          intervalCs == o.intervalCs && play.plays == o.play.plays && play.holdCs == o.play.holdCs &&
          play.preset == o.play.preset && play.budgetBytes == o.play.budgetBytes &&
          plainWhenWithin == o.plainWhenWithin;

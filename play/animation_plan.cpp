@@ -77,6 +77,12 @@ std::vector<int> plainSequence(const AnimationShape& shape) {
   return files;
 }
 
+// A file's own display time as the animation shows it, 0 for none.
+int ownDelay(const AnimationShape& shape, std::size_t file, AdPreset preset) {
+  if (file >= shape.delayCs.size() || shape.delayCs[file] <= 0) return 0;
+  return std::clamp(std::max(shape.delayCs[file], presetRules(preset).minIntervalCs), 1, kMaxIntervalCs);
+}
+
 }  // namespace
 
 AdPreset presetFromIndex(int index) {
@@ -125,8 +131,11 @@ AnimationPlan planAnimation(const AnimationShape& shape, int intervalCs, const P
   plan.timing.delays.assign(plan.files.size(), interval);
   for (std::size_t i = 0; i < plan.files.size(); ++i) {
     const auto file = static_cast<std::size_t>(plan.files[i]);
+    const int own = ownDelay(shape, file, play.preset);
+    if (own > 0) plan.timing.delays[i] = own;
     if (file < shape.extraCs.size())
-      plan.timing.delays[i] = std::clamp(interval + std::clamp(shape.extraCs[file], 0, kMaxHoldCs), 0, 65535);
+      plan.timing.delays[i] =
+          std::clamp(plan.timing.delays[i] + std::clamp(shape.extraCs[file], 0, kMaxHoldCs), 0, 65535);
   }
   plan.timing.delays.front() += hold;
   plan.timing.plays = plays;
@@ -152,6 +161,7 @@ PresetChoice choosePreset(AdPreset preset, const AnimationShape& shape, int inte
   PlaySettings once;
   once.plays = 1;
   once.holdCs = holdCs;
+  once.preset = preset;
   choice.plays = largestPlays(preset, onePlayCs(planAnimation(shape, choice.intervalCs, once)));
   return choice;
 }
@@ -165,6 +175,13 @@ PlaySummary summarize(const AnimationShape& shape, int intervalCs, const PlaySet
   s.onePlayCs = onePlayCs(plan);
   s.plays = std::clamp(play.plays, 0, kMaxPlays);
   s.totalCs = s.plays == 0 ? -1 : s.plays * s.onePlayCs;
+  const int shortest = presetRules(play.preset).minIntervalCs;
+  for (int f = 0; f <= shape.last && static_cast<std::size_t>(f) < shape.delayCs.size(); ++f) {
+    const int own = shape.delayCs[static_cast<std::size_t>(f)];
+    if (own <= 0) continue;
+    ++s.ownTimes;
+    if (own < shortest) ++s.raisedTimes;
+  }
   return s;
 }
 
@@ -179,8 +196,11 @@ PresetBreaches checkPreset(const PlaySummary& s, AdPreset preset) {
 }
 
 std::string summaryLine(const PlaySummary& s, const TextTranslator& translate) {
-  std::string line = fill(translated(translate, text::kSummaryFrames, s.frames),
-                          {secondsText(s.intervalCs, 2), std::to_string(s.frames)});
+  // With times of their own the frames share no one interval to show.
+  std::string line = s.ownTimes > 0 ? fill(translated(translate, text::kSummaryOwnFrames, s.frames),
+                                           {std::to_string(s.frames)})
+                                    : fill(translated(translate, text::kSummaryFrames, s.frames),
+                                           {secondsText(s.intervalCs, 2), std::to_string(s.frames)});
   if (s.holdCs > 0) line += fill(translated(translate, text::kSummaryHold), {secondsText(s.holdCs, 1)});
   line += fill(translated(translate, text::kSummaryOnePlay), {secondsText(s.onePlayCs, 1)});
   if (s.plays == 0)
@@ -205,6 +225,9 @@ std::vector<std::string> presetWarnings(const PlaySummary& s, AdPreset preset, c
   if (b.tooManyPlays)
     lines.push_back(fill(translated(translate, text::kWarnTooManyPlays),
                          {std::to_string(s.plays), name, std::to_string(r.maxPlays)}));
+  if (s.raisedTimes > 0)
+    lines.push_back(fill(translated(translate, text::kWarnRaisedTimes, s.raisedTimes),
+                         {std::to_string(s.raisedTimes), name, secondsText(r.minIntervalCs, 2)}));
   return lines;
 }
 

@@ -70,6 +70,11 @@ struct AnimationShape {
   // each in file order, whatever the play count: such frames already start
   // and end where the banner wants. The hold still goes to the first slot.
   std::vector<int> extraCs{};
+  // A file's own display time in hundredths of a second, 0 or absent = the
+  // interval (a frame list whose frames each have a time). A preset's
+  // shortest interval raises the shorter ones. The extra time and the hold
+  // come on top, as on the interval.
+  std::vector<int> delayCs{};
 };
 
 // Which file goes into which slot of the animation, with the timing.
@@ -84,7 +89,8 @@ struct AnimationPlan {
 // again (so that it stops on the whole picture) and stores plays - 1 as the
 // loop count (no loop block at all for one play). The hold is added to the
 // opening rest frame only. intervalCs and the settings are clamped to what a
-// GIF holds.
+// GIF holds. A file with its own display time (shape.delayCs) shows for that
+// time instead of intervalCs, raised to play.preset's shortest interval.
 AnimationPlan planAnimation(const AnimationShape& shape, int intervalCs, const PlaySettings& play);
 
 // Sum of all delays: the time of one play, holds included.
@@ -111,6 +117,10 @@ struct PlaySummary {
   std::int64_t onePlayCs = 0;
   int plays = 0;              // 0 = forever
   std::int64_t totalCs = -1;  // plays x one play; -1 for forever
+  // Files with their own display time (then intervalCs is only the time of
+  // the others), and how many of them the preset's shortest interval raises.
+  int ownTimes = 0;
+  int raisedTimes = 0;
 };
 PlaySummary summarize(const AnimationShape& shape, int intervalCs, const PlaySettings& play);
 
@@ -135,7 +145,8 @@ using TextTranslator = std::function<std::string(const char* text, int count)>;
 // "0.20 秒 × 23 フレーム = 4.6 秒、6 回再生 = 27.6 秒".
 std::string summaryLine(const PlaySummary& summary, const TextTranslator& translate = {});
 
-// One sentence per broken rule, in the order of PresetBreaches.
+// One sentence per broken rule, in the order of PresetBreaches, then one
+// that says how many own display times the preset raises.
 std::vector<std::string> presetWarnings(const PlaySummary& summary, AdPreset preset,
                                         const TextTranslator& translate = {});
 

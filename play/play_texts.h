@@ -33,6 +33,9 @@ inline constexpr std::array<const char*, 4> kPresetNames = {
 
 // "0.20 秒 × 23 フレーム" [+ " + 静止 1.0 秒"] " = 4.6 秒" then the plays.
 inline constexpr const char* kSummaryFrames = QT_TRANSLATE_N_NOOP("Pictorell", "{} 秒 × {} フレーム");  // frames
+// The same when frames have display times of their own: "23 フレーム（時間はフレームごと）".
+inline constexpr const char* kSummaryOwnFrames =
+    QT_TRANSLATE_N_NOOP("Pictorell", "{} フレーム（表示時間はフレームごと）");  // frames
 inline constexpr const char* kSummaryHold = QT_TRANSLATE_NOOP("Pictorell", " + 静止 {} 秒");
 inline constexpr const char* kSummaryOnePlay = QT_TRANSLATE_NOOP("Pictorell", " = {} 秒");
 inline constexpr const char* kSummaryPlays = QT_TRANSLATE_N_NOOP("Pictorell", "、{} 回再生 = {} 秒");  // plays
@@ -46,6 +49,8 @@ inline constexpr const char* kWarnTooLong =
     QT_TRANSLATE_NOOP("Pictorell", "再生時間 {} 秒が {}の上限 {} 秒を超えています。");
 inline constexpr const char* kWarnTooManyPlays =
     QT_TRANSLATE_NOOP("Pictorell", "再生回数 {} 回が {}の上限 {} 回を超えています。");
+inline constexpr const char* kWarnRaisedTimes = QT_TRANSLATE_N_NOOP(
+    "Pictorell", "{} フレームの表示時間を {}の下限 {} 秒に延ばして保存します。");  // frames
 inline constexpr const char* kWarnSize =
     QT_TRANSLATE_NOOP("Pictorell", "画像の大きさ {} x {} ピクセルは {}の標準サイズにありません。");
 

@@ -722,7 +722,7 @@
         <translation>Scene List</translation>
     </message>
     <message>
-        <source>%1　保持 %2 秒</source>
+        <source>%1&#x3000;保持 %2 秒</source>
         <translation>%1 — hold %2 s</translation>
     </message>
     <message>
@@ -928,6 +928,102 @@
     <message>
         <source>フレームのスクロール</source>
         <translation>Scroll the frames</translation>
+    </message>
+    <message>
+        <source>全フレームをフレーム・リストに貼付け</source>
+        <translation>Copy A&amp;ll Frames to Frame List</translation>
+    </message>
+    <message>
+        <source>全フレーム追加(&amp;L)</source>
+        <translation>Add A&amp;ll Frames</translation>
+    </message>
+    <message>
+        <source>プレビュー中の全フレームを再生順に追加</source>
+        <translation>Add every frame of the running preview in play order</translation>
+    </message>
+    <message>
+        <source>複製(&amp;U)</source>
+        <translation>Dupli&amp;cate</translation>
+    </message>
+    <message>
+        <source>選択したフレームを複製</source>
+        <translation>Duplicate the selected frames</translation>
+    </message>
+    <message>
+        <source>元に戻す(&amp;Z)</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <source>やり直し(&amp;R)</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
+        <source>表示時間(&amp;T)</source>
+        <translation>Display &amp;time</translation>
+    </message>
+    <message>
+        <source>設定(&amp;E)</source>
+        <translation>S&amp;et</translation>
+    </message>
+    <message>
+        <source>選択したフレームの表示時間を設定</source>
+        <translation>Give the selected frames this display time</translation>
+    </message>
+    <message>
+        <source>既定に戻す(&amp;I)</source>
+        <translation>De&amp;fault</translation>
+    </message>
+    <message>
+        <source>選択したフレームを保存時に指定する間隔で表示</source>
+        <translation>Show the selected frames for the interval chosen when saving</translation>
+    </message>
+    <message>
+        <source>%1 秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>既定</source>
+        <translation>default</translation>
+    </message>
+    <message>
+        <source>フレーム追加</source>
+        <translation>Add frames</translation>
+    </message>
+    <message>
+        <source>フレーム削除</source>
+        <translation>Delete frames</translation>
+    </message>
+    <message>
+        <source>フレーム移動</source>
+        <translation>Move frames</translation>
+    </message>
+    <message>
+        <source>フレーム複製</source>
+        <translation>Duplicate frames</translation>
+    </message>
+    <message>
+        <source>表示時間の変更</source>
+        <translation>Change display time</translation>
+    </message>
+    <message>
+        <source>フレーム・リストに保存していない変更があります。
+保存せずに閉じますか？</source>
+        <translation>The frame list has changes that have not been saved.
+Close without saving?</translation>
+    </message>
+    <message numerus="yes">
+        <source>{} フレーム（表示時間はフレームごと）</source>
+        <translation>
+            <numerusform>{} frame (own display times)</numerusform>
+            <numerusform>{} frames (own display times)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>{} フレームの表示時間を {}の下限 {} 秒に延ばして保存します。</source>
+        <translation>
+            <numerusform>The display time of {} frame is raised to the {} minimum of {} s when saving.</numerusform>
+            <numerusform>The display times of {} frames are raised to the {} minimum of {} s when saving.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 #include "app/frm_gif_setting.h"
 #include "framelist/frm_frames.h"
@@ -178,6 +179,42 @@ TEST_F(CopyTest, AFrameListSaveThatCannotWriteSaysSoThroughTheWindowsPrompts) {
   EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Exclamation);
   EXPECT_TRUE(log->messages[0].text.contains(QString::fromStdString((dir / "nowhere" / "base000.bmp").string())));
   EXPECT_TRUE(frames().cmdFrameSave()->isEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+// All frames of a running preview reach the list in play order while it
+// keeps playing; the program then asks before closing over them, and No
+// keeps it open.
+TEST_F(CopyTest, AllFramesOfAPlayingPreviewAndTheQuestionBeforeClosing) {
+  app::frmMain& w = startWithPicture();
+  w.show();
+  w.mnuEditCopyAll_Click();  // no preview: nothing
+  EXPECT_FALSE(frames().isVisible());
+  w.cmdPrev_Click();
+  ASSERT_EQ(w.driver().state(), effects::PreviewState::Playing);
+  emit w.menus.mnuEdit->aboutToShow();
+  EXPECT_TRUE(w.menus.mnuEditCopyAll->isEnabled());
+  const std::vector<core::Picture> playing = w.driver().previewFrames();
+  ASSERT_GT(playing.size(), 1u);
+  w.menus.mnuEditCopyAll->trigger();
+  EXPECT_TRUE(frames().isVisible());
+  ASSERT_EQ(frames().frames().frameCount(), static_cast<int>(playing.size()));
+  for (std::size_t i = 0; i < playing.size(); ++i)
+    EXPECT_EQ(frames().frames().entry(static_cast<int>(i)).picture.handle(), playing[i].handle()) << i;
+  EXPECT_EQ(w.driver().state(), effects::PreviewState::Playing);
+  EXPECT_TRUE(w.tmr1->isActive());
+
+  EXPECT_FALSE(w.close());
+  ASSERT_EQ(log->questions.size(), 1u);
+  EXPECT_EQ(log->questions[0].text,
+            QString::fromUtf8("フレーム・リストに保存していない変更があります。\n保存せずに閉じますか？"));
+  EXPECT_TRUE(w.isVisible());
+  log->questionAnswers.push_back(true);
+  EXPECT_TRUE(w.close());
+  EXPECT_EQ(log->questions.size(), 2u);
 }
 
 }  // namespace

@@ -81,7 +81,8 @@ TEST_F(WindowTest, MenuTreeHasEveryEntryAndSeparator) {
                          u("前回のプロジェクト: "), "-", u("終了(&Q)")}));
   EXPECT_FALSE(w.sceneList()->mnuProjectLast->isVisible());  // no project yet
   EXPECT_EQ(entries(m.mnuDisplay), QStringList({u("プレビュー(&V)"), u("シーン一覧(&L)")}));
-  EXPECT_EQ(entries(m.mnuEdit), QStringList({u("フレーム・リストに貼付け"), u("クリップボードから貼付け")}));
+  EXPECT_EQ(entries(m.mnuEdit), QStringList({u("フレーム・リストに貼付け"), u("全フレームをフレーム・リストに貼付け"),
+                                             u("クリップボードから貼付け")}));
   EXPECT_EQ(m.mnuEdit->title(), u("編集(&V)"));
   EXPECT_EQ(entries(m.mnuSetting),
             QStringList({"Animation &Mode>", "-", "Slide &Option>", "Turn &Option>", "Rotate &Option>", "Zoom &Option>",

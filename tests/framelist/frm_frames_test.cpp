@@ -13,7 +13,10 @@
 #include <QFrame>
 #include <QPalette>
 #include <QPushButton>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QScrollBar>
+#include <QTest>
 
 #include "testutil.h"
 
@@ -25,8 +28,10 @@ QApplication& app() {
   static int argc = 1;
   static char name[] = "frm_frames_test";
   static char* argv[] = {name, nullptr};
-  static QApplication instance(argc, argv);
-  return instance;
+  // Kept to the end of the process: QTest's mouse device outlives a static
+  // application object and would be torn down after it.
+  static QApplication* instance = new QApplication(argc, argv);
+  return *instance;
 }
 
 core::Picture frame(int w, int h) { return core::Picture::fromBitmap(core::Bitmap(w, h, core::rgb(w, h, 7))); }
@@ -198,9 +203,13 @@ TEST_F(FrmFramesTest, DeleteAllEmptiesTheList) {
 }
 
 TEST_F(FrmFramesTest, ViewportFollowsTheWindowSize) {
+  // Below the two button rows, above the display time row.
   const int bar = window->vsbY()->width();
-  EXPECT_EQ(window->picCont()->geometry(), QRect(10, 50, 600 - 20 - bar, 400 - 70));
-  EXPECT_EQ(window->vsbY()->geometry(), QRect(10 + 600 - 20 - bar, 50, bar, 330));
+  const int row = window->cmdMove(1)->height() + 4;
+  const int height = 400 - 70 - 2 * row;
+  EXPECT_EQ(window->picCont()->geometry(), QRect(10, 50 + row, 600 - 20 - bar, height));
+  EXPECT_EQ(window->vsbY()->geometry(), QRect(10 + 600 - 20 - bar, 50 + row, bar, height));
+  EXPECT_EQ(window->spnTime()->y(), 50 + row + height + 4);
 }
 
 TEST_F(FrmFramesTest, ShortStripDisablesTheScrollBar) {
@@ -406,6 +415,96 @@ TEST_F(FrmFramesTest, AFileThatCannotBeWrittenIsReportedAndTheButtonsComeBack) {
                                      QString::fromStdString((dir / "gone" / "base000.bmp").string()) + "\n"))
       << messages[0].toStdString();
   EXPECT_EQ(buttons(*window), "01111");
+}
+
+}  // namespace
+
+namespace {
+
+// The strip's frames as the letters of their heights' tens (10 = 'A').
+std::string order(const frmFrames& w) {
+  std::string out;
+  for (int i = 0; i < w.picStockCount(); ++i)
+    if (!w.picStock(i)->isHidden()) out += static_cast<char>('A' + w.picStock(i)->height() / 10 - 1);
+  return out;
+}
+
+TEST_F(FrmFramesTest, SelectedFramesAreDraggedDuplicatedAndDeletedAndEveryChangeUndone) {
+  window->show();
+  for (int h : {10, 20, 30, 40}) window->Add_Stock(frame(100, h));
+  // Ctrl adds C to B's selection; both are dragged below D by the mouse.
+  QTest::mouseClick(window->picStock(1), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  QTest::mouseClick(window->picStock(2), Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
+  EXPECT_EQ(window->frames().selection(), (std::vector<int>{1, 2}));
+  QWidget* grabbed = window->picStock(1);
+  QTest::mousePress(grabbed, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  const QPoint below = grabbed->mapFrom(window->picBase(), QPoint(60, window->picBase()->height() - 2));
+  QMouseEvent move(QEvent::MouseMove, QPointF(below), grabbed->mapToGlobal(QPointF(below)), Qt::NoButton,
+                   Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(grabbed, &move);
+  QTest::mouseRelease(grabbed, Qt::LeftButton, Qt::NoModifier, below);
+  EXPECT_EQ(order(*window), "ADBC");
+  EXPECT_EQ(window->frames().selection(), (std::vector<int>{2, 3}));
+
+  window->cmdDuplicate_Click();
+  EXPECT_EQ(order(*window), "ADBCBC");
+  // Shift from the last C up to A; Ctrl takes that C out again, and Delete
+  // removes the rest.
+  QTest::mouseClick(window->picStock(5), Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
+  QTest::mouseClick(window->picStock(0), Qt::LeftButton, Qt::ShiftModifier, QPoint(5, 5));
+  EXPECT_EQ(window->frames().selection(), (std::vector<int>{0, 1, 2, 3, 4, 5}));
+  QTest::mouseClick(window->picStock(5), Qt::LeftButton, Qt::ControlModifier, QPoint(5, 5));
+  QTest::keyClick(window->picStock(0), Qt::Key_Delete);
+  EXPECT_EQ(order(*window), "C");
+  EXPECT_FALSE(window->shaX()->isHidden());
+
+  window->spnTime()->setValue(0.25);
+  window->cmdSetTime()->click();
+  EXPECT_EQ(window->lblTime(0)->text(), QStringLiteral("0.25 秒"));
+
+  for (const char* expected : {"C", "ADBCBC", "ADBC", "ABCD"}) {
+    window->cmdUndo()->click();
+    EXPECT_EQ(order(*window), expected);
+  }
+  EXPECT_EQ(window->lblTime(0)->text(), QStringLiteral("既定"));
+  window->cmdRedo()->click();
+  window->cmdRedo()->click();
+  EXPECT_EQ(order(*window), "ADBCBC");
+  EXPECT_EQ(window->frames().selection(), (std::vector<int>{4, 5}));
+}
+
+// Only a list changed since its last save asks before the program closes;
+// closing the window itself empties it as it always did.
+TEST_F(FrmFramesTest, OnlyUnsavedChangesAreAskedAbout) {
+  std::vector<QString> asked;
+  bool yes = false;
+  window->setCloseAsker([&](const QString& text) {
+    asked.push_back(text);
+    return yes;
+  });
+  EXPECT_TRUE(window->confirmDiscard());
+  EXPECT_TRUE(asked.empty());
+
+  window->Add_Stock(frame(100, 10));
+  EXPECT_FALSE(window->confirmDiscard());
+  ASSERT_EQ(asked.size(), 1u);
+  EXPECT_EQ(asked[0], QStringLiteral("フレーム・リストに保存していない変更があります。\n保存せずに閉じますか？"));
+  EXPECT_EQ(window->frames().frameCount(), 1);
+
+  // Saved: nothing to ask; a change undone back to the save neither.
+  const std::filesystem::path dir = testutil::makeTempDir("frm_frames_clean");
+  answer = QString::fromStdString((dir / "c.bmp").string());
+  window->cmdFrameSave_Click();
+  EXPECT_FALSE(window->hasUnsavedChanges());
+  window->cmdDuplicate_Click();
+  EXPECT_TRUE(window->hasUnsavedChanges());
+  window->undo();
+  EXPECT_TRUE(window->confirmDiscard());
+  window->cmdDuplicate_Click();
+  window->show();
+  EXPECT_TRUE(window->close());  // no question: the window's frames simply go
+  EXPECT_FALSE(window->hasUnsavedChanges());
+  EXPECT_EQ(asked.size(), 1u);
 }
 
 }  // namespace

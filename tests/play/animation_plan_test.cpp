@@ -237,3 +237,23 @@ TEST(AnimationPlan, TextsGoThroughTheTranslatorWithTheNumberTheySpeakOf) {
 }
 
 }  // namespace
+
+namespace {
+
+// Files with their own display time keep it through the play count and the
+// hold; a preset raises the shorter ones, and its play count counts them.
+TEST(AnimationPlan, OwnDisplayTimesReplaceTheIntervalAndThePresetRaisesThem) {
+  AnimationShape shape{3, false, 0, 300, 250};
+  shape.delayCs = {0, 150, 5};  // file 3 has none either
+  const output::AnimationPlan plain = output::planAnimation(shape, 10, play(0));
+  EXPECT_EQ(plain.timing.delays, (std::vector<int>{10, 150, 5, 10}));
+  const output::AnimationPlan counted = output::planAnimation(shape, 10, play(2, 100, AdPreset::Google));
+  EXPECT_EQ(counted.files, (std::vector<int>{0, 1, 2, 3, 0}));
+  EXPECT_EQ(counted.timing.delays, (std::vector<int>{110, 150, 20, 10, 10}));
+  // One play with Google's 0.20 s: 20 + 150 + 20 + 20 + 20 = 230, 13 plays in 30 s.
+  EXPECT_EQ(output::choosePreset(AdPreset::Google, shape, 10, 0).plays, 13);
+  // Without own times nothing changes.
+  EXPECT_EQ(output::planAnimation(kZoom, 10, play(0)).timing.delays, std::vector<int>(10, 10));
+}
+
+}  // namespace
