@@ -32,9 +32,11 @@ std::vector<RuleResult> applyRules(const BannerCheck& c, output::AdPreset preset
     rules.push_back({Rule::LengthenedDelay, lengthened == 0, static_cast<std::int64_t>(lengthened), 0});
   }
   if (r.mustStop) rules.push_back({Rule::Endless, t.plays != 0, t.plays, 0});
-  if (r.maxTotalCs > 0)
-    rules.push_back({Rule::TotalTime, t.plays != 0 && t.totalMs <= r.maxTotalCs * 10, t.totalMs, r.maxTotalCs * 10});
-  if (r.maxPlays > 0) rules.push_back({Rule::Plays, t.plays <= r.maxPlays, t.plays, r.maxPlays});
+  // An endless animation breaks the rule above; its time and plays have no
+  // figure to hold against a limit.
+  if (r.maxTotalCs > 0 && t.plays != 0)
+    rules.push_back({Rule::TotalTime, t.totalMs <= r.maxTotalCs * 10, t.totalMs, r.maxTotalCs * 10});
+  if (r.maxPlays > 0 && t.plays != 0) rules.push_back({Rule::Plays, t.plays <= r.maxPlays, t.plays, r.maxPlays});
   if (const std::int64_t budget = output::byteBudget(preset, c.facts.width, c.facts.height); budget > 0)
     rules.push_back(
         {Rule::Bytes, c.facts.bytes <= static_cast<std::uint64_t>(budget), static_cast<std::int64_t>(c.facts.bytes), budget});
@@ -115,12 +117,10 @@ std::string reportText(const BannerCheck& c, output::AdPreset preset) {
         line = r.kept ? "stops" : "loops forever, must stop";
         break;
       case Rule::TotalTime:
-        line = "total time " + (r.figure < 0 ? std::string("forever") : seconds(r.figure) + " s") + ", at most " +
-               seconds(r.limit) + " s";
+        line = "total time " + seconds(r.figure) + " s, at most " + seconds(r.limit) + " s";
         break;
       case Rule::Plays:
-        line = (r.figure == 0 ? std::string("plays forever") : plural(r.figure, "play", "plays")) + ", at most " +
-               std::to_string(r.limit);
+        line = plural(r.figure, "play", "plays") + ", at most " + std::to_string(r.limit);
         break;
       case Rule::Bytes:
         line = plural(r.figure, "byte", "bytes") + ", at most " + output::groupedNumber(static_cast<std::uintmax_t>(r.limit));
