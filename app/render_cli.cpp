@@ -168,6 +168,11 @@ std::string applyValue(const std::string& name, const std::string& value, Render
     a.over = value;
     return value.empty() ? bad() : "";
   }
+  if (name == "--border") {
+    a.playOptions = true;
+    a.play.border = parseWebColor(value);
+    return a.play.border ? "" : bad();
+  }
   if (name == "--check") {
     a.check = value;
     return value.empty() ? bad() : "";
@@ -184,7 +189,7 @@ std::string applyValue(const std::string& name, const std::string& value, Render
 
 bool takesValue(const std::string& name) {
   for (const char* n : {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval",
-                        "--plays", "--hold", "--preset", "--max-bytes", "--lang", "--over", "--check"})
+                        "--plays", "--hold", "--preset", "--max-bytes", "--lang", "--over", "--check", "--border"})
     if (name == n) return true;
   return false;
 }
@@ -297,7 +302,7 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
       return {std::nullopt, name + " needs a value"};
     }
     if (std::string e = applyValue(name, value, a, effect); !e.empty()) return {std::nullopt, e};
-    if (name == "--plays" || name == "--hold" || name == "--preset" || name == "--max-bytes")
+    if (name == "--plays" || name == "--hold" || name == "--preset" || name == "--max-bytes" || name == "--border")
       animationOptions.push_back(name);
   }
   if (a.help) {
@@ -375,6 +380,10 @@ std::string renderUsage() {
          "                         plays as often as the time limit allows; a file over the\n"
          "                         preset's byte budget is fitted into it; google and iab\n"
          "                         also check the picture's size against their ad sizes\n"
+         "  --border RRGGBB        animated GIF or WebP: a one-pixel border of this colour\n"
+         "                         round every image of the file, as Amazon asks of a\n"
+         "                         banner whose edge does not stand out on a white page\n"
+         "                         (808080 is a quiet grey); the frames stay as they are\n"
          "  --max-bytes N          fit the animated GIF into N bytes at the best quality that\n"
          "                         fits; prints its bytes and PSNR\n"
          "  --lang en|ja           the language of the messages about SOURCE (default: as\n"
@@ -384,7 +393,7 @@ std::string renderUsage() {
          "--plays, --hold, --preset and --max-bytes need one animation: a .gif OUTPUT with\n"
          "--gif animated takes all four, a .webp OUTPUT --plays and --hold. With an OUTPUT\n"
          "that writes single frames each of them is refused alike: a message, exit status\n"
-         "2, nothing written.\n"
+         "2, nothing written. --border needs one animation too, a .gif or a .webp alike.\n"
          "\n"
          "--check FILE reads any animated GIF or WebP, by whatever program made, as\n"
          "Chromium and Firefox play it (a delay of 0 or 0.01 s plays as 0.1 s; a GIF\n"

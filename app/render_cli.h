@@ -27,7 +27,7 @@ struct RenderArgs {
   bool gifAnimated = false;               // --gif animated
   std::int16_t gifInterval = 10;          // --interval in hundredths of a second (animated GIF or WebP)
   bool intervalGiven = false;             // --interval was given (else a project's interval counts)
-  output::PlaySettings play;              // --plays, --hold, --preset
+  output::PlaySettings play;              // --plays, --hold, --preset, --border
   bool playsGiven = false;                // --plays was given (else a preset picks the count)
   bool playOptions = false;               // any of --plays, --hold, --preset was given
   std::optional<std::size_t> maxBytes;    // --max-bytes: fit the animated GIF into this many bytes

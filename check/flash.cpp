@@ -1,10 +1,10 @@
 #include "check/flash.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 #include "check/banner_file.h"
+#include "core/luminance.h"
 
 namespace check {
 
@@ -18,18 +18,6 @@ constexpr std::int64_t kRedApart = 13107;  // 0.2 in u'v'
 constexpr double kWhiteU = 0.1978;     // D65, the chromaticity of black taken as the page's white
 constexpr double kWhiteV = 0.4683;
 
-const std::array<double, 256>& linearTable() {
-  static const std::array<double, 256> table = [] {
-    std::array<double, 256> t{};
-    for (int i = 0; i < 256; ++i) {
-      const double c = i / 255.0;
-      t[static_cast<std::size_t>(i)] = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    }
-    return t;
-  }();
-  return table;
-}
-
 struct Measured {
   std::uint16_t lum;
   std::uint16_t u;
@@ -38,10 +26,9 @@ struct Measured {
 };
 
 Measured measure(core::Color c) {
-  const auto& lin = linearTable();
-  const double r = lin[static_cast<std::size_t>(core::redOf(c))];
-  const double g = lin[static_cast<std::size_t>(core::greenOf(c))];
-  const double b = lin[static_cast<std::size_t>(core::blueOf(c))];
+  const double r = core::linearChannel(core::redOf(c));
+  const double g = core::linearChannel(core::greenOf(c));
+  const double b = core::linearChannel(core::blueOf(c));
   const double y = 0.2126 * r + 0.7152 * g + 0.0722 * b;
   const double x = 0.4124 * r + 0.3576 * g + 0.1805 * b;
   const double z = 0.0193 * r + 0.1192 * g + 0.9505 * b;

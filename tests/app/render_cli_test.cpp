@@ -589,7 +589,8 @@ TEST_F(RenderRun, CheckFindsOurPresetFilesKeepingEveryRule) {
   EXPECT_EQ(run({"--check", (dir / "missing.gif").string()}), 1);
   for (const std::vector<std::string>& bad :
        {std::vector<std::string>{"--check", "a.gif", "--preset", "msn"}, {"--check", "a.gif", "b.gif"},
-        {"--check", "a.gif", "--gif", "animated"}, {"--check"}}) {
+        {"--check", "a.gif", "--gif", "animated"}, {"--check"}, {"a.bmp", "b.gif", "--gif", "animated", "--border", "red"},
+        {"a.bmp", "b.bmp", "--border", "808080"}}) {
     EXPECT_EQ(run(bad), 2) << bad.back();
     EXPECT_TRUE(out.str().empty());
   }
