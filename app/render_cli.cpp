@@ -10,6 +10,7 @@
 #include <string_view>
 #include <utility>
 
+#include "check/banner_check.h"
 #include "core/effect_kind.h"
 #include "effects/driver.h"
 #include "effects/generator.h"
@@ -168,6 +169,15 @@ std::string applyValue(const std::string& name, const std::string& value, Render
     a.over = value;
     return value.empty() ? bad() : "";
   }
+  if (name == "--border") {
+    a.playOptions = true;
+    a.play.border = parseWebColor(value);
+    return a.play.border ? "" : bad();
+  }
+  if (name == "--check") {
+    a.check = value;
+    return value.empty() ? bad() : "";
+  }
   if (name == "--interval") {
     const std::optional<std::int16_t> interval = output::parseGifInterval(value);
     if (!interval) return bad();
@@ -180,7 +190,7 @@ std::string applyValue(const std::string& name, const std::string& value, Render
 
 bool takesValue(const std::string& name) {
   for (const char* n : {"--effect", "--background", "--axis", "--diffuse", "--hue-mode", "--hue", "--gif", "--interval",
-                        "--plays", "--hold", "--preset", "--max-bytes", "--lang", "--over"})
+                        "--plays", "--hold", "--preset", "--max-bytes", "--lang", "--over", "--check", "--border"})
     if (name == n) return true;
   return false;
 }
@@ -261,6 +271,7 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
   bool optionsEnded = false;
   std::vector<std::string> names;
   std::vector<std::string> animationOptions;  // --plays, --hold, --preset, --max-bytes as given
+  std::vector<std::string> given;             // every option as given
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnded || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
@@ -273,6 +284,7 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
     }
     const std::size_t eq = arg.find('=');
     const std::string name = arg.substr(0, eq);
+    given.push_back(name);
     if (name == "--help" || name == "--mask" || name == "--cross" || name == "--large-pictures") {
       if (eq != std::string::npos) return {std::nullopt, name + " takes no value"};
       if (name == "--large-pictures") a.largePictures = true;
@@ -291,10 +303,18 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
       return {std::nullopt, name + " needs a value"};
     }
     if (std::string e = applyValue(name, value, a, effect); !e.empty()) return {std::nullopt, e};
-    if (name == "--plays" || name == "--hold" || name == "--preset" || name == "--max-bytes")
+    if (name == "--plays" || name == "--hold" || name == "--preset" || name == "--max-bytes" || name == "--border")
       animationOptions.push_back(name);
   }
   if (a.help) {
+    result.args = std::move(a);
+    return result;
+  }
+  if (a.check) {
+    // A check reads one file against one preset and writes nothing.
+    for (const std::string& name : given)
+      if (name != "--check" && name != "--preset") return {std::nullopt, "--check takes --preset only, not " + name};
+    if (!names.empty()) return {std::nullopt, "--check takes no other names: '" + names.front() + "'"};
     result.args = std::move(a);
     return result;
   }
@@ -325,6 +345,7 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
 std::string renderUsage() {
   return "Usage: brenlo-render SOURCE OUTPUT [options]\n"
          "       brenlo-render PROJECT.pictorell OUTPUT [options]\n"
+         "       brenlo-render --check FILE [--preset none|google|iab|amazon]\n"
          "Writes the frames of one banner animation exactly as the save command does.\n"
          "A project writes its banner of scenes: each scene's picture appears over the\n"
          "one before with its own effect and is held; the project's interval, plays and\n"
@@ -360,6 +381,10 @@ std::string renderUsage() {
          "                         plays as often as the time limit allows; a file over the\n"
          "                         preset's byte budget is fitted into it; google and iab\n"
          "                         also check the picture's size against their ad sizes\n"
+         "  --border RRGGBB        animated GIF or WebP: a one-pixel border of this colour\n"
+         "                         round every image of the file, as Amazon asks of a\n"
+         "                         banner whose edge does not stand out on a white page\n"
+         "                         (808080 is a quiet grey); the frames stay as they are\n"
          "  --max-bytes N          fit the animated GIF into N bytes at the best quality that\n"
          "                         fits; prints its bytes and PSNR\n"
          "  --lang en|ja           the language of the messages about SOURCE (default: as\n"
@@ -369,7 +394,18 @@ std::string renderUsage() {
          "--plays, --hold, --preset and --max-bytes need one animation: a .gif OUTPUT with\n"
          "--gif animated takes all four, a .webp OUTPUT --plays and --hold. With an OUTPUT\n"
          "that writes single frames each of them is refused alike: a message, exit status\n"
-         "2, nothing written.\n"
+         "2, nothing written. --border needs one animation too, a .gif or a .webp alike.\n"
+         "\n"
+         "--check FILE reads any animated GIF or WebP, by whatever program made, as\n"
+         "Chromium and Firefox play it (a delay of 0 or 0.01 s plays as 0.1 s; a GIF\n"
+         "without a loop block plays once, with a loop count N plays N + 1 times, 0\n"
+         "forever) and writes nothing. It prints the size in pixels, bytes, frames, the\n"
+         "shortest delay, one play's time, the plays and the total time, then each rule\n"
+         "of the preset, kept or BROKEN, with the figure: shortest delay, delays of 0 or\n"
+         "0.01 s, stopping, total time, plays, bytes, size, and for every preset WCAG's\n"
+         "general and red flash (more than three flashes in any one second over more\n"
+         "than a quarter of 341 x 256 pixels). Exit status: 0 every rule kept, 3 a rule\n"
+         "broken, 1 the file cannot be read (the reason follows), 2 bad arguments.\n"
          "\n"
          "Options may come before or after the names. Prints the files written; with\n"
          "--plays, --hold or --preset also what the animation does (frames, one play's\n"
@@ -570,6 +606,15 @@ int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (a.help) {
     out << renderUsage();
     return 0;
+  }
+  if (a.check) {
+    const check::CheckOutcome outcome = check::checkBannerFile(*a.check, a.play.preset);
+    if (!outcome.ok) {
+      err << "brenlo-render: cannot check " << *a.check << ": " << outcome.problem << "\n";
+      return 1;
+    }
+    out << check::reportText(outcome.check, a.play.preset);
+    return outcome.check.allKept() ? 0 : 3;
   }
   if (outputName(a).empty()) {
     err << "brenlo-render: OUTPUT must name a file inside a folder: '" << a.output << "'\n";

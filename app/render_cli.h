@@ -27,13 +27,14 @@ struct RenderArgs {
   bool gifAnimated = false;               // --gif animated
   std::int16_t gifInterval = 10;          // --interval in hundredths of a second (animated GIF or WebP)
   bool intervalGiven = false;             // --interval was given (else a project's interval counts)
-  output::PlaySettings play;              // --plays, --hold, --preset
+  output::PlaySettings play;              // --plays, --hold, --preset, --border
   bool playsGiven = false;                // --plays was given (else a preset picks the count)
   bool playOptions = false;               // any of --plays, --hold, --preset was given
   std::optional<std::size_t> maxBytes;    // --max-bytes: fit the animated GIF into this many bytes
   std::optional<UiLanguage> language;     // --lang: the language of the picture's messages
   bool help = false;                      // --help: print the usage and do nothing else
   bool largePictures = false;             // --large-pictures: SOURCE may be up to 1200 x 1200
+  std::optional<std::string> check;       // --check FILE: read FILE against --preset, write nothing
 };
 
 struct ParsedArgs {
@@ -66,6 +67,10 @@ std::string renderUsage();
 // be written, 3 when the animated GIF was written but breaks its preset or
 // does not fit its budget even at the lowest quality (the closest file is
 // written all the same).
+// With --check FILE it writes nothing: it reads FILE (any GIF or WebP) as
+// browsers play it, prints its figures and each rule of --preset kept or
+// broken, and returns 0 when every rule is kept, 3 when one is broken, 1 when
+// FILE cannot be read.
 // `encoder` replaces the animated GIF's encoder (tests count its calls).
 int runRender(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               const QLocale& system = QLocale::system(), const save::AnimationEncoder& encoder = {});

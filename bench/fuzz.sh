@@ -15,7 +15,7 @@ root=$PWD
 seconds=${1:-300}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(fuzz_picture_header fuzz_picture_loader fuzz_bmp_reader fuzz_ini_reader fuzz_project_reader)
+((${#targets[@]})) || targets=(fuzz_picture_header fuzz_picture_loader fuzz_bmp_reader fuzz_ini_reader fuzz_project_reader fuzz_banner_check)
 
 shared=${PICTORELL_SHARED_DIR:-}
 for d in "$root/../shared" "$root/../../shared"; do

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "core/color.h"
 #include "play/animation_timing.h"
 
 namespace output {
@@ -35,6 +36,9 @@ struct PlaySettings {
   // (The dialog and the settings file count KB of 1000 bytes, as ad
   // networks do: 150 KB = 150,000 bytes.)
   std::size_t budgetBytes = 0;
+  // A one-pixel border of this colour round every image of the animated
+  // file; none by default. The composed frames never carry it.
+  std::optional<core::Color> border{};
 
   // Forever without a hold: exactly the plain animation (the preset changes
   // no byte of the file).

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "frame_files/file_io.h"
+#include "save/border.h"
 #include "webp/webp_encoder.h"
 #include "frame_files/writer.h"
 
@@ -46,6 +47,7 @@ class Save {
   SaveReport run() {
     const int count = r_.frames ? static_cast<int>(r_.frames->size()) : 0;
     if (count == 0) return report_;
+    if (r_.animated) animationFrames_ = borderedFrames();
     if (!r_.animated) {
       writeFrameFiles(count, false);
       report_.files = frameFilesLeft(r_.target, count);
@@ -64,11 +66,22 @@ class Save {
  private:
   std::size_t budget() const { return r_.animation.play.budgetBytes; }
 
+  // The frames the animated file is made of: the composed frames, or copies
+  // of them with the border drawn round each.
+  FramesByFile borderedFrames() const {
+    const std::optional<core::Color> border = r_.animation.play.border;
+    if (!border) return r_.frames;
+    auto framed = std::make_shared<std::vector<core::Bitmap>>();
+    framed->reserve(r_.frames->size());
+    for (const core::Bitmap& f : *r_.frames) framed->push_back(withBorder(f, *border));
+    return framed;
+  }
+
   output::AnimationRequest animationRequest(std::size_t budgetBytes = 0, bool plainWhenWithin = false) const {
     output::AnimationRequest a;
-    a.frames = r_.frames;
+    a.frames = animationFrames_;
     a.shape = r_.shape;
-    a.shape.last = static_cast<int>(r_.frames->size()) - 1;
+    a.shape.last = static_cast<int>(animationFrames_->size()) - 1;
     a.intervalCs = r_.animation.intervalCs;
     a.play = r_.animation.play;
     a.play.budgetBytes = budgetBytes;
@@ -137,7 +150,7 @@ class Save {
     const output::AnimationRequest a = animationRequest();
     const output::AnimationPlan plan = output::planAnimation(a.shape, a.intervalCs, a.play);
     std::vector<const core::Bitmap*> sequence;
-    for (int file : plan.files) sequence.push_back(&(*r_.frames)[static_cast<std::size_t>(file)]);
+    for (int file : plan.files) sequence.push_back(&(*animationFrames_)[static_cast<std::size_t>(file)]);
     std::optional<std::vector<std::uint8_t>> bytes;
     try {
       bytes = output::encodeWebpAnimation(sequence, plan.timing);
@@ -152,6 +165,8 @@ class Save {
   void writeFittedGif() {
     std::optional<output::AnimationFile> measured = r_.animation.measured;
     if (measured && measured->budget != budget()) measured.reset();
+    // The measured file was encoded from the frames without the border.
+    if (animationFrames_ != r_.frames) measured.reset();
     fitAndWrite(budget(), std::move(measured));
   }
 
@@ -178,6 +193,7 @@ class Save {
   }
 
   const SaveRequest& r_;
+  FramesByFile animationFrames_;
   OverBudgetQuestion* question_;
   AnimationEncoder encoder_;
   SaveReport report_;

@@ -553,3 +553,47 @@ TEST(RenderEncodes, ABudgetIsOneEncodeOfTheAnimation) {
 }
 
 }  // namespace
+
+namespace {
+
+// The files our presets write keep every rule of their preset when read
+// back as browsers play them; --check exits 0, 3, 1 and 2 as its help says.
+TEST_F(RenderRun, CheckFindsOurPresetFilesKeepingEveryRule) {
+  core::Bitmap ad(300, 250, core::kWhite);
+  for (int y = 60; y < 190; ++y)
+    for (int x = 40; x < 260; ++x) ad.row(y)[x] = core::rgb(30, 60, 160);
+  const fs::path adSource = dir / "ad-300x250.bmp";
+  ASSERT_TRUE(output::SavePicture(core::Picture::fromBitmap(std::move(ad)), adSource.string()));
+  for (const char* preset : {"google", "iab", "amazon"}) {
+    SCOPED_TRACE(preset);
+    for (const char* effect : {"slide", "diffuse", "hue"}) {
+      const fs::path target = dir / preset / (std::string(effect) + ".gif");
+      ASSERT_EQ(run({adSource.string(), target.string(), "--gif", "animated", "--preset", preset, "--effect", effect,
+                     "--large-pictures"}),
+                0)
+          << err.str();
+      const std::string written = lines(out.str()).at(0);
+      EXPECT_EQ(run({"--check", written, "--preset", preset}), 0) << effect << "\n" << out.str();
+      EXPECT_EQ(out.str().find("BROKEN"), std::string::npos);
+    }
+  }
+  // Our plain looping GIF breaks only IAB's "must stop".
+  const fs::path plain = dir / "plain.gif";
+  ASSERT_EQ(run({adSource.string(), plain.string(), "--gif", "animated", "--large-pictures"}), 0);
+  EXPECT_EQ(run({"--check", lines(out.str()).at(0), "--preset", "iab"}), 3);
+  EXPECT_EQ(lines(out.str()).at(6), "plays: forever");
+  EXPECT_NE(out.str().find("BROKEN  loops forever, must stop\n"), std::string::npos);
+
+  EXPECT_EQ(run({"--check", source.string()}), 1);
+  EXPECT_EQ(err.str(), "brenlo-render: cannot check " + source.string() + ": neither a GIF nor a WebP file\n");
+  EXPECT_EQ(run({"--check", (dir / "missing.gif").string()}), 1);
+  for (const std::vector<std::string>& bad :
+       {std::vector<std::string>{"--check", "a.gif", "--preset", "msn"}, {"--check", "a.gif", "b.gif"},
+        {"--check", "a.gif", "--gif", "animated"}, {"--check"}, {"a.bmp", "b.gif", "--gif", "animated", "--border", "red"},
+        {"a.bmp", "b.bmp", "--border", "808080"}}) {
+    EXPECT_EQ(run(bad), 2) << bad.back();
+    EXPECT_TRUE(out.str().empty());
+  }
+}
+
+}  // namespace
