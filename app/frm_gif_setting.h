@@ -24,11 +24,14 @@ class QComboBox;
 class QDoubleSpinBox;
 class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QMovie;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QTimer;
 
 namespace app {
 
@@ -69,6 +72,10 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   QLabel* lblBudgetWarning = nullptr;
   QLabel* picPreview = nullptr;
   static constexpr int kPreviewMaxWidth = 400;
+  // Beside the size readout while a measurement has run for longer than
+  // kProgressDelayMs: how far it has come (polled, never pushed by the worker).
+  QProgressBar* prgMeasure = nullptr;
+  static constexpr int kProgressDelayMs = 1000;
 
   // Selecting an option enables the interval exactly for the animated GIF.
   void optType_Click(int k);
@@ -161,6 +168,15 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   void showMeasured();
   void showPreview(const output::AnimationFile& file);
   void clearPreview();
+  // The progress bar: built beside the size readout, and shown, moved on or
+  // hidden by the poll timer.
+  void buildProgressBar(QHBoxLayout* sizeRow);
+  void pollProgress();
+  // On a picture larger than a banner the save would encode for many
+  // seconds: OK waits (without blocking) for the measurement of exactly the
+  // chosen settings and then hands it over. True when it waits.
+  bool waitForMeasurement();
+  void stopWaiting();
 
   Prompts& prompts_;
   std::optional<output::AnimationShape> shape_;
@@ -172,6 +188,9 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   output::PlaySettings webpPlay_;
   std::unique_ptr<AnimationMeasure> measure_;
   std::optional<output::AnimationFile> accepted_;  // what measuredFile() returns
+  QTimer* progressTimer_ = nullptr;
+  int progressPolls_ = 0;      // polls since the measurement began
+  bool okWaits_ = false;       // OK was pressed and waits for the measurement
   // The preview's movie reads the encoded bytes from this buffer (declared
   // first: the movie goes before its device).
   std::unique_ptr<QBuffer> previewBuffer_;

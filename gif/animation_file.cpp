@@ -37,7 +37,8 @@ bool AnimationRequest::operator==(const AnimationRequest& o) const {
          play.preset == o.play.preset && play.budgetBytes == o.play.budgetBytes;
 }
 
-std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request, const CancelFlag* cancel) {
+std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request, const CancelFlag* cancel,
+                                                 WorkProgress* progress) {
   if (!request.frames || request.shape.last < 0 ||
       request.frames->size() < static_cast<std::size_t>(request.shape.last) + 1) {
     return std::nullopt;
@@ -50,15 +51,17 @@ std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request
   AnimationFile out;
   out.budget = request.play.budgetBytes;
   if (out.budget == 0) {
-    std::optional<EncodedGif> plain = encodeGifAtQuality(frames, plan.timing, 100, cancel);
+    std::optional<EncodedGif> plain = encodeGifAtQuality(frames, plan.timing, 100, cancel, progress);
     if (!plain) return std::nullopt;
+    if (progress) progress->finish();
     out.bytes = std::move(plain->bytes);
     out.psnr = plain->psnr;
     out.quality = plain->quality;
     return out;
   }
-  std::optional<FittedGif> fitted = fitGifAnimation(frames, plan.timing, out.budget, cancel);
+  std::optional<FittedGif> fitted = fitGifAnimation(frames, plan.timing, out.budget, cancel, progress);
   if (!fitted) return std::nullopt;
+  if (progress) progress->finish();
   out.bytes = std::move(fitted->bytes);
   out.psnr = fitted->psnr;
   out.quality = fitted->quality;
