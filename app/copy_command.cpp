@@ -10,7 +10,6 @@
 #include "app/window_host.h"
 #include "framelist/frm_frames.h"
 #include "intake/image_adapter.h"
-#include "output/gif_question.h"
 
 namespace app {
 
@@ -44,15 +43,6 @@ void frmMain::wireFrameList() {
   });
   frmFrames_->setMessageShower(
       [this](const QString&, const QString& text) { prompts_->message(MessageIcon::Exclamation, text); });
-  frmFrames_->setGifAnimationAsker(
-      [this](const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play) {
-        return output::AskGifOutput(*gifSetting_, shape, interval, play);
-      });
-  frmFrames_->setGifFileAsker([this](const output::AnimationShape& shape, const framelist::FramesByFile& frames,
-                                     std::int16_t& interval, output::PlaySettings& play,
-                                     std::optional<output::AnimationFile>& measured) {
-    return askGifFile(*gifSetting_, shape, frames, interval, play, measured);
-  });
   frmFrames_->setOverBudgetAsker(
       [this](const QString& text) { return prompts_->question(MessageIcon::Exclamation, text); });
   frmFrames_->setNoticeShower([this](bool warning, const QString& text) {

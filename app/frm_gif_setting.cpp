@@ -48,8 +48,8 @@ QLabel* warningIcon(QWidget* parent) {
 
 }  // namespace
 
-frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent)
-    : QDialog(parent), prompts_(prompts), measure_(std::make_unique<AnimationMeasure>()) {
+frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent, save::AnimationFormat format)
+    : QDialog(parent), prompts_(prompts), format_(format), measure_(std::make_unique<AnimationMeasure>()) {
   measure_->setResultHandler([this] {
     showMeasured();
     if (okWaits_) {
@@ -57,19 +57,33 @@ frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent)
       cmdSet_Click();  // the measurement of the chosen settings is there now
     }
   });
-  setWindowTitle(text::shown(text::kGifCaption));
+  setWindowTitle(text::shown(isGif() ? text::kGifCaption : text::kWebpCaption));
   setModal(true);
-  optType[1] = new QRadioButton(text::shown(text::kGifOptAnimated), this);
-  optType[0] = new QRadioButton(text::shown(text::kGifOptPerFrame), this);
+  auto* layout = new QVBoxLayout(this);
+  buildChoiceSection(layout);
+  buildPlaySection();
+  layout->addWidget(fraPlay);
+  cmdSet = new QPushButton(text::shown(text::kGifOk), this);
+  cmdSet->setDefault(true);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(cmdSet);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed-size dialog box
+  connect(cmdSet, &QPushButton::clicked, this, &frmGifSetting::cmdSet_Click);
+  setChoice(isGif() ? 0 : 1);
+  setIntervalText(QStringLiteral("0.1"));
+}
+
+// The two options with the interval between them; a WebP is always one
+// animation, so its dialog has only the animated option.
+void frmGifSetting::buildChoiceSection(QVBoxLayout* layout) {
+  optType[1] = new QRadioButton(text::shown(isGif() ? text::kGifOptAnimated : text::kWebpOptAnimated), this);
   Label1 = new QLabel(text::shown(text::kGifLabel), this);
   cboTime = new QComboBox(this);
   cboTime->setEditable(true);
   cboTime->setInsertPolicy(QComboBox::NoInsert);
   for (const char* t : text::kGifTimes) cboTime->addItem(QString::fromUtf8(t));
-  cmdSet = new QPushButton(text::shown(text::kGifOk), this);
-  cmdSet->setDefault(true);
-
-  auto* layout = new QVBoxLayout(this);
   layout->addWidget(optType[1]);
   auto* intervalRow = new QHBoxLayout;
   intervalRow->addSpacing(20);
@@ -77,28 +91,15 @@ frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent)
   intervalRow->addWidget(cboTime);
   intervalRow->addStretch(1);
   layout->addLayout(intervalRow);
-  layout->addWidget(optType[0]);
-  buildPlaySection();
-  layout->addWidget(fraPlay);
-  // Tab goes through the section before it reaches OK, as the eye does.
-  setTabOrder(cboTime, optPlays[0]);
-  setTabOrder(optPlays[0], optPlays[1]);
-  setTabOrder(optPlays[1], spnPlays);
-  setTabOrder(spnPlays, spnHold);
-  setTabOrder(spnHold, cboPreset);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(cmdSet);
-  layout->addLayout(buttons);
-  layout->setSizeConstraint(QLayout::SetFixedSize);  // a fixed-size dialog box
-
+  if (isGif()) {
+    optType[0] = new QRadioButton(text::shown(text::kGifOptPerFrame), this);
+    layout->addWidget(optType[0]);
+  }
   for (int k = 0; k < 2; ++k)
-    connect(optType[k], &QRadioButton::toggled, this, [this, k](bool on) {
-      if (on) optType_Click(k);
-    });
-  connect(cmdSet, &QPushButton::clicked, this, &frmGifSetting::cmdSet_Click);
-  setChoice(0);
-  setIntervalText(QStringLiteral("0.1"));
+    if (optType[k])
+      connect(optType[k], &QRadioButton::toggled, this, [this, k](bool on) {
+        if (on) optType_Click(k);
+      });
 }
 
 frmGifSetting::~frmGifSetting() {
@@ -107,7 +108,7 @@ frmGifSetting::~frmGifSetting() {
 }
 
 void frmGifSetting::buildPlaySection() {
-  fraPlay = new QGroupBox(text::shown(text::kGifPlayFrame), this);
+  fraPlay = new QGroupBox(text::shown(isGif() ? text::kGifPlayFrame : text::kWebpPlayFrame), this);
   lblPlays = new QLabel(text::shown(text::kGifPlaysLabel), fraPlay);
   optPlays[0] = new QRadioButton(text::shown(text::kGifPlaysForever), fraPlay);
   optPlays[1] = new QRadioButton(text::shown(text::kGifPlaysCount), fraPlay);
@@ -132,10 +133,6 @@ void frmGifSetting::buildPlaySection() {
   spnHold->setSingleStep(0.1);
   spnHold->setToolTip(text::shown(text::kGifHoldTip));
   lblHold->setToolTip(text::shown(text::kGifHoldTip));
-  lblPreset = new QLabel(text::shown(text::kGifPresetLabel), fraPlay);
-  cboPreset = new QComboBox(fraPlay);
-  for (const char* name : output::text::kPresetNames) cboPreset->addItem(text::shown(name));
-  cboPreset->setToolTip(text::shown(text::kGifPresetTip));
   lblSummary = new QLabel(fraPlay);
   picWarning = warningIcon(fraPlay);
   lblWarning = new QLabel(fraPlay);
@@ -151,14 +148,32 @@ void frmGifSetting::buildPlaySection() {
   grid->addLayout(playsRow, 0, 1);
   grid->addWidget(lblHold, 1, 0);
   grid->addWidget(spnHold, 1, 1, Qt::AlignLeft);
-  grid->addWidget(lblPreset, 2, 0);
-  grid->addWidget(cboPreset, 2, 1, Qt::AlignLeft);
+  // The ad networks take no WebP: their presets are the GIF's alone.
+  if (isGif()) {
+    lblPreset = new QLabel(text::shown(text::kGifPresetLabel), fraPlay);
+    cboPreset = new QComboBox(fraPlay);
+    for (const char* name : output::text::kPresetNames) cboPreset->addItem(text::shown(name));
+    cboPreset->setToolTip(text::shown(text::kGifPresetTip));
+    grid->addWidget(lblPreset, 2, 0);
+    grid->addWidget(cboPreset, 2, 1, Qt::AlignLeft);
+  }
   grid->addWidget(lblSummary, 3, 0, 1, 2);
   auto* warningRow = new QHBoxLayout;
   warningRow->addWidget(picWarning, 0, Qt::AlignTop);
   warningRow->addWidget(lblWarning, 1);
   grid->addLayout(warningRow, 4, 0, 1, 2);
-  buildMeasureRows(grid);
+  // Tab follows the layout: the options and the interval, then the section
+  // before it reaches OK, as the eye does.
+  QWidget* const beforeSection = optType[0] ? static_cast<QWidget*>(optType[0]) : cboTime;
+  if (optType[0]) setTabOrder(cboTime, optType[0]);
+  setTabOrder(beforeSection, optPlays[0]);
+  setTabOrder(optPlays[0], optPlays[1]);
+  setTabOrder(optPlays[1], spnPlays);
+  setTabOrder(spnPlays, spnHold);
+  if (isGif()) {
+    setTabOrder(spnHold, cboPreset);
+    buildSizeSection(grid);
+  }
 
   optPlays[0]->setChecked(true);
   spnPlays->setEnabled(false);
@@ -172,13 +187,15 @@ void frmGifSetting::buildPlaySection() {
     refreshSummary();
   });
   connect(spnHold, &QDoubleSpinBox::valueChanged, this, [this] { refreshSummary(); });
-  connect(cboPreset, &QComboBox::currentIndexChanged, this, [this] { refreshSummary(); });
-  connect(cboPreset, &QComboBox::activated, this, &frmGifSetting::cboPreset_Click);
+  if (cboPreset) {
+    connect(cboPreset, &QComboBox::currentIndexChanged, this, [this] { refreshSummary(); });
+    connect(cboPreset, &QComboBox::activated, this, &frmGifSetting::cboPreset_Click);
+  }
   connect(cboTime, &QComboBox::editTextChanged, this, [this] { refreshSummary(); });
   refreshSummary();
 }
 
-void frmGifSetting::buildMeasureRows(QGridLayout* grid) {
+void frmGifSetting::buildSizeSection(QGridLayout* grid) {
   chkBudget = new QCheckBox(text::shown(text::kGifBudgetCheck), fraPlay);
   spnBudget = new QSpinBox(fraPlay);
   spnBudget->setRange(1, output::kMaxBudgetKb);
@@ -276,26 +293,23 @@ void frmGifSetting::cmdSet_Click() {
     prompts_.message(MessageIcon::Exclamation, text::shown(text::kGifBadInterval));
     return;
   }
-  if (!webpMode_ && waitForMeasurement()) return;
+  if (isGif() && waitForMeasurement()) return;
   // What was measured for exactly these choices is what the save writes.
   measure_->cancel();
   accepted_.reset();
-  if (webpMode_) {
-    webpAccepted_ = true;
-    webpInterval_ = *interval;
-    webpPlay_ = playSettings();
-  } else {
-    output::acceptGifSettings(optType[1]->isChecked(), *interval);
-    output::acceptPlaySettings(playSettings());
-    const auto& measured = measure_->last();
-    const auto request = currentRequest();
-    if (optType[1]->isChecked() && measured && request && measured->request == *request) accepted_ = measured->file;
-  }
+  answer_.animated = choice() == 1;
+  answer_.animation.intervalCs = *interval;
+  answer_.animation.play = playSettings();
+  answer_.animation.measured.reset();
+  answered_ = true;
+  const auto& measured = measure_->last();
+  const auto request = currentRequest();
+  if (answer_.animated && measured && request && measured->request == *request) accepted_ = measured->file;
   accept();  // hides the dialog, ending the modal wait
 }
 
 void frmGifSetting::setChoice(int isAni) {
-  const int k = isAni == 1 ? 1 : 0;
+  const int k = isAni == 1 || !optType[0] ? 1 : 0;
   optType[k]->setChecked(true);
   optType_Click(k);  // also when it was selected already
 }
@@ -307,6 +321,7 @@ void frmGifSetting::setIntervalText(const QString& text) { cboTime->setEditText(
 QString frmGifSetting::intervalText() const { return cboTime->currentText(); }
 
 void frmGifSetting::cboPreset_Click(int index) {
+  if (!cboPreset) return;
   const output::AdPreset preset = output::presetFromIndex(index);
   cboPreset->setCurrentIndex(static_cast<int>(preset));  // the user's pick is shown already
   if (preset == output::AdPreset::None) return;
@@ -342,19 +357,20 @@ void frmGifSetting::setHoldCs(int holdCs) {
 int frmGifSetting::holdCs() const { return static_cast<int>(std::lrint(spnHold->value() * 100.0)); }
 
 void frmGifSetting::setPreset(int preset) {
-  cboPreset->setCurrentIndex(static_cast<int>(output::presetFromIndex(preset)));
+  if (cboPreset) cboPreset->setCurrentIndex(static_cast<int>(output::presetFromIndex(preset)));
 }
 
-int frmGifSetting::preset() const { return cboPreset->currentIndex(); }
+int frmGifSetting::preset() const { return cboPreset ? cboPreset->currentIndex() : 0; }
 
 void frmGifSetting::setBudgetKb(int kb) {
+  if (!chkBudget) return;
   const bool budgeted = kb >= 1 && kb <= output::kMaxBudgetKb;
   if (budgeted) spnBudget->setValue(kb);
   chkBudget->setChecked(budgeted);
   spnBudget->setEnabled(budgeted);
 }
 
-int frmGifSetting::budgetKb() const { return chkBudget->isChecked() ? spnBudget->value() : 0; }
+int frmGifSetting::budgetKb() const { return chkBudget && chkBudget->isChecked() ? spnBudget->value() : 0; }
 
 output::PlaySettings frmGifSetting::playSettings() const {
   output::PlaySettings play;
@@ -393,7 +409,7 @@ void frmGifSetting::refreshSummary() {
 }
 
 std::optional<output::AnimationRequest> frmGifSetting::currentRequest() const {
-  if (!frames_ || !shape_ || webpMode_ || shape_->last < 0 ||
+  if (!frames_ || !shape_ || !isGif() || shape_->last < 0 ||
       frames_->size() < static_cast<std::size_t>(shape_->last) + 1)
     return std::nullopt;
   const auto interval = output::parseGifInterval(cboTime->currentText().toStdString());
@@ -407,8 +423,8 @@ std::optional<output::AnimationRequest> frmGifSetting::currentRequest() const {
 }
 
 void frmGifSetting::refreshMeasure() {
-  chkBudget->setVisible(frames_ && !webpMode_);
-  spnBudget->setVisible(frames_ && !webpMode_);
+  chkBudget->setVisible(frames_ != nullptr);
+  spnBudget->setVisible(frames_ != nullptr);
   const auto request = currentRequest();
   // Only the animated GIF has a file to measure; one file per frame keeps
   // the last figure (greyed with the section) for a change of mind.
@@ -448,7 +464,7 @@ void frmGifSetting::showMeasured() {
   lblBudgetWarning->setVisible(!missed.isEmpty());
   picBudgetWarning->setVisible(!missed.isEmpty());
   // The animation stays while an interval is being typed.
-  picPreview->setVisible(previewMovie_ && frames_ && shape_ && !webpMode_);
+  picPreview->setVisible(previewMovie_ && frames_ && shape_);
 }
 
 QString frmGifSetting::sizeText(const output::AnimationFile& file) {
@@ -489,45 +505,35 @@ void frmGifSetting::clearPreview() {
   previewBuffer_.reset();
 }
 
-bool frmGifSetting::askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
-                                     output::PlaySettings& play) {
-  const int before = choice();
-  const int presetBefore = preset();
-  webpMode_ = true;
-  webpAccepted_ = false;
-  setWindowTitle(text::shown(text::kWebpCaption));
-  optType[1]->setText(text::shown(text::kWebpOptAnimated));
-  fraPlay->setTitle(text::shown(text::kWebpPlayFrame));
-  setChoice(1);
-  optType[0]->setEnabled(false);
-  // The ad networks take no WebP: their presets do not apply.
-  setPreset(0);
-  lblPreset->setEnabled(false);
-  cboPreset->setEnabled(false);
-  setAnimationShape(&shape);
+std::optional<save::AnimationAnswer> frmGifSetting::askAnimation(const save::AnimationAsk& ask) {
+  // The dialog keeps neither the shape nor the frames past the question,
+  // however it ends.
+  struct AskScope {
+    frmGifSetting& d;
+    ~AskScope() {
+      d.setAnimationShape(nullptr);
+      d.setFrames(nullptr);
+    }
+  } scope{*this};
+  setFrames(ask.frames);
+  setAnimationShape(&ask.shape);
+  answered_ = false;
   showModal();
-  setAnimationShape(nullptr);
-  webpMode_ = false;
-  setWindowTitle(text::shown(text::kGifCaption));
-  optType[1]->setText(text::shown(text::kGifOptAnimated));
-  fraPlay->setTitle(text::shown(text::kGifPlayFrame));
-  optType[0]->setEnabled(true);
-  lblPreset->setEnabled(true);
-  cboPreset->setEnabled(true);
-  setPreset(presetBefore);
-  setChoice(before);
-  if (webpAccepted_) {
-    interval = webpInterval_;
-    play = webpPlay_;
-    play.preset = output::AdPreset::None;
-    play.budgetBytes = 0;  // not shown for WebP, so not asked for
-  }
-  return webpAccepted_;
+  if (!isGif() && !answered_) return std::nullopt;
+  save::AnimationAnswer answer = answer_;
+  if (answered_) answer.animation.measured = accepted_;
+  return answer;
+}
+
+void frmGifSetting::takeSharedChoices(const frmGifSetting& other) {
+  setIntervalText(other.intervalText());
+  setPlays(other.plays());
+  setHoldCs(other.holdCs());
 }
 
 void frmGifSetting::showModal() {
   accepted_.reset();
-  refreshMeasure();  // the last closing stopped it
+  if (lblSize) refreshMeasure();  // the last closing stopped it
   if (modalRunner_)
     modalRunner_(*this);
   else
@@ -547,7 +553,7 @@ void frmGifSetting::hideEvent(QHideEvent* event) {
   QDialog::hideEvent(event);
 }
 
-void frmGifSetting::setFrames(std::shared_ptr<const std::vector<core::Bitmap>> frames) {
+void frmGifSetting::setFrames(save::FramesByFile frames) {
   if (frames == frames_) return;
   measure_->reset();
   clearPreview();

@@ -1,10 +1,12 @@
 // frmGifSetting: the small modal dialog that asks how GIF frames are written
-// (one animated GIF, or one file per frame) and the animated GIF's interval.
-// An accepted OK leaves its answer in output::GifIsAni and output::GifTime,
-// and the animated GIF's play choices in output::GifPlays, GifHold,
-// GifPreset and GifBudget. Given the composed frames, the dialog encodes the
-// animated GIF of the current choices in the background and shows its size
-// and the animation itself.
+// (one animated GIF, or one file per frame) and the animated GIF's interval,
+// with a play section (plays, hold, ad preset) and a size section (budget,
+// the measured size, the encoded animation playing). Built for a WebP save
+// it has the sections a WebP needs: the interval and the plays and hold.
+// The answer of an OK is a value (save::AnimationAnswer) that askAnimation
+// returns; the GIF dialog keeps the last one for a question closed without
+// OK. Given the composed frames, the GIF dialog encodes the animated GIF of
+// the current choices in the background and shows its size.
 #pragma once
 
 #include <array>
@@ -16,7 +18,7 @@
 #include <QDialog>
 
 #include "gif/animation_file.h"
-#include "output/gif_question.h"
+#include "save/animation_question.h"
 
 class QBuffer;
 class QCheckBox;
@@ -32,19 +34,22 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTimer;
+class QVBoxLayout;
 
 namespace app {
 
 class AnimationMeasure;
 class Prompts;
 
-class frmGifSetting : public QDialog, public output::GifQuestion {
+class frmGifSetting : public QDialog {
  public:
   // prompts: where the invalid-interval message goes; must outlive the dialog.
-  frmGifSetting(Prompts& prompts, QWidget* parent);
+  // format: the file the dialog asks about (its caption, its sections).
+  frmGifSetting(Prompts& prompts, QWidget* parent, save::AnimationFormat format = save::AnimationFormat::Gif);
   ~frmGifSetting() override;
 
-  // optType(1): one animated GIF; optType(0): one file per frame.
+  // optType(1): one animated GIF; optType(0): one file per frame (the WebP
+  // dialog has only optType(1), selected).
   std::array<QRadioButton*, 2> optType{};
   QLabel* Label1 = nullptr;
   QComboBox* cboTime = nullptr;
@@ -57,12 +62,12 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   QSpinBox* spnPlays = nullptr;             // 1..99
   QLabel* lblHold = nullptr;
   QDoubleSpinBox* spnHold = nullptr;  // seconds, 0..10
-  QLabel* lblPreset = nullptr;
-  QComboBox* cboPreset = nullptr;  // index = output::AdPreset
+  QLabel* lblPreset = nullptr;     // GIF only
+  QComboBox* cboPreset = nullptr;  // index = output::AdPreset; GIF only
   QLabel* lblSummary = nullptr;    // what the file will do, one line
   QLabel* picWarning = nullptr;    // the warning icon
   QLabel* lblWarning = nullptr;    // the preset's broken rules, one a line
-  // Shown only while frames are set (and not for WebP): the byte budget, the
+  // The size section, GIF only, shown while frames are set: the byte budget, the
   // size of the file OK would write, a budget it cannot meet, and the
   // encoded animation playing, scaled down to kPreviewMaxWidth at most.
   QCheckBox* chkBudget = nullptr;
@@ -79,9 +84,9 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
 
   // Selecting an option enables the interval exactly for the animated GIF.
   void optType_Click(int k);
-  // OK: stores the answer and hides the dialog when the interval text is
-  // valid; otherwise says so and stays open, storing nothing. Either way
-  // the measuring stops.
+  // OK: takes the answer and hides the dialog when the interval text is
+  // valid; otherwise says so and stays open, taking nothing. Either way the
+  // measuring stops.
   void cmdSet_Click();
   // The user picked a preset (it becomes the selected entry): a shorter
   // interval is raised to its minimum and the play count becomes the
@@ -109,33 +114,33 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   int budgetKb() const;
   output::PlaySettings playSettings() const;
 
-  // GifQuestion: shows the dialog modally until it is hidden or closed.
-  void showModal() override;
-  // The animation the dialog is asked for; the summary line and the warnings
-  // follow it and every choice.
-  void setAnimationShape(const output::AnimationShape* shape) override;
+  // AskGifOutput: shows the dialog modally for the ask (its shape, its
+  // frames to measure) until it is hidden or closed. The GIF dialog always
+  // answers: after an OK with that OK's choices and the file measured for
+  // exactly them (nullopt when none), after any other close with the last
+  // OK's choices (one file per frame and interval 0 before the first) and
+  // nothing measured. The WebP dialog answers only an OK.
+  std::optional<save::AnimationAnswer> askAnimation(const save::AnimationAsk& ask);
+  save::AnimationFormat format() const { return format_; }
+  // The last OK's answer (GifIsAni, GifTime and the play choices).
+  const save::AnimationAnswer& lastAnswer() const { return answer_; }
 
-  // The same dialog asking for an animated WebP of the given shape: the
-  // caption, the animated option and the play section name WebP, that option
-  // is selected and the per-frame one is disabled (a WebP save is always one
-  // animation), and the ad presets are off (the networks take no WebP). The
-  // interval box and the play count and hold are the GIF's own, so both
-  // share them. An OK with a valid interval returns true with `interval` in
-  // hundredths of a second and `play` (preset None); closing the dialog
-  // returns false. Either way the dialog then looks as before and the GIF's
-  // answer (GifIsAni, GifTime, the play values, the selected option and
-  // preset) is unchanged.
+  // The animation the summary line and the warnings follow (null: none);
+  // askAnimation sets it for the question and forgets it afterwards.
+  void setAnimationShape(const output::AnimationShape* shape);
   // The composed frames the animated GIF is made of, by file number (null:
-  // none known, nothing is measured). Set only while the question is asked;
-  // new frames start a new measurement, null stops it (measuredFile() stays).
-  void setFrames(std::shared_ptr<const std::vector<core::Bitmap>> frames);
+  // none known, nothing is measured). New frames start a new measurement
+  // and forget the last OK's measured file; null stops measuring.
+  void setFrames(save::FramesByFile frames);
   // After an accepted OK: the file measured for exactly the accepted
   // choices, when that measurement had finished; the save writes these
   // bytes. nullopt otherwise (the save then encodes them itself).
   std::optional<output::AnimationFile> measuredFile() const;
 
-  bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play);
-  bool isAskingForWebp() const { return webpMode_; }
+  // The interval text, plays and hold that the GIF and WebP dialogs share:
+  // what the user typed in one is there in the other.
+  void takeSharedChoices(const frmGifSetting& other);
+
   // Tests replace the modal wait: the runner acts on the shown dialog
   // (e.g. clicks OK) instead of a user.
   void setModalRunner(std::function<void(frmGifSetting&)> runner) { modalRunner_ = std::move(runner); }
@@ -155,8 +160,11 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   void hideEvent(QHideEvent* event) override;
 
  private:
+  void buildChoiceSection(QVBoxLayout* layout);
   void buildPlaySection();
-  void buildMeasureRows(QGridLayout* grid);
+  void buildSizeSection(QGridLayout* grid);
+  bool isGif() const { return format_ == save::AnimationFormat::Gif; }
+  void showModal();
   void refreshSummary();
   // The animated GIF the current choices make; nullopt without frames, in
   // WebP mode or with an interval OK would refuse.
@@ -179,13 +187,13 @@ class frmGifSetting : public QDialog, public output::GifQuestion {
   void stopWaiting();
 
   Prompts& prompts_;
+  const save::AnimationFormat format_;
   std::optional<output::AnimationShape> shape_;
-  std::shared_ptr<const std::vector<core::Bitmap>> frames_;
+  save::FramesByFile frames_;
   std::function<void(frmGifSetting&)> modalRunner_;
-  bool webpMode_ = false;
-  bool webpAccepted_ = false;
-  std::int16_t webpInterval_ = 0;
-  output::PlaySettings webpPlay_;
+  // The last OK's answer: one file per frame, interval 0 before the first.
+  save::AnimationAnswer answer_{false, save::AnimationChoice{0, {}, false, std::nullopt}};
+  bool answered_ = false;         // an OK during the current question
   std::unique_ptr<AnimationMeasure> measure_;
   std::optional<output::AnimationFile> accepted_;  // what measuredFile() returns
   QTimer* progressTimer_ = nullptr;

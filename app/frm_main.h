@@ -165,6 +165,10 @@ class frmMain : public QMainWindow {
   effects::WorkState& workState() { return ws_; }
   effects::Driver& driver() { return *driver_; }
   frmGifSetting& gifSetting() { return *gifSetting_; }
+  frmGifSetting& webpSetting() { return *webpSetting_; }
+  // The one question of a save (effect, frame list or scene list): the GIF
+  // dialog for ".gif", the WebP dialog for ".webp".
+  std::optional<save::AnimationAnswer> askAnimation(const save::AnimationAsk& ask);
   framelist::frmFrames* frameList() { return frmFrames_.get(); }
   frmScenes* sceneList() { return frmScenes_; }
   effects::Host& host();
@@ -241,6 +245,7 @@ class frmMain : public QMainWindow {
   std::unique_ptr<WindowHost> host_;
   std::unique_ptr<effects::Driver> driver_;
   std::unique_ptr<frmGifSetting> gifSetting_;
+  std::unique_ptr<frmGifSetting> webpSetting_;
   std::unique_ptr<framelist::frmFrames> frmFrames_;
   frmScenes* frmScenes_ = nullptr;  // a child window, deleted with this one
 

@@ -18,7 +18,6 @@
 #include "app/option_panel.h"
 #include "app/ui_texts.h"
 #include "framelist/frm_frames.h"
-#include "output/gif_question.h"
 
 namespace app {
 
@@ -32,16 +31,23 @@ int radioIndex(const auto& buttons) {
 
 }  // namespace
 
+std::optional<save::AnimationAnswer> frmMain::askAnimation(const save::AnimationAsk& ask) {
+  if (ask.format == save::AnimationFormat::Gif) return gifSetting_->askAnimation(ask);
+  // The WebP dialog starts from what was typed last in either dialog and
+  // leaves what is typed in it there for the GIF's.
+  webpSetting_->takeSharedChoices(*gifSetting_);
+  std::optional<save::AnimationAnswer> answer = webpSetting_->askAnimation(ask);
+  gifSetting_->takeSharedChoices(*webpSetting_);
+  return answer;
+}
+
 void frmMain::Form_Load() {
   // 1. The frame list window and the GIF options dialog, loaded but hidden.
   gifSetting_ = std::make_unique<frmGifSetting>(*prompts_, this);
+  webpSetting_ = std::make_unique<frmGifSetting>(*prompts_, this, save::AnimationFormat::Webp);
   frmFrames_ = std::make_unique<framelist::frmFrames>(
       framelist::SaveSettings{ws_.SaveExt, ws_.SavePath},
-      [this](std::int16_t& interval) { return output::AskGifOutput(*gifSetting_, interval); });
-  frmFrames_->setWebpQuestion(
-      [this](const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play) {
-        return gifSetting_->askWebpAnimation(shape, interval, play);
-      });
+      [this](const save::AnimationAsk& ask) { return askAnimation(ask); });
   wireFrameList();
   // 2. The caption with the program's version.
   setWindowTitle(QString::fromUtf8(text::kAppTitle) + QStringLiteral(" [Ver.") + QString::fromUtf8(text::kVersion) +
@@ -162,6 +168,7 @@ void frmMain::Form_Unload() {
   when.framesWindowNormal = frmFrames_->isNormalState();
   (void)settings::saveSettings(ini, collectSettings(), when);  // a settings file that cannot be written is ignored
   gifSetting_->hide();
+  webpSetting_->hide();
   frmFrames_->hide();
 }
 

@@ -257,16 +257,19 @@ void frmScenes::cmdSave_Click() {
   effects::Host& host = main_.host();
   scenes::BannerSaveChoice choice;
   choice.name = name.toStdString();
-  std::int16_t interval = 10;
   const output::AnimationShape shape = scenes::bannerShape(*frames);
-  if (target->ext == ".webp") {
-    if (!host.askWebpAnimation(shape, interval, choice.play)) return;
-    choice.animated = true;
-  } else if (target->ext == ".gif") {
-    const auto shared = std::make_shared<const std::vector<core::Bitmap>>(frames->frames);
-    choice.animated = host.askGifAnimationFile(shape, shared, interval, choice.play, choice.measured);
-  }
-  choice.intervalCs = interval;
+  // Only the GIF dialog measures the frames, on a copy its worker may read.
+  const save::FramesByFile shared = save::askedFormat(target->ext) == save::AnimationFormat::Gif
+                                        ? std::make_shared<const std::vector<core::Bitmap>>(frames->frames)
+                                        : nullptr;
+  const std::optional<save::AnimationAnswer> answer =
+      save::askSave([&host](const save::AnimationAsk& ask) { return host.askAnimation(ask); }, target->ext, shape,
+                    shared);
+  if (!answer) return;  // a closed WebP question writes nothing
+  choice.animated = answer->animated;
+  choice.intervalCs = answer->animation.intervalCs;
+  choice.play = answer->animation.play;
+  choice.measured = answer->animation.measured;
   if (choice.animated && (choice.play.plays == 0) != loops) {
     loops = !loops;
     frames = scenes::composeBanner(all, loops);

@@ -45,25 +45,26 @@ class HeadlessHost final : public effects::SilentHost {
 
   // Answers as the dialog would after the user picked the preset: a shorter
   // interval raised, and the largest play count unless --plays chose one.
-  bool askGifAnimation(const output::AnimationShape& s, std::int16_t& interval, output::PlaySettings& p) override {
-    interval = gifInterval;
-    p = play;
-    if (play.preset != output::AdPreset::None) {
-      const output::PresetChoice choice = output::choosePreset(play.preset, s, interval, play.holdCs);
-      interval = static_cast<std::int16_t>(choice.intervalCs);
-      if (!playsGiven) p.plays = choice.plays;
+  // A WebP is always one animation, and the presets are the GIF's.
+  std::optional<save::AnimationAnswer> askAnimation(const save::AnimationAsk& ask) override {
+    save::AnimationAnswer answer;
+    std::int16_t interval = gifInterval;
+    output::PlaySettings p = play;
+    if (ask.format == save::AnimationFormat::Webp) {
+      p.preset = output::AdPreset::None;
+      answer.animated = true;
+    } else {
+      if (play.preset != output::AdPreset::None) {
+        const output::PresetChoice choice = output::choosePreset(play.preset, ask.shape, interval, play.holdCs);
+        interval = static_cast<std::int16_t>(choice.intervalCs);
+        if (!playsGiven) p.plays = choice.plays;
+      }
+      answer.animated = gifAnimated;
     }
-    asked = Answer{s, interval, p};
-    return gifAnimated;
-  }
-
-  // A WebP is always one animation; the presets are the GIF's.
-  bool askWebpAnimation(const output::AnimationShape& s, std::int16_t& interval, output::PlaySettings& p) override {
-    interval = gifInterval;
-    p = play;
-    p.preset = output::AdPreset::None;
-    asked = Answer{s, interval, p};
-    return true;
+    answer.animation.intervalCs = interval;
+    answer.animation.play = p;
+    asked = Answer{ask.shape, interval, p};
+    return answer;
   }
 
   void reportSaveError(const std::string& file, const std::string& reason) override {

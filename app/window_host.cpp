@@ -94,32 +94,8 @@ void WindowHost::setHourglass(bool busy) {
     QApplication::restoreOverrideCursor();
 }
 
-bool WindowHost::askGifOutput(std::int16_t& interval) { return output::AskGifOutput(w_.gifSetting(), interval); }
-
-bool WindowHost::askGifAnimation(const output::AnimationShape& shape, std::int16_t& interval,
-                                 output::PlaySettings& play) {
-  return output::AskGifOutput(w_.gifSetting(), shape, interval, play);
-}
-
-bool askGifFile(frmGifSetting& dialog, const output::AnimationShape& shape,
-                const std::shared_ptr<const std::vector<core::Bitmap>>& frames, std::int16_t& interval,
-                output::PlaySettings& play, std::optional<output::AnimationFile>& measured) {
-  // The dialog must not keep the frames past the question, however it ends.
-  struct FramesScope {
-    frmGifSetting& d;
-    ~FramesScope() { d.setFrames(nullptr); }
-  } scope{dialog};
-  dialog.setFrames(frames);
-  const bool animated = output::AskGifOutput(dialog, shape, interval, play);
-  measured = animated ? dialog.measuredFile() : std::nullopt;
-  return animated;
-}
-
-bool WindowHost::askGifAnimationFile(const output::AnimationShape& shape,
-                                     const std::shared_ptr<const std::vector<core::Bitmap>>& frames,
-                                     std::int16_t& interval, output::PlaySettings& play,
-                                     std::optional<output::AnimationFile>& measured) {
-  return askGifFile(w_.gifSetting(), shape, frames, interval, play, measured);
+std::optional<save::AnimationAnswer> WindowHost::askAnimation(const save::AnimationAsk& ask) {
+  return w_.askAnimation(ask);
 }
 
 bool WindowHost::writeOverBudget(const output::AnimationFile& file) {
@@ -133,11 +109,6 @@ bool WindowHost::writeOverBudget(const output::AnimationFile& file) {
 void WindowHost::showGifBudget(const output::BudgetReport& report) {
   w_.prompts().message(report.within ? MessageIcon::Information : MessageIcon::Exclamation,
                        framelist::shownBudget(report));
-}
-
-bool WindowHost::askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
-                                  output::PlaySettings& play) {
-  return w_.gifSetting().askWebpAnimation(shape, interval, play);
 }
 
 void WindowHost::showRenderTime(const std::string& text) {

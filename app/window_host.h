@@ -9,14 +9,6 @@
 namespace app {
 
 class frmMain;
-class frmGifSetting;
-
-// The GIF question of a save with the frames it is about: the dialog gets
-// them only while it is asked, and an accepted answer hands back the file
-// it measured for those choices (measured: nullopt when none).
-bool askGifFile(frmGifSetting& dialog, const output::AnimationShape& shape,
-                const std::shared_ptr<const std::vector<core::Bitmap>>& frames, std::int16_t& interval,
-                output::PlaySettings& play, std::optional<output::AnimationFile>& measured);
 
 // Real event processing happens in yield() only when this many milliseconds
 // passed since the last time: yield is called once per point in some effects.
@@ -44,16 +36,9 @@ class WindowHost : public effects::Host {
   void stopTimer() override;
   void displayChanged() override;
   void setHourglass(bool busy) override;
-  bool askGifOutput(std::int16_t& interval) override;
-  bool askGifAnimation(const output::AnimationShape& shape, std::int16_t& interval,
-                       output::PlaySettings& play) override;
-  bool askGifAnimationFile(const output::AnimationShape& shape,
-                           const std::shared_ptr<const std::vector<core::Bitmap>>& frames, std::int16_t& interval,
-                           output::PlaySettings& play, std::optional<output::AnimationFile>& measured) override;
+  std::optional<save::AnimationAnswer> askAnimation(const save::AnimationAsk& ask) override;
   bool writeOverBudget(const output::AnimationFile& file) override;
   void showGifBudget(const output::BudgetReport& report) override;
-  bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
-                        output::PlaySettings& play) override;
   void showRenderTime(const std::string& text) override;
   void reportSaveError(const std::string& file, const std::string& reason) override;
   effects::SystemTime now() const override;

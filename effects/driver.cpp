@@ -250,26 +250,21 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const EffectInfo&
   request.shape.height = first.height();
   request.frames = framesByFile(order);
 
-  std::int16_t interval = 10;
-  output::PlaySettings play;
-  std::optional<output::AnimationFile> measured;
-  if (ws.SaveExt == ".webp") {
+  // The pointer is the normal one while a question is up.
+  const save::AnimationQuestion ask = [this](const save::AnimationAsk& a) {
     host.setHourglass(false);
-    request.animated = host.askWebpAnimation(request.shape, interval, play);
+    std::optional<save::AnimationAnswer> answer = host.askAnimation(a);
     host.setHourglass(true);
-    if (!request.animated) return false;  // a closed question writes nothing
-  } else if (ws.SaveExt == ".gif") {
-    host.setHourglass(false);
-    request.animated = host.askGifAnimationFile(request.shape, request.frames, interval, play, measured);
-    host.setHourglass(true);
-  }
-  request.animation.intervalCs = interval;
-  request.animation.play = play;
+    return answer;
+  };
+  std::optional<save::AnimationAnswer> answer = save::askSave(ask, ws.SaveExt, request.shape, request.frames);
+  if (!answer) return false;  // a closed WebP question writes nothing
+  request.animated = answer->animated;
+  request.animation = std::move(answer->animation);
   if (request.target.ext == ".gif") {
     if (extras.budgetBytes > 0) request.animation.play.budgetBytes = extras.budgetBytes;
     request.animation.presetBudgetWhenOver = extras.presetBudgetWhenOver;
   }
-  request.animation.measured = std::move(measured);
 
   OverBudgetAnswer question(host);
   lastSave = save::saveFrames(request, &question, extras.encoder);

@@ -70,7 +70,7 @@ class Driver {
   // frame's converted file, or its BMP file where that stayed; the one
   // animated GIF or WebP when frames were joined. Empty before the first
   // save. A ".webp" name makes one animated WebP (asked for its interval
-  // and play choices through Host::askWebpAnimation) the way ".gif" makes
+  // and play choices through Host::askAnimation) the way ".gif" makes
   // an animated GIF.
   const std::vector<std::string>& savedFiles() const;
   // What the last save wrote and reported (empty before the first save).

@@ -70,34 +70,10 @@ class Host : public save::OverBudgetQuestion {
 
   virtual void setHourglass(bool busy) = 0;
 
-  // AskGifOutput: shows the GIF options dialog modally. Returns true for one
-  // animated GIF; interval receives the interval in hundredths of a second.
-  virtual bool askGifOutput(std::int16_t& interval) = 0;
-
-  // AskGifOutput for an animation of the given shape (the dialog shows what
-  // the file will do): as askGifOutput, and play receives the play choices.
-  // A host without them answers for the plain animation.
-  virtual bool askGifAnimation(const output::AnimationShape& shape, std::int16_t& interval,
-                               output::PlaySettings& play) {
-    (void)shape;
-    play = output::PlaySettings{};
-    return askGifOutput(interval);
-  }
-
-  // The same question with the composed frames by file number (frames[i] is
-  // file i of the save; shared, never changed), so that the dialog can
-  // measure the file for its choices. On a true answer `measured` receives
-  // the file the dialog measured for exactly the accepted choices, when it
-  // finished measuring it (the save then writes those bytes), else nullopt.
-  // A host without a measurement asks the question above.
-  virtual bool askGifAnimationFile(const output::AnimationShape& shape,
-                                   const std::shared_ptr<const std::vector<core::Bitmap>>& frames,
-                                   std::int16_t& interval, output::PlaySettings& play,
-                                   std::optional<output::AnimationFile>& measured) {
-    (void)frames;
-    measured.reset();
-    return askGifAnimation(shape, interval, play);
-  }
+  // AskGifOutput: the one question of a save to ".gif" or ".webp", asked
+  // after the frames are composed and before the first file is written;
+  // the dialog may measure ask.frames. nullopt: nothing is to be written.
+  virtual std::optional<save::AnimationAnswer> askAnimation(const save::AnimationAsk& ask) = 0;
 
   // save::OverBudgetQuestion: the animated GIF does not fit its byte budget
   // even at the lowest quality (file.fits false): true writes it anyway,
@@ -111,14 +87,6 @@ class Host : public save::OverBudgetQuestion {
   // An animated GIF was written under a preset with a byte budget: the
   // file's size against it (report.within says which icon).
   virtual void showGifBudget(const output::BudgetReport& report) { (void)report; }
-
-  // The same dialog for an animated WebP, which is always one animation:
-  // interval receives the interval in hundredths of a second and play the
-  // play count and hold (no ad preset: the networks take no WebP). False
-  // when the dialog was closed without an answer: the save then writes
-  // nothing.
-  virtual bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
-                                output::PlaySettings& play) = 0;
 
   // The "/debug" render-time message box, text already formatted ("2.345(s)").
   virtual void showRenderTime(const std::string& text) = 0;

@@ -13,8 +13,8 @@ namespace effects {
 class SilentHost : public Host {
  public:
   Options options;                // what readOptions() answers
-  bool gifAnimated = false;       // what askGifOutput() answers
-  std::int16_t gifInterval = 10;  // the interval askGifOutput() and askWebpAnimation() give
+  bool gifAnimated = false;       // what the GIF question answers
+  std::int16_t gifInterval = 10;  // the interval every answer gives
 
   Options readOptions() const override { return options; }
   void setProgress(double) override {}
@@ -30,14 +30,12 @@ class SilentHost : public Host {
   void stopTimer() override {}
   void displayChanged() override {}
   void setHourglass(bool) override {}
-  bool askGifOutput(std::int16_t& interval) override {
-    interval = gifInterval;
-    return gifAnimated;
-  }
-  bool askWebpAnimation(const output::AnimationShape&, std::int16_t& interval, output::PlaySettings& play) override {
-    interval = gifInterval;
-    play = output::PlaySettings{};
-    return true;
+  // A GIF is animated as gifAnimated says; a WebP is always one animation.
+  std::optional<save::AnimationAnswer> askAnimation(const save::AnimationAsk& ask) override {
+    save::AnimationAnswer answer;
+    answer.animated = ask.format == save::AnimationFormat::Webp || gifAnimated;
+    answer.animation.intervalCs = gifInterval;
+    return answer;
   }
   void showRenderTime(const std::string&) override {}
   void reportSaveError(const std::string&, const std::string&) override {}

@@ -74,29 +74,6 @@ output::AnimationShape frameListShape(const std::vector<core::Picture>& frames) 
   return shape;
 }
 
-std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifAnimationQuestion& askGif,
-                                      const output::AnimationShape& shape, const GifAnimationQuestion& askWebp) {
-  std::string ext;
-  std::optional<SavePlan> plan = startPlan(name, ext);
-  if (!plan) return plan;
-  plan->shape = shape;
-  // A WebP save is one animation; a closed question ends it before anything
-  // changes.
-  if (plan->saveExt == ".webp") {
-    std::int16_t interval = kDefaultGifInterval;
-    if (!askWebp || !askWebp(shape, interval, plan->play)) return std::nullopt;
-    plan->animated = true;
-    plan->interval = interval;
-  }
-  saveExt = ext;
-  if (plan->saveExt == ".gif" && askGif) {
-    std::int16_t interval = kDefaultGifInterval;
-    plan->animated = askGif(shape, interval, plan->play);
-    plan->interval = interval;
-  }
-  return plan;
-}
-
 FramesByFile framesByFile(const std::vector<core::Picture>& frames) {
   auto out = std::make_shared<std::vector<core::Bitmap>>();
   out->reserve(frames.size());
@@ -104,33 +81,26 @@ FramesByFile framesByFile(const std::vector<core::Picture>& frames) {
   return out;
 }
 
-std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifFileQuestion& askGif,
-                                      const std::vector<core::Picture>& frames, const GifAnimationQuestion& askWebp) {
-  FramesByFile byFile;
-  std::optional<output::AnimationFile> measured;
-  GifAnimationQuestion shaped;
-  if (askGif) {
-    shaped = [&](const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play) {
-      byFile = framesByFile(frames);
-      return askGif(shape, byFile, interval, play, measured);
-    };
-  }
-  std::optional<SavePlan> plan = planFrameSave(name, saveExt, shaped, frameListShape(frames), askWebp);
-  if (plan && plan->animated && plan->saveExt == ".gif") {
+std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt,
+                                      const save::AnimationQuestion& ask, const std::vector<core::Picture>& frames) {
+  std::string ext;
+  std::optional<SavePlan> plan = startPlan(name, ext);
+  if (!plan) return plan;
+  plan->shape = frameListShape(frames);
+  // The GIF dialog measures a copy of the frames on its worker; it is made
+  // only when that question is asked.
+  const bool gif = save::askedFormat(plan->saveExt) == save::AnimationFormat::Gif;
+  FramesByFile byFile = gif ? framesByFile(frames) : nullptr;
+  // A closed WebP question ends the save before anything changes.
+  std::optional<save::AnimationAnswer> answer = save::askSave(ask, plan->saveExt, plan->shape, byFile);
+  if (!answer) return std::nullopt;
+  saveExt = ext;
+  plan->animated = answer->animated;
+  plan->interval = static_cast<std::int16_t>(answer->animation.intervalCs);
+  plan->play = answer->animation.play;
+  if (plan->animated && gif) {
     plan->frames = std::move(byFile);
-    plan->measured = std::move(measured);
-  }
-  return plan;
-}
-
-std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifQuestion& askGif) {
-  if (save::GetFileExt(name) == ".webp") return std::nullopt;
-  std::optional<SavePlan> plan = startPlan(name, saveExt);
-  // Only a GIF save asks whether the frames become one animation.
-  if (plan && plan->saveExt == ".gif" && askGif) {
-    std::int16_t interval = kDefaultGifInterval;
-    plan->animated = askGif(interval);
-    plan->interval = interval;
+    plan->measured = std::move(answer->animation.measured);
   }
   return plan;
 }

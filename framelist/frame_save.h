@@ -14,30 +14,14 @@
 #include "core/picture.h"
 #include "gif/animation_file.h"
 #include "frame_files/writer.h"
+#include "save/animation_question.h"
 
 namespace framelist {
-
-// AskGifOutput: true for one animated GIF, false for one GIF file per frame;
-// interval receives the display interval in hundredths of a second (it holds
-// 10 when called).
-using GifQuestion = std::function<bool(std::int16_t& interval)>;
-
-// The same question for an animation of the given shape, so that the dialog
-// can say what the file will do; play receives the play choices.
-using GifAnimationQuestion =
-    std::function<bool(const output::AnimationShape& shape, std::int16_t& interval, output::PlaySettings& play)>;
 
 // The list's frames by file number (frames[i] is file i of the save), shared
 // and never changed once made, so that the GIF dialog may measure them on a
 // worker thread.
-using FramesByFile = std::shared_ptr<const std::vector<core::Bitmap>>;
-
-// The shaped GIF question with the frames: on a true answer, measured
-// receives the file the dialog measured for exactly the accepted choices
-// (nullopt when it has none).
-using GifFileQuestion =
-    std::function<bool(const output::AnimationShape& shape, const FramesByFile& frames, std::int16_t& interval,
-                       output::PlaySettings& play, std::optional<output::AnimationFile>& measured)>;
+using FramesByFile = save::FramesByFile;
 
 // Asked before writing an animated GIF that does not fit its byte budget
 // even at the lowest quality (file.fits false): true writes it anyway.
@@ -59,8 +43,8 @@ struct SavePlan {
   std::int16_t interval = 10;    // hundredths of a second, for the animation
   output::PlaySettings play;     // play count, hold and preset of the animation
   output::AnimationShape shape;  // the list's frames as the animation's files
-  // For an animated GIF asked with GifFileQuestion: the frames it was asked
-  // about and the dialog's measured file (nullopt: none).
+  // For an animated GIF: the frames the question was asked about and the
+  // dialog's measured file (nullopt: none).
   FramesByFile frames;
   std::optional<output::AnimationFile> measured;
 };
@@ -72,29 +56,15 @@ FramesByFile framesByFile(const std::vector<core::Picture>& frames);
 // first one as the rest frame, the size of the first frame.
 output::AnimationShape frameListShape(const std::vector<core::Picture>& frames);
 
-// The default interval the GIF question starts from.
-inline constexpr std::int16_t kDefaultGifInterval = 10;
-
 // Everything before the writing: returns nullopt, changing nothing, when name
-// is "" (the dialog was cancelled) or has no folder. Otherwise sets saveExt
-// to GetFileExt(name) and, for ".gif", asks askGif once (a ".webp" name
-// writes nothing: it needs the shaped question below). The base name is the
-// file part of name cut before its first ".", so "a.b.gif" gives "a".
-std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifQuestion& askGif);
-
-// The same, asking with the shape of the animation the frames would make;
-// the plan keeps the shape and the play choices. For ".webp" it asks askWebp
-// instead, for the interval and play choices of the one animated WebP
-// (nullopt, changing nothing, when it answers false or is not given).
-std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifAnimationQuestion& askGif,
-                                      const output::AnimationShape& shape, const GifAnimationQuestion& askWebp = {});
-
-// The same for the list's frames, asking askGif with them (copied by
-// framesByFile only when the GIF question is asked); an animated GIF plan
-// keeps those frames and the measured file.
-std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt, const GifFileQuestion& askGif,
-                                      const std::vector<core::Picture>& frames,
-                                      const GifAnimationQuestion& askWebp = {});
+// is "" (the dialog was cancelled) or has no folder, or when the WebP
+// question was closed. Otherwise sets saveExt to GetFileExt(name) and, for
+// ".gif" and ".webp", asks `ask` once about the animation the frames make
+// (save::askSave); an animated GIF plan keeps the frames the dialog was
+// asked with and its measured file. The base name is the file part of name
+// cut before its first ".", so "a.b.gif" gives "a".
+std::optional<SavePlan> planFrameSave(const std::string& name, std::string& saveExt,
+                                      const save::AnimationQuestion& ask, const std::vector<core::Picture>& frames);
 
 // Writes frames 0..n-1 as base + NNN (+ conversion as saveExt asks), then for
 // an animated plan joins them into base + ".gif" (base + ".webp" for a WebP

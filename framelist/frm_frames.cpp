@@ -96,8 +96,8 @@ class StockPicture : public QWidget {
   QImage image_;
 };
 
-frmFrames::frmFrames(SaveSettings settings, GifQuestion askGif, QWidget* parent)
-    : QWidget(parent, Qt::Window), settings_(settings), askGif_(std::move(askGif)) {
+frmFrames::frmFrames(SaveSettings settings, save::AnimationQuestion ask, QWidget* parent)
+    : QWidget(parent, Qt::Window), settings_(settings), ask_(std::move(ask)) {
   askSaveName_ = [this](const SaveDialogRequest& request) { return askSaveNameWithDialog(this, request); };
   showMessage_ = [this](const QString& caption, const QString& text) { QMessageBox::warning(this, caption, text); };
   showNotice_ = [this](bool warning, const QString& text) {
@@ -322,11 +322,7 @@ void frmFrames::cmdFrameSave_Click() {
   }
   const QString chosen = askSaveName_ ? askSaveName_(frameSaveDialogRequest(settings_.SavePath)) : QString{};
   const std::string name = chosen.toStdString();
-  const std::optional<SavePlan> plan =
-      askGifFile_ ? planFrameSave(name, settings_.SaveExt, askGifFile_, list_.pictures(), askWebp_)
-      : askGifAnimation_
-          ? planFrameSave(name, settings_.SaveExt, askGifAnimation_, frameListShape(list_.pictures()), askWebp_)
-          : planFrameSave(name, settings_.SaveExt, askGif_);
+  const std::optional<SavePlan> plan = planFrameSave(name, settings_.SaveExt, ask_, list_.pictures());
   if (!plan) return;
 
   OverBudgetQuestion overBudget;

@@ -52,12 +52,9 @@ using YesNoAsker = std::function<bool(const QString& text)>;
 
 class frmFrames : public QWidget {
  public:
-  // settings and askGif are used by the save; settings' strings must outlive
+  // settings and ask (the GIF and WebP question) are used by the save; settings' strings must outlive
   // the window. The window is created hidden (Form_Load).
-  frmFrames(SaveSettings settings, GifQuestion askGif, QWidget* parent = nullptr);
-  // The question of a ".webp" save, for its interval and play choices (see
-  // planFrameSave); without one, a ".webp" save writes nothing.
-  void setWebpQuestion(GifAnimationQuestion askWebp) { askWebp_ = std::move(askWebp); }
+  frmFrames(SaveSettings settings, save::AnimationQuestion ask, QWidget* parent = nullptr);
   ~frmFrames() override;
 
   // Inserts picture after the selected frame and selects it (the first frame
@@ -75,12 +72,6 @@ class frmFrames : public QWidget {
   // Replace the save dialog and the message box (tests, scripted use).
   void setSaveNameAsker(SaveNameAsker asker) { askSaveName_ = std::move(asker); }
   void setMessageShower(MessageShower shower) { showMessage_ = std::move(shower); }
-  // The GIF question with the animation's shape (the play choices come with
-  // the answer); when set, the save asks it instead of the plain question.
-  void setGifAnimationAsker(GifAnimationQuestion asker) { askGifAnimation_ = std::move(asker); }
-  // The same question with the list's frames, so that the dialog measures
-  // the file and hands it back; when set, it is asked before the two above.
-  void setGifFileAsker(GifFileQuestion asker) { askGifFile_ = std::move(asker); }
   // Asked before writing an animated GIF that does not fit its byte budget
   // even at the lowest quality; without one, the file is written.
   void setOverBudgetAsker(YesNoAsker asker) { askOverBudget_ = std::move(asker); }
@@ -128,12 +119,9 @@ class frmFrames : public QWidget {
   void setListButtonsEnabled(bool enabled);
 
   SaveSettings settings_;
-  GifQuestion askGif_;
-  GifAnimationQuestion askWebp_;
+  save::AnimationQuestion ask_;
   SaveNameAsker askSaveName_;
   MessageShower showMessage_;
-  GifAnimationQuestion askGifAnimation_;
-  GifFileQuestion askGifFile_;
   YesNoAsker askOverBudget_;
   NoticeShower showNotice_;
 

@@ -15,27 +15,10 @@
 #include "gif/animation_file.h"
 #include "play/animation_plan.h"
 #include "frame_files/write_status.h"
+#include "save/animation_question.h"
 #include "save/target.h"
 
 namespace save {
-
-// The frames by file number (frames[i] is file i of the save), shared and
-// never changed once made, so that a worker may measure them meanwhile.
-using FramesByFile = std::shared_ptr<const std::vector<core::Bitmap>>;
-
-// How the one animated file plays and how large it may be.
-struct AnimationChoice {
-  int intervalCs = 10;  // hundredths of a second per frame
-  // play.budgetBytes is the file's budget, 0 = none: the file is fitted
-  // into it.
-  output::PlaySettings play;
-  // Without a budget: the preset's budget for the animation's size counts
-  // only when the file without it is larger (brenlo-render's --preset).
-  bool presetBudgetWhenOver = false;
-  // The file the GIF dialog measured for exactly these choices: when it was
-  // fitted into that budget, those bytes are written as they are.
-  std::optional<output::AnimationFile> measured;
-};
 
 // Asked before an animated GIF that does not fit its budget even at the
 // lowest quality is written (file.fits false).

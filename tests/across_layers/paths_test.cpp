@@ -81,12 +81,11 @@ TEST_F(JapanesePaths, RenderNamesAMissingSourceWithTheProgramsMessage) {
 TEST_F(JapanesePaths, FrameListSaveWritesThem) {
   fs::create_directories(out_);
   std::string saveExt;
-  const auto plan =
-      framelist::planFrameSave((out_ / "コマ 一覧.v2.JPG").string(), saveExt, [](std::int16_t&) { return false; });
+  const std::vector<core::Picture> frames = {source(), source(), source()};
+  const auto plan = framelist::planFrameSave((out_ / "コマ 一覧.v2.JPG").string(), saveExt, {}, frames);
   ASSERT_TRUE(plan.has_value());
   EXPECT_EQ(plan->base, (out_ / "コマ 一覧").string());
   EXPECT_EQ(saveExt, ".jpg");
-  const std::vector<core::Picture> frames = {source(), source(), source()};
   ASSERT_TRUE(framelist::writeFrameFiles(frames, *plan));
   const auto last = intake::loadPictureFile((out_ / "コマ 一覧002.jpg").string());
   ASSERT_EQ(last.status, intake::LoadStatus::Loaded) << last.message;

@@ -134,8 +134,8 @@ struct Answer {
 class SaveGoldenTest : public apptest::WindowTest {
  protected:
   void answerWith(const Answer& a) {
-    window->gifSetting().setModalRunner([a](app::frmGifSetting& d) {
-      if (!d.isAskingForWebp()) {
+    const auto runner = [a](app::frmGifSetting& d) {
+      if (d.format() == save::AnimationFormat::Gif) {
         d.optType[a.animated ? 1 : 0]->click();
         d.setPreset(0);
         d.setBudgetKb(0);
@@ -146,7 +146,9 @@ class SaveGoldenTest : public apptest::WindowTest {
       if (a.preset != 0) d.cboPreset_Click(a.preset);
       if (a.budgetKb >= 0) d.setBudgetKb(a.budgetKb);
       d.cmdSet_Click();
-    });
+    };
+    window->gifSetting().setModalRunner(runner);
+    window->webpSetting().setModalRunner(runner);
   }
 
   // The messages and questions the case showed, then forgets them.

@@ -102,7 +102,7 @@ TEST_F(EnglishWindowTest, MessagesAndFileDialogsAreEnglish) {
             (QStringList{"Bitmap (*.bmp)", "JPEG (*.jpg)", "GIF (*.gif)", "WebP (*.webp)"}));
 }
 
-// The play section's texts, and the summary and warnings that output/ puts
+// The play section's texts, and the summary and warnings that play/ puts
 // together from translated pieces, with "1 play" but "6 plays".
 TEST_F(EnglishWindowTest, TheGifDialogsPlaySectionSummaryAndWarningsAreEnglish) {
   app::frmMain& w = start();
@@ -148,8 +148,8 @@ TEST_F(EnglishWindowTest, TheGifDialogsPlaySectionSummaryAndWarningsAreEnglish) 
   EXPECT_EQ(laidOutWidth(), singularWidth);
   d.setAnimationShape(nullptr);
 
-  // The same dialog asking for an animated WebP.
-  d.setModalRunner([](app::frmGifSetting& webp) {
+  // The WebP dialog.
+  w.webpSetting().setModalRunner([](app::frmGifSetting& webp) {
     EXPECT_EQ(webp.windowTitle(), "WebP Output Settings");
     EXPECT_EQ(webp.optType[1]->text(), "Save as one animated WebP file");
     EXPECT_EQ(webp.fraPlay->title(), "Animated WebP Playback");
@@ -158,12 +158,8 @@ TEST_F(EnglishWindowTest, TheGifDialogsPlaySectionSummaryAndWarningsAreEnglish) 
     EXPECT_EQ(webp.lblSummary->text(), QString::fromUtf8("0.10 s × 1 frame = 0.1 s, loops forever"));
     webp.cmdSet_Click();
   });
-  std::int16_t interval = 10;
-  output::PlaySettings play;
   const output::AnimationShape oneFrame{0, false, 0, 468, 60};
-  EXPECT_TRUE(d.askWebpAnimation(oneFrame, interval, play));
-  EXPECT_EQ(d.windowTitle(), "GIF Output Settings");
-  EXPECT_EQ(d.fraPlay->title(), "Animated GIF Playback");
+  EXPECT_TRUE(w.askAnimation(save::AnimationAsk{save::AnimationFormat::Webp, oneFrame, nullptr}));
 }
 
 TEST_F(EnglishWindowTest, TheBudgetNoticeIsEnglish) {

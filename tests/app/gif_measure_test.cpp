@@ -21,7 +21,6 @@
 
 #include "app/animation_measure.h"
 #include "app/frm_gif_setting.h"
-#include "output/gif_question.h"
 #include "window_fixture.h"
 
 // QString in failure messages as text.
@@ -101,9 +100,9 @@ constexpr int kLongWaitMs = 120000;  // a generous bound for slow (sanitized) bu
 
 class GifMeasureTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    output::acceptGifSettings(false, 10);
-    output::acceptPlaySettings(output::PlaySettings{});
+  // The window's question for the frames set by ask().
+  std::optional<save::AnimationAnswer> askAgain(const Frames& frames) {
+    return dialog.askAnimation(save::AnimationAsk{save::AnimationFormat::Gif, shape, frames});
   }
   // Sets the frames as the window does before it asks, with the animated GIF chosen.
   void ask(const Frames& frames) {
@@ -142,14 +141,11 @@ TEST_F(GifMeasureTest, TheReadoutAndOkGiveTheBytesOfTheSameRequest) {
     d.cmdSet_Click();
   });
   ask(frames);
-  std::int16_t interval = 0;
-  output::PlaySettings play;
-  ASSERT_TRUE(output::AskGifOutput(dialog, shape, interval, play));
-  ASSERT_TRUE(dialog.measuredFile());
-  EXPECT_EQ(dialog.measuredFile()->bytes, shownFor10);
+  auto answer = askAgain(frames);
+  ASSERT_TRUE(answer && answer->animated);
+  ASSERT_TRUE(answer->animation.measured);
+  EXPECT_EQ(answer->animation.measured->bytes, shownFor10);
   EXPECT_FALSE(dialog.measure().hasWorker());
-  dialog.setFrames(nullptr);  // as the window does after asking: the measured file stays for the save
-  ASSERT_TRUE(dialog.measuredFile());
 
   // A choice changed after the last result: OK takes it, with nothing measured for it.
   dialog.setModalRunner([&](app::frmGifSetting& d) {
@@ -160,9 +156,10 @@ TEST_F(GifMeasureTest, TheReadoutAndOkGiveTheBytesOfTheSameRequest) {
   });
   ask(frames);
   EXPECT_FALSE(dialog.measuredFile());  // a new question forgets the last answer
-  ASSERT_TRUE(output::AskGifOutput(dialog, shape, interval, play));
-  EXPECT_EQ(output::GifPlays, 3);
-  EXPECT_FALSE(dialog.measuredFile());
+  answer = askAgain(frames);
+  ASSERT_TRUE(answer && answer->animated);
+  EXPECT_EQ(answer->animation.play.plays, 3);
+  EXPECT_FALSE(answer->animation.measured);
   EXPECT_FALSE(dialog.measure().hasWorker());
 
   // One file per frame: nothing measured is handed over.
@@ -171,8 +168,10 @@ TEST_F(GifMeasureTest, TheReadoutAndOkGiveTheBytesOfTheSameRequest) {
     d.optType[0]->click();
     d.cmdSet_Click();
   });
-  EXPECT_FALSE(output::AskGifOutput(dialog, shape, interval, play));  // not animated
-  EXPECT_FALSE(dialog.measuredFile());
+  answer = askAgain(frames);
+  ASSERT_TRUE(answer);
+  EXPECT_FALSE(answer->animated);
+  EXPECT_FALSE(answer->animation.measured);
 }
 
 TEST_F(GifMeasureTest, OnALargePictureOkWaitsForTheMeasurementAndShowsHowFarItCame) {
@@ -198,11 +197,10 @@ TEST_F(GifMeasureTest, OnALargePictureOkWaitsForTheMeasurementAndShowsHowFarItCa
     EXPECT_TRUE(d.prgMeasure->isHidden());
   });
   ask(frames);
-  std::int16_t interval = 0;
-  output::PlaySettings play;
-  ASSERT_TRUE(output::AskGifOutput(dialog, shape, interval, play));
-  ASSERT_TRUE(dialog.measuredFile());
-  EXPECT_EQ(dialog.measuredFile()->bytes, encoded(requestFor(frames, 10, play)));
+  auto answer = askAgain(frames);
+  ASSERT_TRUE(answer && answer->animated);
+  ASSERT_TRUE(answer->animation.measured);
+  EXPECT_EQ(answer->animation.measured->bytes, encoded(requestFor(frames, 10, answer->animation.play)));
   ASSERT_FALSE(shown.empty());
   EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
 
@@ -218,9 +216,11 @@ TEST_F(GifMeasureTest, OnALargePictureOkWaitsForTheMeasurementAndShowsHowFarItCa
     EXPECT_EQ(d.result(), 0);
     d.reject();
   });
-  ask(slidingFrames(8, 1001, 61));  // not measured yet
-  (void)output::AskGifOutput(dialog, shape, interval, play);
-  EXPECT_FALSE(dialog.measuredFile());
+  const Frames other = slidingFrames(8, 1001, 61);  // not measured yet
+  ask(other);
+  answer = askAgain(other);
+  ASSERT_TRUE(answer);
+  EXPECT_FALSE(answer->animation.measured);
 }
 
 TEST_F(GifMeasureTest, ABudgetIsFittedAndShownWithItsCost) {
@@ -314,10 +314,10 @@ TEST_F(GifMeasureTest, TheBudgetRowFollowsFramesPresetsAndTheStoredValue) {
   EXPECT_EQ(dialog.budgetKb(), 0);
   dialog.setBudgetKb(10000);
   dialog.cmdSet_Click();
-  EXPECT_EQ(output::GifBudget, 10000);
+  EXPECT_EQ(dialog.lastAnswer().animation.play.budgetBytes, 10000000u);
   dialog.setBudgetKb(0);
   dialog.cmdSet_Click();
-  EXPECT_EQ(output::GifBudget, 0);
+  EXPECT_EQ(dialog.lastAnswer().animation.play.budgetBytes, 0u);
 
   // A preset with a byte budget for this size sets it; "なし" leaves it.
   const Frames frames = slidingFrames(22, 468, 60);
@@ -331,18 +331,17 @@ TEST_F(GifMeasureTest, TheBudgetRowFollowsFramesPresetsAndTheStoredValue) {
   dialog.cboPreset_Click(0);
   EXPECT_EQ(dialog.budgetKb(), 90);
 
-  // The WebP question shows none of it and asks for no budget.
-  dialog.setModalRunner([](app::frmGifSetting& d) {
-    EXPECT_TRUE(d.chkBudget->isHidden());
-    EXPECT_TRUE(d.lblSize->isHidden());
-    EXPECT_TRUE(d.picPreview->isHidden());
+  // The WebP dialog has none of it and measures nothing.
+  app::frmGifSetting webp{prompts, nullptr, save::AnimationFormat::Webp};
+  webp.setModalRunner([](app::frmGifSetting& d) {
+    EXPECT_EQ(d.chkBudget, nullptr);
     EXPECT_FALSE(d.measure().isBusy());
     d.cmdSet_Click();
   });
-  std::int16_t interval = 0;
-  output::PlaySettings play;
-  ASSERT_TRUE(dialog.askWebpAnimation(shape, interval, play));
-  EXPECT_EQ(play.budgetBytes, 0u);
+  const auto answer = webp.askAnimation(save::AnimationAsk{save::AnimationFormat::Webp, shape, frames});
+  ASSERT_TRUE(answer);
+  EXPECT_EQ(answer->animation.play.budgetBytes, 0u);
+  EXPECT_FALSE(answer->animation.measured);
   EXPECT_EQ(dialog.budgetKb(), 90);  // the GIF's own stays
 }
 

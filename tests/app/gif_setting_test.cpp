@@ -10,7 +10,6 @@
 #include <QSpinBox>
 
 #include "app/frm_gif_setting.h"
-#include "output/gif_question.h"
 #include "window_fixture.h"
 
 namespace {
@@ -19,15 +18,16 @@ QString u(const char* s) { return QString::fromUtf8(s); }
 
 class GifSettingTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    output::GifIsAni = 0;
-    output::GifTime = 0.0f;
-    output::acceptPlaySettings(output::PlaySettings{});
+  const save::AnimationAnswer& answer() const { return dialog.lastAnswer(); }
+  std::optional<save::AnimationAnswer> ask(const output::AnimationShape& shape,
+                                           save::AnimationFormat format = save::AnimationFormat::Gif) {
+    return (format == save::AnimationFormat::Gif ? dialog : webp).askAnimation(save::AnimationAsk{format, shape, nullptr});
   }
   QApplication& app = apptest::application();  // before any widget
   std::shared_ptr<apptest::RecordingPrompts::Log> log = std::make_shared<apptest::RecordingPrompts::Log>();
   apptest::RecordingPrompts prompts{log};
   app::frmGifSetting dialog{prompts, nullptr};
+  app::frmGifSetting webp{prompts, nullptr, save::AnimationFormat::Webp};
 };
 
 TEST_F(GifSettingTest, TextsAndListAreExact) {
@@ -63,23 +63,24 @@ TEST_F(GifSettingTest, OkStoresTheChoiceAndTheIntervalInHundredths) {
   dialog.cboTime->setCurrentIndex(0);  // "0.05"
   dialog.cmdSet_Click();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_NE(output::GifIsAni, 0);
-  EXPECT_EQ(output::GifTime, 5.0f);
+  EXPECT_TRUE(answer().animated);
+  EXPECT_EQ(answer().animation.intervalCs, 5);
   for (auto [text, hundredths] : {std::pair{"1.50", 150}, {"0.125", 12}, {"327.67", 32767}, {"0", 0}}) {
     dialog.setIntervalText(text);
     dialog.cmdSet_Click();
-    EXPECT_EQ(output::GifTime, static_cast<float>(hundredths)) << text;
+    EXPECT_EQ(answer().animation.intervalCs, hundredths) << text;
   }
   dialog.optType[0]->click();
   dialog.setIntervalText("0.1");
   dialog.cmdSet_Click();
-  EXPECT_EQ(output::GifIsAni, 0);
-  EXPECT_EQ(output::GifTime, 10.0f);
+  EXPECT_FALSE(answer().animated);
+  EXPECT_EQ(answer().animation.intervalCs, 10);
   EXPECT_TRUE(log->messages.empty());
 }
 
 TEST_F(GifSettingTest, AnInvalidIntervalKeepsTheDialogOpenAndStoresNothing) {
-  output::GifTime = 20.0f;
+  dialog.setIntervalText("0.2");
+  dialog.cmdSet_Click();
   for (const char* bad : {"abc", "", "327.68", "-1"}) {
     SCOPED_TRACE(bad);
     log->messages.clear();
@@ -91,8 +92,8 @@ TEST_F(GifSettingTest, AnInvalidIntervalKeepsTheDialogOpenAndStoresNothing) {
     EXPECT_EQ(log->messages[0].icon, app::MessageIcon::Exclamation);
     EXPECT_EQ(log->messages[0].text, u("フレーム表示間隔が不正です。"));
     EXPECT_EQ(dialog.result(), 0);
-    EXPECT_EQ(output::GifTime, 20.0f);
-    EXPECT_EQ(output::GifIsAni, 0);
+    EXPECT_EQ(answer().animation.intervalCs, 20);
+    EXPECT_FALSE(answer().animated);
   }
   // Checked even when the per-frame option leaves the box disabled.
   dialog.optType[0]->click();
@@ -100,24 +101,38 @@ TEST_F(GifSettingTest, AnInvalidIntervalKeepsTheDialogOpenAndStoresNothing) {
   EXPECT_EQ(log->messages.size(), 2u);
 }
 
-TEST_F(GifSettingTest, AskGifOutputAnswersWhatOkStored) {
+// Slide's 22 files, resting on file 5, at a size Google lists.
+constexpr output::AnimationShape kSlide{21, false, 5, 468, 60};
+
+TEST_F(GifSettingTest, TheQuestionAnswersWithTheLastOk) {
+  // Closed before any OK: one file per frame, interval 0.
+  dialog.setModalRunner([](app::frmGifSetting& d) { d.reject(); });
+  auto a = ask(kSlide);
+  ASSERT_TRUE(a);
+  EXPECT_FALSE(a->animated);
+  EXPECT_EQ(a->animation.intervalCs, 0);
   dialog.setModalRunner([](app::frmGifSetting& d) {
     d.optType[1]->click();
     d.setIntervalText("0.2");
+    d.setPlays(2);
     d.cmdSet_Click();
   });
-  std::int16_t interval = 10;
-  EXPECT_TRUE(output::AskGifOutput(dialog, interval));
-  EXPECT_EQ(interval, 20);
-  // Closed without OK: the last accepted answer stands.
-  dialog.setModalRunner([](app::frmGifSetting& d) { d.reject(); });
-  interval = 10;
-  EXPECT_TRUE(output::AskGifOutput(dialog, interval));
-  EXPECT_EQ(interval, 20);
+  a = ask(kSlide);
+  ASSERT_TRUE(a);
+  EXPECT_TRUE(a->animated);
+  EXPECT_EQ(a->animation.intervalCs, 20);
+  EXPECT_EQ(a->animation.play.plays, 2);
+  // Closed without OK, whatever was changed meanwhile: the last OK stands.
+  dialog.setModalRunner([](app::frmGifSetting& d) {
+    d.setIntervalText("0.5");
+    d.reject();
+  });
+  a = ask(kSlide);
+  ASSERT_TRUE(a);
+  EXPECT_TRUE(a->animated);
+  EXPECT_EQ(a->animation.intervalCs, 20);
+  EXPECT_EQ(a->animation.play.plays, 2);
 }
-
-// Slide's 22 files, resting on file 5, at a size Google lists.
-constexpr output::AnimationShape kSlide{21, false, 5, 468, 60};
 
 TEST_F(GifSettingTest, ThePlaySectionSitsBelowAndIsEnabledOnlyForTheAnimatedGif) {
   EXPECT_EQ(dialog.fraPlay->title(), u("アニメーションGIFの再生"));
@@ -172,8 +187,8 @@ TEST_F(GifSettingTest, APresetRaisesTheIntervalAndPlaysAsOftenAsItAllows) {
                                          "Google 広告では無限に繰り返せません。再生回数を指定してください。"));
   dialog.cmdSet_Click();
   EXPECT_EQ(dialog.result(), QDialog::Accepted);
-  EXPECT_EQ(output::GifPlays, 0);
-  EXPECT_EQ(output::GifPreset, 1);
+  EXPECT_EQ(answer().animation.play.plays, 0);
+  EXPECT_EQ(answer().animation.play.preset, output::AdPreset::Google);
   // Amazon: no minimum interval, at most 3 plays within 15 s.
   dialog.cboPreset_Click(3);
   EXPECT_EQ(dialog.intervalText(), "0.1");
@@ -214,9 +229,9 @@ TEST_F(GifSettingTest, OkHandsThePlayChoicesToTheQuestionForItsAnimation) {
     shownSummary = d.lblSummary->text();
     d.cmdSet_Click();
   });
-  std::int16_t interval = 10;
-  output::PlaySettings play;
-  EXPECT_TRUE(output::AskGifOutput(dialog, kSlide, interval, play));
+  const auto a = ask(kSlide);
+  ASSERT_TRUE(a && a->animated);
+  const output::PlaySettings play = a->animation.play;
   EXPECT_EQ(shownSummary, u("0.10 秒 × 23 フレーム + 静止 1.5 秒 = 3.8 秒、4 回再生 = 15.2 秒"));
   EXPECT_EQ(play.plays, 4);
   EXPECT_EQ(play.holdCs, 150);
@@ -235,51 +250,43 @@ TEST_F(GifSettingTest, OkHandsThePlayChoicesToTheQuestionForItsAnimation) {
 
 namespace {
 
-TEST_F(GifSettingTest, TheWebpQuestionIsTheSameDialogForOneAnimationAndLeavesTheGifAnswerAlone) {
-  dialog.setChoice(0);
-  dialog.setPreset(1);
-  output::acceptGifSettings(false, 30);
-  dialog.setModalRunner([](app::frmGifSetting& d) {
-    EXPECT_TRUE(d.isAskingForWebp());
+TEST_F(GifSettingTest, TheWebpDialogHasOnlyTheSectionsAWebpNeeds) {
+  webp.setModalRunner([](app::frmGifSetting& d) {
     EXPECT_EQ(d.windowTitle(), u("WebP出力形式設定"));
     EXPECT_EQ(d.optType[1]->text(), u("アニメーションWebPで１つのファイルに保存"));
     EXPECT_TRUE(d.optType[1]->isChecked());
-    EXPECT_FALSE(d.optType[0]->isEnabled());
+    EXPECT_EQ(d.optType[0], nullptr);  // a WebP is always one animation
     EXPECT_TRUE(d.cboTime->isEnabled());
     EXPECT_EQ(d.fraPlay->title(), u("アニメーションWebPの再生"));
-    EXPECT_FALSE(d.cboPreset->isEnabled());  // the ad networks take no WebP
-    EXPECT_EQ(d.cboPreset->currentIndex(), 0);
+    EXPECT_TRUE(d.fraPlay->isEnabled());
+    // The ad networks take no WebP, and it has no budget or size readout.
+    EXPECT_EQ(d.cboPreset, nullptr);
+    EXPECT_EQ(d.chkBudget, nullptr);
+    EXPECT_EQ(d.lblSize, nullptr);
+    EXPECT_EQ(d.lblSummary->text(), u("0.10 秒 × 22 フレーム = 2.2 秒、無限に繰り返し"));
     d.cboTime->setEditText("abc");
     d.cmdSet_Click();  // refused: the dialog stays
     d.cboTime->setEditText("0.25");
+    d.setPlays(2);
     d.cmdSet_Click();
   });
-  std::int16_t interval = 10;
-  output::PlaySettings play;
-  const output::AnimationShape shape{21, false, 5, 468, 60};
-  EXPECT_TRUE(dialog.askWebpAnimation(shape, interval, play));
-  EXPECT_EQ(interval, 25);
-  EXPECT_EQ(play.preset, output::AdPreset::None);
+  auto a = ask(kSlide, save::AnimationFormat::Webp);
+  ASSERT_TRUE(a);
+  EXPECT_TRUE(a->animated);
+  EXPECT_EQ(a->animation.intervalCs, 25);
+  EXPECT_EQ(a->animation.play.plays, 2);
+  EXPECT_EQ(a->animation.play.preset, output::AdPreset::None);
   ASSERT_EQ(log->messages.size(), 1u);
   EXPECT_EQ(log->messages[0].text, u("フレーム表示間隔が不正です。"));
-  // Back to the GIF dialog as it was; the interval box keeps the shared text.
-  EXPECT_FALSE(dialog.isAskingForWebp());
-  EXPECT_EQ(dialog.windowTitle(), u("GIF出力形式設定"));
-  EXPECT_EQ(dialog.optType[1]->text(), u("アニメーションGIFで１つのファイルに保存"));
-  EXPECT_TRUE(dialog.optType[0]->isEnabled());
-  EXPECT_EQ(dialog.choice(), 0);
-  EXPECT_FALSE(dialog.cboTime->isEnabled());
+  // Closed without OK: no answer, nothing written, even after an earlier OK.
+  webp.setModalRunner([](app::frmGifSetting& d) { d.reject(); });
+  EXPECT_FALSE(ask(kSlide, save::AnimationFormat::Webp));
+  // What was typed is shared with the GIF dialog, which keeps its own answer.
+  dialog.takeSharedChoices(webp);
   EXPECT_EQ(dialog.intervalText(), "0.25");
-  EXPECT_EQ(dialog.fraPlay->title(), u("アニメーションGIFの再生"));
-  EXPECT_TRUE(dialog.cboPreset->isEnabledTo(dialog.fraPlay));  // the section itself waits for the animated choice
-  EXPECT_EQ(dialog.preset(), 1);
-  EXPECT_EQ(output::GifIsAni, 0);
-  EXPECT_EQ(output::GifTime, 30.0f);
-  // Closed without OK: no answer, nothing written.
-  dialog.setModalRunner([](app::frmGifSetting& d) { d.reject(); });
-  interval = 10;
-  EXPECT_FALSE(dialog.askWebpAnimation(shape, interval, play));
-  EXPECT_EQ(interval, 10);
+  EXPECT_EQ(dialog.plays(), 2);
+  EXPECT_FALSE(dialog.lastAnswer().animated);
+  EXPECT_EQ(dialog.lastAnswer().animation.intervalCs, 0);
 }
 
 }  // namespace

@@ -18,7 +18,6 @@
 #include "app/picture_view.h"
 #include "intake/image_adapter.h"
 #include "play/animation_plan.h"
-#include "output/gif_question.h"
 #include "window_fixture.h"
 
 namespace {
@@ -293,12 +292,9 @@ TEST_F(PreviewTest, AnimatedGifSaveWithABudgetFitsOrAsksBeforeWriting) {
   w.gifSetting().setModalRunner([&](app::frmGifSetting& d) {
     d.optType[1]->click();
     d.setIntervalText("0.1");
+    d.setBudgetKb(budgetKb);
     d.cmdSet_Click();
-    output::GifBudget = budgetKb;
   });
-  struct BudgetReset {
-    ~BudgetReset() { output::GifBudget = 0; }
-  } reset;
   const std::filesystem::path folder = dir / "budget";
   std::filesystem::create_directories(folder);
   const auto names = [&] {

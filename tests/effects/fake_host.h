@@ -18,11 +18,11 @@ class FakeHost : public effects::Host {
   effects::Options options;
   // Called from yield() with the 1-based yield count.
   std::function<void(int)> onYield;
-  // What askGifOutput answers.
+  // What the GIF question answers.
   bool gifAnimated = false;
   std::int16_t gifInterval = 10;
   output::PlaySettings gifPlay;  // the play choices it answers with
-  bool webpAnswered = true;      // what askWebpAnimation answers (false: closed)
+  bool webpAnswered = true;      // whether the WebP question answers (false: closed)
   int webpQuestions = 0;
   // The frames the GIF question was last asked with, and the measured file
   // it hands back on a true answer (nullopt: none).
@@ -81,40 +81,29 @@ class FakeHost : public effects::Host {
   void stopTimer() override { timerRunning = false; }
   void displayChanged() override { ++displayChanges; }
   void setHourglass(bool busy) override { hourglass = busy; }
-  bool askGifOutput(std::int16_t& interval) override {
+  std::optional<save::AnimationAnswer> askAnimation(const save::AnimationAsk& ask) override {
+    askedShapes.push_back(ask.shape);
+    save::AnimationAnswer answer;
+    answer.animation.intervalCs = gifInterval;
+    answer.animation.play = gifPlay;
+    if (ask.format == save::AnimationFormat::Webp) {
+      ++webpQuestions;
+      if (!webpAnswered) return std::nullopt;
+      answer.animated = true;
+      return answer;
+    }
     ++gifQuestions;
     yieldsAtGifQuestion = yields;
-    interval = gifInterval;
-    return gifAnimated;
-  }
-  bool askGifAnimation(const output::AnimationShape& shape, std::int16_t& interval,
-                       output::PlaySettings& play) override {
-    askedShapes.push_back(shape);
-    play = gifPlay;
-    return askGifOutput(interval);
-  }
-  bool askGifAnimationFile(const output::AnimationShape& shape,
-                           const std::shared_ptr<const std::vector<core::Bitmap>>& frames, std::int16_t& interval,
-                           output::PlaySettings& play, std::optional<output::AnimationFile>& measured) override {
-    askedFrames = frames;
-    const bool animated = askGifAnimation(shape, interval, play);
-    measured = animated ? measuredAnswer : std::nullopt;
-    return animated;
+    askedFrames = ask.frames;
+    answer.animated = gifAnimated;
+    if (gifAnimated) answer.animation.measured = measuredAnswer;
+    return answer;
   }
   bool writeOverBudget(const output::AnimationFile& file) override {
     overBudgetFiles.push_back(file);
     return overBudgetAnswer;
   }
   void showGifBudget(const output::BudgetReport& report) override { budgets.push_back(report); }
-  bool askWebpAnimation(const output::AnimationShape& shape, std::int16_t& interval,
-                        output::PlaySettings& play) override {
-    ++webpQuestions;
-    askedShapes.push_back(shape);
-    interval = gifInterval;
-    play = gifPlay;
-    play.preset = output::AdPreset::None;
-    return webpAnswered;
-  }
   void showRenderTime(const std::string& text) override { renderTimes.push_back(text); }
   void reportSaveError(const std::string& file, const std::string& reason) override {
     saveErrors.emplace_back(file, reason);

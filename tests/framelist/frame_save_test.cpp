@@ -49,28 +49,24 @@ QSize imageSize(const fs::path& file) {
   return image.size();
 }
 
-// A GIF question that records how it was asked and answers as told.
+// The save's question: records how it was asked and answers as told.
 struct GifAnswer {
   bool animated = false;
+  bool answered = true;  // false: closed without an answer
   std::int16_t interval = 10;
+  output::PlaySettings play;
   int asked = 0;
-  std::int16_t offered = -1;
-  framelist::GifQuestion question() {
-    return [this](std::int16_t& value) {
+  std::vector<save::AnimationAsk> asks;
+  save::AnimationQuestion question() {
+    return [this](const save::AnimationAsk& ask) -> std::optional<save::AnimationAnswer> {
       ++asked;
-      offered = value;
-      value = interval;
-      return animated;
-    };
-  }
-  output::PlaySettings play;  // what the shaped question answers with
-  framelist::GifAnimationQuestion shaped() {
-    return [this](const output::AnimationShape&, std::int16_t& value, output::PlaySettings& p) {
-      ++asked;
-      offered = value;
-      value = interval;
-      p = play;
-      return animated;
+      asks.push_back(ask);
+      if (!answered) return std::nullopt;
+      save::AnimationAnswer answer;
+      answer.animated = animated;
+      answer.animation.intervalCs = interval;
+      answer.animation.play = play;
+      return answer;
     };
   }
 };
@@ -78,8 +74,8 @@ struct GifAnswer {
 TEST(PlanFrameSave, CancelledOrFolderlessNamesChangeNothing) {
   std::string saveExt = ".jpg";
   GifAnswer gif;
-  EXPECT_FALSE(planFrameSave("", saveExt, gif.question()));
-  EXPECT_FALSE(planFrameSave("anim.gif", saveExt, gif.question()));
+  EXPECT_FALSE(planFrameSave("", saveExt, gif.question(), frames(2)));
+  EXPECT_FALSE(planFrameSave("anim.gif", saveExt, gif.question(), frames(2)));
   EXPECT_EQ(saveExt, ".jpg");
   EXPECT_EQ(gif.asked, 0);
 }
@@ -89,7 +85,7 @@ TEST(PlanFrameSave, TwoDotsGiveTheFirstPartAsBaseAndTheLastAsExtension) {
   GifAnswer gif;
   gif.animated = true;
   gif.interval = 25;
-  const std::optional<SavePlan> plan = planFrameSave("/tmp/out/a.b.GIF", saveExt, gif.question());
+  const std::optional<SavePlan> plan = planFrameSave("/tmp/out/a.b.GIF", saveExt, gif.question(), sameSizeFrames(2));
   ASSERT_TRUE(plan);
   EXPECT_EQ(saveExt, ".gif");
   EXPECT_EQ(plan->base, "/tmp/out/a");
@@ -97,7 +93,10 @@ TEST(PlanFrameSave, TwoDotsGiveTheFirstPartAsBaseAndTheLastAsExtension) {
   EXPECT_TRUE(plan->animated);
   EXPECT_EQ(plan->interval, 25);
   EXPECT_EQ(gif.asked, 1);
-  EXPECT_EQ(gif.offered, 10);
+  // The GIF dialog gets the frames to measure, and the plan keeps them.
+  ASSERT_TRUE(gif.asks[0].frames);
+  EXPECT_EQ(gif.asks[0].format, save::AnimationFormat::Gif);
+  EXPECT_EQ(plan->frames, gif.asks[0].frames);
 }
 
 TEST(PlanFrameSave, OnlyGifAsksTheGifQuestion) {
@@ -105,7 +104,7 @@ TEST(PlanFrameSave, OnlyGifAsksTheGifQuestion) {
   GifAnswer gif;
   gif.animated = true;
   for (const char* name : {"/tmp/x/base.bmp", "/tmp/x/base.jpg", "/tmp/x/base", "/tmp/x/base.png"}) {
-    const std::optional<SavePlan> plan = planFrameSave(name, saveExt, gif.question());
+    const std::optional<SavePlan> plan = planFrameSave(name, saveExt, gif.question(), frames(2));
     ASSERT_TRUE(plan) << name;
     EXPECT_EQ(plan->base, "/tmp/x/base");
     EXPECT_FALSE(plan->animated) << name;
@@ -170,19 +169,16 @@ TEST_F(WriteFrameFiles, OneFrameAnimatedGifBecomesBaseGifNotAStrayBmp) {
 // the file, no loop block is written, and the Google budget is reported.
 TEST_F(WriteFrameFiles, APlayCountStartsAndEndsOnTheFirstFrameOfTheList) {
   const std::vector<core::Picture> list = sameSizeFrames(3);
-  output::AnimationShape asked;
-  const framelist::GifAnimationQuestion question = [&](const output::AnimationShape& shape, std::int16_t& interval,
-                                                       output::PlaySettings& play) {
-    asked = shape;
-    interval = 25;
-    play.plays = 1;
-    play.holdCs = 40;
-    play.preset = output::AdPreset::Google;
-    return true;
-  };
+  GifAnswer gif;
+  gif.animated = true;
+  gif.interval = 25;
+  gif.play.plays = 1;
+  gif.play.holdCs = 40;
+  gif.play.preset = output::AdPreset::Google;
   std::string saveExt;
-  const auto p = planFrameSave((dir / "a.gif").string(), saveExt, question, framelist::frameListShape(list));
+  const auto p = planFrameSave((dir / "a.gif").string(), saveExt, gif.question(), list);
   ASSERT_TRUE(p);
+  const output::AnimationShape asked = gif.asks.at(0).shape;
   EXPECT_EQ(asked.last, 2);
   EXPECT_EQ(asked.restFile, 0);
   EXPECT_EQ(asked.width, 12);
@@ -209,26 +205,28 @@ TEST_F(WriteFrameFiles, APlayCountStartsAndEndsOnTheFirstFrameOfTheList) {
 
 TEST(PlanFrameSave, WebpIsOneAnimationAskedOnlyForItsInterval) {
   std::string saveExt = ".bmp";
-  GifAnswer gif;
   GifAnswer webp;
-  webp.animated = true;  // the question was answered
+  webp.animated = false;  // a WebP answer is one animation whatever it says
   webp.interval = 40;
   webp.play.plays = 2;
-  const output::AnimationShape shape = framelist::frameListShape(sameSizeFrames(3));
-  const std::optional<SavePlan> plan = planFrameSave("/tmp/out/anim.WebP", saveExt, gif.shaped(), shape, webp.shaped());
+  webp.play.preset = output::AdPreset::Google;  // the presets are the GIF's
+  webp.play.budgetBytes = 5000;
+  const std::optional<SavePlan> plan = planFrameSave("/tmp/out/anim.WebP", saveExt, webp.question(), sameSizeFrames(3));
   ASSERT_TRUE(plan);
   EXPECT_EQ(saveExt, ".webp");
   EXPECT_TRUE(plan->animated);
   EXPECT_EQ(plan->interval, 40);
   EXPECT_EQ(plan->base, "/tmp/out/anim");
   EXPECT_EQ(plan->play.plays, 2);
-  EXPECT_EQ(gif.asked, 0);
-  EXPECT_EQ(webp.offered, 10);
-  // A closed question (or none at all) writes nothing and changes nothing.
-  webp.animated = false;
+  EXPECT_EQ(plan->play.preset, output::AdPreset::None);
+  EXPECT_EQ(plan->play.budgetBytes, 0u);
+  ASSERT_EQ(webp.asked, 1);
+  EXPECT_EQ(webp.asks[0].format, save::AnimationFormat::Webp);
+  EXPECT_EQ(webp.asks[0].shape.last, 2);
+  // A closed question writes nothing and changes nothing.
+  webp.answered = false;
   saveExt = ".bmp";
-  EXPECT_FALSE(planFrameSave("/tmp/out/anim.webp", saveExt, gif.shaped(), shape, webp.shaped()));
-  EXPECT_FALSE(planFrameSave("/tmp/out/anim.webp", saveExt, gif.shaped(), shape));
+  EXPECT_FALSE(planFrameSave("/tmp/out/anim.webp", saveExt, webp.question(), sameSizeFrames(3)));
   EXPECT_EQ(saveExt, ".bmp");
 }
 
@@ -309,14 +307,14 @@ struct FileAnswer {
   output::PlaySettings play;
   std::optional<output::AnimationFile> measured;
   framelist::FramesByFile frames;
-  framelist::GifFileQuestion question() {
-    return [this](const output::AnimationShape&, const framelist::FramesByFile& f, std::int16_t& interval,
-                  output::PlaySettings& p, std::optional<output::AnimationFile>& m) {
-      frames = f;
-      interval = 10;
-      p = play;
-      m = measured;
-      return true;
+  save::AnimationQuestion question() {
+    return [this](const save::AnimationAsk& ask) -> std::optional<save::AnimationAnswer> {
+      frames = ask.frames;
+      save::AnimationAnswer answer;
+      answer.animated = true;
+      answer.animation.play = play;
+      answer.animation.measured = measured;
+      return answer;
     };
   }
 };

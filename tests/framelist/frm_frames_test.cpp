@@ -35,10 +35,14 @@ class FrmFramesTest : public ::testing::Test {
  protected:
   void SetUp() override {
     app();
-    auto askGif = [this](std::int16_t& interval) {
+    auto askGif = [this](const save::AnimationAsk& ask) -> std::optional<save::AnimationAnswer> {
       ++gifQuestions;
-      interval = 20;
-      return gifAnimated;
+      askedFrames = ask.frames ? ask.frames->size() : 0;
+      if (askOverride) return askOverride(ask);
+      save::AnimationAnswer given;
+      given.animated = gifAnimated;
+      given.animation.intervalCs = 20;
+      return given;
     };
     window = std::make_unique<frmFrames>(framelist::SaveSettings{saveExt, savePath}, askGif);
     window->setSaveNameAsker([this](const framelist::SaveDialogRequest& request) {
@@ -68,6 +72,8 @@ class FrmFramesTest : public ::testing::Test {
   framelist::SaveDialogRequest lastRequest;
   bool gifAnimated = false;
   int gifQuestions = 0;
+  std::size_t askedFrames = 0;
+  save::AnimationQuestion askOverride;  // answers instead, when set
   std::vector<QString> captions;
   std::vector<QString> messages;
   std::unique_ptr<frmFrames> window;
@@ -358,16 +364,12 @@ TEST_F(FrmFramesTest, AGifOverItsBudgetIsWrittenOnlyAfterAYes) {
     }
     window->Add_Stock(core::Picture::fromBitmap(std::move(b)));
   }
-  std::size_t askedFrames = 0;
-  window->setGifFileAsker([&](const output::AnimationShape&, const framelist::FramesByFile& frames,
-                              std::int16_t& interval, output::PlaySettings& play,
-                              std::optional<output::AnimationFile>& measured) {
-    askedFrames = frames ? frames->size() : 0;
-    interval = 10;
-    play.budgetBytes = 1000;
-    measured.reset();
-    return true;
-  });
+  askOverride = [](const save::AnimationAsk&) -> std::optional<save::AnimationAnswer> {
+    save::AnimationAnswer given;
+    given.animated = true;
+    given.animation.play.budgetBytes = 1000;
+    return given;
+  };
   std::vector<QString> questions;
   bool yes = false;
   window->setOverBudgetAsker([&](const QString& text) {
@@ -381,7 +383,7 @@ TEST_F(FrmFramesTest, AGifOverItsBudgetIsWrittenOnlyAfterAYes) {
   EXPECT_TRUE(questions[0].startsWith(QStringLiteral("アニメーションGIFを上限 1,000 バイトに収められません。\n")))
       << questions[0].toStdString();
   EXPECT_TRUE(std::filesystem::is_empty(dir));
-  EXPECT_EQ(gifQuestions, 0);
+  EXPECT_EQ(gifQuestions, 1);  // one question per save
 
   yes = true;
   window->cmdFrameSave_Click();

@@ -1,6 +1,7 @@
 // Where a save's files go: the folder, base-name, extension and "000" rules.
 #include <gtest/gtest.h>
 
+#include "save/animation_question.h"
 #include "save/target.h"
 
 namespace {
@@ -38,6 +39,60 @@ TEST(GetFileExt, LowerCasesFromTheLastDot) {
   EXPECT_EQ(save::GetFileExt("/tmp/my.folder/banner"), ".folder/banner");
   EXPECT_EQ(save::GetFileExt("banner."), ".");
   EXPECT_EQ(save::GetFileExt(""), "");
+}
+
+}  // namespace
+
+// The one question of a save: which extensions ask it, and what a WebP
+// answer may carry.
+namespace {
+
+save::AnimationQuestion answering(std::optional<save::AnimationAnswer> given, std::vector<save::AnimationAsk>& asks) {
+  return [given, &asks](const save::AnimationAsk& ask) {
+    asks.push_back(ask);
+    return given;
+  };
+}
+
+TEST(AskSave, OnlyGifAndWebpAskAndAWebpIsOneAnimationWithoutPresetOrBudget) {
+  save::AnimationAnswer given;
+  given.animated = false;
+  given.animation.intervalCs = 30;
+  given.animation.play.plays = 2;
+  given.animation.play.preset = output::AdPreset::Google;
+  given.animation.play.budgetBytes = 9000;
+  given.animation.measured = output::AnimationFile{};
+  std::vector<save::AnimationAsk> asks;
+  const output::AnimationShape shape{3, false, 0, 20, 10};
+  for (const char* ext : {".bmp", ".jpg", ".png", ""}) {
+    const auto answer = save::askSave(answering(given, asks), ext, shape, nullptr);
+    ASSERT_TRUE(answer) << ext;
+    EXPECT_FALSE(answer->animated) << ext;
+  }
+  EXPECT_TRUE(asks.empty());
+
+  auto gif = save::askSave(answering(given, asks), ".gif", shape, nullptr);
+  ASSERT_TRUE(gif);
+  EXPECT_FALSE(gif->animated);
+  EXPECT_FALSE(gif->animation.measured);  // a measurement belongs to an animated GIF
+  EXPECT_EQ(gif->animation.play.budgetBytes, 9000u);
+
+  const auto webp = save::askSave(answering(given, asks), ".webp", shape, nullptr);
+  ASSERT_TRUE(webp);
+  EXPECT_TRUE(webp->animated);
+  EXPECT_EQ(webp->animation.intervalCs, 30);
+  EXPECT_EQ(webp->animation.play.plays, 2);
+  EXPECT_EQ(webp->animation.play.preset, output::AdPreset::None);
+  EXPECT_EQ(webp->animation.play.budgetBytes, 0u);
+  EXPECT_FALSE(webp->animation.measured);
+  ASSERT_EQ(asks.size(), 2u);
+  EXPECT_EQ(asks[0].format, save::AnimationFormat::Gif);
+  EXPECT_EQ(asks[1].format, save::AnimationFormat::Webp);
+  EXPECT_EQ(asks[1].shape.last, 3);
+
+  // A closed question, or none at all, writes nothing.
+  EXPECT_FALSE(save::askSave(answering(std::nullopt, asks), ".webp", shape, nullptr));
+  EXPECT_FALSE(save::askSave({}, ".gif", shape, nullptr));
 }
 
 }  // namespace
