@@ -34,7 +34,8 @@ bool AnimationRequest::operator==(const AnimationRequest& o) const {
          shape.restFile == o.shape.restFile && shape.width == o.shape.width && shape.height == o.shape.height &&
          shape.extraCs == o.shape.extraCs &&
          intervalCs == o.intervalCs && play.plays == o.play.plays && play.holdCs == o.play.holdCs &&
-         play.preset == o.play.preset && play.budgetBytes == o.play.budgetBytes;
+         play.preset == o.play.preset && play.budgetBytes == o.play.budgetBytes &&
+         plainWhenWithin == o.plainWhenWithin;
 }
 
 std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request, const CancelFlag* cancel,
@@ -59,9 +60,13 @@ std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request
     out.quality = plain->quality;
     return out;
   }
-  std::optional<FittedGif> fitted = fitGifAnimation(frames, plan.timing, out.budget, cancel, progress);
+  std::optional<FittedGif> fitted =
+      fitGifAnimation(frames, plan.timing, out.budget, cancel, request.plainWhenWithin, progress);
   if (!fitted) return std::nullopt;
   if (progress) progress->finish();
+  // Quality 100 within the budget is the plain file only in that mode: a
+  // file over it is fitted below 100, and a finer one says so.
+  if (request.plainWhenWithin && fitted->fits && fitted->quality == 100 && !fitted->finer) out.budget = 0;
   out.bytes = std::move(fitted->bytes);
   out.psnr = fitted->psnr;
   out.quality = fitted->quality;

@@ -27,6 +27,10 @@ struct AnimationRequest {
   AnimationShape shape;  // shape.last + 1 == frames->size()
   int intervalCs = 10;
   PlaySettings play;  // play.budgetBytes is the budget (0 = none)
+  // With a budget: the plain file when it is within it, with nothing spent
+  // on the room it leaves (a preset's budget that only a larger file must
+  // meet); the fit only when it is over.
+  bool plainWhenWithin = false;
 
   bool operator==(const AnimationRequest& o) const;
   bool operator!=(const AnimationRequest& o) const { return !(*this == o); }
@@ -36,14 +40,16 @@ struct AnimationFile {
   std::vector<std::uint8_t> bytes;  // the whole file
   double psnr = 0.0;                // mean over the frames as shown (core/psnr.h)
   int quality = 100;                // 100 = the file a save without a budget writes
-  std::size_t budget = 0;           // the budget it was fitted into, 0 = none
+  std::size_t budget = 0;           // the budget it was fitted into, 0 = none (also a plain file within it)
   // False only when a budget was given and even the lowest quality allowed
   // does not fit: bytes are then the closest file above that floor.
   bool fits = true;
 };
 
-// The file for the request. Without a budget, or when the plain file is
-// within it, the bytes are exactly those a save without a budget writes.
+// The file for the request. Without a budget the bytes are exactly those a
+// save without a budget writes; with one the file is fitted into it, and
+// where the plain file leaves room, the room may be spent on frames it
+// cannot show exactly (unless request.plainWhenWithin).
 // nullopt when cancelled or when the frames are refused (missing, of
 // different sizes, fewer than shape.last + 1). progress, when given, rises
 // as the work goes on and is whole when the file is there.

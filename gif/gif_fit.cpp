@@ -168,7 +168,7 @@ std::optional<EncodedGif> encodeGifAtQuality(const std::vector<const core::Bitma
 }
 
 std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing,
-                                         std::size_t budgetBytes, const CancelFlag* cancel,
+                                         std::size_t budgetBytes, const CancelFlag* cancel, bool plainWhenWithin,
                                          WorkProgress* progress) {
   if (!validInput(frames, timing)) return std::nullopt;
   try {
@@ -182,7 +182,7 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
       // Bytes to spare on frames that quality 100 cannot show exactly: a
       // palette for each frame may show them better, shortened by lossy
       // matching as far as the budget needs.
-      if (encoder.manyColours()) {
+      if (encoder.manyColours() && !plainWhenWithin) {
         expectMore(progress, kFinerSteps);
         int tolerance = 0;
         std::optional<CodedAnimation> exact;

@@ -59,8 +59,10 @@ struct FittedGif : EncodedGif {
 // at 100 is returned as it is, with nothing lossy added, unless the frames
 // hold more than 256 colours and the finer file (see FittedGif::finer)
 // fits as well and has the higher PSNR. nullopt as above.
+// With plainWhenWithin, a file at 100 within the budget is returned as it
+// is, with no finer file tried.
 std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing,
                                          std::size_t budgetBytes, const CancelFlag* cancel,
-                                         WorkProgress* progress = nullptr);
+                                         bool plainWhenWithin = false, WorkProgress* progress = nullptr);
 
 }  // namespace output

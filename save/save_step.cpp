@@ -64,7 +64,7 @@ class Save {
  private:
   std::size_t budget() const { return r_.animation.play.budgetBytes; }
 
-  output::AnimationRequest animationRequest(std::size_t budgetBytes = 0) const {
+  output::AnimationRequest animationRequest(std::size_t budgetBytes = 0, bool plainWhenWithin = false) const {
     output::AnimationRequest a;
     a.frames = r_.frames;
     a.shape = r_.shape;
@@ -72,12 +72,13 @@ class Save {
     a.intervalCs = r_.animation.intervalCs;
     a.play = r_.animation.play;
     a.play.budgetBytes = budgetBytes;
+    a.plainWhenWithin = budgetBytes > 0 && plainWhenWithin;
     return a;
   }
 
-  std::optional<output::AnimationFile> encode(std::size_t budgetBytes) {
+  std::optional<output::AnimationFile> encode(std::size_t budgetBytes, bool plainWhenWithin = false) {
     try {
-      return encoder_(animationRequest(budgetBytes));
+      return encoder_(animationRequest(budgetBytes, plainWhenWithin));
     } catch (const std::bad_alloc&) {
       return std::nullopt;
     }
@@ -115,15 +116,16 @@ class Save {
 
   void writeGif(int count) {
     if (!writeFrameFiles(count, true)) return;
-    std::optional<output::AnimationFile> file = encode(0);
     const std::int64_t preset = r_.animation.presetBudgetWhenOver
                                     ? output::byteBudget(r_.animation.play.preset, r_.shape.width, r_.shape.height)
                                     : 0;
     const auto over = static_cast<std::size_t>(preset > 0 ? preset : 0);
-    if (file && over > 0 && file->bytes.size() > over) {
-      // Only now is the fit worth its time; the plain file is not written.
-      removeFrameBmps(r_.target, count);
-      fitAndWrite(over, std::nullopt);
+    // One encoding either way: the plain file when it is within the preset's
+    // budget, else the fitted one.
+    std::optional<output::AnimationFile> file = encode(over, true);
+    if (file && file->budget > 0) {
+      removeFrameBmps(r_.target, count);  // the plain file is not written
+      fitAndWrite(over, std::move(file));
       return;
     }
     writeJoined(count, file ? std::optional(file->bytes) : std::nullopt);

@@ -178,12 +178,37 @@ TEST_F(SaveStep, APresetBudgetIsFittedIntoOnlyWhenThePlainFileIsOverIt) {
   r.animation.play.preset = output::AdPreset::Google;  // 150,000 bytes: far more than these frames need
   r.animation.presetBudgetWhenOver = true;
   const save::SaveReport report = save::saveFrames(r, nullptr, counting());
-  EXPECT_EQ(budgetsAsked, std::vector<std::size_t>{0});
+  EXPECT_EQ(budgetsAsked, std::vector<std::size_t>{150000});  // one encoding, of the plain file within it
   ASSERT_TRUE(report.gif);
   EXPECT_EQ(report.gif->budget, 0u);
   ASSERT_TRUE(report.budget);
   EXPECT_TRUE(report.budget->within);
   EXPECT_EQ(report.budget->bytes, report.gif->bytes.size());
+}
+
+TEST_F(SaveStep, APlainFileOverThePresetBudgetIsFittedInTheSameEncoding) {
+  save::SaveRequest r = request(".gif", true);
+  r.animation.play.preset = output::AdPreset::Google;
+  r.animation.presetBudgetWhenOver = true;
+  std::vector<output::AnimationRequest> seen;
+  const std::vector<std::uint8_t> fittedBytes = {'G', 'I', 'F', '8', '9', 'a', 0x3B};
+  // The encoder answers as for frames too heavy for the budget: fitted.
+  const save::AnimationEncoder fitting = [&](const output::AnimationRequest& a) {
+    seen.push_back(a);
+    output::AnimationFile f;
+    f.bytes = fittedBytes;
+    f.budget = a.play.budgetBytes;
+    f.quality = 40;
+    return std::optional<output::AnimationFile>(f);
+  };
+  const save::SaveReport report = save::saveFrames(r, nullptr, fitting);
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_TRUE(seen[0].plainWhenWithin);
+  EXPECT_EQ(seen[0].play.budgetBytes, 150000u);
+  EXPECT_EQ(bytesOf(dir / "b-s-.gif"), fittedBytes);
+  EXPECT_EQ(filesIn(dir), std::vector<std::string>{"b-s-.gif"});  // no frame files left behind
+  ASSERT_TRUE(report.gif);
+  EXPECT_EQ(report.gif->budget, 150000u);
 }
 
 // ---- a budget question answered No writes nothing ----------------------------
