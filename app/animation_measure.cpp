@@ -64,12 +64,13 @@ void AnimationMeasure::startPending() {
   pending_.reset();
   runningIsStale_ = false;
   flag_ = std::make_shared<output::CancelFlag>(false);
+  progress_ = std::make_shared<output::WorkProgress>();
   const std::uint64_t job = ++job_;
   auto done = std::make_unique<WorkerDoneEvent>(job);
-  worker_ = std::thread([this, request = *running_, flag = flag_, done = std::move(done)]() mutable {
+  worker_ = std::thread([this, request = *running_, flag = flag_, progress = progress_, done = std::move(done)]() mutable {
     std::optional<output::AnimationFile> file;
     try {
-      file = output::encodeAnimationFile(request, flag.get());
+      file = output::encodeAnimationFile(request, flag.get(), progress.get());
     } catch (...) {
       // Out of memory for a measurement: no figure, and the save will say
       // what went wrong when it encodes the file itself.
@@ -100,8 +101,14 @@ bool AnimationMeasure::joinWorker() {
   workerResult_.reset();
   running_.reset();
   flag_.reset();
+  progress_.reset();
   runningIsStale_ = false;
   return current;
+}
+
+int AnimationMeasure::progress() const {
+  if (!worker_.joinable() || runningIsStale_ || !progress_) return -1;
+  return progress_->thousandths();
 }
 
 void AnimationMeasure::cancel() {

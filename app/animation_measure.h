@@ -58,6 +58,9 @@ class AnimationMeasure : public QObject {
   bool isBusy() const { return pending_.has_value() || worker_.joinable(); }
   // True while a worker thread exists (running, or done and not yet joined).
   bool hasWorker() const { return worker_.joinable(); }
+  // How far the running measurement has come, in thousandths
+  // (output::WorkProgress); -1 when none runs for the newest request.
+  int progress() const;
 
   // The debounce time in milliseconds (150 by default).
   void setDelay(int ms) { debounce_.setInterval(ms); }
@@ -80,6 +83,7 @@ class AnimationMeasure : public QObject {
 
   std::thread worker_;
   std::shared_ptr<output::CancelFlag> flag_;  // the running job's
+  std::shared_ptr<output::WorkProgress> progress_;  // the running job's
   std::uint64_t job_ = 0;                     // the running (or last) job's number
   bool runningIsStale_ = false;               // a newer request came after it started
 

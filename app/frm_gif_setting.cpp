@@ -13,10 +13,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMovie>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/animation_measure.h"
@@ -25,6 +27,7 @@
 #include "play/gif_interval.h"
 #include "play/play_texts.h"
 #include "core/psnr.h"
+#include "intake/picture_loader.h"
 
 namespace app {
 
@@ -47,7 +50,13 @@ QLabel* warningIcon(QWidget* parent) {
 
 frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent, save::AnimationFormat format)
     : QDialog(parent), prompts_(prompts), format_(format), measure_(std::make_unique<AnimationMeasure>()) {
-  measure_->setResultHandler([this] { showMeasured(); });
+  measure_->setResultHandler([this] {
+    showMeasured();
+    if (okWaits_) {
+      stopWaiting();
+      cmdSet_Click();  // the measurement of the chosen settings is there now
+    }
+  });
   setWindowTitle(text::shown(isGif() ? text::kGifCaption : text::kWebpCaption));
   setModal(true);
   auto* layout = new QVBoxLayout(this);
@@ -203,7 +212,10 @@ void frmGifSetting::buildSizeSection(QGridLayout* grid) {
 
   grid->addWidget(chkBudget, 5, 0);
   grid->addWidget(spnBudget, 5, 1, Qt::AlignLeft);
-  grid->addWidget(lblSize, 6, 0, 1, 2);
+  auto* sizeRow = new QHBoxLayout;
+  sizeRow->addWidget(lblSize);
+  buildProgressBar(sizeRow);
+  grid->addLayout(sizeRow, 6, 0, 1, 2);
   auto* budgetWarningRow = new QHBoxLayout;
   budgetWarningRow->addWidget(picBudgetWarning, 0, Qt::AlignTop);
   budgetWarningRow->addWidget(lblBudgetWarning, 1);
@@ -223,6 +235,50 @@ void frmGifSetting::buildSizeSection(QGridLayout* grid) {
     w->hide();
 }
 
+void frmGifSetting::buildProgressBar(QHBoxLayout* sizeRow) {
+  prgMeasure = new QProgressBar(fraPlay);
+  prgMeasure->setRange(0, output::WorkProgress::kWhole);
+  prgMeasure->setTextVisible(false);
+  prgMeasure->setAccessibleName(text::shown(text::kGifMeasureProgress));
+  prgMeasure->hide();
+  sizeRow->addWidget(prgMeasure, 1);
+  progressTimer_ = new QTimer(this);
+  progressTimer_->setInterval(100);
+  connect(progressTimer_, &QTimer::timeout, this, [this] { pollProgress(); });
+}
+
+void frmGifSetting::pollProgress() {
+  const int progress = measure_->progress();
+  if (progress < 0 && !measure_->isBusy()) {
+    progressTimer_->stop();
+    prgMeasure->hide();
+    return;
+  }
+  ++progressPolls_;
+  if (progressPolls_ * progressTimer_->interval() < kProgressDelayMs && !okWaits_) return;
+  prgMeasure->setValue(std::max(progress, 0));
+  prgMeasure->show();
+}
+
+bool frmGifSetting::waitForMeasurement() {
+  const auto request = currentRequest();
+  const bool large = shape_ && (shape_->width > intake::kMaxWidth || shape_->height > intake::kMaxHeight);
+  if (!large || !request || !optType[1]->isChecked() || !measure_->isBusy()) return false;
+  const auto& measured = measure_->last();
+  if (measured && measured->request == *request) return false;
+  okWaits_ = true;
+  cmdSet->setEnabled(false);
+  lblSize->setText(text::shown(text::kGifOkWaits));
+  pollProgress();  // the bar at once
+  return true;
+}
+
+void frmGifSetting::stopWaiting() {
+  if (!okWaits_) return;
+  okWaits_ = false;
+  cmdSet->setEnabled(true);
+}
+
 void frmGifSetting::optType_Click(int k) {
   Label1->setEnabled(k == 1);
   cboTime->setEnabled(k == 1);
@@ -237,6 +293,7 @@ void frmGifSetting::cmdSet_Click() {
     prompts_.message(MessageIcon::Exclamation, text::shown(text::kGifBadInterval));
     return;
   }
+  if (isGif() && waitForMeasurement()) return;
   // What was measured for exactly these choices is what the save writes.
   measure_->cancel();
   accepted_.reset();
@@ -372,18 +429,26 @@ void frmGifSetting::refreshMeasure() {
   // Only the animated GIF has a file to measure; one file per frame keeps
   // the last figure (greyed with the section) for a change of mind.
   if (!request || !optType[1]->isChecked()) {
+    stopWaiting();
     measure_->cancel();
     showMeasured();
     return;
   }
+  stopWaiting();  // a changed choice is for the user to confirm again
   lblSize->setText(text::shown(text::kGifMeasuring));
   lblSize->show();
   picBudgetWarning->hide();
   lblBudgetWarning->hide();
   measure_->request(*request);  // answers at once when these choices were measured before
+  if (measure_->isBusy() && !progressTimer_->isActive()) {
+    progressPolls_ = 0;
+    prgMeasure->setValue(0);
+    progressTimer_->start();
+  }
 }
 
 void frmGifSetting::showMeasured() {
+  if (prgMeasure) prgMeasure->hide();
   const auto& measured = measure_->last();
   const auto request = currentRequest();
   const bool current = measured && request && measured->request == *request;
@@ -477,6 +542,7 @@ void frmGifSetting::showModal() {
 }
 
 void frmGifSetting::done(int r) {
+  stopWaiting();
   measure_->cancel();
   QDialog::done(r);
 }

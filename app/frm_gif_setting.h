@@ -26,11 +26,14 @@ class QComboBox;
 class QDoubleSpinBox;
 class QGridLayout;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QMovie;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QTimer;
 class QVBoxLayout;
 
 namespace app {
@@ -74,6 +77,10 @@ class frmGifSetting : public QDialog {
   QLabel* lblBudgetWarning = nullptr;
   QLabel* picPreview = nullptr;
   static constexpr int kPreviewMaxWidth = 400;
+  // Beside the size readout while a measurement has run for longer than
+  // kProgressDelayMs: how far it has come (polled, never pushed by the worker).
+  QProgressBar* prgMeasure = nullptr;
+  static constexpr int kProgressDelayMs = 1000;
 
   // Selecting an option enables the interval exactly for the animated GIF.
   void optType_Click(int k);
@@ -169,6 +176,15 @@ class frmGifSetting : public QDialog {
   void showMeasured();
   void showPreview(const output::AnimationFile& file);
   void clearPreview();
+  // The progress bar: built beside the size readout, and shown, moved on or
+  // hidden by the poll timer.
+  void buildProgressBar(QHBoxLayout* sizeRow);
+  void pollProgress();
+  // On a picture larger than a banner the save would encode for many
+  // seconds: OK waits (without blocking) for the measurement of exactly the
+  // chosen settings and then hands it over. True when it waits.
+  bool waitForMeasurement();
+  void stopWaiting();
 
   Prompts& prompts_;
   const save::AnimationFormat format_;
@@ -180,6 +196,9 @@ class frmGifSetting : public QDialog {
   bool answered_ = false;         // an OK during the current question
   std::unique_ptr<AnimationMeasure> measure_;
   std::optional<output::AnimationFile> accepted_;  // what measuredFile() returns
+  QTimer* progressTimer_ = nullptr;
+  int progressPolls_ = 0;      // polls since the measurement began
+  bool okWaits_ = false;       // OK was pressed and waits for the measurement
   // The preview's movie reads the encoded bytes from this buffer (declared
   // first: the movie goes before its device).
   std::unique_ptr<QBuffer> previewBuffer_;

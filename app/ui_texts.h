@@ -200,6 +200,10 @@ inline constexpr const char* kGifBudgetSuffix = " KB";
 inline constexpr const char* kGifBudgetTip = QT_TRANSLATE_NOOP(
     "Pictorell", "ファイルがこの大きさを超えるときは、画質を下げて収めます（1 KB = 1,000 バイト）。");
 inline constexpr const char* kGifMeasuring = QT_TRANSLATE_NOOP("Pictorell", "サイズを計算中…");
+// A long measurement (a large picture) shows how far it has come; OK on a
+// large picture waits for it, so that the save writes the measured file.
+inline constexpr const char* kGifMeasureProgress = QT_TRANSLATE_NOOP("Pictorell", "サイズの計算の進み具合");
+inline constexpr const char* kGifOkWaits = QT_TRANSLATE_NOOP("Pictorell", "サイズの計算が終わると保存します…");
 inline constexpr const char* kGifSize = QT_TRANSLATE_NOOP("Pictorell", "%1 バイト");
 inline constexpr const char* kGifSizeWithBudget = QT_TRANSLATE_NOOP("Pictorell", "%1 バイト（予算 %2）");
 inline constexpr const char* kGifSizePsnr = QT_TRANSLATE_NOOP("Pictorell", "、PSNR %1 dB");

@@ -38,7 +38,8 @@ bool AnimationRequest::operator==(const AnimationRequest& o) const {
          plainWhenWithin == o.plainWhenWithin;
 }
 
-std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request, const CancelFlag* cancel) {
+std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request, const CancelFlag* cancel,
+                                                 WorkProgress* progress) {
   if (!request.frames || request.shape.last < 0 ||
       request.frames->size() < static_cast<std::size_t>(request.shape.last) + 1) {
     return std::nullopt;
@@ -51,15 +52,18 @@ std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request
   AnimationFile out;
   out.budget = request.play.budgetBytes;
   if (out.budget == 0) {
-    std::optional<EncodedGif> plain = encodeGifAtQuality(frames, plan.timing, 100, cancel);
+    std::optional<EncodedGif> plain = encodeGifAtQuality(frames, plan.timing, 100, cancel, progress);
     if (!plain) return std::nullopt;
+    if (progress) progress->finish();
     out.bytes = std::move(plain->bytes);
     out.psnr = plain->psnr;
     out.quality = plain->quality;
     return out;
   }
-  std::optional<FittedGif> fitted = fitGifAnimation(frames, plan.timing, out.budget, cancel, request.plainWhenWithin);
+  std::optional<FittedGif> fitted =
+      fitGifAnimation(frames, plan.timing, out.budget, cancel, request.plainWhenWithin, progress);
   if (!fitted) return std::nullopt;
+  if (progress) progress->finish();
   // Quality 100 within the budget is the plain file only in that mode: a
   // file over it is fitted below 100, and a finer one says so.
   if (request.plainWhenWithin && fitted->fits && fitted->quality == 100 && !fitted->finer) out.budget = 0;

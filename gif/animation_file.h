@@ -51,8 +51,10 @@ struct AnimationFile {
 // where the plain file leaves room, the room may be spent on frames it
 // cannot show exactly (unless request.plainWhenWithin).
 // nullopt when cancelled or when the frames are refused (missing, of
-// different sizes, fewer than shape.last + 1).
-std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request, const CancelFlag* cancel = nullptr);
+// different sizes, fewer than shape.last + 1). progress, when given, rises
+// as the work goes on and is whole when the file is there.
+std::optional<AnimationFile> encodeAnimationFile(const AnimationRequest& request, const CancelFlag* cancel = nullptr,
+                                                 WorkProgress* progress = nullptr);
 
 // The question before a save writes a file that does not fit its budget
 // (file.fits false), in Japanese unless translated, three lines, e.g.

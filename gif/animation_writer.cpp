@@ -35,15 +35,18 @@ std::optional<std::vector<std::uint8_t>> writeAnimation(int width, int height, c
 
 namespace {
 
+// pass and passes place the frames among the parts of the progress's step.
 std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimation coded, int loopCount, bool shortest,
-                                          const CancelFlag* cancel) {
+                                          const CancelFlag* cancel, WorkProgress* progress, int pass, int passes) {
   FrameCoder coder(shown.frames, coded);
   const core::Bitmap& first = *shown.frames[0];
   ShownQuality quality(first.width, first.height);
   LzwPlanner planner;
   CodedAnimation out;
+  const auto n = static_cast<long long>(coded.frames.size());
   for (std::size_t k = 0; k < coded.frames.size(); ++k) {
     throwIfCancelled(cancel);
+    reportPart(progress, pass * n + static_cast<long long>(k), passes * n);
     MappedFrame& f = coded.frames[k];
     coder.code(k, f);
     GifPalette& palette = f.local ? *f.local : coded.global;
@@ -64,17 +67,18 @@ std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimat
 }  // namespace
 
 std::optional<CodedAnimation> codeAnimation(const ShownFrames& shown, const MappedAnimation& mapped, int loopCount,
-                                            bool shortest, const CancelFlag* cancel) {
-  std::optional<CodedAnimation> best = codeInOrder(shown, mapped, loopCount, shortest, cancel);
+                                            bool shortest, const CancelFlag* cancel, WorkProgress* progress) {
   // Past 64 colours nearly every frame codes with wide codes in any order.
   constexpr std::size_t kOrderMatters = 64;
-  if (!best || mapped.mode == PaletteMode::PerFrame || mapped.frames.size() < 2 ||
-      mapped.global.size() > kOrderMatters) {
-    return best;
-  }
+  const bool bothOrders =
+      mapped.mode != PaletteMode::PerFrame && mapped.frames.size() >= 2 && mapped.global.size() <= kOrderMatters;
+  const int passes = bothOrders ? 2 : 1;
+  std::optional<CodedAnimation> best = codeInOrder(shown, mapped, loopCount, shortest, cancel, progress, 0, passes);
+  if (!best || !bothOrders) return best;
   MappedAnimation other = mapped;
   orderPalette(other, shown.frames, PaletteOrder::MostUsed);
-  std::optional<CodedAnimation> second = codeInOrder(shown, std::move(other), loopCount, shortest, cancel);
+  std::optional<CodedAnimation> second =
+      codeInOrder(shown, std::move(other), loopCount, shortest, cancel, progress, 1, passes);
   if (second && second->bytes.size() < best->bytes.size()) best = std::move(second);
   return best;
 }

@@ -40,7 +40,8 @@ struct CodedAnimation {
 // Codes the mapped frames (FrameCoder) and writes them. With a palette
 // shared by all frames both palette orders are tried and the shorter file
 // kept. Throws Cancelled when the flag is seen set; nullopt on failure.
+// progress, when given, hears of each frame as a part of its current step.
 std::optional<CodedAnimation> codeAnimation(const ShownFrames& shown, const MappedAnimation& mapped, int loopCount,
-                                            bool shortest, const CancelFlag* cancel);
+                                            bool shortest, const CancelFlag* cancel, WorkProgress* progress = nullptr);
 
 }  // namespace output

@@ -127,7 +127,16 @@ std::optional<CodedAnimation> finerWithin(QualityEncoder& encoder, std::size_t b
 }
 
 // The highest quality of the scale that fits and stays above the floor.
-std::optional<FittedGif> fitOnTheScale(QualityEncoder& encoder, std::size_t budgetBytes);
+std::optional<FittedGif> fitOnTheScale(QualityEncoder& encoder, std::size_t budgetBytes, WorkProgress* progress);
+
+// About the steps of a bisection over the qualities (low, high) and of
+// finerWithin, for the progress's count.
+constexpr int kScaleSteps = 7;
+constexpr int kLadderSteps = 3;
+constexpr int kFinerSteps = 6;
+void expectMore(WorkProgress* progress, int steps) {
+  if (progress) progress->expect(progress->stepsDone() + steps);
+}
 
 FittedGif finerFile(CodedAnimation&& coded, int tolerance) {
   FittedGif out;
@@ -142,11 +151,13 @@ FittedGif finerFile(CodedAnimation&& coded, int tolerance) {
 }  // namespace
 
 std::optional<EncodedGif> encodeGifAtQuality(const std::vector<const core::Bitmap*>& frames,
-                                             const AnimationTiming& timing, int quality, const CancelFlag* cancel) {
+                                             const AnimationTiming& timing, int quality, const CancelFlag* cancel,
+                                             WorkProgress* progress) {
   if (!validInput(frames, timing)) return std::nullopt;
   try {
     const ShownFrames shown = mergeRepeats(frames, timing.delays);
-    QualityEncoder encoder(shown, gifLoopField(timing.plays), cancel);
+    expectMore(progress, 2);  // the palettes, the file
+    QualityEncoder encoder(shown, gifLoopField(timing.plays), cancel, progress);
     const int q = std::clamp(quality, 0, kBestQuality);
     std::optional<CodedAnimation> coded = encoder.encode(q, true);
     if (!coded) return std::nullopt;
@@ -157,11 +168,14 @@ std::optional<EncodedGif> encodeGifAtQuality(const std::vector<const core::Bitma
 }
 
 std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing,
-                                         std::size_t budgetBytes, const CancelFlag* cancel, bool plainWhenWithin) {
+                                         std::size_t budgetBytes, const CancelFlag* cancel, bool plainWhenWithin,
+                                         WorkProgress* progress) {
   if (!validInput(frames, timing)) return std::nullopt;
   try {
     const ShownFrames shown = mergeRepeats(frames, timing.delays);
-    QualityEncoder encoder(shown, gifLoopField(timing.plays), cancel);
+    // Most fits: the palettes, quality 100, the search and the file written.
+    expectMore(progress, 2 + kScaleSteps + 1);
+    QualityEncoder encoder(shown, gifLoopField(timing.plays), cancel, progress);
     std::optional<CodedAnimation> best = encoder.encode(kBestQuality, true);
     if (!best) return std::nullopt;
     if (best->bytes.size() <= budgetBytes) {
@@ -169,6 +183,7 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
       // palette for each frame may show them better, shortened by lossy
       // matching as far as the budget needs.
       if (encoder.manyColours() && !plainWhenWithin) {
+        expectMore(progress, kFinerSteps);
         int tolerance = 0;
         std::optional<CodedAnimation> exact;
         std::optional<CodedAnimation> finer = finerWithin(encoder, budgetBytes, tolerance, exact);
@@ -192,11 +207,12 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
     // Bytes fall as the quality falls: find the highest quality that fits,
     // then make sure it is above the floor. Where one palette per frame
     // pays, the finer file made lossy may show more in the same bytes.
-    std::optional<FittedGif> scaled = fitOnTheScale(encoder, budgetBytes);
+    std::optional<FittedGif> scaled = fitOnTheScale(encoder, budgetBytes, progress);
     // Far below quality 100 the finer file's palettes cost more than they
     // show, and making them is the dearest step on photos.
     constexpr std::size_t kFinerReach = 7;  // tenths of quality 100's bytes
     if (!scaled || !encoder.manyColours() || budgetBytes * 10 < best->bytes.size() * kFinerReach) return scaled;
+    expectMore(progress, kFinerSteps);
     int tolerance = 0;
     std::optional<CodedAnimation> exact;
     std::optional<CodedAnimation> finer = finerWithin(encoder, budgetBytes, tolerance, exact);
@@ -211,7 +227,7 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
 
 namespace {
 
-std::optional<FittedGif> fitOnTheScale(QualityEncoder& encoder, std::size_t budgetBytes) {
+std::optional<FittedGif> fitOnTheScale(QualityEncoder& encoder, std::size_t budgetBytes, WorkProgress* progress) {
   Search search(encoder);
   const auto within = [&](const CodedAnimation& c) { return c.bytes.size() <= budgetBytes; };
   const std::optional<int> fits = highest(search, -1, kBestQuality, within);
@@ -223,6 +239,7 @@ std::optional<FittedGif> fitOnTheScale(QualityEncoder& encoder, std::size_t budg
   // Quality 0 is over the budget yet still above the floor: the last
   // resort below it (negative qualities), searched the same way.
   const bool ladder = *fits < 0 && aboveFloorAtZero;
+  expectMore(progress, (ladder ? kLadderSteps : 0) + kLadderSteps + 1);
   if (ladder) {
     const std::optional<int> low = highest(search, kLowestQuality - 1, 0, within);
     if (!low) return std::nullopt;

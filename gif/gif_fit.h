@@ -3,7 +3,8 @@
 // input (the same frames and settings give the same bytes on any thread),
 // keep no state between calls and may run on a worker thread; `cancel`,
 // when given, is read often and stops the work within a fraction of a
-// frame.
+// frame; `progress`, when given, hears of each step and frame (it is not
+// finished by them: the caller says when its whole work is done).
 #pragma once
 
 #include <cstddef>
@@ -35,7 +36,8 @@ struct EncodedGif {
 // input is refused (as encodeGifAnimation refuses it) or an encoder step
 // fails.
 std::optional<EncodedGif> encodeGifAtQuality(const std::vector<const core::Bitmap*>& frames,
-                                             const AnimationTiming& timing, int quality, const CancelFlag* cancel);
+                                             const AnimationTiming& timing, int quality, const CancelFlag* cancel,
+                                             WorkProgress* progress = nullptr);
 
 struct FittedGif : EncodedGif {
   // True when bytes.size() <= the budget. False when even the lowest
@@ -61,6 +63,6 @@ struct FittedGif : EncodedGif {
 // is, with no finer file tried.
 std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing,
                                          std::size_t budgetBytes, const CancelFlag* cancel,
-                                         bool plainWhenWithin = false);
+                                         bool plainWhenWithin = false, WorkProgress* progress = nullptr);
 
 }  // namespace output

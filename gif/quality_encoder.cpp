@@ -139,8 +139,9 @@ LossySettings lossySettingsFor(int quality, bool manyColours) {
   return s;
 }
 
-QualityEncoder::QualityEncoder(const ShownFrames& shown, int loopCount, const CancelFlag* cancel)
-    : shown_(shown), loopCount_(loopCount), cancel_(cancel) {}
+QualityEncoder::QualityEncoder(const ShownFrames& shown, int loopCount, const CancelFlag* cancel,
+                               WorkProgress* progress)
+    : shown_(shown), loopCount_(loopCount), cancel_(cancel), progress_(progress) {}
 
 const MappedAnimation* QualityEncoder::base() {
   if (!base_ && !baseFailed_) {
@@ -149,6 +150,7 @@ const MappedAnimation* QualityEncoder::base() {
     settings.cancel = cancel_;
     base_ = mapAnimation(shown_.frames, settings);
     baseFailed_ = !base_;
+    reportStep(progress_);
   }
   return base_ ? &*base_ : nullptr;
 }
@@ -161,22 +163,34 @@ bool QualityEncoder::manyColours() {
 std::optional<CodedAnimation> QualityEncoder::encode(int quality, bool shortest) {
   throwIfCancelled(cancel_);
   if (!base()) return std::nullopt;
-  if (quality >= kBestQuality) return encodeBest(shortest);
-  return encodeLossy(lossySettingsFor(quality, manyColours()), shortest);
+  std::optional<CodedAnimation> out = quality >= kBestQuality
+                                         ? encodeBest(shortest)
+                                         : encodeLossy(lossySettingsFor(quality, manyColours()), shortest);
+  reportStep(progress_);
+  return out;
 }
 
 std::optional<CodedAnimation> QualityEncoder::encodeBest(bool shortest) {
-  return codeAnimation(shown_, *base_, loopCount_, shortest, cancel_);
+  return codeAnimation(shown_, *base_, loopCount_, shortest, cancel_, progress_);
 }
 
 std::optional<CodedAnimation> QualityEncoder::encodeFinely(int tolerance, bool shortest) {
   throwIfCancelled(cancel_);
-  if (!fine_) fine_ = mapEachFrameFinely(shown_.frames, cancel_);
+  if (!fine_) {
+    fine_ = mapEachFrameFinely(shown_.frames, cancel_);
+    reportStep(progress_);
+  }
   if (!fine_) return std::nullopt;
-  if (tolerance <= 0) return codeAnimation(shown_, *fine_, loopCount_, shortest, cancel_);
-  LossySettings s;
-  s.tolerance = tolerance;
-  return encodeLossyFrom(*fine_, s, shortest);
+  std::optional<CodedAnimation> out;
+  if (tolerance <= 0) {
+    out = codeAnimation(shown_, *fine_, loopCount_, shortest, cancel_, progress_);
+  } else {
+    LossySettings s;
+    s.tolerance = tolerance;
+    out = encodeLossyFrom(*fine_, s, shortest);
+  }
+  reportStep(progress_);
+  return out;
 }
 
 std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetBytes, const CodedAnimation& plainFile,
@@ -238,7 +252,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetByte
       }
       mixed.frames.push_back(std::move(f));
     }
-    std::optional<CodedAnimation> coded = codeAnimation(shown_, mixed, loopCount_, true, cancel_);
+    std::optional<CodedAnimation> coded = codeAnimation(shown_, mixed, loopCount_, true, cancel_, progress_);
     if (!coded) return std::nullopt;
     if (coded->bytes.size() <= budgetBytes) {
       if (!best || coded->psnr > best->psnr) best = std::move(coded);
@@ -336,6 +350,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
   ShownQuality quality(first.width, first.height);
   for (std::size_t k = 0; k < mapping.frames.size(); ++k) {
     throwIfCancelled(cancel_);
+    reportPart(progress_, static_cast<long long>(k), static_cast<long long>(mapping.frames.size()));
     MappedFrame f = mapping.frames[k];
     const GifPalette palette = f.local ? *f.local : mapping.global;
     if (coded.mode == PaletteMode::PerFrame) {

@@ -44,7 +44,9 @@ LossySettings lossySettingsFor(int quality, bool manyColours);
 class QualityEncoder {
  public:
   // shown: the frames with repeats joined (they must outlive the encoder).
-  QualityEncoder(const ShownFrames& shown, int loopCount, const CancelFlag* cancel);
+  // progress, when given, counts the palettes made and each file coded as a
+  // step, with the frames as its parts.
+  QualityEncoder(const ShownFrames& shown, int loopCount, const CancelFlag* cancel, WorkProgress* progress = nullptr);
 
   // shortest: see GifStream; the greedy parse alone measures faster and is
   // never shorter. Throws Cancelled when the flag is set; nullopt when an
@@ -86,6 +88,7 @@ class QualityEncoder {
   const ShownFrames& shown_;
   int loopCount_;
   const CancelFlag* cancel_;
+  WorkProgress* progress_;
   std::optional<MappedAnimation> base_;
   std::optional<MappedAnimation> fine_;
   bool baseFailed_ = false;

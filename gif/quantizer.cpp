@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <memory>
 
@@ -220,13 +221,49 @@ GifPalette mergeClosestColours(const std::vector<ColourHistogram::Entry>& histog
 
 std::uint8_t NearestColour::operator()(core::Color c) {
   if (auto it = cache_.find(c); it != cache_.end()) return it->second;
+  if (byRed_.size() != palette_.size()) {
+    byRed_.clear();
+    for (std::size_t i = 0; i < palette_.size(); ++i)
+      byRed_.push_back(ByRed{core::redOf(palette_[i]), static_cast<int>(i)});
+    std::sort(byRed_.begin(), byRed_.end(),
+              [](const ByRed& a, const ByRed& b) { return a.red != b.red ? a.red < b.red : a.index < b.index; });
+  }
+  // The nearest entry, the lowest index among equally near ones (as a scan
+  // in palette order finds it).
   int best = 0;
   int bestDistance = std::numeric_limits<int>::max();
-  for (std::size_t i = 0; i < palette_.size() && bestDistance > 0; ++i) {
-    const int d = core::squaredDistance(c, palette_[i]);
-    if (d < bestDistance) {
+  const auto consider = [&](const ByRed& e) {
+    const int d = core::squaredDistance(c, palette_[static_cast<std::size_t>(e.index)]);
+    if (d < bestDistance || (d == bestDistance && e.index < best)) {
       bestDistance = d;
-      best = static_cast<int>(i);
+      best = e.index;
+    }
+  };
+  const int red = core::redOf(c);
+  const auto start = std::lower_bound(byRed_.begin(), byRed_.end(), red,
+                                      [](const ByRed& e, int r) { return e.red < r; });
+  auto up = start;
+  auto down = start;
+  bool upOpen = up != byRed_.end();
+  bool downOpen = down != byRed_.begin();
+  while (upOpen || downOpen) {
+    if (upOpen) {
+      const int dr = up->red - red;
+      if (dr * dr > bestDistance) {
+        upOpen = false;
+      } else {
+        consider(*up);
+        upOpen = ++up != byRed_.end();
+      }
+    }
+    if (downOpen) {
+      const int dr = red - std::prev(down)->red;
+      if (dr * dr > bestDistance) {
+        downOpen = false;
+      } else {
+        consider(*--down);
+        downOpen = down != byRed_.begin();
+      }
     }
   }
   cache_.emplace(c, static_cast<std::uint8_t>(best));

@@ -49,7 +49,14 @@ class NearestColour {
   std::uint8_t operator()(core::Color c);
 
  private:
+  struct ByRed {
+    int red;
+    int index;
+  };
   const GifPalette& palette_;
+  // The entries by red, made at the first call: the search walks out from
+  // the colour's red and stops where red alone is farther than the best.
+  std::vector<ByRed> byRed_;
   std::unordered_map<core::Color, std::uint8_t> cache_;
 };
 

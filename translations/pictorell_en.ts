@@ -676,6 +676,14 @@
         <translation>Working out the size…</translation>
     </message>
     <message>
+        <source>サイズの計算の進み具合</source>
+        <translation>Progress of working out the size</translation>
+    </message>
+    <message>
+        <source>サイズの計算が終わると保存します…</source>
+        <translation>Saves once the size is worked out…</translation>
+    </message>
+    <message>
         <source>%1 バイト</source>
         <translation>%1 bytes</translation>
     </message>

@@ -2,6 +2,7 @@
 // figure and the animation it shows, the file OK hands to the save, and
 // closing the dialog while an encode runs. These tests start threads; they
 // also run under ThreadSanitizer (ctest label "threads").
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -12,6 +13,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMovie>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTest>
@@ -168,6 +171,55 @@ TEST_F(GifMeasureTest, TheReadoutAndOkGiveTheBytesOfTheSameRequest) {
   answer = askAgain(frames);
   ASSERT_TRUE(answer);
   EXPECT_FALSE(answer->animated);
+  EXPECT_FALSE(answer->animation.measured);
+}
+
+TEST_F(GifMeasureTest, OnALargePictureOkWaitsForTheMeasurementAndShowsHowFarItCame) {
+  // One column past a banner; the worker's end is seen only when events are
+  // handled, so OK always meets the measurement running.
+  const Frames frames = slidingFrames(8, 1001, 60);
+  std::vector<int> shown;
+  dialog.setModalRunner([&](app::frmGifSetting& d) {
+    d.setResult(0);
+    ASSERT_TRUE(d.measure().isBusy());
+    d.cmdSet_Click();
+    // Still asking: OK greyed, the wait said, the bar at once.
+    EXPECT_EQ(d.result(), 0);
+    EXPECT_FALSE(d.cmdSet->isEnabled());
+    EXPECT_EQ(d.lblSize->text(), u("サイズの計算が終わると保存します…"));
+    EXPECT_FALSE(d.prgMeasure->isHidden());
+    while (d.measure().isBusy()) {
+      shown.push_back(d.prgMeasure->value());
+      QTest::qWait(20);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(d.result(), static_cast<int>(QDialog::Accepted), kLongWaitMs);
+    EXPECT_TRUE(d.cmdSet->isEnabled());
+    EXPECT_TRUE(d.prgMeasure->isHidden());
+  });
+  ask(frames);
+  auto answer = askAgain(frames);
+  ASSERT_TRUE(answer && answer->animated);
+  ASSERT_TRUE(answer->animation.measured);
+  EXPECT_EQ(answer->animation.measured->bytes, encoded(requestFor(frames, 10, answer->animation.play)));
+  ASSERT_FALSE(shown.empty());
+  EXPECT_TRUE(std::is_sorted(shown.begin(), shown.end()));
+
+  // A choice changed while OK waits ends the wait: the user confirms again.
+  dialog.setModalRunner([&](app::frmGifSetting& d) {
+    d.setResult(0);
+    ASSERT_TRUE(d.measure().isBusy());
+    d.cmdSet_Click();
+    d.setPlays(2);
+    EXPECT_TRUE(d.cmdSet->isEnabled());
+    EXPECT_TRUE(measuring());
+    QTRY_VERIFY_WITH_TIMEOUT(!d.measure().isBusy(), kLongWaitMs);
+    EXPECT_EQ(d.result(), 0);
+    d.reject();
+  });
+  const Frames other = slidingFrames(8, 1001, 61);  // not measured yet
+  ask(other);
+  answer = askAgain(other);
+  ASSERT_TRUE(answer);
   EXPECT_FALSE(answer->animation.measured);
 }
 

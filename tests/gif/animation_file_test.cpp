@@ -163,6 +163,40 @@ TEST_F(AnimationFileTest, TooSmallABudgetGivesTheClosestFileAndItsQuestion) {
             "<最も小さくしても 53,599 バイト（PSNR 25.1 dB）です。>\n<このまま保存しますか？>");
 }
 
+TEST_F(AnimationFileTest, ProgressRisesToTheWholeAndChangesNoByte) {
+  // Parts within a step; a search that runs past the steps expected stays
+  // short of the whole until the file is there; nothing ever falls.
+  output::WorkProgress p;
+  p.expect(4);
+  p.part(1, 2);
+  EXPECT_EQ(p.thousandths(), 125);
+  p.stepDone();
+  p.part(0, 3);
+  EXPECT_EQ(p.thousandths(), 250);
+  for (int i = 0; i < 5; ++i) p.stepDone();
+  EXPECT_EQ(p.thousandths(), 857);
+  p.part(1, 1);
+  EXPECT_EQ(p.thousandths(), output::WorkProgress::kWhole - 1);
+  p.finish();
+  EXPECT_EQ(p.thousandths(), output::WorkProgress::kWhole);
+
+  const auto plain = output::encodeAnimationFile(request);
+  ASSERT_TRUE(plain);
+  for (std::size_t budget : {std::size_t{0}, plain->bytes.size() * 7 / 10}) {
+    SCOPED_TRACE(budget);
+    request.play.budgetBytes = budget;
+    output::WorkProgress progress;
+    const auto watched = output::encodeAnimationFile(request, nullptr, &progress);
+    ASSERT_TRUE(watched);
+    EXPECT_EQ(watched->bytes, output::encodeAnimationFile(request)->bytes);
+    EXPECT_EQ(progress.thousandths(), output::WorkProgress::kWhole);
+  }
+  output::CancelFlag cancelled{true};
+  output::WorkProgress stopped;
+  EXPECT_FALSE(output::encodeAnimationFile(request, &cancelled, &stopped));
+  EXPECT_LT(stopped.thousandths(), output::WorkProgress::kWhole);
+}
+
 TEST_F(AnimationFileTest, RefusedFramesGiveNothing) {
   output::AnimationRequest missing = request;
   missing.frames = nullptr;

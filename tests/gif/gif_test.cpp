@@ -394,3 +394,32 @@ TEST_F(GifTest, TimingGivesEachFrameItsDelayAndThePlaysBecomeTheLoopField) {
 }
 
 }  // namespace
+
+namespace {
+
+// The nearest entry as a plain scan in palette order finds it: the lowest
+// index among equally near ones, also for repeated entries and ties.
+TEST(NearestColourSearch, FindsWhatAScanInPaletteOrderFinds) {
+  std::uint32_t seed = 7;
+  const auto next = [&seed] {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<int>(seed >> 24);
+  };
+  for (int size : {1, 2, 3, 16, 255, 256}) {
+    output::GifPalette palette;
+    // Coarse channels give many ties and repeats.
+    for (int i = 0; i < size; ++i) palette.push_back(core::rgb(next() & 0xF0, next() & 0xE0, next() & 0xC0));
+    output::NearestColour nearest(palette);
+    for (int n = 0; n < 3000; ++n) {
+      const core::Color c = core::rgb(next(), next(), next());
+      int expected = 0;
+      for (int i = 1; i < size; ++i)
+        if (core::squaredDistance(c, palette[static_cast<std::size_t>(i)]) <
+            core::squaredDistance(c, palette[static_cast<std::size_t>(expected)]))
+          expected = i;
+      ASSERT_EQ(nearest(c), expected) << size << " " << n;
+    }
+  }
+}
+
+}  // namespace
