@@ -99,7 +99,10 @@ TEST_F(KeyboardTest, KeysRunTheCommands) {
   press(w, Qt::Key_F5);
   EXPECT_EQ(w.driver().state(), effects::PreviewState::Idle);
 
+  // The copied frame is an unsaved change of the frame list: quitting asks first.
+  log->questionAnswers = {true};
   press(w, Qt::CTRL | Qt::Key_Q);
+  EXPECT_EQ(log->questions.size(), 1u);
   EXPECT_FALSE(w.isVisible());
 }
 
