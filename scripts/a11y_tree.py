@@ -49,4 +49,5 @@ def main():
     return 1 if nameless else 0
 
 
-sys.exit(main())
+if __name__ == "__main__":
+    sys.exit(main())

@@ -9,15 +9,8 @@ import time
 
 import pyatspi
 
-
-def find_app(name, wait_s=20):
-    end = time.time() + wait_s
-    while time.time() < end:
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == name:
-                return app
-        time.sleep(0.5)
-    return None
+# Finding the window on the bus is the same as for the accessibility check.
+from a11y_tree import find_app
 
 
 # Qt's table and tree views answer a walk through their cells with warnings;
@@ -95,7 +88,25 @@ def main():
     time.sleep(2)
     print("saved:", " ".join(sorted(os.listdir(folder))), flush=True)
     press(app, "終了")
+    # The copied frame was never saved from the frame list, so closing asks
+    # first; Yes closes without it.
+    answer_yes(app)
     return 0 if os.listdir(folder) else 1
+
+
+def answer_yes(app, wait_s=5):
+    end = time.time() + wait_s
+    while time.time() < end:
+        for n in nodes(app):
+            try:
+                if n.getRole() == pyatspi.ROLE_PUSH_BUTTON and n.getState().contains(pyatspi.STATE_SHOWING) and \
+                        n.name.replace("&", "").startswith(("はい", "Yes")):
+                    print("press", repr(n.name), flush=True)
+                    n.queryAction().doAction(0)
+                    return
+            except Exception:  # the window closed while walking
+                return
+        time.sleep(0.3)
 
 
 sys.exit(main())
