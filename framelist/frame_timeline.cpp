@@ -17,6 +17,18 @@ std::vector<StockEntry> heldFrames(const FrameState& state) {
   return out;
 }
 
+// The inserted block becomes the selection with its last frame current, so a
+// second add or duplicate lands after the first.
+void insertBlock(FrameList& list, FrameState state, std::vector<StockEntry> frames, int at,
+                 const std::vector<StockEntry>& block) {
+  for (StockEntry& e : frames) e.selected = false;
+  frames.insert(frames.begin() + at, block.begin(), block.end());
+  state.entries = std::move(frames);
+  state.anchor = at;
+  state.current = at + static_cast<int>(block.size()) - 1;
+  list.restore(std::move(state));
+}
+
 }  // namespace
 
 bool addFrames(FrameList& list, const std::vector<core::Picture>& pictures) {
@@ -26,13 +38,8 @@ bool addFrames(FrameList& list, const std::vector<core::Picture>& pictures) {
   if (added.empty()) return false;
   FrameState state = list.state();
   std::vector<StockEntry> frames = heldFrames(state);
-  for (StockEntry& e : frames) e.selected = false;
   const int at = frames.empty() ? 0 : std::clamp(state.current, 0, static_cast<int>(frames.size()) - 1) + 1;
-  frames.insert(frames.begin() + at, added.begin(), added.end());
-  state.entries = std::move(frames);
-  state.anchor = at;
-  state.current = at + static_cast<int>(added.size()) - 1;
-  list.restore(std::move(state));
+  insertBlock(list, std::move(state), std::move(frames), at, added);
   return true;
 }
 
@@ -42,12 +49,8 @@ bool duplicateSelected(FrameList& list) {
   FrameState state = list.state();
   std::vector<StockEntry> copies;
   for (int i : picked) copies.push_back(state.entries[static_cast<std::size_t>(i)]);
-  for (StockEntry& e : state.entries) e.selected = false;
-  const int at = picked.back() + 1;
-  state.entries.insert(state.entries.begin() + at, copies.begin(), copies.end());
-  state.anchor = at;
-  state.current = at + static_cast<int>(copies.size()) - 1;
-  list.restore(std::move(state));
+  std::vector<StockEntry> frames = state.entries;
+  insertBlock(list, std::move(state), std::move(frames), picked.back() + 1, copies);
   return true;
 }
 
