@@ -192,6 +192,7 @@ class frmMain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -226,6 +227,9 @@ class frmMain : public QMainWindow {
   const intake::SizeLimit& sourceLimit() const;
   ScreenRoom screenRoom() const;
   void keepOnScreen();
+  // Another screen may have another scale: the views' logical size changes.
+  void screenMoved();
+  bool screenWatched_ = false;
   // The canvas under the views takes the surfaces' size.
   void followPictureSize();
   void placeLoadedPicture(const core::Picture& picture);

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/drop_field.h"
 #include "app/frm_main.h"
@@ -109,6 +110,22 @@ ScreenRoom frmMain::screenRoom() const {
   room.height = std::max(kDesignPictureHeight, available.height() - frame.height() - besideHeight);
   room.scrollBar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
   return room;
+}
+
+// The window's platform handle, and with it the screen signal, exists only
+// once it is shown.
+void frmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (screenWatched_ || !windowHandle()) return;
+  screenWatched_ = true;
+  connect(windowHandle(), &QWindow::screenChanged, this, &frmMain::screenMoved);
+}
+
+// A banner pixel stays n x n device pixels on the new screen, so the views
+// and the window around them take the new n's size.
+void frmMain::screenMoved() {
+  fitToSource();
+  refreshViews();
 }
 
 // A window grown for a large picture is moved back inside the available area.

@@ -5,7 +5,9 @@
 #include <cstdlib>
 
 #include <QRandomGenerator>
+#include <QScreen>
 #include <QScrollArea>
+#include <QWindow>
 
 #include "app/picture_view.h"
 #include "framelist/frm_frames.h"
@@ -95,6 +97,32 @@ TEST_F(WindowTest, PreviewSourceAndFrameListShowWholeDevicePixels) {
   EXPECT_EQ(stock->size(), shown);
   EXPECT_EQ(deviceGrab(stock, device), scaledBy(frame, n));
   w.Form_KeyDown(Qt::Key_Escape);
+}
+
+}  // namespace
+
+namespace {
+
+// CTest runs this with two screens, the second at scale 2; elsewhere there is
+// only one screen and it skips.
+TEST_F(WindowTest, MovedToAScreenOfAnotherScaleTheViewsRefit) {
+  const QList<QScreen*> screens = QGuiApplication::screens();
+  if (screens.size() < 2 || screens[0]->devicePixelRatio() == screens[1]->devicePixelRatio())
+    GTEST_SKIP() << "needs two screens of different scales";
+  app::frmMain& w = start();
+  load(writeSpeckled(dir, 41, 21));
+  w.show();
+  const double before = w.devicePixelRatioF();
+  w.windowHandle()->setScreen(screens[1]);
+  QCoreApplication::processEvents();
+  const double after = w.devicePixelRatioF();
+  ASSERT_NE(before, after);
+  const int n = static_cast<int>(std::floor(after));
+  const QSize shown(static_cast<int>(std::ceil(41.0 * n / after - 1e-9)),
+                    static_cast<int>(std::ceil(21.0 * n / after - 1e-9)));
+  EXPECT_EQ(w.picSource->size(), shown);
+  EXPECT_EQ(w.picScroll->size(), shown);
+  EXPECT_EQ(deviceGrab(w.picSource, QSize(41 * n, 21 * n)), scaledBy(w.workState().picSource.picture(), n));
 }
 
 }  // namespace

@@ -40,4 +40,11 @@ foreach(scale 1 1.25 1.5 2)
   set_tests_properties(whole_pixels_at_scale_${scale_name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${scale};PICTORELL_TESTDATA=${PICTORELL_SHARED_DIR}/testdata")
 endforeach()
+# A window moved from a screen at scale 1 to one at 1.5.
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/two_screens.json
+  "{\"screens\": [{\"name\": \"one\", \"x\": 0, \"y\": 0, \"width\": 1366, \"height\": 768, \"dpr\": 1},"
+  " {\"name\": \"two\", \"x\": 1366, \"y\": 0, \"width\": 1920, \"height\": 1080, \"dpr\": 1.5}]}\n")
+add_test(NAME whole_pixels_after_screen_change COMMAND whole_pixels_test --gtest_filter=*AnotherScale*)
+set_tests_properties(whole_pixels_after_screen_change PROPERTIES
+  ENVIRONMENT "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_CURRENT_BINARY_DIR}/two_screens.json;PICTORELL_TESTDATA=${PICTORELL_SHARED_DIR}/testdata")
 pictorell_add_test(keyboard_test SOURCES keyboard_test.cpp LIBS pictorell_app Qt6::Test GUI)
