@@ -178,6 +178,7 @@ void frmGifSetting::buildPlaySection() {
   grid->addLayout(warningRow, 5, 0, 1, 2);
   lblWritten = new QLabel(fraPlay);
   lblWritten->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lblWritten->setContentsMargins(0, 8, 0, 0);  // apart from the lines about the next file
   picWrittenWarning = warningIcon(fraPlay);
   lblWrittenWarning = new QLabel(fraPlay);
   grid->addWidget(lblWritten, 6, 0, 1, 2);
