@@ -677,6 +677,7 @@ std::optional<output::AnimationFile> frmGifSetting::measuredFile() const { retur
 
 void frmGifSetting::checkWritten(const std::string& file, output::AdPreset preset) {
   written_->start(file, preset);
+  showWritten();
 }
 
 void frmGifSetting::showWritten() {

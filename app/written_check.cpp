@@ -34,6 +34,7 @@ WrittenCheck::~WrittenCheck() { cancel(); }
 
 void WrittenCheck::start(const std::string& file, output::AdPreset preset) {
   cancel();
+  last_.reset();  // the figures of an older file are not this one's
   flag_ = std::make_shared<output::CancelFlag>(false);
   const std::uint64_t job = ++job_;
   auto done = std::make_unique<CheckDoneEvent>(job);

@@ -31,7 +31,8 @@ class WrittenCheck : public QObject {
   WrittenCheck(const WrittenCheck&) = delete;
   WrittenCheck& operator=(const WrittenCheck&) = delete;
 
-  // Checks `file` against `preset`, dropping any check still running.
+  // Checks `file` against `preset`, dropping any check still running and the
+  // last result.
   void start(const std::string& file, output::AdPreset preset);
   // Stops the running check and joins its thread; the last result stays.
   void cancel();
