@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QEvent>
 
+#include "check/banner_check.h"
+
 namespace app {
 
 namespace {
@@ -69,13 +71,24 @@ void AnimationMeasure::startPending() {
   auto done = std::make_unique<WorkerDoneEvent>(job);
   worker_ = std::thread([this, request = *running_, flag = flag_, progress = progress_, done = std::move(done)]() mutable {
     std::optional<output::AnimationFile> file;
+    std::optional<check::FlashResult> flash;
     try {
       file = output::encodeAnimationFile(request, flag.get(), progress.get());
+      // Flashing is judged on the file as it plays, with the very check
+      // brenlo-render --check makes.
+      if (file) {
+        const check::CheckOutcome c =
+            check::checkBanner(file->bytes.data(), file->bytes.size(), output::AdPreset::None, flag.get());
+        if (c.ok) flash = c.check.flash;
+        // Stopped while reading it back: no half measurement is kept.
+        if (flag->load()) file.reset();
+      }
     } catch (...) {
       // Out of memory for a measurement: no figure, and the save will say
       // what went wrong when it encodes the file itself.
     }
     workerResult_ = std::move(file);  // read only after join(), which orders the two
+    workerFlash_ = flash;
     QCoreApplication::postEvent(this, done.release());
   });
 }
@@ -97,8 +110,9 @@ bool AnimationMeasure::joinWorker() {
   if (!worker_.joinable()) return false;
   worker_.join();
   const bool current = workerResult_ && running_ && !runningIsStale_;
-  if (current) last_ = Measurement{std::move(*running_), std::move(*workerResult_)};
+  if (current) last_ = Measurement{std::move(*running_), std::move(*workerResult_), workerFlash_};
   workerResult_.reset();
+  workerFlash_.reset();
   running_.reset();
   flag_.reset();
   progress_.reset();

@@ -5,7 +5,7 @@
 // All calls are made on the GUI thread. Requests are debounced; at most one
 // worker thread exists at a time, and a request that is no longer the newest
 // is cancelled through its own flag and its result dropped. The worker only
-// runs output::encodeAnimationFile and hands the result back through a queued
+// runs output::encodeAnimationFile (and reads the file back for its flashing) and hands the result back through a queued
 // call; it never sees a widget. The GUI thread waits for a worker only in
 // cancel() (and the destructor), which the encoder's cancel flag keeps short.
 #pragma once
@@ -19,6 +19,7 @@
 #include <QObject>
 #include <QTimer>
 
+#include "check/flash.h"
 #include "gif/animation_file.h"
 
 namespace app {
@@ -28,6 +29,9 @@ class AnimationMeasure : public QObject {
   struct Measurement {
     output::AnimationRequest request;
     output::AnimationFile file;
+    // The file's flashing as browsers play it (the check brenlo-render
+    // --check makes); nullopt when the encoded file could not be read back.
+    std::optional<check::FlashResult> flash;
   };
 
   explicit AnimationMeasure(QObject* parent = nullptr);
@@ -91,6 +95,7 @@ class AnimationMeasure : public QObject {
   // worker before it posts its queued call, read on the GUI thread only
   // after joining it: the join, not Qt's event queue, orders the two.
   std::optional<output::AnimationFile> workerResult_;
+  std::optional<check::FlashResult> workerFlash_;
 };
 
 }  // namespace app

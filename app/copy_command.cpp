@@ -60,6 +60,8 @@ void frmMain::wireFrameList() {
   frmFrames_->setNoticeShower([this](bool warning, const QString& text) {
     prompts_->message(warning ? MessageIcon::Exclamation : MessageIcon::Information, text);
   });
+  frmFrames_->setAnimationWritten(
+      [this](const std::string& file, output::AdPreset preset) { animationWritten(file, preset); });
 }
 
 }  // namespace app

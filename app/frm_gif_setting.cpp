@@ -12,6 +12,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QRegularExpressionValidator>
 #include <QMovie>
 #include <QProgressBar>
 #include <QPushButton>
@@ -24,10 +27,14 @@
 #include "app/animation_measure.h"
 #include "app/prompts.h"
 #include "app/ui_texts.h"
+#include "app/written_check.h"
 #include "play/gif_interval.h"
 #include "play/play_texts.h"
+#include "check/flash.h"
 #include "core/psnr.h"
 #include "intake/picture_loader.h"
+#include "save/border.h"
+#include "settings/settings.h"
 
 namespace app {
 
@@ -49,7 +56,12 @@ QLabel* warningIcon(QWidget* parent) {
 }  // namespace
 
 frmGifSetting::frmGifSetting(Prompts& prompts, QWidget* parent, save::AnimationFormat format)
-    : QDialog(parent), prompts_(prompts), format_(format), measure_(std::make_unique<AnimationMeasure>()) {
+    : QDialog(parent),
+      prompts_(prompts),
+      format_(format),
+      measure_(std::make_unique<AnimationMeasure>()),
+      written_(std::make_unique<WrittenCheck>()) {
+  written_->setResultHandler([this] { showWritten(); });
   measure_->setResultHandler([this] {
     showMeasured();
     if (okWaits_) {
@@ -104,6 +116,7 @@ void frmGifSetting::buildChoiceSection(QVBoxLayout* layout) {
 
 frmGifSetting::~frmGifSetting() {
   measure_->cancel();
+  written_->cancel();
   clearPreview();
 }
 
@@ -154,14 +167,26 @@ void frmGifSetting::buildPlaySection() {
     cboPreset = new QComboBox(fraPlay);
     for (const char* name : output::text::kPresetNames) cboPreset->addItem(text::shown(name));
     cboPreset->setToolTip(text::shown(text::kGifPresetTip));
-    grid->addWidget(lblPreset, 2, 0);
-    grid->addWidget(cboPreset, 2, 1, Qt::AlignLeft);
+    grid->addWidget(lblPreset, 3, 0);
+    grid->addWidget(cboPreset, 3, 1, Qt::AlignLeft);
   }
-  grid->addWidget(lblSummary, 3, 0, 1, 2);
+  buildBorderRow(grid, 2);
+  grid->addWidget(lblSummary, 4, 0, 1, 2);
   auto* warningRow = new QHBoxLayout;
   warningRow->addWidget(picWarning, 0, Qt::AlignTop);
   warningRow->addWidget(lblWarning, 1);
-  grid->addLayout(warningRow, 4, 0, 1, 2);
+  grid->addLayout(warningRow, 5, 0, 1, 2);
+  lblWritten = new QLabel(fraPlay);
+  lblWritten->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lblWritten->setContentsMargins(0, 8, 0, 0);  // apart from the lines about the next file
+  picWrittenWarning = warningIcon(fraPlay);
+  lblWrittenWarning = new QLabel(fraPlay);
+  grid->addWidget(lblWritten, 6, 0, 1, 2);
+  auto* writtenRow = new QHBoxLayout;
+  writtenRow->addWidget(picWrittenWarning, 0, Qt::AlignTop);
+  writtenRow->addWidget(lblWrittenWarning, 1);
+  grid->addLayout(writtenRow, 7, 0, 1, 2);
+  for (QLabel* l : {lblWritten, picWrittenWarning, lblWrittenWarning}) l->hide();
   // Tab follows the layout: the options and the interval, then the section
   // before it reaches OK, as the eye does.
   QWidget* const beforeSection = optType[0] ? static_cast<QWidget*>(optType[0]) : cboTime;
@@ -170,8 +195,10 @@ void frmGifSetting::buildPlaySection() {
   setTabOrder(optPlays[0], optPlays[1]);
   setTabOrder(optPlays[1], spnPlays);
   setTabOrder(spnPlays, spnHold);
+  setTabOrder(spnHold, chkBorder);
+  setTabOrder(chkBorder, txtBorder);
   if (isGif()) {
-    setTabOrder(spnHold, cboPreset);
+    setTabOrder(txtBorder, cboPreset);
     buildSizeSection(grid);
   }
 
@@ -195,6 +222,64 @@ void frmGifSetting::buildPlaySection() {
   refreshSummary();
 }
 
+void frmGifSetting::buildBorderRow(QGridLayout* grid, int row) {
+  chkBorder = new QCheckBox(text::shown(text::kGifBorderCheck), fraPlay);
+  txtBorder = new QLineEdit(fraPlay);
+  txtBorder->setMaxLength(6);
+  txtBorder->setValidator(
+      new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,6}")), txtBorder));
+  txtBorder->setFixedWidth(txtBorder->fontMetrics().horizontalAdvance(QStringLiteral("DDDDDDD")) + 12);
+  txtBorder->setAccessibleName(text::shown(text::kGifBorderColour));
+  picBorder = new QLabel(fraPlay);
+  picBorder->setFrameShape(QFrame::Box);
+  const int side = txtBorder->sizeHint().height() - 6;
+  picBorder->setFixedSize(side, side);
+  for (QWidget* w : {static_cast<QWidget*>(chkBorder), static_cast<QWidget*>(txtBorder)})
+    w->setToolTip(text::shown(text::kGifBorderTip));
+  auto* borderRow = new QHBoxLayout;
+  borderRow->addWidget(txtBorder);
+  borderRow->addWidget(picBorder);
+  borderRow->addStretch(1);
+  grid->addWidget(chkBorder, row, 0);
+  grid->addLayout(borderRow, row, 1);
+  borderColour_ = save::kBorderGrey;
+  showBorderColour();
+  txtBorder->setEnabled(false);
+  connect(chkBorder, &QCheckBox::toggled, this, [this](bool on) {
+    txtBorder->setEnabled(on);
+    refreshSummary();
+  });
+  connect(txtBorder, &QLineEdit::textEdited, this, [this](const QString& typed) {
+    if (const auto rgb = settings::parseRgbText(typed.toStdString())) {
+      borderColour_ = core::rgb(static_cast<int>(*rgb >> 16), static_cast<int>(*rgb >> 8), static_cast<int>(*rgb));
+      showBorderColour();
+      refreshSummary();
+    }
+  });
+  // A colour left half typed goes back to the last whole one.
+  connect(txtBorder, &QLineEdit::editingFinished, this, [this] { showBorderColour(); });
+}
+
+void frmGifSetting::showBorderColour() {
+  const QColor colour(core::redOf(borderColour_), core::greenOf(borderColour_), core::blueOf(borderColour_));
+  const QString hex = colour.name(QColor::HexRgb).mid(1).toUpper();
+  if (txtBorder->text().compare(hex, Qt::CaseInsensitive) != 0) txtBorder->setText(hex);
+  QPixmap swatch(picBorder->size());
+  swatch.fill(colour);
+  picBorder->setPixmap(swatch);
+}
+
+void frmGifSetting::setBorder(bool on, std::optional<core::Color> colour) {
+  if (colour) {
+    borderColour_ = *colour & 0xFFFFFF;
+    showBorderColour();
+  }
+  chkBorder->setChecked(on);
+  txtBorder->setEnabled(on);
+}
+
+bool frmGifSetting::borderOn() const { return chkBorder->isChecked(); }
+
 void frmGifSetting::buildSizeSection(QGridLayout* grid) {
   chkBudget = new QCheckBox(text::shown(text::kGifBudgetCheck), fraPlay);
   spnBudget = new QSpinBox(fraPlay);
@@ -210,17 +295,17 @@ void frmGifSetting::buildSizeSection(QGridLayout* grid) {
   picPreview = new QLabel(fraPlay);
   picPreview->setAlignment(Qt::AlignCenter);
 
-  grid->addWidget(chkBudget, 5, 0);
-  grid->addWidget(spnBudget, 5, 1, Qt::AlignLeft);
+  grid->addWidget(chkBudget, 8, 0);
+  grid->addWidget(spnBudget, 8, 1, Qt::AlignLeft);
   auto* sizeRow = new QHBoxLayout;
   sizeRow->addWidget(lblSize);
   buildProgressBar(sizeRow);
-  grid->addLayout(sizeRow, 6, 0, 1, 2);
+  grid->addLayout(sizeRow, 9, 0, 1, 2);
   auto* budgetWarningRow = new QHBoxLayout;
   budgetWarningRow->addWidget(picBudgetWarning, 0, Qt::AlignTop);
   budgetWarningRow->addWidget(lblBudgetWarning, 1);
-  grid->addLayout(budgetWarningRow, 7, 0, 1, 2);
-  grid->addWidget(picPreview, 8, 0, 1, 2, Qt::AlignLeft);
+  grid->addLayout(budgetWarningRow, 10, 0, 1, 2);
+  grid->addWidget(picPreview, 11, 0, 1, 2, Qt::AlignLeft);
 
   setTabOrder(cboPreset, chkBudget);
   setTabOrder(chkBudget, spnBudget);
@@ -325,6 +410,9 @@ void frmGifSetting::cboPreset_Click(int index) {
   const output::AdPreset preset = output::presetFromIndex(index);
   cboPreset->setCurrentIndex(static_cast<int>(preset));  // the user's pick is shown already
   if (preset == output::AdPreset::None) return;
+  // Amazon asks a border of banners whose edge does not stand out on its
+  // white pages: on, in the quiet grey, for the user to change or drop.
+  if (preset == output::AdPreset::Amazon) setBorder(true, save::kBorderGrey);
   if (shape_) {
     const std::int64_t budget = output::byteBudget(preset, shape_->width, shape_->height);
     if (budget > 0) setBudgetKb(static_cast<int>(std::min<std::int64_t>(budget / 1000, output::kMaxBudgetKb)));
@@ -378,6 +466,7 @@ output::PlaySettings frmGifSetting::playSettings() const {
   play.holdCs = holdCs();
   play.preset = output::presetFromIndex(preset());
   play.budgetBytes = static_cast<std::size_t>(budgetKb()) * 1000;
+  if (borderOn()) play.border = borderColour_;
   return play;
 }
 
@@ -402,10 +491,30 @@ void frmGifSetting::refreshSummary() {
   }
   lblSummary->setText(summary);
   lblSummary->setVisible(!summary.isEmpty());
+  choiceWarnings_ = warnings;
+  showWarnings();
+  if (lblSize) refreshMeasure();
+}
+
+void frmGifSetting::showWarnings() {
+  QStringList warnings = choiceWarnings_;
+  // The flashing of the file the current choices make, once measured.
+  const auto& measured = measure_->last();
+  const auto request = currentRequest();
+  if (measured && measured->flash && request && measured->request == *request && optType[1]->isChecked())
+    warnings << flashWarnings(*measured->flash);
   lblWarning->setText(warnings.join(QLatin1Char('\n')));
   lblWarning->setVisible(!warnings.isEmpty());
   picWarning->setVisible(!warnings.isEmpty());
-  if (lblSize) refreshMeasure();
+}
+
+QStringList frmGifSetting::flashWarnings(const check::FlashResult& flash) {
+  QStringList lines;
+  if (flash.generalBroken())
+    lines << text::shown(text::kGifFlashGeneral).arg(flash.generalChanges).arg(check::kMostChangesPerSecond);
+  if (flash.redBroken())
+    lines << text::shown(text::kGifFlashRed).arg(flash.redChanges).arg(check::kMostChangesPerSecond);
+  return lines;
 }
 
 std::optional<output::AnimationRequest> frmGifSetting::currentRequest() const {
@@ -463,6 +572,7 @@ void frmGifSetting::showMeasured() {
   lblBudgetWarning->setText(missed);
   lblBudgetWarning->setVisible(!missed.isEmpty());
   picBudgetWarning->setVisible(!missed.isEmpty());
+  showWarnings();
   // The animation stays while an interval is being typed.
   picPreview->setVisible(previewMovie_ && frames_ && shape_);
 }
@@ -529,6 +639,7 @@ void frmGifSetting::takeSharedChoices(const frmGifSetting& other) {
   setIntervalText(other.intervalText());
   setPlays(other.plays());
   setHoldCs(other.holdCs());
+  setBorder(other.borderOn(), other.borderColour());
 }
 
 void frmGifSetting::showModal() {
@@ -563,5 +674,21 @@ void frmGifSetting::setFrames(save::FramesByFile frames) {
 }
 
 std::optional<output::AnimationFile> frmGifSetting::measuredFile() const { return accepted_; }
+
+void frmGifSetting::checkWritten(const std::string& file, output::AdPreset preset) {
+  written_->start(file, preset);
+  showWritten();
+}
+
+void frmGifSetting::showWritten() {
+  const auto& last = written_->last();
+  const QString summary = last ? writtenSummary(last->outcome.check) : QString();
+  const QStringList broken = last ? brokenRules(last->outcome.check) : QStringList();
+  lblWritten->setText(summary);
+  lblWritten->setVisible(!summary.isEmpty());
+  lblWrittenWarning->setText(broken.join(QLatin1Char('\n')));
+  lblWrittenWarning->setVisible(!broken.isEmpty());
+  picWrittenWarning->setVisible(!broken.isEmpty());
+}
 
 }  // namespace app

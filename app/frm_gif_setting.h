@@ -16,7 +16,9 @@
 #include <optional>
 
 #include <QDialog>
+#include <QStringList>
 
+#include "core/color.h"
 #include "gif/animation_file.h"
 #include "save/animation_question.h"
 
@@ -28,6 +30,7 @@ class QGridLayout;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
+class QLineEdit;
 class QMovie;
 class QProgressBar;
 class QPushButton;
@@ -36,9 +39,14 @@ class QSpinBox;
 class QTimer;
 class QVBoxLayout;
 
+namespace check {
+struct FlashResult;
+}
+
 namespace app {
 
 class AnimationMeasure;
+class WrittenCheck;
 class Prompts;
 
 class frmGifSetting : public QDialog {
@@ -64,9 +72,19 @@ class frmGifSetting : public QDialog {
   QDoubleSpinBox* spnHold = nullptr;  // seconds, 0..10
   QLabel* lblPreset = nullptr;     // GIF only
   QComboBox* cboPreset = nullptr;  // index = output::AdPreset; GIF only
+  // The one-pixel border round every image of the animated file, in a
+  // colour typed as RRGGBB (red first, as web colours are written).
+  QCheckBox* chkBorder = nullptr;
+  QLineEdit* txtBorder = nullptr;
+  QLabel* picBorder = nullptr;     // the colour itself
   QLabel* lblSummary = nullptr;    // what the file will do, one line
   QLabel* picWarning = nullptr;    // the warning icon
   QLabel* lblWarning = nullptr;    // the preset's broken rules, one a line
+  // After a save: the file written as browsers play it, and the rules of
+  // its preset it breaks, one a line.
+  QLabel* lblWritten = nullptr;
+  QLabel* picWrittenWarning = nullptr;
+  QLabel* lblWrittenWarning = nullptr;
   // The size section, GIF only, shown while frames are set: the byte budget, the
   // size of the file OK would write, a budget it cannot meet, and the
   // encoded animation playing, scaled down to kPreviewMaxWidth at most.
@@ -112,6 +130,11 @@ class frmGifSetting : public QDialog {
   int preset() const;
   void setBudgetKb(int kb);
   int budgetKb() const;
+  // The border: on or off, and its colour when given (else it keeps the
+  // colour it has). borderColour() is the colour whether on or off.
+  void setBorder(bool on, std::optional<core::Color> colour = std::nullopt);
+  bool borderOn() const;
+  core::Color borderColour() const { return borderColour_; }
   output::PlaySettings playSettings() const;
 
   // AskGifOutput: shows the dialog modally for the ask (its shape, its
@@ -137,6 +160,11 @@ class frmGifSetting : public QDialog {
   // bytes. nullopt otherwise (the save then encodes them itself).
   std::optional<output::AnimationFile> measuredFile() const;
 
+  // A save wrote this animated file under this preset: it is read back in
+  // the background and the dialog says what it does the next time it opens.
+  void checkWritten(const std::string& file, output::AdPreset preset);
+  WrittenCheck& writtenCheck() { return *written_; }
+
   // The interval text, plays and hold that the GIF and WebP dialogs share:
   // what the user typed in one is there in the other.
   void takeSharedChoices(const frmGifSetting& other);
@@ -151,6 +179,9 @@ class frmGifSetting : public QDialog {
   // and the warning for a budget it does not meet (empty when it fits).
   static QString sizeText(const output::AnimationFile& file);
   static QString budgetMissedText(const output::AnimationFile& file);
+  // The warnings for flashing over WCAG's general or red flash threshold
+  // (empty when neither is broken).
+  static QStringList flashWarnings(const check::FlashResult& flash);
 
   // Closing the dialog in any way (OK, Esc, the close button) stops the
   // measuring and joins its thread.
@@ -162,10 +193,15 @@ class frmGifSetting : public QDialog {
  private:
   void buildChoiceSection(QVBoxLayout* layout);
   void buildPlaySection();
+  void buildBorderRow(QGridLayout* grid, int row);
+  void showBorderColour();
   void buildSizeSection(QGridLayout* grid);
   bool isGif() const { return format_ == save::AnimationFormat::Gif; }
   void showModal();
   void refreshSummary();
+  // The choice's warnings with those of its measured file.
+  void showWarnings();
+  void showWritten();
   // The animated GIF the current choices make; nullopt without frames, in
   // WebP mode or with an interval OK would refuse.
   std::optional<output::AnimationRequest> currentRequest() const;
@@ -194,7 +230,10 @@ class frmGifSetting : public QDialog {
   // The last OK's answer: one file per frame, interval 0 before the first.
   save::AnimationAnswer answer_{false, save::AnimationChoice{0, {}, false, std::nullopt}};
   bool answered_ = false;         // an OK during the current question
+  QStringList choiceWarnings_;    // the preset's broken rules for the current choice
+  core::Color borderColour_;      // the last complete colour typed
   std::unique_ptr<AnimationMeasure> measure_;
+  std::unique_ptr<WrittenCheck> written_;
   std::optional<output::AnimationFile> accepted_;  // what measuredFile() returns
   QTimer* progressTimer_ = nullptr;
   int progressPolls_ = 0;      // polls since the measurement began

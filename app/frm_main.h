@@ -171,6 +171,9 @@ class frmMain : public QMainWindow {
   // The one question of a save (effect, frame list or scene list): the GIF
   // dialog for ".gif", the WebP dialog for ".webp".
   std::optional<save::AnimationAnswer> askAnimation(const save::AnimationAsk& ask);
+  // A save wrote this animated GIF or WebP: the dialog of its format reads
+  // it back and describes it the next time it opens.
+  void animationWritten(const std::string& file, output::AdPreset preset);
   framelist::frmFrames* frameList() { return frmFrames_.get(); }
   frmScenes* sceneList() { return frmScenes_; }
   effects::Host& host();

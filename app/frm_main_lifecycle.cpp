@@ -31,6 +31,12 @@ int radioIndex(const auto& buttons) {
 
 }  // namespace
 
+void frmMain::animationWritten(const std::string& file, output::AdPreset preset) {
+  const std::optional<save::AnimationFormat> format = save::askedFormat(save::GetFileExt(file));
+  if (!format) return;
+  (*format == save::AnimationFormat::Gif ? gifSetting_ : webpSetting_)->checkWritten(file, preset);
+}
+
 std::optional<save::AnimationAnswer> frmMain::askAnimation(const save::AnimationAsk& ask) {
   if (ask.format == save::AnimationFormat::Gif) return gifSetting_->askAnimation(ask);
   // The WebP dialog starts from what was typed last in either dialog and
@@ -98,6 +104,10 @@ void frmMain::applySettings(const settings::Settings& s) {
   gifSetting_->setHoldCs(s.gifHoldCs);
   gifSetting_->setPreset(s.gifPreset);
   gifSetting_->setBudgetKb(s.gifBudgetKb);
+  // The settings file writes the colour red first, as web colours are.
+  const std::uint32_t rgb = s.gifBorderRgb;
+  gifSetting_->setBorder(s.gifBorder == 1, core::rgb(static_cast<int>(rgb >> 16), static_cast<int>(rgb >> 8),
+                                                     static_cast<int>(rgb)));
   frmFrames_->setFramesRect(QRect(s.framesLeft / kTwipsPerPixel, s.framesTop / kTwipsPerPixel,
                                   s.framesWidth / kTwipsPerPixel, s.framesHeight / kTwipsPerPixel));
   move(s.left / kTwipsPerPixel, s.top / kTwipsPerPixel);
@@ -152,6 +162,10 @@ settings::Settings frmMain::collectSettings() const {
   s.gifHoldCs = gifSetting_->holdCs();
   s.gifPreset = gifSetting_->preset();
   s.gifBudgetKb = gifSetting_->budgetKb();
+  s.gifBorder = gifSetting_->borderOn() ? 1 : 0;
+  const core::Color border = gifSetting_->borderColour();
+  s.gifBorderRgb = static_cast<std::uint32_t>(core::redOf(border) << 16 | core::greenOf(border) << 8 |
+                                              core::blueOf(border));
   s.largePictures = menus.mnuLargePictures->isChecked() ? 1 : 0;
   return s;
 }

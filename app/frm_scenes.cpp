@@ -283,6 +283,7 @@ void frmScenes::cmdSave_Click() {
     return;
   }
   if (report.budget) host.showGifBudget(*report.budget);
+  if (choice.animated && report.files.size() == 1) host.animationWritten(report.files.front(), choice.play.preset);
 }
 
 effects::Host& frmMain::host() { return *host_; }

@@ -20,6 +20,7 @@
 #include "gif/animation_file.h"
 #include "play/gif_interval.h"
 #include "play/preset_sizes.h"
+#include "save/border.h"
 #include "save/target.h"
 #include "scenes/banner_save.h"
 #include "scenes/project_file.h"
@@ -171,6 +172,11 @@ std::string applyValue(const std::string& name, const std::string& value, Render
   }
   if (name == "--border") {
     a.playOptions = true;
+    a.borderGiven = true;
+    if (value == "none") {
+      a.play.border.reset();
+      return "";
+    }
     a.play.border = parseWebColor(value);
     return a.play.border ? "" : bad();
   }
@@ -335,6 +341,9 @@ ParsedArgs parseRenderArgs(const std::vector<std::string>& args) {
       return {std::nullopt, "--preset applies to an animated GIF only (the ad networks take no WebP)"};
     if (a.maxBytes) return {std::nullopt, "--max-bytes applies to an animated GIF only"};
   }
+  // Amazon asks a border of banners whose edge does not stand out on its
+  // white pages: its preset draws the quiet grey unless --border says else.
+  if (a.play.preset == output::AdPreset::Amazon && !a.borderGiven) a.play.border = save::kBorderGrey;
   a.options.effect = effect;
   // --mask ticks the box of the chosen effect, whichever order they came in.
   a.options.mask[static_cast<std::size_t>(core::info(static_cast<core::EffectKind>(effect)).maskBox)] = mask;
@@ -381,10 +390,12 @@ std::string renderUsage() {
          "                         plays as often as the time limit allows; a file over the\n"
          "                         preset's byte budget is fitted into it; google and iab\n"
          "                         also check the picture's size against their ad sizes\n"
-         "  --border RRGGBB        animated GIF or WebP: a one-pixel border of this colour\n"
+         "  --border RRGGBB|none   animated GIF or WebP: a one-pixel border of this colour\n"
          "                         round every image of the file, as Amazon asks of a\n"
          "                         banner whose edge does not stand out on a white page\n"
-         "                         (808080 is a quiet grey); the frames stay as they are\n"
+         "                         (808080 is a quiet grey); the frames stay as they are.\n"
+         "                         --preset amazon draws 808080 unless --border is given;\n"
+         "                         none draws no border (the default otherwise)\n"
          "  --max-bytes N          fit the animated GIF into N bytes at the best quality that\n"
          "                         fits; prints its bytes and PSNR\n"
          "  --lang en|ja           the language of the messages about SOURCE (default: as\n"
@@ -540,6 +551,7 @@ int renderProject(RenderArgs a, std::ostream& out, std::ostream& err, const QLoc
   if (!a.playsGiven) a.play.plays = project.plays;
   if (a.play.preset == output::AdPreset::None && save::GetFileExt(a.output) == ".gif" && a.gifAnimated)
     a.play.preset = project.preset;
+  if (a.play.preset == output::AdPreset::Amazon && !a.borderGiven) a.play.border = save::kBorderGrey;
   if (loaded->size() == 1) {
     a.source = scenes::picturePath(a.source, project.scenes.front().picture);
     a.options = loaded->front().options;

@@ -29,6 +29,7 @@ struct RenderArgs {
   bool intervalGiven = false;             // --interval was given (else a project's interval counts)
   output::PlaySettings play;              // --plays, --hold, --preset, --border
   bool playsGiven = false;                // --plays was given (else a preset picks the count)
+  bool borderGiven = false;               // --border was given, "none" included (else amazon draws grey)
   bool playOptions = false;               // any of --plays, --hold, --preset was given
   std::optional<std::size_t> maxBytes;    // --max-bytes: fit the animated GIF into this many bytes
   std::optional<UiLanguage> language;     // --lang: the language of the picture's messages

@@ -193,6 +193,13 @@ inline constexpr const char* kGifHoldTip =
 inline constexpr const char* kGifPresetLabel = QT_TRANSLATE_NOOP("Pictorell", "広告の規定　→　");
 inline constexpr const char* kGifPresetTip =
     QT_TRANSLATE_NOOP("Pictorell", "選ぶと、表示間隔と再生回数をその規定に収まるように設定します。");
+// The border row of the play section: a one-pixel frame round every image
+// of the animated file, its colour typed as RRGGBB.
+inline constexpr const char* kGifBorderCheck = QT_TRANSLATE_NOOP("Pictorell", "枠線（1 ピクセル）");
+inline constexpr const char* kGifBorderColour = QT_TRANSLATE_NOOP("Pictorell", "枠線の色 (RRGGBB)");
+inline constexpr const char* kGifBorderTip = QT_TRANSLATE_NOOP(
+    "Pictorell",
+    "保存するアニメーションの各フレームの外周 1 ピクセルをこの色 (RRGGBB) で描きます。プレビューとフレームのファイルは変わりません。");
 // The budget row and the size readout below the play section's summary.
 // The sizes are grouped numbers ("118,422"), the PSNR has one decimal.
 inline constexpr const char* kGifBudgetCheck = QT_TRANSLATE_NOOP("Pictorell", "容量の上限");
@@ -209,6 +216,32 @@ inline constexpr const char* kGifSizeWithBudget = QT_TRANSLATE_NOOP("Pictorell",
 inline constexpr const char* kGifSizePsnr = QT_TRANSLATE_NOOP("Pictorell", "、PSNR %1 dB");
 inline constexpr const char* kGifBudgetMissed =
     QT_TRANSLATE_NOOP("Pictorell", "予算 %1 バイトに収まりません（最小 %2 バイト、PSNR %3 dB）。");
+// The file of the current choice flashes more than WCAG 2.3.1 allows: the
+// most changes in any one second, then the most allowed (three flashes).
+inline constexpr const char* kGifFlashGeneral =
+    QT_TRANSLATE_NOOP("Pictorell", "明暗の変化が 1 秒間に %1 回あり、点滅の上限 %2 回を超えています（WCAG 2.3.1）。");
+inline constexpr const char* kGifFlashRed =
+    QT_TRANSLATE_NOOP("Pictorell", "赤の変化が 1 秒間に %1 回あり、赤い点滅の上限 %2 回を超えています（WCAG 2.3.1）。");
+// After a save: the file written, read back as browsers play it (the check
+// of brenlo-render --check), then one sentence per rule of its preset that
+// it breaks. Seconds as --check writes them ("0.10", "0.125").
+inline constexpr const char* kWrittenSummary =
+    QT_TRANSLATE_NOOP("Pictorell", "保存したファイル：%1 バイト、%2 フレーム、1 回の再生 %3 秒");
+inline constexpr const char* kWrittenPlays = QT_TRANSLATE_N_NOOP("Pictorell", "、%1 回再生 = %2 秒");  // plays
+inline constexpr const char* kWrittenForever = QT_TRANSLATE_NOOP("Pictorell", "、無限に繰り返し");
+inline constexpr const char* kWrittenShortest =
+    QT_TRANSLATE_NOOP("Pictorell", "最短の表示時間 %1 秒が下限 %2 秒より短くなっています。");
+inline constexpr const char* kWrittenLengthened = QT_TRANSLATE_N_NOOP(
+    "Pictorell", "表示時間 0 秒か 0.01 秒のフレームが %1 個あります（ブラウザーでは 0.1 秒になります）。");  // frames
+inline constexpr const char* kWrittenEndless = QT_TRANSLATE_NOOP("Pictorell", "無限に繰り返します。再生回数の指定が必要です。");
+inline constexpr const char* kWrittenTotal =
+    QT_TRANSLATE_NOOP("Pictorell", "再生時間 %1 秒が上限 %2 秒を超えています。");
+inline constexpr const char* kWrittenPlaysOver =
+    QT_TRANSLATE_NOOP("Pictorell", "再生回数 %1 回が上限 %2 回を超えています。");
+inline constexpr const char* kWrittenBytes =
+    QT_TRANSLATE_NOOP("Pictorell", "%1 バイトが上限 %2 バイトを超えています。");
+inline constexpr const char* kWrittenSize =
+    QT_TRANSLATE_NOOP("Pictorell", "画像の大きさ %1 x %2 ピクセルは標準サイズにありません。");
 // The same dialog asking for an animated WebP's interval.
 inline constexpr const char* kWebpCaption = QT_TRANSLATE_NOOP("Pictorell", "WebP出力形式設定");
 inline constexpr const char* kWebpOptAnimated =

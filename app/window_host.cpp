@@ -111,6 +111,10 @@ void WindowHost::showGifBudget(const output::BudgetReport& report) {
                        framelist::shownBudget(report));
 }
 
+void WindowHost::animationWritten(const std::string& file, output::AdPreset preset) {
+  w_.animationWritten(file, preset);
+}
+
 void WindowHost::showRenderTime(const std::string& text) {
   w_.prompts().message(MessageIcon::Information, QString::fromStdString(text));
 }

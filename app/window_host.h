@@ -39,6 +39,7 @@ class WindowHost : public effects::Host {
   std::optional<save::AnimationAnswer> askAnimation(const save::AnimationAsk& ask) override;
   bool writeOverBudget(const output::AnimationFile& file) override;
   void showGifBudget(const output::BudgetReport& report) override;
+  void animationWritten(const std::string& file, output::AdPreset preset) override;
   void showRenderTime(const std::string& text) override;
   void reportSaveError(const std::string& file, const std::string& reason) override;
   effects::SystemTime now() const override;

@@ -7,14 +7,16 @@
 
 namespace check {
 
-namespace {
-
-std::string seconds(std::int64_t ms) {
+std::string secondsText(std::int64_t ms) {
   if (ms % 10 == 0) return output::secondsText(ms / 10, 2);
   char buf[32];
   std::snprintf(buf, sizeof buf, "%.3f", static_cast<double>(ms) / 1000.0);
   return buf;
 }
+
+namespace {
+
+std::string seconds(std::int64_t ms) { return secondsText(ms); }
 
 std::string plural(std::int64_t n, const char* one, const char* many) {
   return output::groupedNumber(static_cast<std::uintmax_t>(std::max<std::int64_t>(n, 0))) + " " + (n == 1 ? one : many);
@@ -59,7 +61,8 @@ const RuleResult* BannerCheck::find(Rule rule) const {
   return nullptr;
 }
 
-CheckOutcome checkBanner(const std::uint8_t* data, std::size_t size, output::AdPreset preset) {
+CheckOutcome checkBanner(const std::uint8_t* data, std::size_t size, output::AdPreset preset,
+                         const output::CancelFlag* cancel) {
   CheckOutcome out;
   ReadResult read = readBanner(data, size);
   if (!read.ok) {
@@ -71,7 +74,17 @@ CheckOutcome checkBanner(const std::uint8_t* data, std::size_t size, output::AdP
   c.timing = playedTiming(c.facts);
   const std::string problem = measureFlashes(
       c.facts.width, c.facts.height, c.timing.delaysMs, c.timing.plays,
-      [&](const FrameVisitor& frame) { return composeFrames(data, size, frame); }, c.flash);
+      [&](const FrameVisitor& frame) {
+        if (!cancel) return composeFrames(data, size, frame);
+        return composeFrames(data, size, [&](const core::Bitmap& shown, int index) {
+          return !cancel->load() && frame(shown, index);
+        });
+      },
+      c.flash);
+  if (problem.empty() && cancel && cancel->load()) {
+    out.problem = "cancelled";
+    return out;
+  }
   if (!problem.empty()) {
     out.problem = problem;
     return out;
@@ -81,14 +94,14 @@ CheckOutcome checkBanner(const std::uint8_t* data, std::size_t size, output::AdP
   return out;
 }
 
-CheckOutcome checkBannerFile(const std::string& path, output::AdPreset preset) {
+CheckOutcome checkBannerFile(const std::string& path, output::AdPreset preset, const output::CancelFlag* cancel) {
   std::vector<std::uint8_t> bytes;
   if (std::string problem = readWholeFile(path, bytes); !problem.empty()) {
     CheckOutcome out;
     out.problem = problem;
     return out;
   }
-  return checkBanner(bytes.data(), bytes.size(), preset);
+  return checkBanner(bytes.data(), bytes.size(), preset, cancel);
 }
 
 std::string reportText(const BannerCheck& c, output::AdPreset preset) {

@@ -9,6 +9,7 @@
 
 #include "check/banner_file.h"
 #include "check/flash.h"
+#include "core/cancel.h"
 #include "play/animation_plan.h"
 
 namespace check {
@@ -51,8 +52,15 @@ struct CheckOutcome {
 };
 
 // Reads the file's bytes, plays them as browsers do and applies the rules.
-CheckOutcome checkBanner(const std::uint8_t* data, std::size_t size, output::AdPreset preset);
-CheckOutcome checkBannerFile(const std::string& path, output::AdPreset preset);
+// A set `cancel` stops the work between frames (the outcome is then not ok).
+CheckOutcome checkBanner(const std::uint8_t* data, std::size_t size, output::AdPreset preset,
+                         const output::CancelFlag* cancel = nullptr);
+CheckOutcome checkBannerFile(const std::string& path, output::AdPreset preset,
+                             const output::CancelFlag* cancel = nullptr);
+
+// Milliseconds as the report writes seconds: two decimals for whole
+// hundredths ("0.10"), else three ("0.125").
+std::string secondsText(std::int64_t ms);
 
 // The report brenlo-render --check prints: the figures, then one line per
 // rule with "kept" or "BROKEN".

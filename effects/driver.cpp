@@ -279,6 +279,8 @@ bool Driver::Impl::writeFrames(Generator& g, const Options& o, const EffectInfo&
     host.showGifBudget(*report.budget);
     host.setHourglass(true);
   }
+  if (request.animated && report.files.size() == 1)
+    host.animationWritten(report.files.front(), request.animation.play.preset);
   return !report.declined;
 }
 

@@ -88,6 +88,13 @@ class Host : public save::OverBudgetQuestion {
   // file's size against it (report.within says which icon).
   virtual void showGifBudget(const output::BudgetReport& report) { (void)report; }
 
+  // A save wrote one animated GIF or WebP, `file` (a full path), under this
+  // preset: the window reads it back to say what it does as browsers play it.
+  virtual void animationWritten(const std::string& file, output::AdPreset preset) {
+    (void)file;
+    (void)preset;
+  }
+
   // The "/debug" render-time message box, text already formatted ("2.345(s)").
   virtual void showRenderTime(const std::string& text) = 0;
 

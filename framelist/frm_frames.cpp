@@ -596,6 +596,7 @@ void frmFrames::cmdFrameSave_Click() {
   if (*status && showNotice_) {
     if (const auto budget = savedBudget(*plan)) showNotice_(!budget->within, shownBudget(*budget));
   }
+  if (*status && plan->animated && animationWritten_) animationWritten_(plan->base + plan->saveExt, plan->play.preset);
 }
 
 QString shownSaveFailure(const output::WriteStatus& status) {

@@ -51,6 +51,8 @@ using MessageShower = std::function<void(const QString& caption, const QString& 
 // Shows a notice after a save: warning picks the exclamation icon over the
 // information icon.
 using NoticeShower = std::function<void(bool warning, const QString& text)>;
+// Told the one animated file a save wrote (a full path) and its preset.
+using AnimationWritten = std::function<void(const std::string& file, output::AdPreset preset)>;
 // Asks a Yes/No question with the warning icon: true for Yes.
 using YesNoAsker = std::function<bool(const QString& text)>;
 // The frames of the preview on show, in the order it plays them (empty when
@@ -120,6 +122,7 @@ class frmFrames : public QWidget {
   void setOverBudgetAsker(YesNoAsker asker) { askOverBudget_ = std::move(asker); }
   // Where the written animation's size against its preset budget goes.
   void setNoticeShower(NoticeShower shower) { showNotice_ = std::move(shower); }
+  void setAnimationWritten(AnimationWritten told) { animationWritten_ = std::move(told); }
 
   // Position and client size in pixels for the settings file: x/y are the
   // frame's top-left corner (as move() takes it), width/height the client
@@ -188,6 +191,7 @@ class frmFrames : public QWidget {
   MessageShower showMessage_;
   YesNoAsker askOverBudget_;
   NoticeShower showNotice_;
+  AnimationWritten animationWritten_;
   PreviewFrames previewFrames_;
   YesNoAsker askClose_;
 

@@ -113,6 +113,27 @@ std::string readLastProject(const inifile_IO& ini) {
   return v;
 }
 
+std::optional<std::uint32_t> parseRgbText(const std::string& text) {
+  if (text.size() != 6) return std::nullopt;
+  std::uint32_t rgb = 0;
+  for (const char c : text) {
+    const int digit = std::isdigit(static_cast<unsigned char>(c))   ? c - '0'
+                      : (c >= 'a' && c <= 'f')                      ? c - 'a' + 10
+                      : (c >= 'A' && c <= 'F')                      ? c - 'A' + 10
+                                                                    : -1;
+    if (digit < 0) return std::nullopt;
+    rgb = rgb * 16 + static_cast<std::uint32_t>(digit);
+  }
+  return rgb;
+}
+
+std::string rgbText(std::uint32_t rgb) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string s(6, '0');
+  for (int i = 5; i >= 0; --i, rgb >>= 4) s[static_cast<std::size_t>(i)] = kDigits[rgb & 0xF];
+  return s;
+}
+
 std::string shortestFloatText(float v) {
   char buf[64];
   const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed);
@@ -128,6 +149,8 @@ Settings loadSettings(const inifile_IO& ini, const SettingsContext& ctx) {
   }
   s.gifTimeText = shortestFloatText(ini.ReadSng(key::kGif, "Time", 0.1f));
   s.gifHoldCs = readHoldCs(ini);
+  s.gifBorder = ini.ReadInt(key::kGif, "Border", 0) == 1 ? 1 : 0;
+  s.gifBorderRgb = parseRgbText(ini.ReadStr(key::kGif, "BorderColor", "")).value_or(kDefaultBorderRgb);
   loadPositions(ini, ctx, s);
   s.saveFolder = ini.ReadStr(key::kPath, "Save", saveFolderDefault(ctx));
   s.sourceFolder = ini.ReadStr(key::kPath, "Source", sourceFolderDefault(ctx));
@@ -184,6 +207,11 @@ bool saveSettings(inifile_IO& ini, const Settings& s, const SaveConditions& when
   constexpr const char* kAbsent = "\x01";
   if (s.largePictures != 0 || ini.ReadStr(key::kSetting, "LargePictures", kAbsent) != kAbsent)
     writeInt(ini, key::kSetting, "LargePictures", s.largePictures != 0 ? 1 : 0);
+  // Likewise the border and its colour: absent until the border was used.
+  if (s.gifBorder != 0 || ini.ReadStr(key::kGif, "Border", kAbsent) != kAbsent) {
+    writeInt(ini, key::kGif, "Border", s.gifBorder != 0 ? 1 : 0);
+    ini.WriteStr(key::kGif, "BorderColor", rgbText(s.gifBorderRgb & 0xFFFFFF));
+  }
   // Likewise the last project: absent until one was opened or saved.
   if (!s.lastProject.empty()) ini.WriteStr(key::kPath, "LastProject", s.lastProject);
   return ini.endUpdate();

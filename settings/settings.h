@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "settings/inifile_io.h"
@@ -23,6 +24,14 @@ inline constexpr const char* kGif = "GIF";
 
 // -2147483633: the system button-face colour 0x8000000F as a signed value.
 inline constexpr std::int32_t kButtonFaceValue = static_cast<std::int32_t>(0x8000000Fu - 0x100000000ull);
+
+// The border colour the settings start with: a mid grey.
+inline constexpr std::uint32_t kDefaultBorderRgb = 0x808080;
+
+// "RRGGBB" (hex digits, any case) as 0xRRGGBB; nullopt for anything else.
+std::optional<std::uint32_t> parseRgbText(const std::string& text);
+// 0xRRGGBB as "RRGGBB", upper case.
+std::string rgbText(std::uint32_t rgb);
 
 struct Settings {
   // Window positions and the frame list's size, in twips.
@@ -56,6 +65,11 @@ struct Settings {
   int gifHoldCs = 0;
   int gifPreset = 0;
   int gifBudgetKb = 0;
+  // The one-pixel border round every image of the animated file (0 none,
+  // 1 drawn) and its colour as 0xRRGGBB (GIF/Border, GIF/BorderColor; the
+  // grey Amazon's preset offers unless the user chose another).
+  int gifBorder = 0;
+  std::uint32_t gifBorderRgb = kDefaultBorderRgb;
   // The interface language: "" follows the system, "ja" or "en" force one.
   std::string language;
   // 1: source pictures up to 1200 x 1200 are opened (Setting/LargePictures);

@@ -1033,5 +1033,67 @@ Close without saving?</translation>
             <numerusform>The display times of {} frames are raised to the {} minimum of {} s when saving.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>枠線（1 ピクセル）</source>
+        <translation>Border (1 pixel)</translation>
+    </message>
+    <message>
+        <source>枠線の色 (RRGGBB)</source>
+        <translation>Border colour (RRGGBB)</translation>
+    </message>
+    <message>
+        <source>保存するアニメーションの各フレームの外周 1 ピクセルをこの色 (RRGGBB) で描きます。プレビューとフレームのファイルは変わりません。</source>
+        <translation>Draws the outermost pixels of every frame of the saved animation in this colour (RRGGBB). The preview and frame files stay as they are.</translation>
+    </message>
+    <message>
+        <source>明暗の変化が 1 秒間に %1 回あり、点滅の上限 %2 回を超えています（WCAG 2.3.1）。</source>
+        <translation>%1 changes of brightness in one second, over the flash limit of %2 (WCAG 2.3.1).</translation>
+    </message>
+    <message>
+        <source>赤の変化が 1 秒間に %1 回あり、赤い点滅の上限 %2 回を超えています（WCAG 2.3.1）。</source>
+        <translation>%1 changes to or from red in one second, over the red flash limit of %2 (WCAG 2.3.1).</translation>
+    </message>
+    <message>
+        <source>保存したファイル：%1 バイト、%2 フレーム、1 回の再生 %3 秒</source>
+        <translation>Saved file: %1 bytes, %2 frames, one play %3 s</translation>
+    </message>
+    <message numerus="yes">
+        <source>、%1 回再生 = %2 秒</source>
+        <translation>
+            <numerusform>, %1 play = %2 s</numerusform>
+            <numerusform>, %1 plays = %2 s</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>最短の表示時間 %1 秒が下限 %2 秒より短くなっています。</source>
+        <translation>Shortest delay %1 s, shorter than the minimum of %2 s.</translation>
+    </message>
+    <message numerus="yes">
+        <source>表示時間 0 秒か 0.01 秒のフレームが %1 個あります（ブラウザーでは 0.1 秒になります）。</source>
+        <translation>
+            <numerusform>%1 delay of 0 or 0.01 s (browsers play it as 0.1 s).</numerusform>
+            <numerusform>%1 delays of 0 or 0.01 s (browsers play them as 0.1 s).</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>無限に繰り返します。再生回数の指定が必要です。</source>
+        <translation>Loops forever; a number of plays must be set.</translation>
+    </message>
+    <message>
+        <source>再生時間 %1 秒が上限 %2 秒を超えています。</source>
+        <translation>Total time %1 s, over the limit of %2 s.</translation>
+    </message>
+    <message>
+        <source>再生回数 %1 回が上限 %2 回を超えています。</source>
+        <translation>%1 plays, over the limit of %2.</translation>
+    </message>
+    <message>
+        <source>%1 バイトが上限 %2 バイトを超えています。</source>
+        <translation>%1 bytes, over the limit of %2.</translation>
+    </message>
+    <message>
+        <source>画像の大きさ %1 x %2 ピクセルは標準サイズにありません。</source>
+        <translation>%1 x %2 pixels is not a listed size.</translation>
+    </message>
 </context>
 </TS>

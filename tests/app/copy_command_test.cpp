@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "app/frm_gif_setting.h"
+#include "app/written_check.h"
 #include "framelist/frm_frames.h"
 #include "intake/image_adapter.h"
 #include "window_fixture.h"
@@ -120,6 +121,11 @@ TEST_F(CopyTest, FramesOfTwoPreviewsBecomeOneAnimatedGif) {
 
   EXPECT_TRUE(std::filesystem::exists(out / "anim.gif"));
   EXPECT_FALSE(std::filesystem::exists(out / "anim000.bmp"));
+  // The GIF dialog reads the file the list wrote back, as after the window's saves.
+  while (w.gifSetting().writtenCheck().isBusy()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  ASSERT_TRUE(w.gifSetting().writtenCheck().last());
+  EXPECT_EQ(w.gifSetting().writtenCheck().last()->file, (out / "anim.gif").string());
+  EXPECT_EQ(w.gifSetting().lblWritten->text().section(QStringLiteral("、"), 1, 1), QStringLiteral("2 フレーム"));
   QImageReader reader(QString::fromStdString((out / "anim.gif").string()));
   EXPECT_EQ(reader.imageCount(), 2);
   QImage first;

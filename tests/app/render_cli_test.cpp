@@ -481,6 +481,23 @@ TEST_F(RenderRun, APresetPlaysAsOftenAsItAllowsAndSaysWhatTheFileDoes) {
             "animation: 22 frames, one play 4.2 s, plays forever, " + std::to_string(fs::file_size(gif)) + " bytes");
 }
 
+TEST(RenderArgs, AmazonDrawsTheGreyBorderUnlessBorderSaysElse) {
+  const auto with = [](std::vector<std::string> extra) {
+    std::vector<std::string> args = {"a.bmp", "b.gif", "--gif", "animated"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const auto p = parseRenderArgs(args);
+    EXPECT_TRUE(p.args) << p.error;
+    return p.args ? p.args->play.border : std::nullopt;
+  };
+  EXPECT_EQ(with({}), std::nullopt);
+  EXPECT_EQ(with({"--preset", "google"}), std::nullopt);
+  EXPECT_EQ(with({"--preset", "amazon"}), core::rgb(128, 128, 128));
+  EXPECT_EQ(with({"--border", "none", "--preset", "amazon"}), std::nullopt);
+  EXPECT_EQ(with({"--preset", "amazon", "--border", "ff0010"}), core::rgb(255, 0, 16));
+  EXPECT_EQ(with({"--border", "none"}), std::nullopt);
+  EXPECT_NE(app::renderUsage().find("--border RRGGBB|none"), std::string::npos);
+}
+
 TEST_F(RenderRun, AFileThatBreaksItsPresetIsWrittenAndExitsThree) {
   const fs::path target = dir / "ad" / "b.gif";
   EXPECT_EQ(run({source.string(), target.string(), "--gif", "animated", "--preset", "amazon", "--plays", "5"}), 3);
@@ -497,6 +514,13 @@ TEST_F(RenderRun, AFileThatBreaksItsPresetIsWrittenAndExitsThree) {
             "brenlo-render: the animated GIF breaks the google preset: size 20 x 10, not one of its sizes\n");
   EXPECT_TRUE(fs::exists(dir / "ad" / "b-s-.gif"));
   EXPECT_EQ(run({source.string(), target.string(), "--gif", "animated", "--preset", "amazon"}), 0) << err.str();
+  // Amazon's grey border round every image of the file.
+  QImageReader amazon(QString::fromStdString((dir / "ad" / "b-s-.gif").string()));
+  int images = 0;
+  for (QImage image; amazon.read(&image); ++images)
+    for (const QPoint at : {QPoint(0, 0), QPoint(19, 0), QPoint(0, 9), QPoint(19, 9), QPoint(7, 0), QPoint(0, 5)})
+      EXPECT_EQ(image.pixel(at) & 0xFFFFFF, 0x808080u) << images;
+  EXPECT_GT(images, 1);
   // Noise does not compress: IAB gives a 320 x 50 banner 50,000 bytes.
   core::Bitmap noise(320, 50);
   std::uint32_t seed = 12345;

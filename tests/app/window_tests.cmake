@@ -7,6 +7,8 @@ pictorell_add_test(preview_window_test SOURCES preview_window_test.cpp LIBS pict
 pictorell_add_test(settings_window_test SOURCES settings_window_test.cpp LIBS pictorell_app GUI)
 pictorell_add_test(gif_setting_test SOURCES gif_setting_test.cpp LIBS pictorell_app GUI)
 pictorell_add_test(gif_measure_test SOURCES gif_measure_test.cpp LIBS pictorell_app Qt6::Test GUI LABELS threads)
+pictorell_add_test(banner_check_window_test SOURCES banner_check_window_test.cpp LIBS pictorell_app Qt6::Test GUI
+                   LABELS threads)
 pictorell_add_test(hue_picker_test SOURCES hue_picker_test.cpp LIBS pictorell_app Qt6::Test GUI)
 pictorell_add_test(accessible_names_test SOURCES accessible_names_test.cpp LIBS pictorell_app GUI)
 if(TARGET pictorell_help)

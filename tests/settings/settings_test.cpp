@@ -343,6 +343,41 @@ TEST(Settings, LargePicturesIsOneOrOffAndWrittenOnlyOnceUsed) {
   EXPECT_EQ(ini.ReadStr("Setting", "LargePictures", ""), "0");
 }
 
+TEST(Settings, TheBorderIsOnOrOffInAWebColourAndWrittenOnlyOnceUsed) {
+  const settings::Settings none = settings::loadSettings(fromText(""), context());
+  EXPECT_EQ(none.gifBorder, 0);
+  EXPECT_EQ(none.gifBorderRgb, 0x808080u);
+  const settings::Settings on = settings::loadSettings(fromText("[GIF]\nBorder=1\nBorderColor=1a2B3c\n"), context());
+  EXPECT_EQ(on.gifBorder, 1);
+  EXPECT_EQ(on.gifBorderRgb, 0x1A2B3Cu);
+  for (const char* bad : {"2", "-1", "yes", ""})
+    EXPECT_EQ(settings::loadSettings(fromText(std::string("[GIF]\nBorder=") + bad + "\n"), context()).gifBorder, 0)
+        << bad;
+  // A colour that is not six hex digits is the grey.
+  for (const char* bad : {"12345", "1234567", "#123456", "12345g", "red", ""})
+    EXPECT_EQ(settings::loadSettings(fromText(std::string("[GIF]\nBorderColor=") + bad + "\n"), context()).gifBorderRgb,
+              0x808080u)
+        << bad;
+
+  const auto dir = testutil::makeTempDir("settings-border");
+  std::ofstream(dir / "b.ini") << "";
+  inifile_IO ini;
+  ini.setFileName((dir / "b.ini").string());
+  ASSERT_TRUE(settings::saveSettings(ini, settings::Settings{}, {}));
+  EXPECT_EQ(readFile(dir / "b.ini").find("Border"), std::string::npos);
+  settings::Settings framed;
+  framed.gifBorder = 1;
+  framed.gifBorderRgb = 0x00FF7F;
+  ASSERT_TRUE(settings::saveSettings(ini, framed, {}));
+  EXPECT_EQ(ini.ReadStr("GIF", "Border", ""), "1");
+  EXPECT_EQ(ini.ReadStr("GIF", "BorderColor", ""), "00FF7F");
+  const settings::Settings back = settings::loadSettings(ini, context());
+  EXPECT_EQ(back.gifBorder, 1);
+  EXPECT_EQ(back.gifBorderRgb, 0x00FF7Fu);
+  ASSERT_TRUE(settings::saveSettings(ini, settings::Settings{}, {}));
+  EXPECT_EQ(ini.ReadStr("GIF", "Border", ""), "0");
+}
+
 TEST(Settings, LastProjectIsAProjectPathOrNoneAndWrittenOnlyWhenThere) {
   EXPECT_EQ(settings::loadSettings(fromText(""), context()).lastProject, "");
   EXPECT_EQ(settings::readLastProject(fromText("[Path]\nLastProject=/home/u/b.pictorell\n")), "/home/u/b.pictorell");
