@@ -104,6 +104,13 @@ TEST_F(GifSettingTest, AnInvalidIntervalKeepsTheDialogOpenAndStoresNothing) {
 // Slide's 22 files, resting on file 5, at a size Google lists.
 constexpr output::AnimationShape kSlide{21, false, 5, 468, 60};
 
+void expectAnimatedAt20Twice(const std::optional<save::AnimationAnswer>& a) {
+  ASSERT_TRUE(a);
+  EXPECT_TRUE(a->animated);
+  EXPECT_EQ(a->animation.intervalCs, 20);
+  EXPECT_EQ(a->animation.play.plays, 2);
+}
+
 TEST_F(GifSettingTest, TheQuestionAnswersWithTheLastOk) {
   // Closed before any OK: one file per frame, interval 0.
   dialog.setModalRunner([](app::frmGifSetting& d) { d.reject(); });
@@ -117,21 +124,13 @@ TEST_F(GifSettingTest, TheQuestionAnswersWithTheLastOk) {
     d.setPlays(2);
     d.cmdSet_Click();
   });
-  a = ask(kSlide);
-  ASSERT_TRUE(a);
-  EXPECT_TRUE(a->animated);
-  EXPECT_EQ(a->animation.intervalCs, 20);
-  EXPECT_EQ(a->animation.play.plays, 2);
+  expectAnimatedAt20Twice(ask(kSlide));
   // Closed without OK, whatever was changed meanwhile: the last OK stands.
   dialog.setModalRunner([](app::frmGifSetting& d) {
     d.setIntervalText("0.5");
     d.reject();
   });
-  a = ask(kSlide);
-  ASSERT_TRUE(a);
-  EXPECT_TRUE(a->animated);
-  EXPECT_EQ(a->animation.intervalCs, 20);
-  EXPECT_EQ(a->animation.play.plays, 2);
+  expectAnimatedAt20Twice(ask(kSlide));
 }
 
 TEST_F(GifSettingTest, ThePlaySectionSitsBelowAndIsEnabledOnlyForTheAnimatedGif) {
