@@ -34,8 +34,8 @@ class Dictionary {
   void clear() { std::fill(slots_.begin(), slots_.end(), kEmpty); }
 
  private:
-  static constexpr std::size_t kSlots = 8192;
-  static std::size_t slotOf(std::uint32_t key) { return ((key >> 12) ^ (key * 0x9E3779B1u >> 19)) & (kSlots - 1); }
+  static constexpr std::size_t kSlots = 16384;
+  static std::size_t slotOf(std::uint32_t key) { return ((key >> 12) ^ (key * 0x9E3779B1u >> 18)) & (kSlots - 1); }
   std::vector<std::uint32_t> slots_;
 };
 
