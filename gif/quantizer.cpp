@@ -340,8 +340,9 @@ void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry
   for (int round = 0; round < rounds; ++round) {
     std::vector<Sum> sums(palette.size());
     NearestColour nearest(palette);
+    // Each colour of a histogram comes once: nothing to remember.
     for (const ColourHistogram::Entry& e : histogram) {
-      Sum& s = sums[nearest(e.colour)];
+      Sum& s = sums[nearest.search(e.colour)];
       s.r += static_cast<std::uint64_t>(core::redOf(e.colour)) * e.count;
       s.g += static_cast<std::uint64_t>(core::greenOf(e.colour)) * e.count;
       s.b += static_cast<std::uint64_t>(core::blueOf(e.colour)) * e.count;
@@ -363,7 +364,9 @@ double remapError(const std::vector<ColourHistogram::Entry>& histogram, NearestC
                   const GifPalette& palette) {
   double total = 0.0;
   for (const ColourHistogram::Entry& e : histogram) {
-    total += static_cast<double>(core::squaredDistance(e.colour, palette[nearest(e.colour)])) * static_cast<double>(e.count);
+    // Each colour of a histogram comes once: nothing to remember.
+    total += static_cast<double>(core::squaredDistance(e.colour, palette[nearest.search(e.colour)])) *
+             static_cast<double>(e.count);
   }
   return total;
 }
