@@ -70,6 +70,14 @@ Color* Surface::mutableBits() {
   return const_cast<Bitmap&>(*bits_).px.data();
 }
 
+Color* Surface::bitsForOverwrite() {
+  if (!ownsBits_ || bits_.use_count() > 1) {
+    bits_ = std::make_shared<Bitmap>(w_, h_, Bitmap::Unfilled{});
+    ownsBits_ = true;
+  }
+  return const_cast<Bitmap&>(*bits_).px.data();
+}
+
 Color Surface::point(int x, int y) const noexcept {
   if (x < 0 || y < 0 || x >= w_ || y >= h_) return kInvalidColor;
   return row(y)[x];

@@ -51,6 +51,10 @@ class Surface {
   // bitmap from any snapshot that shares it; call it once per operation.
   const Color* bits() const noexcept { return bits_ ? bits_->px.data() : nullptr; }
   Color* mutableBits();
+  // mutableBits() for a caller that then writes every pixel: a bitmap
+  // shared with a snapshot is replaced without copying its pixels first.
+  // Until written the values are undefined.
+  Color* bitsForOverwrite();
   const Color* row(int y) const noexcept { return bits() + static_cast<std::ptrdiff_t>(y) * w_; }
 
  private:

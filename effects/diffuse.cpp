@@ -58,8 +58,10 @@ void scatterGrains(WorkState& ws, core::Color grain, const core::Color* over) {
   const int th = turn.height();
   const core::Color stored = core::storedColor(grain);
   core::Color* bits = turn.mutableBits();
+  // A local copy: the grains' stores could otherwise alias its state.
+  RandomSource rng = ws.rng;
   for (long long g = 0; g < grains; ++g) {
-    const double u = ws.rng.next();  // uniform in [0, 1)
+    const double u = rng.next();  // uniform in [0, 1)
     const auto r = static_cast<std::uint32_t>(roundHalfEven(u * highestF));
     const auto y = static_cast<int>(r / static_cast<std::uint32_t>(w));
     const int x = static_cast<int>(r) - y * w;
@@ -67,6 +69,7 @@ void scatterGrains(WorkState& ws, core::Color grain, const core::Color* over) {
     const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(y) * tw + x;
     bits[at] = over ? (over[at] & 0x00FFFFFFu) : stored;
   }
+  ws.rng = rng;
 }
 
 class DiffuseGenerator final : public Generator {

@@ -14,7 +14,7 @@ void paintMirrored(core::Surface& dst, const core::Picture& pic, bool flipX, boo
     core::PaintPicture(dst, pic, flipX ? w - 1 : 0, flipY ? h - 1 : 0, flipX ? -w : w, flipY ? -h : h);
     return;
   }
-  core::Color* out = dst.mutableBits();
+  core::Color* out = dst.bitsForOverwrite();  // every pixel is written below
   for (int y = 0; y < h; ++y) {
     const core::Color* s = pic.row(flipY ? h - 1 - y : y);
     core::Color* d = out + static_cast<std::ptrdiff_t>(y) * w;
@@ -29,7 +29,7 @@ void layCardOver(core::Surface& dst, const core::Picture& card, const Coverage& 
                  bool flipX, bool flipY) {
   const int w = dst.width();
   const int h = dst.height();
-  core::Color* out = dst.mutableBits();
+  core::Color* out = dst.bitsForOverwrite();  // every pixel is written below
   for (int y = 0; y < h; ++y) {
     const int sy = flipY ? h - 1 - y : y;
     const core::Color* s = card.row(sy);

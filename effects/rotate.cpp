@@ -157,16 +157,31 @@ bool plotProjectedPoints(Run& r, const Projection& projection) {
   // The list is the picture's grid in row order, so point (x, y) is entry
   // y * w + x and every projected coordinate comes from one row or column
   // table and at most one product: the very values apply() gives.
+  // Each row's targets are worked out before its points are plotted, so that
+  // the loop around the yields only stores.
   const std::vector<float> across = projection.acrossTable(r.w, r.h);
+  std::vector<std::ptrdiff_t> target(static_cast<std::size_t>(r.w));
+  const auto place = [&](float x, float y) -> std::ptrdiff_t {
+    if (!(x >= 0.0f && x < fw && y >= 0.0f && y < fh)) return -1;
+    const int px = roundCoordinate(x);
+    const int py = roundCoordinate(y);
+    if (px >= tw || py >= th) return -1;
+    return static_cast<std::ptrdiff_t>(py) * tw + px;
+  };
   for (int y = 0; y < r.h; ++y) {
     const core::PixelPoint* row = points + static_cast<std::ptrdiff_t>(y) * r.w;
     for (int x = 0; x < r.w; ++x) {
+      target[static_cast<std::size_t>(x)] =
+          r.axis == 1 ? place(across[static_cast<std::size_t>(x)], projection.alongY(x, y))
+                      : place(projection.alongX(x, y), across[static_cast<std::size_t>(y)]);
+    }
+    for (int x = 0; x < r.w; ++x) {
       r.ctx.yield();
       if (r.ctx.stopRequested()) return false;
-      if (r.axis == 1)
-        plot(across[static_cast<std::size_t>(x)], projection.alongY(x, y), row[x].color);
-      else
-        plot(projection.alongX(x, y), across[static_cast<std::size_t>(y)], row[x].color);
+      const std::ptrdiff_t at = target[static_cast<std::size_t>(x)];
+      if (at < 0) continue;
+      bits[at] = static_cast<core::Color>(row[x].color);
+      if (covered) covered[at] = 1;
     }
   }
   return true;

@@ -17,7 +17,14 @@ namespace effects {
 // sequence, continued from run to run within one program run.
 class RandomSource {
  public:
-  double next();
+  // The classic 24-bit linear congruential generator: the state advances
+  // first and the new state, as a fraction of 2^24, is the result.
+  // Arithmetic modulo 2^32 followed by the mask is the same as modulo 2^24.
+  // Inline: a grain loop draws one per pixel.
+  double next() {
+    state_ = (state_ * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
+    return static_cast<double>(state_) / 16777216.0;
+  }
 
  private:
   std::uint32_t state_ = 0x50000;

@@ -47,6 +47,59 @@ void mapToIndices(const ColourIndex& index, const core::Bitmap& bitmap, std::vec
 
 namespace output {
 
+// An answer per colour, remembered: open addressing, cheaper than a node
+// map on the hot paths that ask once per pixel. Keyed by red, green and
+// blue only (the answers kept here depend on nothing else). A reference
+// returned stays valid until the next add.
+template <typename Value>
+class ColourMemo {
+ public:
+  // The value remembered for c, or nullptr.
+  const Value* find(core::Color c) const {
+    const std::uint32_t key = keyOf(c);
+    for (std::size_t s = slotOf(key);; s = (s + 1) & (keys_.size() - 1)) {
+      if (keys_[s] == key) return &values_[s];
+      if (keys_[s] == 0) return nullptr;
+    }
+  }
+  // Remembers v for c, which must not be known yet.
+  const Value& add(core::Color c, const Value& v) {
+    if ((size_ + 1) * 2 > keys_.size()) grow();
+    const std::uint32_t key = keyOf(c);
+    std::size_t s = slotOf(key);
+    while (keys_[s] != 0) s = (s + 1) & (keys_.size() - 1);
+    keys_[s] = key;
+    values_[s] = v;
+    ++size_;
+    return values_[s];
+  }
+
+ private:
+  static constexpr std::uint32_t kUsed = 0x01000000u;
+  static std::uint32_t keyOf(core::Color c) { return (c & 0x00FFFFFFu) | kUsed; }
+  std::size_t slotOf(std::uint32_t key) const {
+    std::uint32_t h = key * 0x9E3779B1u;
+    h ^= h >> 15;
+    return h & (keys_.size() - 1);
+  }
+  void grow() {
+    std::vector<std::uint32_t> keys(keys_.size() * 2, 0);
+    std::vector<Value> values(keys.size());
+    keys.swap(keys_);
+    values.swap(values_);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      if (keys[i] == 0) continue;
+      std::size_t s = slotOf(keys[i]);
+      while (keys_[s] != 0) s = (s + 1) & (keys_.size() - 1);
+      keys_[s] = keys[i];
+      values_[s] = values[i];
+    }
+  }
+  std::vector<std::uint32_t> keys_ = std::vector<std::uint32_t>(1024, 0);
+  std::vector<Value> values_ = std::vector<Value>(1024);
+  std::size_t size_ = 0;
+};
+
 // How often each 24-bit colour occurs in a set of bitmaps.
 class ColourHistogram {
  public:

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <limits>
 #include <optional>
 
 #include "gif/lzw_encoder.h"
@@ -19,26 +18,8 @@ constexpr int kCloseRadius = 10;
 }  // namespace
 
 FrameCoder::FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation)
-    : frames_(frames), animation_(animation), canvas_(frames[0]->width, frames[0]->height) {}
-
-const FrameCoder::Close& FrameCoder::closeTo(core::Color c) {
-  if (auto it = close_.find(c); it != close_.end()) return it->second;
-  const GifPalette& p = animation_.global;
-  const std::size_t colours = p.size();
-  int nearest = std::numeric_limits<int>::max();
-  for (std::size_t i = 0; i < colours; ++i) nearest = std::min(nearest, core::squaredDistance(c, p[i]));
-  Close close;
-  bool skippedNearest = false;
-  for (std::size_t i = 0; i < colours && close.count < 2; ++i) {
-    const int d = core::squaredDistance(c, p[i]);
-    if (d == nearest && !skippedNearest) {
-      skippedNearest = true;
-    } else if (d <= nearest + kCloseRadius) {
-      close.index[close.count++] = static_cast<std::uint8_t>(i);
-    }
-  }
-  return close_.emplace(c, close).first->second;
-}
+    : frames_(frames), animation_(animation), canvas_(frames[0]->width, frames[0]->height),
+      closeTo_(animation.global, kCloseRadius) {}
 
 double FrameCoder::errorIfPlain(std::size_t k, const MappedFrame& f, const GifPalette& palette) const {
   const core::Bitmap& src = *frames_[k];
@@ -78,7 +59,7 @@ void FrameCoder::buildOptions(std::size_t k, const MappedFrame& f, const GifPale
         runOptions.index[0] = f.indices[i];
         runBase = core::squaredDistance(c, palette[f.indices[i]]);
         if (shared) {
-          const Close& close = closeTo(c);
+          const CloseColours::Close& close = closeTo_(c);
           for (int n = 0; n < close.count; ++n) {
             // The transparent index would show the frame before, not
             // this colour.

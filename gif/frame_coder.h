@@ -4,12 +4,12 @@
 
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "core/picture.h"
 #include "gif/frame_mapping.h"
 #include "gif/lzw_plan.h"
+#include "gif/quantizer.h"
 
 namespace output {
 
@@ -38,11 +38,6 @@ class FrameCoder {
   static constexpr double kNearLosslessFloorDb = 64.5;
 
  private:
-  struct Close {
-    std::uint8_t count = 0;
-    std::uint8_t index[2] = {0, 0};
-  };
-  const Close& closeTo(core::Color c);
   // An image with a palette of its own is coded as one of an animation
   // with a palette per frame, whatever the others use.
   PaletteMode modeOf(const MappedFrame& f) const { return f.local ? PaletteMode::PerFrame : animation_.mode; }
@@ -103,7 +98,7 @@ class FrameCoder {
   std::vector<std::uint8_t> scratch_;
   const Candidate& shortestCandidate();
   std::size_t realBytes(const std::vector<std::uint8_t>& indices);
-  std::unordered_map<core::Color, Close> close_;
+  CloseColours closeTo_;
 };
 
 }  // namespace output

@@ -34,15 +34,14 @@ class Dictionary {
   void clear() { std::fill(slots_.begin(), slots_.end(), kEmpty); }
 
  private:
-  static constexpr std::size_t kSlots = 8192;
-  static std::size_t slotOf(std::uint32_t key) { return ((key >> 12) ^ (key * 0x9E3779B1u >> 19)) & (kSlots - 1); }
+  static constexpr std::size_t kSlots = 16384;
+  static std::size_t slotOf(std::uint32_t key) { return ((key >> 12) ^ (key * 0x9E3779B1u >> 18)) & (kSlots - 1); }
   std::vector<std::uint32_t> slots_;
 };
 
 // Codes packed least significant bit first, as GIF stores them.
 class BitPacker {
  public:
-  explicit BitPacker(std::vector<std::uint8_t>& bytes) : bytes_(bytes) {}
   void put(int code, int width) {
     acc_ |= static_cast<std::uint64_t>(code) << filled_;
     filled_ += width;
@@ -57,41 +56,58 @@ class BitPacker {
     acc_ = 0;
     filled_ = 0;
   }
+  std::vector<std::uint8_t>& bytes() { return bytes_; }
 
  private:
-  std::vector<std::uint8_t>& bytes_;
+  std::vector<std::uint8_t> bytes_;
   std::uint64_t acc_ = 0;
   int filled_ = 0;
 };
 
+// Copyable mid-image, so that codings which agree up to some point can share
+// the work before it.
 class Encoder {
  public:
   // fullFor: how many codes to keep using a full table before starting
   // over; below 0, start over as soon as it fills, one code early, as
   // giflib does.
-  Encoder(std::span<const std::uint8_t> px, int codeSize, std::vector<std::uint8_t>& codes, int fullFor = -1)
-      : px_(px), codeSize_(codeSize), clear_(1 << codeSize), fullFor_(fullFor), bits_(codes) {}
-
-  bool filled() const { return filled_; }
-
-  void run(LzwParse parse) {
+  Encoder(std::span<const std::uint8_t> px, int codeSize, int fullFor = -1)
+      : px_(px), codeSize_(codeSize), clear_(1 << codeSize), fullFor_(fullFor) {
+    bits_.bytes().reserve(px.size() / 2 + 16);
     reset();
     emit(clear_);
-    std::size_t i = 0;
-    while (i < px_.size()) {
-      const std::size_t longest = match(i);
-      std::size_t take = longest;
-      if (parse == LzwParse::LookAhead && i + longest < px_.size()) take = bestSplit(i, longest);
-      const int code = codes_[take % codes_.size()];
-      emit(code);
-      i += take;
-      if (i < px_.size()) grow(code, px_[i]);
-    }
+  }
+
+  bool filled() const { return filled_; }
+  void setFullFor(int fullFor) { fullFor_ = fullFor; }
+  std::vector<std::uint8_t>& codes() { return bits_.bytes(); }
+
+  void run(LzwParse parse) {
+    while (at_ < px_.size()) step(parse);
     emit(clear_ + 1);
     bits_.flush();
   }
 
+  // Greedy steps while every fullFor codes alike: until the table is about
+  // to fill. False when the image ended first.
+  bool greedyUntilFull() {
+    while (at_ < px_.size()) {
+      if (next_ >= kMaxCode) return true;
+      step(LzwParse::Greedy);
+    }
+    return false;
+  }
+
  private:
+  void step(LzwParse parse) {
+    const std::size_t longest = match(at_);
+    std::size_t take = longest;
+    if (parse == LzwParse::LookAhead && at_ + longest < px_.size()) take = bestSplit(at_, longest);
+    const int code = codes_[take % codes_.size()];
+    emit(code);
+    at_ += take;
+    if (at_ < px_.size()) grow(code, px_[at_]);
+  }
   void reset() {
     usedFull_ = 0;
     dict_.clear();
@@ -162,6 +178,7 @@ class Encoder {
   int usedFull_ = 0;
   bool filled_ = false;
   BitPacker bits_;
+  std::size_t at_ = 0;
   Dictionary dict_;
   std::array<int, kLookAheadCandidates + 1> codes_{};
   int next_ = 0;
@@ -191,31 +208,32 @@ int lzwCodeSizeFor(std::span<const std::uint8_t> indices) {
 
 void appendLzw(std::span<const std::uint8_t> indices, int codeSize, LzwParse parse, std::vector<std::uint8_t>& out,
                int fullFor) {
-  std::vector<std::uint8_t> codes;
-  codes.reserve(indices.size() / 2 + 16);
-  Encoder(indices, codeSize, codes, fullFor).run(parse);
-  appendBlocks(codes, codeSize, out);
+  Encoder encoder(indices, codeSize, fullFor);
+  encoder.run(parse);
+  appendBlocks(encoder.codes(), codeSize, out);
 }
 
 void appendShortestLzw(std::span<const std::uint8_t> indices, int codeSize, std::vector<std::uint8_t>& out) {
+  // The greedy codings differ only from where the table first fills on.
+  Encoder shared(indices, codeSize);
+  const bool fills = shared.greedyUntilFull();
   std::vector<std::uint8_t> best;
-  std::vector<std::uint8_t> codes;
   int bestFullFor = -1;
   // Images that fill the table also try keeping it full for a while: where
   // the picture repeats itself, its strings go on paying.
   for (int fullFor : {-1, 1024, 1 << 30}) {
-    codes.clear();
-    Encoder encoder(indices, codeSize, codes, fullFor);
+    Encoder encoder = shared;
+    encoder.setFullFor(fullFor);
     encoder.run(LzwParse::Greedy);
-    if (best.empty() || codes.size() < best.size()) {
-      best.swap(codes);
+    if (best.empty() || encoder.codes().size() < best.size()) {
+      best.swap(encoder.codes());
       bestFullFor = fullFor;
     }
-    if (!encoder.filled()) break;
+    if (!fills || !encoder.filled()) break;
   }
-  codes.clear();
-  Encoder(indices, codeSize, codes, bestFullFor).run(LzwParse::LookAhead);
-  if (codes.size() < best.size()) best.swap(codes);
+  Encoder lookAhead(indices, codeSize, bestFullFor);
+  lookAhead.run(LzwParse::LookAhead);
+  if (lookAhead.codes().size() < best.size()) best.swap(lookAhead.codes());
   appendBlocks(best, codeSize, out);
 }
 

@@ -81,7 +81,7 @@ LzwPlanner::LzwPlanner()
     : table_(kSlots, kEmpty), firstChild_(kMaxCode + 1, -1), nextSibling_(kMaxCode + 1, -1), lastIndex_(kMaxCode + 1) {}
 
 namespace {
-std::size_t slotOf(std::uint32_t key) { return ((key >> 12) ^ key) & 0x1FFF; }
+std::size_t slotOf(std::uint32_t key) { return ((key >> 12) ^ key) & 0x3FFF; }
 }  // namespace
 
 int LzwPlanner::find(std::uint32_t key) const {

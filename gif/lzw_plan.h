@@ -86,7 +86,7 @@ class LzwPlanner {
   // cache: each slot holds (prefix code << 8 | index) << 12 | code, or
   // kEmpty.
   static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
-  static constexpr std::size_t kSlots = 8192;
+  static constexpr std::size_t kSlots = 16384;
   int find(std::uint32_t key) const;
   struct Search;
   void insert(std::uint32_t key, int code);

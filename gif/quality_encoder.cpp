@@ -49,40 +49,43 @@ double spacingOf(const GifPalette& p) {
 // does not depend on which colour asked first.
 class GridNearest {
  public:
-  explicit GridNearest(const GifPalette& palette) : palette_(palette), cells_(std::size_t{1} << 18, -1) {}
+  explicit GridNearest(const GifPalette& palette) : nearest_(palette) {}
   std::uint8_t operator()(int r, int g, int b) {
+    if (cells_.empty()) cells_.assign(std::size_t{1} << 18, -1);
     const std::size_t cell = static_cast<std::size_t>((r >> 2) << 12 | (g >> 2) << 6 | (b >> 2));
     if (cells_[cell] < 0) {
       const core::Color centre = core::rgb((r & ~3) | 2, (g & ~3) | 2, (b & ~3) | 2);
-      int best = 0, bestDistance = std::numeric_limits<int>::max();
-      for (std::size_t i = 0; i < palette_.size(); ++i) {
-        const int d = core::squaredDistance(centre, palette_[i]);
-        if (d < bestDistance) {
-          bestDistance = d;
-          best = static_cast<int>(i);
-        }
-      }
-      cells_[cell] = static_cast<std::int16_t>(best);
+      cells_[cell] = static_cast<std::int16_t>(nearest_.search(centre));
     }
     return static_cast<std::uint8_t>(cells_[cell]);
   }
 
  private:
-  const GifPalette& palette_;
+  NearestColour nearest_;
   std::vector<std::int16_t> cells_;
 };
 
-int clampChannel(double v) { return static_cast<int>(std::lround(std::clamp(v, 0.0, 255.0))); }
+// std::lround for 0..255, without the library call: v - its whole part is
+// exact there, so the half-way test is too.
+int clampChannel(double v) {
+  const double c = std::clamp(v, 0.0, 255.0);
+  const int whole = static_cast<int>(c);
+  return whole + (c - whole >= 0.5 ? 1 : 0);
+}
 
 // A pixel's index in a reduced palette: the nearest entry, or through the
 // ordered dither when ditherStep > 0.
 class PixelMapper {
  public:
   PixelMapper(const GifPalette& palette, int ditherStep)
-      : nearest_(palette), grid_(palette), amplitude_(ditherStep * spacingOf(palette) / 10.0) {}
+      : nearest_(palette), grid_(palette), amplitude_(ditherStep * spacingOf(palette) / 10.0) {
+    for (int y = 0; y < 8; ++y) {
+      for (int x = 0; x < 8; ++x) offsets_[static_cast<std::size_t>(y * 8 + x)] = ((bayer8(x, y) + 0.5) / 64.0 - 0.5) * amplitude_;
+    }
+  }
   std::uint8_t operator()(int x, int y, core::Color c) {
     if (amplitude_ <= 0.0) return nearest_(c);
-    const double offset = ((bayer8(x & 7, y & 7) + 0.5) / 64.0 - 0.5) * amplitude_;
+    const double offset = offsets_[static_cast<std::size_t>((y & 7) * 8 + (x & 7))];
     return grid_(clampChannel(core::redOf(c) + offset), clampChannel(core::greenOf(c) + offset),
                  clampChannel(core::blueOf(c) + offset));
   }
@@ -91,6 +94,7 @@ class PixelMapper {
   NearestColour nearest_;
   GridNearest grid_;
   double amplitude_;
+  std::array<double, 64> offsets_{};
 };
 
 // How many pixels use each entry of the palette frame k is shown with.
@@ -278,20 +282,27 @@ const QualityEncoder::Mapping& QualityEncoder::reduced(int colours, int ditherSt
   };
   const bool perFrame = b.mode == PaletteMode::PerFrame;
   m.animation.global = cut(b.global, 0, perFrame ? 1 : b.frames.size());
+  std::optional<PixelMapper> map;
+  bool mapsGlobal = false;
   for (std::size_t k = 0; k < b.frames.size(); ++k) {
     throwIfCancelled(cancel_);
     const MappedFrame& from = b.frames[k];
     MappedFrame f;
     f.rect = from.rect;
     if (from.local) f.local = cut(*from.local, k, k + 1);
-    const GifPalette& palette = f.local ? *f.local : m.animation.global;
-    PixelMapper map(palette, ditherStep);
+    // Frames on the shared palette share one mapper, and what it learnt.
+    if (f.local) {
+      map.emplace(*f.local, ditherStep);
+    } else if (!map || !mapsGlobal) {
+      map.emplace(m.animation.global, ditherStep);
+    }
+    mapsGlobal = !f.local;
     const core::Bitmap& src = *shown_.frames[k];
     f.indices.reserve(f.rect.area());
     for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
       throwIfCancelled(cancel_);
       const core::Color* row = src.row(y);
-      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) f.indices.push_back(map(x, y, row[x]));
+      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) f.indices.push_back((*map)(x, y, row[x]));
     }
     m.animation.frames.push_back(std::move(f));
   }

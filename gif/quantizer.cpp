@@ -220,7 +220,11 @@ GifPalette mergeClosestColours(const std::vector<ColourHistogram::Entry>& histog
 }
 
 std::uint8_t NearestColour::operator()(core::Color c) {
-  if (auto it = cache_.find(c); it != cache_.end()) return it->second;
+  if (const std::uint8_t* known = cache_.find(c)) return *known;
+  return cache_.add(c, search(c));
+}
+
+std::uint8_t NearestColour::search(core::Color c) {
   if (byRed_.size() != palette_.size()) {
     byRed_.clear();
     for (std::size_t i = 0; i < palette_.size(); ++i)
@@ -266,8 +270,67 @@ std::uint8_t NearestColour::operator()(core::Color c) {
       }
     }
   }
-  cache_.emplace(c, static_cast<std::uint8_t>(best));
   return static_cast<std::uint8_t>(best);
+}
+
+const CloseColours::Close& CloseColours::operator()(core::Color c) {
+  if (const Close* known = cache_.find(c)) return *known;
+  const GifPalette& p = palette_;
+  if (byRed_.size() != p.size()) {
+    byRed_.clear();
+    for (std::size_t i = 0; i < p.size(); ++i) byRed_.push_back(ByRed{core::redOf(p[i]), static_cast<int>(i)});
+    std::sort(byRed_.begin(), byRed_.end(),
+              [](const ByRed& a, const ByRed& b) { return a.red != b.red ? a.red < b.red : a.index < b.index; });
+  }
+  // Every entry within the radius of the nearest, found by walking out
+  // from the colour's red: red alone farther than that ends a direction.
+  int nearest = 1 << 20;  // beyond any squared RGB distance, with room for the radius
+  within_.clear();
+  const auto consider = [&](const ByRed& e) {
+    const int d = core::squaredDistance(c, p[static_cast<std::size_t>(e.index)]);
+    nearest = std::min(nearest, d);
+    if (d <= nearest + radius_) within_.push_back({e.index, d});
+  };
+  const int red = core::redOf(c);
+  const auto start =
+      std::lower_bound(byRed_.begin(), byRed_.end(), red, [](const ByRed& e, int r) { return e.red < r; });
+  auto up = start;
+  auto down = start;
+  bool upOpen = up != byRed_.end();
+  bool downOpen = down != byRed_.begin();
+  while (upOpen || downOpen) {
+    if (upOpen) {
+      const int dr = up->red - red;
+      if (dr * dr > nearest + radius_) {
+        upOpen = false;
+      } else {
+        consider(*up);
+        upOpen = ++up != byRed_.end();
+      }
+    }
+    if (downOpen) {
+      const int dr = red - std::prev(down)->red;
+      if (dr * dr > nearest + radius_) {
+        downOpen = false;
+      } else {
+        consider(*--down);
+        downOpen = down != byRed_.begin();
+      }
+    }
+  }
+  // In palette order, as a scan of the whole palette meets them.
+  std::sort(within_.begin(), within_.end(), [](const Near& a, const Near& b) { return a.index < b.index; });
+  Close close;
+  bool skippedNearest = false;
+  for (std::size_t i = 0; i < within_.size() && close.count < 2; ++i) {
+    const int d = within_[i].distance;
+    if (d == nearest && !skippedNearest) {
+      skippedNearest = true;
+    } else if (d <= nearest + radius_) {
+      close.index[close.count++] = static_cast<std::uint8_t>(within_[i].index);
+    }
+  }
+  return cache_.add(c, close);
 }
 
 void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry>& histogram, int rounds) {
@@ -277,8 +340,9 @@ void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry
   for (int round = 0; round < rounds; ++round) {
     std::vector<Sum> sums(palette.size());
     NearestColour nearest(palette);
+    // Each colour of a histogram comes once: nothing to remember.
     for (const ColourHistogram::Entry& e : histogram) {
-      Sum& s = sums[nearest(e.colour)];
+      Sum& s = sums[nearest.search(e.colour)];
       s.r += static_cast<std::uint64_t>(core::redOf(e.colour)) * e.count;
       s.g += static_cast<std::uint64_t>(core::greenOf(e.colour)) * e.count;
       s.b += static_cast<std::uint64_t>(core::blueOf(e.colour)) * e.count;
@@ -300,7 +364,9 @@ double remapError(const std::vector<ColourHistogram::Entry>& histogram, NearestC
                   const GifPalette& palette) {
   double total = 0.0;
   for (const ColourHistogram::Entry& e : histogram) {
-    total += static_cast<double>(core::squaredDistance(e.colour, palette[nearest(e.colour)])) * static_cast<double>(e.count);
+    // Each colour of a histogram comes once: nothing to remember.
+    total += static_cast<double>(core::squaredDistance(e.colour, palette[nearest.search(e.colour)])) *
+             static_cast<double>(e.count);
   }
   return total;
 }

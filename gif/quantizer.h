@@ -4,7 +4,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <unordered_map>
 #include <vector>
 
 #include "core/picture.h"
@@ -47,6 +46,8 @@ class NearestColour {
  public:
   explicit NearestColour(const GifPalette& palette) : palette_(palette) {}
   std::uint8_t operator()(core::Color c);
+  // The same answer, not remembered: for callers that ask each colour once.
+  std::uint8_t search(core::Color c);
 
  private:
   struct ByRed {
@@ -57,7 +58,36 @@ class NearestColour {
   // The entries by red, made at the first call: the search walks out from
   // the colour's red and stops where red alone is farther than the best.
   std::vector<ByRed> byRed_;
-  std::unordered_map<core::Color, std::uint8_t> cache_;
+  ColourMemo<std::uint8_t> cache_;
+};
+
+// Per colour, the palette entries that may stand in for its nearest one:
+// the first two in palette order, the nearest itself left out, whose squared
+// RGB distance is at most `radius` above the nearest's. Cached per colour;
+// the palette may grow between calls (the answers given stay).
+class CloseColours {
+ public:
+  struct Close {
+    std::uint8_t count = 0;
+    std::uint8_t index[2] = {0, 0};
+  };
+  CloseColours(const GifPalette& palette, int radius) : palette_(palette), radius_(radius) {}
+  const Close& operator()(core::Color c);
+
+ private:
+  struct ByRed {
+    int red;
+    int index;
+  };
+  struct Near {
+    int index;
+    int distance;
+  };
+  const GifPalette& palette_;
+  int radius_;
+  std::vector<ByRed> byRed_;  // as NearestColour's
+  std::vector<Near> within_;  // scratch: the entries near enough
+  ColourMemo<Close> cache_;
 };
 
 // Moves each palette entry to the mean of the colours that map to it, a few

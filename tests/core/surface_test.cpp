@@ -106,4 +106,15 @@ TEST(Surface, ClearForOverwriteLeavesAnEmptyPictureAndTheNewBackColor) {
   EXPECT_EQ(before.pixel(0, 0), 0x010203u);  // the snapshot is not written through
   s.clear();
   EXPECT_EQ(s.point(0, 0), 0x0000FFu);
+  // Written whole through bitsForOverwrite, the surface keeps its picture
+  // and back colour, and a snapshot taken before stays as it was.
+  s.setPicture(Picture::fromBitmap(core::Bitmap(2, 1, 0x040506)));
+  const Picture shared = s.image();
+  Color* whole = s.bitsForOverwrite();
+  whole[0] = 9;
+  whole[1] = 10;
+  EXPECT_EQ(s.point(0, 0), 9u);
+  EXPECT_EQ(s.backColor(), 0x0000FFu);
+  EXPECT_NE(s.picture().handle(), 0u);
+  EXPECT_EQ(shared.pixel(1, 0), 0x040506u);
 }
