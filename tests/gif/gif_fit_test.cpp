@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -179,6 +180,33 @@ TEST_F(GifFit, SpareBytesGoToQualityOnlyWhereTheyRaiseIt) {
   ASSERT_TRUE(exact);
   EXPECT_FALSE(exact->finer);
   EXPECT_EQ(exact->bytes, *output::encodeGifAnimation(pointers(flat), flatTiming));
+}
+
+// Images each at their own point between quality 100 and the finer file:
+// within the budget, showing what they report image by image, and nothing
+// when even the cheapest choice above the floor is over it.
+TEST_F(GifFit, AllottedImagesKeepToTheBudgetAndShowWhatTheyReport) {
+  const std::vector<int> delays(photo.size(), 10);
+  const output::ShownFrames shown = output::mergeRepeats(pointers(photo), delays);
+  output::QualityEncoder encoder(shown, 0, nullptr);
+  const auto plain = encoder.encode(output::kBestQuality, true);
+  const auto finer = encoder.encodeFinely(0, true);
+  ASSERT_TRUE(plain && finer);
+  ASSERT_LT(plain->bytes.size(), finer->bytes.size());
+  const double worst = *std::min_element(plain->framePsnr.begin(), plain->framePsnr.end());
+  for (int third : {1, 2}) {
+    const std::size_t budget = plain->bytes.size() + (finer->bytes.size() - plain->bytes.size()) * third / 3;
+    const auto allotted = encoder.encodeAllotted(budget, worst);
+    ASSERT_TRUE(allotted) << budget;
+    EXPECT_LE(allotted->bytes.size(), budget);
+    std::vector<core::Bitmap> decoded;
+    EXPECT_NEAR(allotted->psnr, decodedPsnr(dir, allotted->bytes, photo, &decoded), 1e-9);
+    ASSERT_EQ(allotted->framePsnr.size(), photo.size());
+    for (std::size_t k = 0; k < photo.size(); ++k) {
+      EXPECT_NEAR(allotted->framePsnr[k], core::framePsnr(photo[k], decoded[k]), 1e-9) << k;
+    }
+  }
+  EXPECT_FALSE(encoder.encodeAllotted(plain->bytes.size() / 4, worst));
 }
 
 TEST_F(GifFit, SameInputSameBytes) {
