@@ -502,8 +502,9 @@ int freeIndex(const MappedFrame& f) {
 
 }  // namespace
 
-std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimation& mapping, const LossySettings& settings,
-                                                              bool shortest, const std::vector<int>* tolerances) {
+std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimation& mapping,
+                                                              const LossySettings& settings, bool shortest,
+                                                              const std::vector<int>* tolerances) {
   MappedAnimation coded;
   coded.mode = mapping.mode;
   coded.global = mapping.global;

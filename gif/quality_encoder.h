@@ -73,12 +73,13 @@ class QualityEncoder {
   // qualities shortens it (the room between quality 100 and the finer file).
   std::optional<CodedAnimation> encodeFinely(int tolerance, bool shortest);
 
-  // Each image at its own point between quality 100's mapping and the
-  // finer one at growing tolerances, so that the file's mean PSNR is the
-  // highest the per-image figures promise within budgetBytes while no
-  // image falls below floorDb (an image that cannot reach it takes its
-  // best). Needs encodeFinely called first. nullopt when no choice fits or
-  // an encoder step fails; throws Cancelled as encode does.
+  // Each image at its own point among quality 100's mapping and the finer
+  // one, as it is or with fewer colours and lossy matching, so that the
+  // file's mean PSNR is the highest the per-image figures promise within
+  // budgetBytes while no image falls below floorDb (an image that cannot
+  // reach it takes its best). Needs encodeFinely called first. nullopt
+  // when no choice fits or an encoder step fails; throws Cancelled as
+  // encode does.
   std::optional<CodedAnimation> encodeAllotted(std::size_t budgetBytes, double floorDb);
 
  private:
