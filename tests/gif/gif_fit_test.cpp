@@ -209,6 +209,32 @@ TEST_F(GifFit, AllottedImagesKeepToTheBudgetAndShowWhatTheyReport) {
   EXPECT_FALSE(encoder.encodeAllotted(plain->bytes.size() / 4, worst));
 }
 
+// A first frame of 400 colours shows merged; a later frame whose colours
+// all fit one palette shows exactly, also where it did not change.
+TEST_F(GifFit, AFrameWhoseColoursFitItsPaletteShowsExactlyInTheFinerFile) {
+  std::vector<core::Bitmap> frames(3, core::Bitmap(80, 20));
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 80; ++x) {
+      const int a = (x % 20) * 12, b = (y % 10) * 25;
+      frames[0].row(y)[x] = x < 40 ? core::rgb(a, b, 40) : core::rgb(40, a, b);
+      frames[1].row(y)[x] = x < 40 ? frames[0].row(y)[x] : core::rgb(200, 200, 200);
+      frames[2].row(y)[x] = x >= 60 && y < 4 ? core::rgb(10, 220, 90) : frames[1].row(y)[x];
+    }
+  }
+  const auto timing = output::AnimationTiming::uniform(frames.size(), 10);
+  const auto plain = output::encodeGifAtQuality(pointers(frames), timing, 100, nullptr);
+  ASSERT_TRUE(plain);
+  const auto fit = output::fitGifAnimation(pointers(frames), timing, plain->bytes.size() * 4, nullptr);
+  ASSERT_TRUE(fit && fit->finer);
+  EXPECT_LE(fit->bytes.size(), plain->bytes.size() * 4);
+  std::vector<core::Bitmap> shown;
+  EXPECT_NEAR(fit->psnr, decodedPsnr(dir, fit->bytes, frames, &shown), 1e-9);
+  ASSERT_EQ(shown.size(), frames.size());
+  EXPECT_FALSE(sameBitmap(shown[0], frames[0]));
+  EXPECT_TRUE(sameBitmap(shown[1], frames[1]));
+  EXPECT_TRUE(sameBitmap(shown[2], frames[2]));
+}
+
 TEST_F(GifFit, SameInputSameBytes) {
   const auto timing = output::AnimationTiming::uniform(photo.size(), 10);
   const auto a = output::fitGifAnimation(pointers(photo), timing, 20000, nullptr);
