@@ -246,7 +246,8 @@ void FrameCoder::classify(std::size_t k, MappedFrame& f, const GifPalette& palet
     // show an earlier palette's colour that this one beats by more than
     // one step of it. Such pixels are written again.
     coverStalePixels(
-        f, src, canvas_, [&](int, int, core::Color c) { return (*distances)(c).next; },
+        f, src, canvas_,
+        [&](int, int, core::Color c) { return f.exact ? (*distances)(c).nearest : (*distances)(c).next; },
         [&](int, int, core::Color c) { return (*distances)(c).index; });
     clear_.assign(f.indices.size(), kNotClear);
   }
@@ -270,7 +271,7 @@ void FrameCoder::classify(std::size_t k, MappedFrame& f, const GifPalette& palet
           f.indices[i] = near.index;
           own = near.nearest;
         }
-        allowed = std::max(own, near.next);
+        allowed = f.exact ? own : std::max(own, near.next);
       }
       const int kept = core::squaredDistance(c, shown[x]);
       // Free where what is shown is no worse, or where the pixel did not

@@ -466,6 +466,12 @@ constexpr int kPhotoRefineRounds = 2;
 
 // Few colours: exact, or merged and refined. nullopt for many (an empty
 // histogram).
+GifRect unite(const GifRect& a, const GifRect& b) {
+  const int left = std::min(a.left, b.left), top = std::min(a.top, b.top);
+  return GifRect{left, top, std::max(a.left + a.width, b.left + b.width) - left,
+                 std::max(a.top + a.height, b.top + b.height) - top};
+}
+
 std::optional<GifPalette> finePalette(const std::vector<ColourHistogram::Entry>& histogram, std::size_t colours) {
   if (histogram.empty()) return std::nullopt;
   if (histogram.size() <= colours) {
@@ -485,13 +491,33 @@ std::optional<MappedAnimation> mapEachFrameFinely(const std::vector<const core::
   const std::vector<GifRect> rects = changedRects(frames);
   MappedAnimation a;
   a.mode = PaletteMode::PerFrame;
+  // Where earlier images showed merged colours that no image since has
+  // written again: pixels there may differ from their frame though
+  // unchanged.
+  std::optional<GifRect> inexact;
   for (std::size_t k = 0; k < frames.size(); ++k) {
     throwIfCancelled(cancel);
     const std::size_t colours = k == 0 ? 256 : 255;
-    const std::vector<ColourHistogram::Entry> changed =
-        changedColours(*frames[k], k > 0 ? frames[k - 1] : nullptr, rects[k], kFinelyMergedColours);
     MappedFrame f = frameShell(rects, k);
+    // A frame whose colours there all fit in its palette takes the area of
+    // those earlier colours in as well: it then shows exactly.
+    std::vector<ColourHistogram::Entry> changed;
+    if (inexact) {
+      const GifRect united = unite(rects[k], *inexact);
+      changed = changedColours(*frames[k], nullptr, united, colours);
+      if (!changed.empty()) {
+        f.rect = united;
+        f.exact = true;
+        inexact.reset();
+      }
+    }
+    if (changed.empty()) {
+      changed = changedColours(*frames[k], k > 0 ? frames[k - 1] : nullptr, rects[k], kFinelyMergedColours);
+    }
     std::optional<GifPalette> palette = finePalette(changed, colours);
+    if (!palette || changed.size() > colours) {
+      inexact = inexact ? unite(*inexact, f.rect) : f.rect;
+    }
     if (!palette) {
       std::optional<QuantizedRect> q = quantizeRect(
           *frames[k], rects[k], QuantizeSettings{static_cast<int>(colours), kManyColoursSpeed, 0.0f});

@@ -24,6 +24,9 @@ struct MappedFrame {
   // The index shown as transparent, -1 when none. The coder picks it; it
   // may lie just past the palette, which is then written one entry longer.
   int transparent = -1;
+  // The palette holds every colour of the rect: the coder leaves no pixel
+  // showing another colour than its frame's, unchanged ones included.
+  bool exact = false;
 };
 
 struct MappedAnimation {
@@ -61,6 +64,8 @@ std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap
 // libimagequant's palette and remap of the rect. No dither. The first
 // frame gets 256 entries, the others 255 so that one index stays free for
 // transparency; a frame the first palette shows as well keeps that one.
+// A frame whose colours fit its palette also covers what earlier merged
+// palettes left on screen, and is marked exact.
 // Frames as for mapAnimation; throws Cancelled when `cancel` is set;
 // nullopt when quantization fails.
 std::optional<MappedAnimation> mapEachFrameFinely(const std::vector<const core::Bitmap*>& frames,

@@ -138,6 +138,15 @@ void expectMore(WorkProgress* progress, int steps) {
   if (progress) progress->expect(progress->stepsDone() + steps);
 }
 
+double worstOf(const CodedAnimation& c) {
+  return c.framePsnr.empty() ? c.psnr : *std::min_element(c.framePsnr.begin(), c.framePsnr.end());
+}
+
+// How far below the even file's worst image a file chosen for its mean may
+// show its own worst: the per-image figures guiding the choice are
+// measured image by image and shift a little once images are mixed.
+constexpr double kEvenSlackDb = 0.5;
+
 FittedGif finerFile(CodedAnimation&& coded, int tolerance) {
   FittedGif out;
   out.psnr = coded.psnr;
@@ -192,11 +201,25 @@ std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>&
         // some images show better at quality 100.
         std::optional<CodedAnimation> mixed;
         if (exact) mixed = encoder.encodeMixed(budgetBytes, *best, *exact);
-        if (mixed && (!finer || mixed->psnr > finer->psnr)) {
-          finer = std::move(mixed);
-          tolerance = 0;
-        }
-        if (finer && finer->psnr > best->psnr) return finerFile(std::move(*finer), tolerance);
+        // The file spends its error evenly enough when no image shows worse
+        // than the worst of the better of the two even files (quality 100
+        // and the finer file at one tolerance); within that, the highest
+        // mean wins, and the room may go unevenly where it buys the most.
+        const CodedAnimation& even = finer && finer->psnr > best->psnr ? *finer : *best;
+        const double floorDb = worstOf(even);
+        std::optional<CodedAnimation> allotted;
+        if (exact) allotted = encoder.encodeAllotted(budgetBytes, floorDb);
+        const CodedAnimation* chosen = nullptr;
+        const auto consider = [&](const std::optional<CodedAnimation>& c) {
+          if (c && worstOf(*c) >= floorDb - kEvenSlackDb && (!chosen || c->psnr > chosen->psnr)) chosen = &*c;
+        };
+        consider(best);
+        consider(finer);
+        consider(mixed);
+        consider(allotted);
+        if (finer && chosen == &*finer) return finerFile(std::move(*finer), tolerance);
+        if (mixed && chosen == &*mixed) return finerFile(std::move(*mixed), 0);
+        if (allotted && chosen == &*allotted) return finerFile(std::move(*allotted), 0);
       }
       FittedGif out;
       out.psnr = best->psnr;

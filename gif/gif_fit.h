@@ -44,9 +44,11 @@ struct FittedGif : EncodedGif {
   // quality allowed (kLowestFitDb) does not fit: the file is then the one
   // at that quality, the smallest there is above the floor.
   bool fits = false;
-  // True when the file is finer than quality 100 (one palette per frame at
-  // the quantizer's best, quality still reads 100): only for frames with
-  // more than 256 colours in all, when it fits and shows them better.
+  // True when the file is finer than quality 100 (quality still reads
+  // 100): one palette per frame at the quantizer's best for some or all
+  // images, some of them possibly with fewer colours or lossy matching;
+  // only for frames with more than 256 colours in all, when it fits and
+  // shows them better.
   bool finer = false;
   // The finer file's lossy tolerance (extra squared RGB error a pixel may
   // take for a longer match): 0 when it is coded without loss.
@@ -57,8 +59,10 @@ struct FittedGif : EncodedGif {
 // kLowestFitDb; when quality 0 is over the budget but above the floor, the
 // search goes on below 0 before giving up. A file that fits
 // at 100 is returned as it is, with nothing lossy added, unless the frames
-// hold more than 256 colours and the finer file (see FittedGif::finer)
-// fits as well and has the higher PSNR. nullopt as above.
+// hold more than 256 colours and a finer file (see FittedGif::finer) fits
+// as well and has the higher PSNR with no frame much below the worst frame
+// of quality 100 or of the finer file at one tolerance, whichever has the
+// higher PSNR. nullopt as above.
 // With plainWhenWithin, a file at 100 within the budget is returned as it
 // is, with no finer file tried.
 std::optional<FittedGif> fitGifAnimation(const std::vector<const core::Bitmap*>& frames, const AnimationTiming& timing,

@@ -197,6 +197,29 @@ std::optional<CodedAnimation> QualityEncoder::encodeFinely(int tolerance, bool s
   return out;
 }
 
+MappedAnimation QualityEncoder::mixOf(const std::vector<const MappedAnimation*>& from, const GifPalette& global) const {
+  const auto paletteOf = [](const MappedAnimation& a, std::size_t k) -> const GifPalette& {
+    return a.frames[k].local ? *a.frames[k].local : a.global;
+  };
+  // The global palette serves the images it equals (a shared one needs no
+  // table then); every other image brings its own.
+  MappedAnimation mixed;
+  mixed.mode = base_->mode;
+  mixed.global = global;
+  for (std::size_t k = 0; k < from.size(); ++k) {
+    MappedFrame f = from[k]->frames[k];
+    f.transparent = -1;
+    const GifPalette& palette = paletteOf(*from[k], k);
+    if (palette == mixed.global) {
+      f.local.reset();
+    } else {
+      f.local = palette;
+    }
+    mixed.frames.push_back(std::move(f));
+  }
+  return mixed;
+}
+
 std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetBytes, const CodedAnimation& plainFile,
                                                           const CodedAnimation& finerFile) {
   throwIfCancelled(cancel_);
@@ -221,9 +244,6 @@ std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetByte
   }
   const auto rate = [](const Choice& c) { return c.cost <= 0 ? INFINITY : c.gain / static_cast<double>(c.cost); };
   std::stable_sort(choices.begin(), choices.end(), [&](const Choice& l, const Choice& r) { return rate(l) > rate(r); });
-  const auto paletteOf = [](const MappedAnimation& a, std::size_t k) -> const GifPalette& {
-    return a.frames[k].local ? *a.frames[k].local : a.global;
-  };
   std::optional<CodedAnimation> best;
   // Frames interact (what shows through transparency), so the model's
   // bytes are a guess: a mix over the budget is tried again with less room.
@@ -239,23 +259,9 @@ std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetByte
       any = true;
     }
     if (!any) break;
-    // The base's palettes stay where they are (a shared one global, so its
-    // images need no table); each finer image brings its own.
-    MappedAnimation mixed;
-    mixed.mode = base_->mode;
-    mixed.global = base_->global;
-    for (std::size_t k = 0; k < n; ++k) {
-      const MappedAnimation& from = useFine[k] ? *fine_ : *base_;
-      MappedFrame f = from.frames[k];
-      f.transparent = -1;
-      const GifPalette& palette = paletteOf(from, k);
-      if (palette == mixed.global) {
-        f.local.reset();
-      } else {
-        f.local = palette;
-      }
-      mixed.frames.push_back(std::move(f));
-    }
+    std::vector<const MappedAnimation*> from(n);
+    for (std::size_t k = 0; k < n; ++k) from[k] = useFine[k] ? &*fine_ : &*base_;
+    const MappedAnimation mixed = mixOf(from, base_->global);
     std::optional<CodedAnimation> coded = codeAnimation(shown_, mixed, loopCount_, true, cancel_, progress_);
     if (!coded) return std::nullopt;
     if (coded->bytes.size() <= budgetBytes) {
@@ -267,13 +273,167 @@ std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetByte
   return best;
 }
 
+namespace {
+
+// The points encodeAllotted measures every image at: quality 100's mapping
+// and the finer one, both without loss, the finer palettes cut to 128
+// entries, and cut to 64 with about 4 per channel of lossy matching. Six
+// more (wider tolerances, other cuts) changed no file on the logo banners
+// measured, and each costs a coding of every frame.
+struct AllotPoint {
+  bool fine;
+  int colours;  // the finer palettes cut to this many entries (255: as they are)
+  int tolerance;
+};
+constexpr AllotPoint kAllotPoints[] = {{false, 255, 0}, {true, 255, 0}, {true, 128, 0}, {true, 64, 48}};
+
+// One image's choices as (bytes, PSNR) points, cheapest first, each
+// showing more than the one before and lying on the upper hull, so that
+// the steps between them buy ever less per byte.
+struct HullPoint {
+  std::size_t point;
+  long long bytes;
+  double psnr;
+};
+std::vector<HullPoint> upperHull(std::vector<HullPoint> points) {
+  std::sort(points.begin(), points.end(), [](const HullPoint& l, const HullPoint& r) {
+    return l.bytes != r.bytes ? l.bytes < r.bytes : l.psnr > r.psnr;
+  });
+  std::vector<HullPoint> hull;
+  for (const HullPoint& p : points) {
+    if (!hull.empty() && p.psnr <= hull.back().psnr) continue;
+    while (hull.size() >= 2) {
+      const HullPoint& a = hull[hull.size() - 2];
+      const HullPoint& b = hull.back();
+      // b lies on or under the line from a to p: a step straight to p buys more per byte.
+      if ((b.psnr - a.psnr) * static_cast<double>(p.bytes - a.bytes) <=
+          (p.psnr - a.psnr) * static_cast<double>(b.bytes - a.bytes)) {
+        hull.pop_back();
+      } else {
+        break;
+      }
+    }
+    hull.push_back(p);
+  }
+  return hull;
+}
+
+}  // namespace
+
+const MappedAnimation& QualityEncoder::mappingAt(bool fine, int colours) {
+  if (!fine) return *base_;
+  return colours >= 255 ? *fine_ : reduced(colours, 0, true).animation;
+}
+
+std::optional<CodedAnimation> QualityEncoder::encodeAllotted(std::size_t budgetBytes, double floorDb) {
+  throwIfCancelled(cancel_);
+  if (!base() || !fine_) return std::nullopt;
+  const std::size_t n = base_->frames.size();
+  const std::size_t points = std::size(kAllotPoints);
+  std::vector<CodedAnimation> measured;
+  long long overhead = 0;  // what no image's figure counts: screen, global table, frame headers
+  for (const AllotPoint& p : kAllotPoints) {
+    LossySettings s;
+    s.tolerance = p.tolerance;
+    std::optional<CodedAnimation> c = encodeLossyFrom(mappingAt(p.fine, p.colours), s, false);
+    if (!c || c->framePsnr.size() != n) return std::nullopt;
+    long long images = 0;
+    for (std::size_t b : c->frameBytes) images += static_cast<long long>(b);
+    overhead = std::max(overhead, static_cast<long long>(c->bytes.size()) - images);
+    measured.push_back(std::move(*c));
+  }
+  // Every image starts at its cheapest point at or above the floor; then
+  // the steps up its hull that buy the most PSNR (times the frames the
+  // image stands for) per byte, across all images, while the room lasts.
+  std::vector<std::vector<HullPoint>> hulls(n);
+  long long start = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    std::vector<HullPoint> all, above;
+    for (std::size_t j = 0; j < points; ++j) {
+      const HullPoint h{j, static_cast<long long>(measured[j].frameBytes[k]), measured[j].framePsnr[k]};
+      all.push_back(h);
+      if (h.psnr >= floorDb) above.push_back(h);
+    }
+    if (above.empty()) {
+      above.push_back(*std::max_element(all.begin(), all.end(),
+                                        [](const HullPoint& l, const HullPoint& r) { return l.psnr < r.psnr; }));
+    }
+    hulls[k] = upperHull(std::move(above));
+    start += hulls[k][0].bytes;
+  }
+  struct Step {
+    std::size_t frame;
+    std::size_t to;
+    double rate;
+  };
+  std::vector<Step> steps;
+  for (std::size_t k = 0; k < n; ++k) {
+    for (std::size_t i = 1; i < hulls[k].size(); ++i) {
+      const double gain = (hulls[k][i].psnr - hulls[k][i - 1].psnr) * shown_.repeats[k];
+      steps.push_back({k, i, gain / static_cast<double>(hulls[k][i].bytes - hulls[k][i - 1].bytes)});
+    }
+  }
+  std::stable_sort(steps.begin(), steps.end(), [](const Step& l, const Step& r) { return l.rate > r.rate; });
+  // The figures are each image's within one setting throughout; mixed,
+  // images show over others than they were measured on, so a file over
+  // the budget is tried again with less room.
+  long long room = static_cast<long long>(budgetBytes) - overhead;
+  std::optional<CodedAnimation> best;
+  bool retried = false;
+  std::vector<std::size_t> tried;
+  for (int attempt = 0; attempt < 5 && room >= start; ++attempt) {
+    std::vector<std::size_t> at(n, 0);
+    long long spent = start;
+    for (const Step& st : steps) {
+      if (at[st.frame] + 1 != st.to) continue;
+      const long long more = hulls[st.frame][st.to].bytes - hulls[st.frame][st.to - 1].bytes;
+      if (spent + more > room) continue;
+      spent += more;
+      at[st.frame] = st.to;
+    }
+    if (at == tried) break;  // more room bought nothing more
+    tried = at;
+    std::vector<const MappedAnimation*> from(n);
+    std::vector<int> tolerances(n);
+    bool anyPlain = false;
+    for (std::size_t k = 0; k < n; ++k) {
+      const AllotPoint& p = kAllotPoints[hulls[k][at[k]].point];
+      from[k] = &mappingAt(p.fine, p.colours);
+      tolerances[k] = p.tolerance;
+      anyPlain = anyPlain || !p.fine;
+    }
+    // Without an image of quality 100's mapping its global table serves
+    // none: the first image's palette takes its place.
+    const MappedAnimation mixed = mixOf(from, anyPlain ? base_->global : from[0]->global);
+    std::optional<CodedAnimation> coded = encodeLossyFrom(mixed, LossySettings{}, true, &tolerances);
+    if (!coded) return std::nullopt;
+    if (coded->bytes.size() <= budgetBytes) {
+      // The figures come from the quick parse, which the file's never
+      // exceeds: room left over is tried once more.
+      const long long left = static_cast<long long>(budgetBytes - coded->bytes.size());
+      const bool better = !best || coded->psnr > best->psnr;
+      if (better) best = std::move(coded);
+      if (!better || retried || left * 50 < static_cast<long long>(budgetBytes)) break;
+      retried = true;
+      room += left;
+      continue;
+    }
+    room -= static_cast<long long>(coded->bytes.size() - budgetBytes) + (room - start) / 10;
+  }
+  return best;
+}
+
 // The base palettes cut to `colours` (merging the closest entries, weighted
 // by use) and every frame's pixels mapped to them, through the ordered
 // dither when ditherStep > 0.
-const QualityEncoder::Mapping& QualityEncoder::reduced(int colours, int ditherStep) {
+const QualityEncoder::Mapping& QualityEncoder::reduced(int colours, int ditherStep, bool fine) {
   const auto key = std::make_pair(colours, ditherStep);
-  if (auto it = mappings_.find(key); it != mappings_.end()) return it->second;
-  const MappedAnimation& b = *base_;
+  if (fine) {
+    if (auto it = fineMappings_.find(colours); it != fineMappings_.end()) return it->second;
+  } else if (auto it = mappings_.find(key); it != mappings_.end()) {
+    return it->second;
+  }
+  const MappedAnimation& b = fine ? *fine_ : *base_;
   Mapping m;
   m.animation.mode = b.mode;
   const auto cut = [&](const GifPalette& p, std::size_t first, std::size_t last) {
@@ -306,6 +466,7 @@ const QualityEncoder::Mapping& QualityEncoder::reduced(int colours, int ditherSt
     }
     m.animation.frames.push_back(std::move(f));
   }
+  if (fine) return fineMappings_.emplace(colours, std::move(m)).first->second;
   return mappings_.emplace(key, std::move(m)).first->second;
 }
 
@@ -352,19 +513,25 @@ int freeIndex(const MappedFrame& f) {
 
 }  // namespace
 
-std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimation& mapping, const LossySettings& s,
-                                                              bool shortest) {
+std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimation& mapping,
+                                                              const LossySettings& settings, bool shortest,
+                                                              const std::vector<int>* tolerances) {
   MappedAnimation coded;
   coded.mode = mapping.mode;
   coded.global = mapping.global;
   const core::Bitmap& first = *shown_.frames[0];
   ShownQuality quality(first.width, first.height);
+  CodedAnimation out;
   for (std::size_t k = 0; k < mapping.frames.size(); ++k) {
     throwIfCancelled(cancel_);
     reportPart(progress_, static_cast<long long>(k), static_cast<long long>(mapping.frames.size()));
     MappedFrame f = mapping.frames[k];
     const GifPalette palette = f.local ? *f.local : mapping.global;
-    if (coded.mode == PaletteMode::PerFrame) {
+    LossySettings s = settings;
+    if (tolerances) s.tolerance = (*tolerances)[k];
+    // An image with a palette of its own is coded as one of an animation
+    // with a palette per frame, whatever the others use.
+    if (coded.mode == PaletteMode::PerFrame || f.local) {
       PaletteDistances distances(palette);
       const core::Bitmap& src = *shown_.frames[k];
       if (k > 0) {
@@ -391,7 +558,8 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
     }
     lossyPixels(k, f, palette, quality.canvas(), s.tolerance);
     const int slot = k == 0 ? -1 : palette.size() < 256 ? static_cast<int>(palette.size()) : freeIndex(f);
-    planner_.chooseLossy(pixels_, palette, slot, s.tolerance, gifTableBits(palette.size() + 1), chosen_);
+    const std::size_t lzwBytes =
+        planner_.chooseLossy(pixels_, palette, slot, s.tolerance, gifTableBits(palette.size() + 1), chosen_);
     f.indices.swap(chosen_);
     f.transparent =
         slot >= 0 && std::find(f.indices.begin(), f.indices.end(), static_cast<std::uint8_t>(slot)) != f.indices.end()
@@ -400,12 +568,14 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
     GifPalette& written = f.local ? *f.local : coded.global;
     coverIndices(written, f);
     quality.show(f, written, *shown_.frames[k], shown_.repeats[k]);
+    out.framePsnr.push_back(quality.lastPsnr());
+    const std::size_t table = f.local ? 3u << gifTableBits(f.local->size()) : 0;
+    out.frameBytes.push_back(lzwBytes + table);
     coded.frames.push_back(std::move(f));
   }
   std::optional<std::vector<std::uint8_t>> bytes =
       writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, shortest);
   if (!bytes) return std::nullopt;
-  CodedAnimation out;
   out.bytes = std::move(*bytes);
   out.psnr = quality.meanPsnr();
   return out;

@@ -73,15 +73,31 @@ class QualityEncoder {
   // qualities shortens it (the room between quality 100 and the finer file).
   std::optional<CodedAnimation> encodeFinely(int tolerance, bool shortest);
 
+  // Each image at its own point among quality 100's mapping and the finer
+  // one, as it is or with fewer colours and lossy matching, so that the
+  // file's mean PSNR is the highest the per-image figures promise within
+  // budgetBytes while no image falls below floorDb (an image that cannot
+  // reach it takes its best). Needs encodeFinely called first. nullopt
+  // when no choice fits or an encoder step fails; throws Cancelled as
+  // encode does.
+  std::optional<CodedAnimation> encodeAllotted(std::size_t budgetBytes, double floorDb);
+
  private:
   struct Mapping {
     MappedAnimation animation;  // palettes and each frame's indices before lossy coding
   };
   const MappedAnimation* base();
-  const Mapping& reduced(int colours, int ditherStep);
+  // fine: cut the finer mapping's palettes instead of quality 100's.
+  const Mapping& reduced(int colours, int ditherStep, bool fine = false);
   std::optional<CodedAnimation> encodeBest(bool shortest);
   std::optional<CodedAnimation> encodeLossy(const LossySettings& s, bool shortest);
-  std::optional<CodedAnimation> encodeLossyFrom(const MappedAnimation& mapping, const LossySettings& s, bool shortest);
+  // tolerances, when given, replaces s.tolerance image by image.
+  std::optional<CodedAnimation> encodeLossyFrom(const MappedAnimation& mapping, const LossySettings& s, bool shortest,
+                                                const std::vector<int>* tolerances = nullptr);
+  // Each image k from from[k], with `global` as the file's global palette.
+  MappedAnimation mixOf(const std::vector<const MappedAnimation*>& from, const GifPalette& global) const;
+  // Quality 100's mapping, or the finer one with its palettes cut to `colours`.
+  const MappedAnimation& mappingAt(bool fine, int colours);
   void lossyPixels(std::size_t k, const MappedFrame& f, const GifPalette& palette, const core::Bitmap& canvas,
                    int tolerance);
 
@@ -93,6 +109,7 @@ class QualityEncoder {
   std::optional<MappedAnimation> fine_;
   bool baseFailed_ = false;
   std::map<std::pair<int, int>, Mapping> mappings_;
+  std::map<int, Mapping> fineMappings_;
   LzwPlanner planner_;
   std::vector<LzwPlanner::LossyPixel> pixels_;
   std::vector<std::uint8_t> chosen_;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -179,6 +180,59 @@ TEST_F(GifFit, SpareBytesGoToQualityOnlyWhereTheyRaiseIt) {
   ASSERT_TRUE(exact);
   EXPECT_FALSE(exact->finer);
   EXPECT_EQ(exact->bytes, *output::encodeGifAnimation(pointers(flat), flatTiming));
+}
+
+// Images each at their own point between quality 100 and the finer file:
+// within the budget, showing what they report image by image, and nothing
+// when even the cheapest choice above the floor is over it.
+TEST_F(GifFit, AllottedImagesKeepToTheBudgetAndShowWhatTheyReport) {
+  const std::vector<int> delays(photo.size(), 10);
+  const output::ShownFrames shown = output::mergeRepeats(pointers(photo), delays);
+  output::QualityEncoder encoder(shown, 0, nullptr);
+  const auto plain = encoder.encode(output::kBestQuality, true);
+  const auto finer = encoder.encodeFinely(0, true);
+  ASSERT_TRUE(plain && finer);
+  ASSERT_LT(plain->bytes.size(), finer->bytes.size());
+  const double worst = *std::min_element(plain->framePsnr.begin(), plain->framePsnr.end());
+  for (int third : {1, 2}) {
+    const std::size_t budget = plain->bytes.size() + (finer->bytes.size() - plain->bytes.size()) * third / 3;
+    const auto allotted = encoder.encodeAllotted(budget, worst);
+    ASSERT_TRUE(allotted) << budget;
+    EXPECT_LE(allotted->bytes.size(), budget);
+    std::vector<core::Bitmap> decoded;
+    EXPECT_NEAR(allotted->psnr, decodedPsnr(dir, allotted->bytes, photo, &decoded), 1e-9);
+    ASSERT_EQ(allotted->framePsnr.size(), photo.size());
+    for (std::size_t k = 0; k < photo.size(); ++k) {
+      EXPECT_NEAR(allotted->framePsnr[k], core::framePsnr(photo[k], decoded[k]), 1e-9) << k;
+    }
+  }
+  EXPECT_FALSE(encoder.encodeAllotted(plain->bytes.size() / 4, worst));
+}
+
+// A first frame of 400 colours shows merged; a later frame whose colours
+// all fit one palette shows exactly, also where it did not change.
+TEST_F(GifFit, AFrameWhoseColoursFitItsPaletteShowsExactlyInTheFinerFile) {
+  std::vector<core::Bitmap> frames(3, core::Bitmap(80, 20));
+  for (int y = 0; y < 20; ++y) {
+    for (int x = 0; x < 80; ++x) {
+      const int a = (x % 20) * 12, b = (y % 10) * 25;
+      frames[0].row(y)[x] = x < 40 ? core::rgb(a, b, 40) : core::rgb(40, a, b);
+      frames[1].row(y)[x] = x < 40 ? frames[0].row(y)[x] : core::rgb(200, 200, 200);
+      frames[2].row(y)[x] = x >= 60 && y < 4 ? core::rgb(10, 220, 90) : frames[1].row(y)[x];
+    }
+  }
+  const auto timing = output::AnimationTiming::uniform(frames.size(), 10);
+  const auto plain = output::encodeGifAtQuality(pointers(frames), timing, 100, nullptr);
+  ASSERT_TRUE(plain);
+  const auto fit = output::fitGifAnimation(pointers(frames), timing, plain->bytes.size() * 4, nullptr);
+  ASSERT_TRUE(fit && fit->finer);
+  EXPECT_LE(fit->bytes.size(), plain->bytes.size() * 4);
+  std::vector<core::Bitmap> shown;
+  EXPECT_NEAR(fit->psnr, decodedPsnr(dir, fit->bytes, frames, &shown), 1e-9);
+  ASSERT_EQ(shown.size(), frames.size());
+  EXPECT_FALSE(sameBitmap(shown[0], frames[0]));
+  EXPECT_TRUE(sameBitmap(shown[1], frames[1]));
+  EXPECT_TRUE(sameBitmap(shown[2], frames[2]));
 }
 
 TEST_F(GifFit, SameInputSameBytes) {
