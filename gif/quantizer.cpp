@@ -37,8 +37,7 @@ class OneThread {
 
 LiqPtr<liq_attr> makeAttr(const QuantizeSettings& s) {
   LiqPtr<liq_attr> attr(liq_attr_create());
-  if (!attr || liq_set_max_colors(attr.get(), s.maxColours) != LIQ_OK ||
-      liq_set_speed(attr.get(), s.speed) != LIQ_OK) {
+  if (!attr || liq_set_max_colors(attr.get(), s.maxColours) != LIQ_OK || liq_set_speed(attr.get(), s.speed) != LIQ_OK) {
     return nullptr;
   }
   return attr;
@@ -89,7 +88,8 @@ std::optional<QuantizedRect> quantizeRect(const core::Bitmap& bitmap, const GifR
     grid.reserve(g.area());
     for (int y = 0; y < rect.height; y += static_cast<int>(step)) {
       for (int x = 0; x < rect.width; x += static_cast<int>(step)) {
-        grid.push_back(rgba[static_cast<std::size_t>(y) * static_cast<std::size_t>(rect.width) + static_cast<std::size_t>(x)]);
+        grid.push_back(
+            rgba[static_cast<std::size_t>(y) * static_cast<std::size_t>(rect.width) + static_cast<std::size_t>(x)]);
       }
     }
     sample.reset(liq_image_create_rgba(attr.get(), grid.data(), g.width, g.height, 0));
@@ -125,10 +125,10 @@ std::optional<GifPalette> quantizeHistogram(const std::vector<ColourHistogram::E
   entries.reserve(histogram.size());
   for (const ColourHistogram::Entry& e : histogram) {
     const auto count = static_cast<unsigned>(std::min<std::uint64_t>(e.count, UINT32_MAX));
-    entries.push_back(liq_histogram_entry{
-        liq_color{static_cast<unsigned char>(core::redOf(e.colour)), static_cast<unsigned char>(core::greenOf(e.colour)),
-                  static_cast<unsigned char>(core::blueOf(e.colour)), 255},
-        count});
+    entries.push_back(liq_histogram_entry{liq_color{static_cast<unsigned char>(core::redOf(e.colour)),
+                                                    static_cast<unsigned char>(core::greenOf(e.colour)),
+                                                    static_cast<unsigned char>(core::blueOf(e.colour)), 255},
+                                          count});
   }
   if (liq_histogram_add_colors(liqHistogram.get(), attr.get(), entries.data(), static_cast<int>(entries.size()), 0) !=
       LIQ_OK) {
@@ -224,100 +224,47 @@ std::uint8_t NearestColour::operator()(core::Color c) {
   return cache_.add(c, search(c));
 }
 
+void PaletteByRed::follow(const GifPalette& palette) {
+  if (entries_.size() == palette.size()) return;
+  entries_.clear();
+  for (std::size_t i = 0; i < palette.size(); ++i)
+    entries_.push_back(Entry{core::redOf(palette[i]), static_cast<int>(i)});
+  std::sort(entries_.begin(), entries_.end(),
+            [](const Entry& a, const Entry& b) { return a.red != b.red ? a.red < b.red : a.index < b.index; });
+}
+
 std::uint8_t NearestColour::search(core::Color c) {
-  if (byRed_.size() != palette_.size()) {
-    byRed_.clear();
-    for (std::size_t i = 0; i < palette_.size(); ++i)
-      byRed_.push_back(ByRed{core::redOf(palette_[i]), static_cast<int>(i)});
-    std::sort(byRed_.begin(), byRed_.end(),
-              [](const ByRed& a, const ByRed& b) { return a.red != b.red ? a.red < b.red : a.index < b.index; });
-  }
+  byRed_.follow(palette_);
   // The nearest entry, the lowest index among equally near ones (as a scan
   // in palette order finds it).
   int best = 0;
   int bestDistance = std::numeric_limits<int>::max();
-  const auto consider = [&](const ByRed& e) {
-    const int d = core::squaredDistance(c, palette_[static_cast<std::size_t>(e.index)]);
-    if (d < bestDistance || (d == bestDistance && e.index < best)) {
-      bestDistance = d;
-      best = e.index;
-    }
-  };
-  const int red = core::redOf(c);
-  const auto start = std::lower_bound(byRed_.begin(), byRed_.end(), red,
-                                      [](const ByRed& e, int r) { return e.red < r; });
-  auto up = start;
-  auto down = start;
-  bool upOpen = up != byRed_.end();
-  bool downOpen = down != byRed_.begin();
-  while (upOpen || downOpen) {
-    if (upOpen) {
-      const int dr = up->red - red;
-      if (dr * dr > bestDistance) {
-        upOpen = false;
-      } else {
-        consider(*up);
-        upOpen = ++up != byRed_.end();
-      }
-    }
-    if (downOpen) {
-      const int dr = red - std::prev(down)->red;
-      if (dr * dr > bestDistance) {
-        downOpen = false;
-      } else {
-        consider(*--down);
-        downOpen = down != byRed_.begin();
-      }
-    }
-  }
+  byRed_.walk(
+      core::redOf(c), [&] { return bestDistance; },
+      [&](const PaletteByRed::Entry& e) {
+        const int d = core::squaredDistance(c, palette_[static_cast<std::size_t>(e.index)]);
+        if (d < bestDistance || (d == bestDistance && e.index < best)) {
+          bestDistance = d;
+          best = e.index;
+        }
+      });
   return static_cast<std::uint8_t>(best);
 }
 
 const CloseColours::Close& CloseColours::operator()(core::Color c) {
   if (const Close* known = cache_.find(c)) return *known;
   const GifPalette& p = palette_;
-  if (byRed_.size() != p.size()) {
-    byRed_.clear();
-    for (std::size_t i = 0; i < p.size(); ++i) byRed_.push_back(ByRed{core::redOf(p[i]), static_cast<int>(i)});
-    std::sort(byRed_.begin(), byRed_.end(),
-              [](const ByRed& a, const ByRed& b) { return a.red != b.red ? a.red < b.red : a.index < b.index; });
-  }
-  // Every entry within the radius of the nearest, found by walking out
-  // from the colour's red: red alone farther than that ends a direction.
+  byRed_.follow(p);
+  // Every entry within the radius of the nearest.
   int nearest = 1 << 20;  // beyond any squared RGB distance, with room for the radius
   within_.clear();
-  const auto consider = [&](const ByRed& e) {
-    const int d = core::squaredDistance(c, p[static_cast<std::size_t>(e.index)]);
-    nearest = std::min(nearest, d);
-    if (d <= nearest + radius_) within_.push_back({e.index, d});
-  };
-  const int red = core::redOf(c);
-  const auto start =
-      std::lower_bound(byRed_.begin(), byRed_.end(), red, [](const ByRed& e, int r) { return e.red < r; });
-  auto up = start;
-  auto down = start;
-  bool upOpen = up != byRed_.end();
-  bool downOpen = down != byRed_.begin();
-  while (upOpen || downOpen) {
-    if (upOpen) {
-      const int dr = up->red - red;
-      if (dr * dr > nearest + radius_) {
-        upOpen = false;
-      } else {
-        consider(*up);
-        upOpen = ++up != byRed_.end();
-      }
-    }
-    if (downOpen) {
-      const int dr = red - std::prev(down)->red;
-      if (dr * dr > nearest + radius_) {
-        downOpen = false;
-      } else {
-        consider(*--down);
-        downOpen = down != byRed_.begin();
-      }
-    }
-  }
+  byRed_.walk(
+      core::redOf(c), [&] { return nearest + radius_; },
+      [&](const PaletteByRed::Entry& e) {
+        const int d = core::squaredDistance(c, p[static_cast<std::size_t>(e.index)]);
+        nearest = std::min(nearest, d);
+        if (d <= nearest + radius_) within_.push_back({e.index, d});
+      });
   // In palette order, as a scan of the whole palette meets them.
   std::sort(within_.begin(), within_.end(), [](const Near& a, const Near& b) { return a.index < b.index; });
   Close close;

@@ -2,7 +2,9 @@
 // plain nearest-colour remapping.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -13,8 +15,8 @@
 namespace output {
 
 struct QuantizeSettings {
-  int maxColours = 256;  // 2..256
-  int speed = 4;         // libimagequant's 1 (slowest, best) .. 10
+  int maxColours = 256;    // 2..256
+  int speed = 4;           // libimagequant's 1 (slowest, best) .. 10
   float dithering = 1.0f;  // 0 = none .. 1 = full error diffusion
 };
 
@@ -42,6 +44,53 @@ GifPalette mergeClosestColours(const std::vector<ColourHistogram::Entry>& histog
 
 // Nearest palette entry by plain RGB distance (what PSNR measures), cached
 // per colour.
+// Palette entries sorted by red (ties by index), for searches that walk out
+// from a colour's red and stop on each side where red alone is farther than
+// the answer can be.
+class PaletteByRed {
+ public:
+  struct Entry {
+    int red;
+    int index;
+  };
+  // Sorts again when the palette has grown since the last call.
+  void follow(const GifPalette& palette);
+  // consider(entry) for the entries outward from `red`, one step up then one
+  // down, until on both sides the squared red distance is over limit().
+  template <class Limit, class Consider>
+  void walk(int red, Limit limit, Consider consider) const {
+    const auto start =
+        std::lower_bound(entries_.begin(), entries_.end(), red, [](const Entry& e, int r) { return e.red < r; });
+    auto up = start;
+    auto down = start;
+    bool upOpen = up != entries_.end();
+    bool downOpen = down != entries_.begin();
+    while (upOpen || downOpen) {
+      if (upOpen) {
+        const int dr = up->red - red;
+        if (dr * dr > limit()) {
+          upOpen = false;
+        } else {
+          consider(*up);
+          upOpen = ++up != entries_.end();
+        }
+      }
+      if (downOpen) {
+        const int dr = red - std::prev(down)->red;
+        if (dr * dr > limit()) {
+          downOpen = false;
+        } else {
+          consider(*--down);
+          downOpen = down != entries_.begin();
+        }
+      }
+    }
+  }
+
+ private:
+  std::vector<Entry> entries_;
+};
+
 class NearestColour {
  public:
   explicit NearestColour(const GifPalette& palette) : palette_(palette) {}
@@ -50,14 +99,8 @@ class NearestColour {
   std::uint8_t search(core::Color c);
 
  private:
-  struct ByRed {
-    int red;
-    int index;
-  };
   const GifPalette& palette_;
-  // The entries by red, made at the first call: the search walks out from
-  // the colour's red and stops where red alone is farther than the best.
-  std::vector<ByRed> byRed_;
+  PaletteByRed byRed_;
   ColourMemo<std::uint8_t> cache_;
 };
 
@@ -75,17 +118,13 @@ class CloseColours {
   const Close& operator()(core::Color c);
 
  private:
-  struct ByRed {
-    int red;
-    int index;
-  };
   struct Near {
     int index;
     int distance;
   };
   const GifPalette& palette_;
   int radius_;
-  std::vector<ByRed> byRed_;  // as NearestColour's
+  PaletteByRed byRed_;
   std::vector<Near> within_;  // scratch: the entries near enough
   ColourMemo<Close> cache_;
 };
