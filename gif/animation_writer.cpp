@@ -17,9 +17,10 @@ void coverIndices(GifPalette& palette, const MappedFrame& f) {
 }
 
 std::optional<std::vector<std::uint8_t>> writeAnimation(int width, int height, const MappedAnimation& coded,
-                                                        const std::vector<int>& delays, int loopCount, bool shortest) {
+                                                        const std::vector<int>& delays, int loopCount, bool shortest,
+                                                        LzwMemo* memo) {
   std::vector<std::uint8_t> out;
-  GifStream gif(out, shortest);
+  GifStream gif(out, shortest, memo);
   if (!gif.putScreen(width, height, &coded.global, true)) return std::nullopt;
   if (loopCount != kNoLoopBlock && !gif.putLoopCount(loopCount)) return std::nullopt;
   for (std::size_t k = 0; k < coded.frames.size(); ++k) {
@@ -37,8 +38,9 @@ namespace {
 
 // pass and passes place the frames among the parts of the progress's step.
 std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimation coded, int loopCount, bool shortest,
-                                          const CancelFlag* cancel, WorkProgress* progress, int pass, int passes) {
-  FrameCoder coder(shown.frames, coded);
+                                          const CancelFlag* cancel, WorkProgress* progress, int pass, int passes,
+                                          LzwMemo* memo) {
+  FrameCoder coder(shown.frames, coded, memo);
   const core::Bitmap& first = *shown.frames[0];
   ShownQuality quality(first.width, first.height);
   LzwPlanner planner;
@@ -57,7 +59,7 @@ std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimat
     out.frameBytes.push_back(planner.codedBytes(f.indices, lzwCodeSizeFor(f.indices)) + table);
   }
   std::optional<std::vector<std::uint8_t>> bytes =
-      writeAnimation(first.width, first.height, coded, shown.delays, loopCount, shortest);
+      writeAnimation(first.width, first.height, coded, shown.delays, loopCount, shortest, memo);
   if (!bytes) return std::nullopt;
   out.bytes = std::move(*bytes);
   out.psnr = quality.meanPsnr();
@@ -67,18 +69,19 @@ std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimat
 }  // namespace
 
 std::optional<CodedAnimation> codeAnimation(const ShownFrames& shown, const MappedAnimation& mapped, int loopCount,
-                                            bool shortest, const CancelFlag* cancel, WorkProgress* progress) {
+                                            bool shortest, const CancelFlag* cancel, WorkProgress* progress,
+                                            LzwMemo* memo) {
   // Past 64 colours nearly every frame codes with wide codes in any order.
   constexpr std::size_t kOrderMatters = 64;
   const bool bothOrders =
       mapped.mode != PaletteMode::PerFrame && mapped.frames.size() >= 2 && mapped.global.size() <= kOrderMatters;
   const int passes = bothOrders ? 2 : 1;
-  std::optional<CodedAnimation> best = codeInOrder(shown, mapped, loopCount, shortest, cancel, progress, 0, passes);
+  std::optional<CodedAnimation> best = codeInOrder(shown, mapped, loopCount, shortest, cancel, progress, 0, passes, memo);
   if (!best || !bothOrders) return best;
   MappedAnimation other = mapped;
   orderPalette(other, shown.frames, PaletteOrder::MostUsed);
   std::optional<CodedAnimation> second =
-      codeInOrder(shown, std::move(other), loopCount, shortest, cancel, progress, 1, passes);
+      codeInOrder(shown, std::move(other), loopCount, shortest, cancel, progress, 1, passes, memo);
   if (second && second->bytes.size() < best->bytes.size()) best = std::move(second);
   return best;
 }

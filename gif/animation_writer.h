@@ -10,6 +10,8 @@
 
 namespace output {
 
+class LzwMemo;
+
 // The NETSCAPE2.0 loop field of a play count: N plays store N - 1, and one
 // play has no loop block at all (kNoLoopBlock), since a stored 0 would mean
 // forever to every browser; 0 (forever) stores 0.
@@ -21,10 +23,11 @@ constexpr int gifLoopField(int plays) { return plays == 0 ? 0 : plays == 1 ? kNo
 void coverIndices(GifPalette& palette, const MappedFrame& image);
 
 // Writes the images of `coded` (already covered) with their delays and the
-// loop count (AnimationTiming's). shortest: see GifStream. nullopt when a
-// block cannot be written.
+// loop count (AnimationTiming's). shortest and memo: see GifStream. nullopt
+// when a block cannot be written.
 std::optional<std::vector<std::uint8_t>> writeAnimation(int width, int height, const MappedAnimation& coded,
-                                                        const std::vector<int>& delays, int loopCount, bool shortest);
+                                                        const std::vector<int>& delays, int loopCount, bool shortest,
+                                                        LzwMemo* memo = nullptr);
 
 struct ShownFrames;
 
@@ -40,8 +43,10 @@ struct CodedAnimation {
 // Codes the mapped frames (FrameCoder) and writes them. With a palette
 // shared by all frames both palette orders are tried and the shorter file
 // kept. Throws Cancelled when the flag is seen set; nullopt on failure.
-// progress, when given, hears of each frame as a part of its current step.
+// progress, when given, hears of each frame as a part of its current step;
+// memo, when given, keeps the images coded for the next call.
 std::optional<CodedAnimation> codeAnimation(const ShownFrames& shown, const MappedAnimation& mapped, int loopCount,
-                                            bool shortest, const CancelFlag* cancel, WorkProgress* progress = nullptr);
+                                            bool shortest, const CancelFlag* cancel, WorkProgress* progress = nullptr,
+                                            LzwMemo* memo = nullptr);
 
 }  // namespace output

@@ -17,9 +17,10 @@ constexpr int kCloseRadius = 10;
 
 }  // namespace
 
-FrameCoder::FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation)
+FrameCoder::FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation,
+                       LzwMemo* memo)
     : frames_(frames), animation_(animation), canvas_(frames[0]->width, frames[0]->height),
-      closeTo_(animation.global, kCloseRadius) {}
+      closeTo_(animation.global, kCloseRadius), memo_(memo) {}
 
 double FrameCoder::errorIfPlain(std::size_t k, const MappedFrame& f, const GifPalette& palette) const {
   const core::Bitmap& src = *frames_[k];
@@ -195,7 +196,11 @@ const FrameCoder::Candidate& FrameCoder::shortestCandidate() {
 
 std::size_t FrameCoder::realBytes(const std::vector<std::uint8_t>& indices) {
   scratch_.clear();
-  appendShortestLzw(indices, lzwCodeSizeFor(indices), scratch_);
+  if (memo_) {
+    memo_->append(indices, lzwCodeSizeFor(indices), true, scratch_);
+  } else {
+    appendShortestLzw(indices, lzwCodeSizeFor(indices), scratch_);
+  }
   return scratch_.size();
 }
 

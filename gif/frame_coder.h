@@ -8,6 +8,7 @@
 
 #include "core/picture.h"
 #include "gif/frame_mapping.h"
+#include "gif/lzw_encoder.h"
 #include "gif/lzw_plan.h"
 #include "gif/quantizer.h"
 
@@ -16,8 +17,9 @@ namespace output {
 class FrameCoder {
  public:
   // frames: the animation's frames; animation: their mapping (both must
-  // outlive the coder).
-  FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation);
+  // outlive the coder); memo, when given, keeps the candidates coded.
+  FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation,
+             LzwMemo* memo = nullptr);
 
   // Codes frame k in place; frames must come in order from 0. The first
   // frame is written as it is. Each later one keeps its rectangle (with a
@@ -99,6 +101,7 @@ class FrameCoder {
   const Candidate& shortestCandidate();
   std::size_t realBytes(const std::vector<std::uint8_t>& indices);
   CloseColours closeTo_;
+  LzwMemo* memo_;
 };
 
 }  // namespace output

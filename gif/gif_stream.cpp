@@ -26,7 +26,8 @@ int gifTableBits(std::size_t colours) {
   return bits;
 }
 
-GifStream::GifStream(std::vector<std::uint8_t>& sink, bool shortest) : out_(sink), shortest_(shortest) {}
+GifStream::GifStream(std::vector<std::uint8_t>& sink, bool shortest, LzwMemo* memo)
+    : out_(sink), shortest_(shortest), memo_(memo) {}
 
 void GifStream::put16(int value) {
   out_.push_back(static_cast<std::uint8_t>(value & 0xFF));
@@ -105,7 +106,9 @@ bool GifStream::putImage(const GifRect& rect, const GifPalette* local, std::span
   out_.push_back(local ? static_cast<std::uint8_t>(kTableFlag | (gifTableBits(local->size()) - 1)) : 0);
   if (local) putTable(*local);
   const int codeSize = lzwCodeSizeFor(indices);
-  if (shortest_) {
+  if (memo_) {
+    memo_->append(indices, codeSize, shortest_, out_);
+  } else if (shortest_) {
     appendShortestLzw(indices, codeSize, out_);
   } else {
     appendLzw(indices, codeSize, LzwParse::Greedy, out_);

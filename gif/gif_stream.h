@@ -10,6 +10,8 @@
 
 namespace output {
 
+class LzwMemo;
+
 // Up to 256 colours; written padded with black to a power of two (at least 2).
 using GifPalette = std::vector<core::Color>;
 
@@ -32,7 +34,9 @@ class GifStream {
   // Appends the file to `sink`, which must outlive the stream. shortest:
   // each image is LZW-coded in every way we know and the shortest is kept;
   // otherwise with the plain greedy parse only (quicker, for measuring).
-  explicit GifStream(std::vector<std::uint8_t>& sink, bool shortest = true);
+  // memo, when given, supplies images coded before (it must outlive the
+  // stream).
+  explicit GifStream(std::vector<std::uint8_t>& sink, bool shortest = true, LzwMemo* memo = nullptr);
   GifStream(const GifStream&) = delete;
   GifStream& operator=(const GifStream&) = delete;
 
@@ -64,6 +68,7 @@ class GifStream {
 
   std::vector<std::uint8_t>& out_;
   bool shortest_;
+  LzwMemo* memo_;
   enum class Stage { Start, Screen, Closed } stage_ = Stage::Start;
   int width_ = 0;
   int height_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 namespace output {
 namespace {
@@ -235,6 +236,49 @@ void appendShortestLzw(std::span<const std::uint8_t> indices, int codeSize, std:
   lookAhead.run(LzwParse::LookAhead);
   if (lookAhead.codes().size() < best.size()) best.swap(lookAhead.codes());
   appendBlocks(best, codeSize, out);
+}
+
+namespace {
+
+// FNV-1a over eight bytes at a time: only to tell images apart quickly; a
+// match is always confirmed byte by byte.
+std::uint64_t hashOf(std::span<const std::uint8_t> bytes) {
+  std::uint64_t h = 0xCBF29CE484222325ull ^ bytes.size();
+  std::size_t i = 0;
+  for (; i + 8 <= bytes.size(); i += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, bytes.data() + i, 8);
+    h = (h ^ word) * 0x100000001B3ull;
+  }
+  for (; i < bytes.size(); ++i) h = (h ^ bytes[i]) * 0x100000001B3ull;
+  return h;
+}
+
+}  // namespace
+
+void LzwMemo::append(std::span<const std::uint8_t> indices, int codeSize, bool shortest,
+                     std::vector<std::uint8_t>& out) {
+  const std::uint64_t hash = hashOf(indices);
+  for (const Entry& e : entries_) {
+    if (e.hash == hash && e.codeSize == codeSize && e.shortest == shortest &&
+        std::equal(e.indices.begin(), e.indices.end(), indices.begin(), indices.end())) {
+      out.insert(out.end(), e.data.begin(), e.data.end());
+      return;
+    }
+  }
+  Entry e{hash, codeSize, shortest, std::vector<std::uint8_t>(indices.begin(), indices.end()), {}};
+  if (shortest) {
+    appendShortestLzw(indices, codeSize, e.data);
+  } else {
+    appendLzw(indices, codeSize, LzwParse::Greedy, e.data);
+  }
+  out.insert(out.end(), e.data.begin(), e.data.end());
+  held_ += e.indices.size() + e.data.size();
+  entries_.push_back(std::move(e));
+  while (held_ > kHeldBytes && entries_.size() > 1) {
+    held_ -= entries_.front().indices.size() + entries_.front().data.size();
+    entries_.pop_front();
+  }
 }
 
 }  // namespace output

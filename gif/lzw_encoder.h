@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <span>
 #include <vector>
 
@@ -33,5 +34,28 @@ void appendLzw(std::span<const std::uint8_t> indices, int codeSize, LzwParse par
 
 // The shortest of the parses above, appended to `out`.
 void appendShortestLzw(std::span<const std::uint8_t> indices, int codeSize, std::vector<std::uint8_t>& out);
+
+// The image data of images coded before, kept so that an image met again
+// (a candidate measured and then written, or an image that comes out alike
+// at two trial qualities of a fit) is not coded twice. Holds at most
+// kHeldBytes, forgetting the oldest first. One memo serves one thread.
+class LzwMemo {
+ public:
+  // As appendShortestLzw (shortest) or appendLzw with the greedy parse.
+  void append(std::span<const std::uint8_t> indices, int codeSize, bool shortest, std::vector<std::uint8_t>& out);
+
+  static constexpr std::size_t kHeldBytes = std::size_t{32} << 20;
+
+ private:
+  struct Entry {
+    std::uint64_t hash;
+    int codeSize;
+    bool shortest;
+    std::vector<std::uint8_t> indices;
+    std::vector<std::uint8_t> data;
+  };
+  std::deque<Entry> entries_;
+  std::size_t held_ = 0;
+};
 
 }  // namespace output

@@ -175,7 +175,7 @@ std::optional<CodedAnimation> QualityEncoder::encode(int quality, bool shortest)
 }
 
 std::optional<CodedAnimation> QualityEncoder::encodeBest(bool shortest) {
-  return codeAnimation(shown_, *base_, loopCount_, shortest, cancel_, progress_);
+  return codeAnimation(shown_, *base_, loopCount_, shortest, cancel_, progress_, &memo_);
 }
 
 std::optional<CodedAnimation> QualityEncoder::encodeFinely(int tolerance, bool shortest) {
@@ -187,7 +187,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeFinely(int tolerance, bool s
   if (!fine_) return std::nullopt;
   std::optional<CodedAnimation> out;
   if (tolerance <= 0) {
-    out = codeAnimation(shown_, *fine_, loopCount_, shortest, cancel_, progress_);
+    out = codeAnimation(shown_, *fine_, loopCount_, shortest, cancel_, progress_, &memo_);
   } else {
     LossySettings s;
     s.tolerance = tolerance;
@@ -262,7 +262,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeMixed(std::size_t budgetByte
     std::vector<const MappedAnimation*> from(n);
     for (std::size_t k = 0; k < n; ++k) from[k] = useFine[k] ? &*fine_ : &*base_;
     const MappedAnimation mixed = mixOf(from, base_->global);
-    std::optional<CodedAnimation> coded = codeAnimation(shown_, mixed, loopCount_, true, cancel_, progress_);
+    std::optional<CodedAnimation> coded = codeAnimation(shown_, mixed, loopCount_, true, cancel_, progress_, &memo_);
     if (!coded) return std::nullopt;
     if (coded->bytes.size() <= budgetBytes) {
       if (!best || coded->psnr > best->psnr) best = std::move(coded);
@@ -574,7 +574,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
     coded.frames.push_back(std::move(f));
   }
   std::optional<std::vector<std::uint8_t>> bytes =
-      writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, shortest);
+      writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, shortest, &memo_);
   if (!bytes) return std::nullopt;
   out.bytes = std::move(*bytes);
   out.psnr = quality.meanPsnr();

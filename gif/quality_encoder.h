@@ -18,6 +18,7 @@
 #include "core/cancel.h"
 #include "gif/frame_mapping.h"
 #include "gif/gif_encoder.h"
+#include "gif/lzw_encoder.h"
 #include "gif/lzw_plan.h"
 
 namespace output {
@@ -113,6 +114,8 @@ class QualityEncoder {
   LzwPlanner planner_;
   std::vector<LzwPlanner::LossyPixel> pixels_;
   std::vector<std::uint8_t> chosen_;
+  // Images come out alike at many trial points of one fit.
+  LzwMemo memo_;
 };
 
 }  // namespace output
