@@ -373,4 +373,30 @@ TEST(LzwEncoder, EveryParseDecodesToTheIndices) {
   EXPECT_EQ(output::lzwCodeSizeFor(indices), 3);
 }
 
+// An image met again comes from memory with the same bytes; one that
+// differs in a single index, its code size or its parse is coded anew.
+TEST(LzwEncoder, TheMemoAppendsWhatCodingAppends) {
+  std::vector<std::uint8_t> indices;
+  for (int i = 0; i < 20000; ++i) indices.push_back(static_cast<std::uint8_t>(i / 300 % 4 == 0 ? i * 7 % 6 : i / 50 % 3));
+  std::vector<std::uint8_t> changed = indices;
+  changed[12345] = 5;
+  output::LzwMemo memo;
+  const auto check = [&](const std::vector<std::uint8_t>& px, int codeSize, bool shortest) {
+    std::vector<std::uint8_t> direct{0xAB}, remembered{0xAB};
+    if (shortest) {
+      output::appendShortestLzw(px, codeSize, direct);
+    } else {
+      output::appendLzw(px, codeSize, output::LzwParse::Greedy, direct);
+    }
+    memo.append(px, codeSize, shortest, remembered);
+    EXPECT_EQ(remembered, direct) << codeSize << shortest;
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    check(indices, 3, true);
+    check(indices, 3, false);
+    check(indices, 4, true);
+    check(changed, 3, true);
+  }
+}
+
 }  // namespace
