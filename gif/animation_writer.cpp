@@ -76,7 +76,8 @@ std::optional<CodedAnimation> codeAnimation(const ShownFrames& shown, const Mapp
   const bool bothOrders =
       mapped.mode != PaletteMode::PerFrame && mapped.frames.size() >= 2 && mapped.global.size() <= kOrderMatters;
   const int passes = bothOrders ? 2 : 1;
-  std::optional<CodedAnimation> best = codeInOrder(shown, mapped, loopCount, shortest, cancel, progress, 0, passes, memo);
+  std::optional<CodedAnimation> best =
+      codeInOrder(shown, mapped, loopCount, shortest, cancel, progress, 0, passes, memo);
   if (!best || !bothOrders) return best;
   MappedAnimation other = mapped;
   orderPalette(other, shown.frames, PaletteOrder::MostUsed);

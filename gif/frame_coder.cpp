@@ -17,10 +17,12 @@ constexpr int kCloseRadius = 10;
 
 }  // namespace
 
-FrameCoder::FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation,
-                       LzwMemo* memo)
-    : frames_(frames), animation_(animation), canvas_(frames[0]->width, frames[0]->height),
-      closeTo_(animation.global, kCloseRadius), memo_(memo) {}
+FrameCoder::FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation, LzwMemo* memo)
+    : frames_(frames),
+      animation_(animation),
+      canvas_(frames[0]->width, frames[0]->height),
+      closeTo_(animation.global, kCloseRadius),
+      memo_(memo) {}
 
 double FrameCoder::errorIfPlain(std::size_t k, const MappedFrame& f, const GifPalette& palette) const {
   const core::Bitmap& src = *frames_[k];

@@ -18,8 +18,7 @@ class FrameCoder {
  public:
   // frames: the animation's frames; animation: their mapping (both must
   // outlive the coder); memo, when given, keeps the candidates coded.
-  FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation,
-             LzwMemo* memo = nullptr);
+  FrameCoder(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& animation, LzwMemo* memo = nullptr);
 
   // Codes frame k in place; frames must come in order from 0. The first
   // frame is written as it is. Each later one keeps its rectangle (with a

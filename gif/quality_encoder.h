@@ -14,8 +14,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "gif/animation_writer.h"
 #include "core/cancel.h"
+#include "gif/animation_writer.h"
 #include "gif/frame_mapping.h"
 #include "gif/gif_encoder.h"
 #include "gif/lzw_encoder.h"

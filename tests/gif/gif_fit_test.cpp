@@ -377,7 +377,8 @@ TEST(LzwEncoder, EveryParseDecodesToTheIndices) {
 // differs in a single index, its code size or its parse is coded anew.
 TEST(LzwEncoder, TheMemoAppendsWhatCodingAppends) {
   std::vector<std::uint8_t> indices;
-  for (int i = 0; i < 20000; ++i) indices.push_back(static_cast<std::uint8_t>(i / 300 % 4 == 0 ? i * 7 % 6 : i / 50 % 3));
+  for (int i = 0; i < 20000; ++i)
+    indices.push_back(static_cast<std::uint8_t>(i / 300 % 4 == 0 ? i * 7 % 6 : i / 50 % 3));
   std::vector<std::uint8_t> changed = indices;
   changed[12345] = 5;
   output::LzwMemo memo;
