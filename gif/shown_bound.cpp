@@ -6,7 +6,12 @@
 namespace output {
 
 const PaletteDistances::Near& PaletteDistances::operator()(core::Color c) {
-  if (auto it = cache_.find(c); it != cache_.end()) return it->second;
+  if (last_ && c == lastColour_) return *last_;
+  lastColour_ = c;
+  if (auto it = cache_.find(c); it != cache_.end()) {
+    last_ = &it->second;
+    return *last_;
+  }
   Near n;
   n.nearest = std::numeric_limits<int>::max();
   n.next = std::numeric_limits<int>::max();
@@ -21,7 +26,8 @@ const PaletteDistances::Near& PaletteDistances::operator()(core::Color c) {
     }
   }
   if (n.next == std::numeric_limits<int>::max()) n.next = n.nearest;
-  return cache_.emplace(c, n).first->second;
+  last_ = &cache_.emplace(c, n).first->second;
+  return *last_;
 }
 
 bool coverStalePixels(MappedFrame& f, const core::Bitmap& given, const core::Bitmap& shown,

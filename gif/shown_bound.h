@@ -27,11 +27,16 @@ class PaletteDistances {
     std::uint8_t index = 0;
   };
   explicit PaletteDistances(const GifPalette& palette) : palette_(palette) {}
+  PaletteDistances(const PaletteDistances&) = delete;
+  PaletteDistances& operator=(const PaletteDistances&) = delete;
   const Near& operator()(core::Color c);
 
  private:
   const GifPalette& palette_;
   std::unordered_map<core::Color, Near> cache_;
+  // Neighbouring pixels mostly share a colour: the last answer goes first.
+  core::Color lastColour_ = 0;
+  const Near* last_ = nullptr;
 };
 
 // Grows the frame's rectangle to take in every pixel outside it whose shown
