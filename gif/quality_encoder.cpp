@@ -516,10 +516,24 @@ int freeIndex(const MappedFrame& f) {
 std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimation& mapping,
                                                               const LossySettings& settings, bool shortest,
                                                               const std::vector<int>* tolerances) {
+  const core::Bitmap& first = *shown_.frames[0];
+  const auto sameAs = [&](const Measured& m) {
+    return m.from == &mapping && m.colours == settings.colours && m.tolerance == settings.tolerance &&
+           m.ditherStep == settings.ditherStep;
+  };
+  if (!tolerances && shortest) {
+    if (auto it = std::find_if(measured_.begin(), measured_.end(), sameAs); it != measured_.end()) {
+      std::optional<std::vector<std::uint8_t>> bytes =
+          writeAnimation(first.width, first.height, it->coded, shown_.delays, loopCount_, true, &memo_);
+      if (!bytes) return std::nullopt;
+      CodedAnimation out = it->figures;
+      out.bytes = std::move(*bytes);
+      return out;
+    }
+  }
   MappedAnimation coded;
   coded.mode = mapping.mode;
   coded.global = mapping.global;
-  const core::Bitmap& first = *shown_.frames[0];
   ShownQuality quality(first.width, first.height);
   CodedAnimation out;
   for (std::size_t k = 0; k < mapping.frames.size(); ++k) {
@@ -576,8 +590,19 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
   std::optional<std::vector<std::uint8_t>> bytes =
       writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, shortest, &memo_);
   if (!bytes) return std::nullopt;
-  out.bytes = std::move(*bytes);
   out.psnr = quality.meanPsnr();
+  std::size_t pixels = 0;
+  for (const MappedFrame& f : coded.frames) pixels += f.indices.size();
+  if (!tolerances && !shortest && pixels <= kMeasuredPixels) {
+    measured_.push_back(
+        Measured{&mapping, settings.colours, settings.tolerance, settings.ditherStep, std::move(coded), out, pixels});
+    measuredPixels_ += pixels;
+    while (measuredPixels_ > kMeasuredPixels) {
+      measuredPixels_ -= measured_.front().pixels;
+      measured_.pop_front();
+    }
+  }
+  out.bytes = std::move(*bytes);
   return out;
 }
 

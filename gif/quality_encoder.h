@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <optional>
 #include <unordered_map>
@@ -116,6 +117,21 @@ class QualityEncoder {
   std::vector<std::uint8_t> chosen_;
   // Images come out alike at many trial points of one fit.
   LzwMemo memo_;
+  // The lossy images of the last few quick measurements, so that the file
+  // finally written at one of their points is not chosen again pixel by
+  // pixel: only its coding differs.
+  struct Measured {
+    const MappedAnimation* from;
+    int colours;
+    int tolerance;
+    int ditherStep;
+    MappedAnimation coded;
+    CodedAnimation figures;  // without the bytes
+    std::size_t pixels;
+  };
+  static constexpr std::size_t kMeasuredPixels = std::size_t{24} << 20;
+  std::deque<Measured> measured_;
+  std::size_t measuredPixels_ = 0;
 };
 
 }  // namespace output
