@@ -4,7 +4,6 @@
 
 #include "gif/frame_coder.h"
 #include "gif/lzw_encoder.h"
-#include "gif/lzw_plan.h"
 #include "gif/gif_encoder.h"
 #include "gif/shown_quality.h"
 
@@ -43,7 +42,6 @@ std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimat
   FrameCoder coder(shown.frames, coded, memo);
   const core::Bitmap& first = *shown.frames[0];
   ShownQuality quality(first.width, first.height);
-  LzwPlanner planner;
   CodedAnimation out;
   const auto n = static_cast<long long>(coded.frames.size());
   for (std::size_t k = 0; k < coded.frames.size(); ++k) {
@@ -56,7 +54,7 @@ std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimat
     quality.show(f, palette, *shown.frames[k], shown.repeats[k]);
     out.framePsnr.push_back(quality.lastPsnr());
     const std::size_t table = f.local ? 3u << gifTableBits(f.local->size()) : 0;
-    out.frameBytes.push_back(planner.codedBytes(f.indices, lzwCodeSizeFor(f.indices)) + table);
+    out.frameBytes.push_back(coder.greedyBytes(f) + table);
   }
   std::optional<std::vector<std::uint8_t>> bytes =
       writeAnimation(first.width, first.height, coded, shown.delays, loopCount, shortest, memo);

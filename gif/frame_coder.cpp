@@ -292,9 +292,15 @@ void FrameCoder::classify(std::size_t k, MappedFrame& f, const GifPalette& palet
   }
 }
 
+std::size_t FrameCoder::greedyBytes(const MappedFrame& f) {
+  const int size = lzwCodeSizeFor(f.indices);
+  return size == chosenCodeSize_ ? chosenEstimate_ : planner_.codedBytes(f.indices, size);
+}
+
 void FrameCoder::code(std::size_t k, MappedFrame& f) {
   const GifPalette& palette = f.local ? *f.local : animation_.global;
   f.transparent = -1;
+  chosenCodeSize_ = 0;
   if (k == 0) {  // the first frame covers the whole screen
     if (modeOf(f) == PaletteMode::PerFrame) {
       // A quantizer's remap need not be the nearest entry by RGB.
@@ -317,13 +323,15 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
   classify(k, f, palette);
   // Without transparency every pixel keeps its index.
   candidates_.clear();
-  candidates_.push_back({planner_.codedBytes(f.indices, lzwCodeSizeFor(f.indices)), f.indices, -1});
+  const int plainSize = lzwCodeSizeFor(f.indices);
+  candidates_.push_back({planner_.codedBytes(f.indices, plainSize), f.indices, -1, plainSize});
   const auto [transparent, bits] = transparentSlot(f);
   // Where nearly every pixel changes (a hue turn), transparency has
   // nothing to offer that pays for trying it.
   if (transparent >= 0 && stillPixels_ * 50 >= f.indices.size()) {
     f.transparent = transparent;
-    const auto consider = [&](std::size_t bytes) { candidates_.push_back({bytes, chosen_, transparent}); };
+    const int size = std::max(2, bits);
+    const auto consider = [&](std::size_t bytes) { candidates_.push_back({bytes, chosen_, transparent, size}); };
     const int still = commonStillIndex(f, 1 << bits);
     // As few runs as can be: each unchanged pixel continues the run before
     // it, transparent or in its own colour.
@@ -340,7 +348,7 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
       f.transparent = still;
       for (RunTie tie : {RunTie::Own, RunTie::Above, RunTie::Clear}) {
         fewestRuns(f, 1 << bits, tie, false, chosen_);
-        candidates_.push_back({planner_.codedBytes(chosen_, bits), chosen_, still});
+        candidates_.push_back({planner_.codedBytes(chosen_, bits), chosen_, still, size});
       }
       f.transparent = transparent;
     }
@@ -360,6 +368,8 @@ void FrameCoder::code(std::size_t k, MappedFrame& f) {
     }
   }
   const Candidate& chosen = shortestCandidate();
+  chosenEstimate_ = chosen.estimate;
+  chosenCodeSize_ = chosen.codeSize;
   bestChoice_ = chosen.indices;
   const int bestTransparent = chosen.transparent;
   f.indices.swap(bestChoice_);

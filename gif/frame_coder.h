@@ -33,6 +33,11 @@ class FrameCoder {
   // codes stay as narrow as its changes allow.
   void code(std::size_t k, MappedFrame& frame);
 
+  // The image data bytes the greedy parse writes for the frame last coded,
+  // at the code size its indices need (LzwPlanner::codedBytes): known
+  // already when the chosen candidate was measured at that size.
+  std::size_t greedyBytes(const MappedFrame& frame);
+
   // A shared palette may lose this much quality (PSNR of each frame as
   // shown, dB) to shorter codes; frames that were better stay at least this
   // good.
@@ -94,7 +99,10 @@ class FrameCoder {
     std::size_t estimate;  // bytes by the greedy model
     std::vector<std::uint8_t> indices;
     int transparent;
+    int codeSize;  // that the estimate was measured at
   };
+  std::size_t chosenEstimate_ = 0;
+  int chosenCodeSize_ = 0;  // 0: no estimate for the frame last coded
   std::vector<Candidate> candidates_;
   std::vector<std::uint8_t> scratch_;
   const Candidate& shortestCandidate();
