@@ -58,6 +58,12 @@ struct LzwPlanner::Coder {
       current = code;
       return;
     }
+    endString(key, index);
+  }
+
+  // Ends the current string where the table has no continuation by
+  // `index` (key: the one looked up), and starts the next with it.
+  void endString(std::uint32_t key, std::uint8_t index) {
     emit(current);
     current = index;
     if (running >= kMaxCode) {
@@ -264,6 +270,9 @@ std::size_t LzwPlanner::chooseLossy(std::span<const LossyPixel> pixels, const st
     out.push_back(index);
     if (code >= 0) {
       coder.follow(code);
+    } else if (coder.current >= 0) {
+      // extension() has just found no such entry.
+      coder.endString(static_cast<std::uint32_t>(coder.current) << 8 | index, index);
     } else {
       coder.push(index);
     }
