@@ -37,14 +37,14 @@ void appendShortestLzw(std::span<const std::uint8_t> indices, int codeSize, std:
 
 // The image data of images coded before, kept so that an image met again
 // (a candidate measured and then written, or an image that comes out alike
-// at two trial qualities of a fit) is not coded twice. Holds at most
-// kHeldBytes, forgetting the oldest first. One memo serves one thread.
+// at two trial qualities of a fit) is not coded twice. Holds
+// about kHeldBytes, forgetting the oldest first. One memo serves one thread.
 class LzwMemo {
  public:
   // As appendShortestLzw (shortest) or appendLzw with the greedy parse.
   void append(std::span<const std::uint8_t> indices, int codeSize, bool shortest, std::vector<std::uint8_t>& out);
 
-  static constexpr std::size_t kHeldBytes = std::size_t{32} << 20;
+  static constexpr std::size_t kHeldBytes = std::size_t{16} << 20;
 
  private:
   struct Entry {
