@@ -37,8 +37,8 @@ void appendShortestLzw(std::span<const std::uint8_t> indices, int codeSize, std:
 
 // The image data of images coded before, kept so that an image met again
 // (a candidate measured and then written, or an image that comes out alike
-// at two trial qualities of a fit) is not coded twice. Holds
-// about kHeldBytes, forgetting the oldest first. One memo serves one thread.
+// at two trial qualities of a fit) is not coded twice. Holds about
+// kHeldBytes, forgetting the oldest first. One memo serves one thread.
 class LzwMemo {
  public:
   // As appendShortestLzw (shortest) or appendLzw with the greedy parse.
