@@ -5,7 +5,9 @@
 // worst frame. Every file is decoded by ImageMagick and scored against the
 // composed frames with the encoder's own measure.
 //
-//   gif_equal [--bench DIR] [--only SET] [--effect N] [--gifski PATH]
+//   gif_equal [--bench DIR] [--only SET] [--effect N] [--gifski PATH] [--frames]
+//
+// --frames also prints every frame's dB of each file, to see where a mean is lost.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +37,7 @@ struct Args {
   std::string only;
   int effect = -1;
   std::string gifski;
+  bool frames = false;
 };
 
 Args parse(int argc, char** argv) {
@@ -50,8 +53,10 @@ Args parse(int argc, char** argv) {
       a.effect = std::atoi(argv[++i]);
     } else if (arg == "--gifski" && i + 1 < argc) {
       a.gifski = argv[++i];
+    } else if (arg == "--frames") {
+      a.frames = true;
     } else {
-      std::fprintf(stderr, "usage: gif_equal [--bench DIR] [--only SET] [--effect N] [--gifski PATH]\n");
+      std::fprintf(stderr, "usage: gif_equal [--bench DIR] [--only SET] [--effect N] [--gifski PATH] [--frames]\n");
       std::exit(2);
     }
   }
@@ -82,16 +87,23 @@ std::string cell(const Measured& m) {
   return buf;
 }
 
+void printFrames(const char* who, const Measured& m) {
+  if (!m.ok) return;
+  std::printf("  %-9s", who);
+  for (const double db : m.score.perFrame) std::printf(" %5.1f", db);
+  std::printf("\n");
+}
+
 // Our file fitted into the peer's bytes, and whether it is at least as good.
 std::string oursWithin(const std::vector<core::Picture>& frames, const Measured& peer, const std::string& path,
-                       int& kept, int& broken) {
+                       int& kept, int& broken, Measured& ours) {
   if (!peer.ok) return "(no peer)";
   std::vector<const core::Bitmap*> bitmaps;
   for (const core::Picture& f : frames) bitmaps.push_back(f.bitmap().get());
   const output::AnimationTiming timing = output::AnimationTiming::uniform(bitmaps.size(), kDelay);
   const std::optional<output::FittedGif> fit = output::fitGifAnimation(bitmaps, timing, peer.bytes, nullptr);
   if (!fit || !output::replaceFile(path, fit->bytes)) return "failed";
-  const Measured ours = measureFile(frames, path);
+  ours = measureFile(frames, path);
   const bool good = ours.ok && fit->fits && ours.score.meanPsnr >= peer.score.meanPsnr - 0.005 &&
                     ours.score.minPsnr >= peer.score.minPsnr - 0.005;
   (good ? kept : broken)++;
@@ -148,10 +160,17 @@ int main(int argc, char** argv) {
                                 " >/dev/null 2>&1";
         if (std::system(cmd.c_str()) == 0) ski = measureFile(frames, out);
       }
-      const std::string a = oursWithin(frames, gs, (dir / "ours1.gif").string(), kept, broken);
-      const std::string b = oursWithin(frames, ski, (dir / "ours2.gif").string(), kept, broken);
+      Measured oursGs, oursSki;
+      const std::string a = oursWithin(frames, gs, (dir / "ours1.gif").string(), kept, broken, oursGs);
+      const std::string b = oursWithin(frames, ski, (dir / "ours2.gif").string(), kept, broken, oursSki);
       std::printf("%-9s %-8s %-34s %-44s %-34s %s\n", name.c_str(), kEffectNames[e], cell(gs).c_str(), a.c_str(),
                   cell(ski).c_str(), b.c_str());
+      if (args.frames) {
+        printFrames("gifsicle", gs);
+        printFrames("ours", oursGs);
+        printFrames("gifski", ski);
+        printFrames("ours", oursSki);
+      }
       std::fflush(stdout);
     }
   }

@@ -78,6 +78,7 @@ std::optional<Score> score(const std::vector<core::Picture>& given, const std::v
     const double p = core::framePsnr(*given[i].bitmap(), decoded[i]);
     if (given[i].bitmap()->px == decoded[i].px) ++s.exactFrames;
     s.minPsnr = std::min(s.minPsnr, p);
+    s.perFrame.push_back(p);
     sum += p;
   }
   s.meanPsnr = sum / static_cast<double>(given.size());

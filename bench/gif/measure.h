@@ -15,6 +15,7 @@ struct Score {
   double meanPsnr = 0.0;  // dB
   double minPsnr = 0.0;   // dB
   int exactFrames = 0;
+  std::vector<double> perFrame;  // dB, in order
 };
 
 // Wall-clock seconds of a shell command, or nullopt when it failed.
