@@ -547,6 +547,62 @@ std::optional<MappedAnimation> mapEachFrameFinely(const std::vector<const core::
   return a;
 }
 
+std::optional<MappedAnimation> shareFewColours(const MappedAnimation& fine,
+                                               const std::vector<const core::Bitmap*>& frames) {
+  constexpr std::size_t kShared = 255;  // one index stays free for transparency
+  const std::size_t n = fine.frames.size();
+  std::vector<std::vector<ColourHistogram::Entry>> colours(n);
+  std::vector<std::size_t> open;
+  for (std::size_t k = 0; k < n; ++k) {
+    colours[k] = changedColours(*frames[k], nullptr, fine.frames[k].rect, kShared);
+    if (!colours[k].empty()) open.push_back(k);
+  }
+  ColourIndex shared;
+  std::vector<bool> joins(n, false);
+  std::size_t joined = 0;
+  while (!open.empty()) {
+    std::size_t best = 0, fewest = SIZE_MAX;
+    for (std::size_t i = 0; i < open.size(); ++i) {
+      std::size_t fresh = 0;
+      for (const ColourHistogram::Entry& e : colours[open[i]]) fresh += shared.find(e.colour) < 0 ? 1 : 0;
+      if (fresh < fewest) {
+        fewest = fresh;
+        best = i;
+      }
+    }
+    if (static_cast<std::size_t>(shared.size()) + fewest > kShared) break;
+    const std::size_t k = open[best];
+    for (const ColourHistogram::Entry& e : colours[k]) shared.add(e.colour);
+    joins[k] = true;
+    ++joined;
+    open.erase(open.begin() + static_cast<std::ptrdiff_t>(best));
+  }
+  if (joined < 2) return std::nullopt;
+  MappedAnimation a;
+  // Every image is coded as one of an animation with a palette per frame:
+  // what earlier tables left on screen is covered where it shows wrong.
+  a.mode = PaletteMode::PerFrame;
+  a.global = shared.colours();
+  for (std::size_t k = 0; k < n; ++k) {
+    MappedFrame f = fine.frames[k];
+    if (joins[k]) {
+      f.local.reset();
+      f.exact = true;
+      std::size_t i = 0;
+      for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+        const core::Color* row = frames[k]->row(y);
+        for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) {
+          f.indices[i++] = static_cast<std::uint8_t>(shared.find(row[x]));
+        }
+      }
+    } else if (!f.local) {
+      f.local = fine.global;
+    }
+    a.frames.push_back(std::move(f));
+  }
+  return a;
+}
+
 void orderPalette(MappedAnimation& a, const std::vector<const core::Bitmap*>& frames, PaletteOrder order) {
   if (a.mode == PaletteMode::PerFrame) return;
   renumber(a, order == PaletteOrder::NarrowCodes ? narrowCodesOrder(a, frames) : mostUsedFirst(a, frames));

@@ -71,6 +71,16 @@ std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap
 std::optional<MappedAnimation> mapEachFrameFinely(const std::vector<const core::Bitmap*>& frames,
                                                   const std::atomic<bool>* cancel);
 
+// The finer mapping (mapEachFrameFinely's) with as many frames as can
+// share one palette of at most 255 colours brought onto it: a frame whose
+// rect holds few colours then shows exactly without a table of its own
+// (up to 768 bytes each). Frames that hold the fewest new colours join
+// first. The others keep their palettes, each as a table of its own.
+// Every frame is marked exact or not as its colours allow. nullopt when
+// fewer than two frames would share.
+std::optional<MappedAnimation> shareFewColours(const MappedAnimation& fine,
+                                               const std::vector<const core::Bitmap*>& frames);
+
 // Orders of a palette shared by all frames: a frame's LZW codes are as wide
 // as its highest index, and a transparent index is free where a colour is
 // not needed. NarrowCodes serves frames one after another, those lacking

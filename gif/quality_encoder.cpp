@@ -284,8 +284,10 @@ struct AllotPoint {
   bool fine;
   int colours;  // the finer palettes cut to this many entries (255: as they are)
   int tolerance;
+  bool shared = false;  // shareFewColours' mapping
 };
 constexpr AllotPoint kAllotPoints[] = {{false, 255, 0}, {true, 255, 0}, {true, 128, 0}, {true, 64, 48}};
+constexpr AllotPoint kSharedPoint = {true, 255, 0, true};
 
 // One image's choices as (bytes, PSNR) points, cheapest first, each
 // showing more than the one before and lying on the upper hull, so that
@@ -320,26 +322,50 @@ std::vector<HullPoint> upperHull(std::vector<HullPoint> points) {
 
 }  // namespace
 
-const MappedAnimation& QualityEncoder::mappingAt(bool fine, int colours) {
+const MappedAnimation& QualityEncoder::mappingAt(bool fine, int colours, bool shared) {
+  if (shared) return *shared_;
   if (!fine) return *base_;
   return colours >= 255 ? *fine_ : reduced(colours, 0, true).animation;
 }
 
-std::optional<CodedAnimation> QualityEncoder::encodeAllotted(std::size_t budgetBytes, double floorDb) {
+std::optional<CodedAnimation> QualityEncoder::encodeAllotted(std::size_t budgetBytes, double floorDb,
+                                                             bool shareFew) {
   throwIfCancelled(cancel_);
   if (!base() || !fine_) return std::nullopt;
+  if (shareFew && !sharedTried_) {
+    sharedTried_ = true;
+    shared_ = shareFewColours(*fine_, shown_.frames);
+  }
+  if (shareFew && !shared_) return std::nullopt;
   const std::size_t n = base_->frames.size();
-  const std::size_t points = std::size(kAllotPoints);
+  std::vector<AllotPoint> allot(std::begin(kAllotPoints), std::end(kAllotPoints));
+  if (shareFew) allot.push_back(kSharedPoint);
+  const std::size_t points = allot.size();
   std::vector<CodedAnimation> measured;
   long long overhead = 0;  // what no image's figure counts: screen, global table, frame headers
-  for (const AllotPoint& p : kAllotPoints) {
-    LossySettings s;
-    s.tolerance = p.tolerance;
-    std::optional<CodedAnimation> c = encodeLossyFrom(mappingAt(p.fine, p.colours), s, false);
-    if (!c || c->framePsnr.size() != n) return std::nullopt;
+  for (std::size_t j = 0; j < points; ++j) {
+    const AllotPoint& p = allot[j];
+    const MappedAnimation& mapping = mappingAt(p.fine, p.colours, p.shared);
+    // Both kinds of allotment measure the same points.
+    if (j >= allotFigures_.size() || !allotFigures_[j]) {
+      LossySettings s;
+      s.tolerance = p.tolerance;
+      std::optional<CodedAnimation> c = encodeLossyFrom(mapping, s, false);
+      if (!c || c->framePsnr.size() != n) return std::nullopt;
+      allotFigures_.resize(std::max(allotFigures_.size(), j + 1));
+      allotFigures_[j] = std::move(c);
+    }
+    std::optional<CodedAnimation> c = allotFigures_[j];
     long long images = 0;
     for (std::size_t b : c->frameBytes) images += static_cast<long long>(b);
     overhead = std::max(overhead, static_cast<long long>(c->bytes.size()) - images);
+    // On the shared palette's file an image measured on its mapping's
+    // global palette brings that palette as a table of its own.
+    if (shareFew && !p.shared) {
+      for (std::size_t k = 0; k < n; ++k) {
+        if (!mapping.frames[k].local) c->frameBytes[k] += std::size_t{3} << gifTableBits(mapping.global.size());
+      }
+    }
     measured.push_back(std::move(*c));
   }
   // Every image starts at its cheapest point at or above the floor; then
@@ -397,14 +423,16 @@ std::optional<CodedAnimation> QualityEncoder::encodeAllotted(std::size_t budgetB
     std::vector<int> tolerances(n);
     bool anyPlain = false;
     for (std::size_t k = 0; k < n; ++k) {
-      const AllotPoint& p = kAllotPoints[hulls[k][at[k]].point];
-      from[k] = &mappingAt(p.fine, p.colours);
+      const AllotPoint& p = allot[hulls[k][at[k]].point];
+      from[k] = &mappingAt(p.fine, p.colours, p.shared);
       tolerances[k] = p.tolerance;
       anyPlain = anyPlain || !p.fine;
     }
     // Without an image of quality 100's mapping its global table serves
     // none: the first image's palette takes its place.
-    const MappedAnimation mixed = mixOf(from, anyPlain ? base_->global : from[0]->global);
+    MappedAnimation mixed =
+        mixOf(from, shareFew ? shared_->global : anyPlain ? base_->global : from[0]->global);
+    if (shareFew) mixed.mode = PaletteMode::PerFrame;
     std::optional<CodedAnimation> coded = encodeLossyFrom(mixed, LossySettings{}, true, &tolerances);
     if (!coded) return std::nullopt;
     if (coded->bytes.size() <= budgetBytes) {

@@ -82,7 +82,10 @@ class QualityEncoder {
   // reach it takes its best). Needs encodeFinely called first. nullopt
   // when no choice fits or an encoder step fails; throws Cancelled as
   // encode does.
-  std::optional<CodedAnimation> encodeAllotted(std::size_t budgetBytes, double floorDb);
+  // shareFew: the file's global palette is shareFewColours' instead, and
+  // the images that fit it may show exactly on it without tables of their
+  // own; nullopt too when too few frames would share it.
+  std::optional<CodedAnimation> encodeAllotted(std::size_t budgetBytes, double floorDb, bool shareFew = false);
 
  private:
   struct Mapping {
@@ -98,8 +101,9 @@ class QualityEncoder {
                                                 const std::vector<int>* tolerances = nullptr);
   // Each image k from from[k], with `global` as the file's global palette.
   MappedAnimation mixOf(const std::vector<const MappedAnimation*>& from, const GifPalette& global) const;
-  // Quality 100's mapping, or the finer one with its palettes cut to `colours`.
-  const MappedAnimation& mappingAt(bool fine, int colours);
+  // Quality 100's mapping, the finer one with its palettes cut to
+  // `colours`, or shareFewColours' (shared).
+  const MappedAnimation& mappingAt(bool fine, int colours, bool shared = false);
   void lossyPixels(std::size_t k, const MappedFrame& f, const GifPalette& palette, const core::Bitmap& canvas,
                    int tolerance);
 
@@ -109,6 +113,10 @@ class QualityEncoder {
   WorkProgress* progress_;
   std::optional<MappedAnimation> base_;
   std::optional<MappedAnimation> fine_;
+  std::optional<MappedAnimation> shared_;
+  bool sharedTried_ = false;
+  // encodeAllotted's measurements of each of its points, once per encoder.
+  std::vector<std::optional<CodedAnimation>> allotFigures_;
   bool baseFailed_ = false;
   std::map<std::pair<int, int>, Mapping> mappings_;
   std::map<int, Mapping> fineMappings_;

@@ -235,6 +235,45 @@ TEST_F(GifFit, AFrameWhoseColoursFitItsPaletteShowsExactlyInTheFinerFile) {
   EXPECT_TRUE(sameBitmap(shown[2], frames[2]));
 }
 
+// A card turning: the full views hold 2,400 colours, the narrow views a few
+// dozen each of one set of 150. The narrow views share one palette and show
+// exactly without tables of their own; the full views bring theirs.
+TEST_F(GifFit, FramesWithFewColoursShareOnePaletteAndShowExactly) {
+  const int w = 96, h = 24;
+  std::vector<core::Bitmap> frames;
+  for (int k = 0; k < 8; ++k) {
+    core::Bitmap b(w, h, core::rgb(255, 255, 255));
+    const bool full = k == 0 || k == 7;
+    const int half = full ? w / 2 : 6 + 4 * (k % 4);
+    for (int y = 0; y < h; ++y) {
+      for (int x = w / 2 - half; x < w / 2 + half; ++x) {
+        const int i = full ? x * 25 + y % 25 : 20 * k + (x * 3 + y) % 40;
+        b.row(y)[x] = full ? core::rgb(i & 0xFF, (i >> 8) * 30, 90) : core::rgb(i, 255 - i, (i * 7) & 0xFF);
+      }
+    }
+    frames.push_back(std::move(b));
+  }
+  const output::ShownFrames shown = output::mergeRepeats(pointers(frames), std::vector<int>(frames.size(), 10));
+  output::QualityEncoder encoder(shown, 0, nullptr);
+  const auto plain = encoder.encode(output::kBestQuality, true);
+  const auto finer = encoder.encodeFinely(0, true);
+  ASSERT_TRUE(plain && finer);
+  const auto shared = encoder.encodeAllotted(finer->bytes.size(), 40.0, true);
+  ASSERT_TRUE(shared);
+  EXPECT_LT(shared->bytes.size(), finer->bytes.size());
+  std::vector<core::Bitmap> decoded;
+  EXPECT_NEAR(shared->psnr, decodedPsnr(dir, shared->bytes, frames, &decoded), 1e-9);
+  const auto gif = outtest::readGifWithGiflib(dir.file("fit.gif"));
+  ASSERT_TRUE(gif);
+  ASSERT_EQ(gif->info.size(), frames.size());
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    EXPECT_NEAR(shared->framePsnr[k], core::framePsnr(frames[k], decoded[k]), 1e-9) << k;
+    const bool full = k == 0 || k == 7;
+    EXPECT_EQ(gif->info[k].localPalette, full) << k;
+    EXPECT_TRUE(full || sameBitmap(decoded[k], frames[k])) << k;
+  }
+}
+
 TEST_F(GifFit, SameInputSameBytes) {
   const auto timing = output::AnimationTiming::uniform(photo.size(), 10);
   const auto a = output::fitGifAnimation(pointers(photo), timing, 20000, nullptr);
