@@ -78,7 +78,7 @@ int clampChannel(double v) {
 class PixelMapper {
  public:
   PixelMapper(const GifPalette& palette, int ditherStep)
-      : nearest_(palette), grid_(palette), amplitude_(ditherStep * spacingOf(palette) / 10.0) {
+      : nearest_(palette), grid_(palette), amplitude_(ditherStep > 0 ? ditherStep * spacingOf(palette) / 10.0 : 0.0) {
     for (int y = 0; y < 8; ++y) {
       for (int x = 0; x < 8; ++x) offsets_[static_cast<std::size_t>(y * 8 + x)] = ((bayer8(x, y) + 0.5) / 64.0 - 0.5) * amplitude_;
     }
