@@ -380,21 +380,15 @@ MappedAnimation mapShared(const std::vector<const core::Bitmap*>& frames, const 
   return a;
 }
 
-// Shows each frame's indices on a canvas and adds up the squared error of
-// every frame as displayed.
-double perFrameError(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& a) {
-  core::Bitmap canvas(frames[0]->width, frames[0]->height);
-  double total = 0.0;
-  for (std::size_t k = 0; k < frames.size(); ++k) {
-    const MappedFrame& f = a.frames[k];
-    const GifPalette& p = f.local ? *f.local : a.global;
-    std::size_t i = 0;
-    for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
-      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) canvas.row(y)[x] = p[f.indices[i++]];
-    }
-    for (std::size_t j = 0; j < canvas.px.size(); ++j) total += core::squaredDistance(canvas.px[j], frames[k]->px[j]);
+// Shows frame k's indices on the canvas and adds the squared error of the
+// frame as displayed to total.
+void addShownError(const core::Bitmap& frame, const MappedFrame& f, const GifPalette& p, core::Bitmap& canvas,
+                   double& total) {
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) canvas.row(y)[x] = p[f.indices[i++]];
   }
-  return total;
+  for (std::size_t j = 0; j < canvas.px.size(); ++j) total += core::squaredDistance(canvas.px[j], frame.px[j]);
 }
 
 // How well the quantized rect shows the frame's pixels there.
@@ -408,10 +402,18 @@ double rectPsnr(const core::Bitmap& frame, const GifRect& r, const QuantizedRect
   return psnrOf(error, r.area() * 3);
 }
 
+// One palette per frame. psnr receives their quality over every frame as
+// displayed. The error only grows frame by frame: once the frames so far
+// already put the whole below lowestDb, the rest is not quantized and
+// nullopt is returned, as when quantization fails.
 std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*>& frames,
-                                           const std::vector<GifRect>& rects, const MappingSettings& s, double& psnr) {
+                                           const std::vector<GifRect>& rects, const MappingSettings& s, double& psnr,
+                                           double lowestDb) {
   MappedAnimation a;
   a.mode = PaletteMode::PerFrame;
+  const std::size_t samples = frames.size() * frames[0]->px.size() * 3;
+  core::Bitmap canvas(frames[0]->width, frames[0]->height);
+  double error = 0.0;
   for (std::size_t k = 0; k < frames.size(); ++k) {
     throwIfCancelled(s.cancel);
     std::optional<QuantizedRect> q =
@@ -425,9 +427,12 @@ std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*
     // The first frame's palette is the global one; the others bring theirs.
     GifPalette& palette = k == 0 ? a.global : f.local.emplace();
     palette = std::move(q->palette);
+    addShownError(*frames[k], f, palette, canvas, error);
     a.frames.push_back(std::move(f));
+    // A hair below lowestDb, so that the log's rounding cannot tip a close call.
+    if (k + 1 < frames.size() && psnrOf(error, samples) < lowestDb - 1e-6) return std::nullopt;
   }
-  psnr = psnrOf(perFrameError(frames, a), frames.size() * frames[0]->px.size() * 3);
+  psnr = psnrOf(error, samples);
   return a;
 }
 
@@ -586,7 +591,10 @@ std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap
   const std::optional<GifPalette> shared = sharedPalette(frames, settings, sharedPsnr);
   if (shared && sharedPsnr >= kSharedIsGoodEnoughDb) return mapShared(frames, rects, *shared);
   double perFramePsnr = 0.0;
-  std::optional<MappedAnimation> perFrame = mapPerFrame(frames, rects, settings, perFramePsnr);
+  // Per-frame palettes that cannot beat the shared one by the margin are
+  // not worth finishing.
+  const double lowestDb = shared ? sharedPsnr + kPerFrameMarginDb : -INFINITY;
+  std::optional<MappedAnimation> perFrame = mapPerFrame(frames, rects, settings, perFramePsnr, lowestDb);
   if (shared && (!perFrame || perFramePsnr <= sharedPsnr + kPerFrameMarginDb)) {
     return mapShared(frames, rects, *shared);
   }
