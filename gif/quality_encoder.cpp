@@ -339,7 +339,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeAllotted(std::size_t budgetB
     if (!c || c->framePsnr.size() != n) return std::nullopt;
     long long images = 0;
     for (std::size_t b : c->frameBytes) images += static_cast<long long>(b);
-    overhead = std::max(overhead, static_cast<long long>(c->bytes.size()) - images);
+    overhead = std::max(overhead, static_cast<long long>(c->size) - images);
     measured.push_back(std::move(*c));
   }
   // Every image starts at its cheapest point at or above the floor; then
@@ -528,6 +528,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
       if (!bytes) return std::nullopt;
       CodedAnimation out = it->figures;
       out.bytes = std::move(*bytes);
+      out.size = out.bytes.size();
       return out;
     }
   }
@@ -536,6 +537,9 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
   coded.global = mapping.global;
   ShownQuality quality(first.width, first.height);
   CodedAnimation out;
+  // Each image's LZW data as the greedy parse codes it: a quick
+  // measurement takes the file's length from these rather than coding it.
+  std::vector<std::size_t> greedyBytes;
   for (std::size_t k = 0; k < mapping.frames.size(); ++k) {
     throwIfCancelled(cancel_);
     reportPart(progress_, static_cast<long long>(k), static_cast<long long>(mapping.frames.size()));
@@ -572,9 +576,15 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
     }
     lossyPixels(k, f, palette, quality.canvas(), s.tolerance);
     const int slot = k == 0 ? -1 : palette.size() < 256 ? static_cast<int>(palette.size()) : freeIndex(f);
-    const std::size_t lzwBytes =
-        planner_.chooseLossy(pixels_, palette, slot, s.tolerance, gifTableBits(palette.size() + 1), chosen_);
+    const int tableBits = gifTableBits(palette.size() + 1);
+    const std::size_t lzwBytes = planner_.chooseLossy(pixels_, palette, slot, s.tolerance, tableBits, chosen_);
     f.indices.swap(chosen_);
+    if (!shortest) {
+      // The planner counted at the table's code size; the writer codes at
+      // the one the chosen indices need.
+      const int codeSize = lzwCodeSizeFor(f.indices);
+      greedyBytes.push_back(codeSize == std::max(2, tableBits) ? lzwBytes : planner_.codedBytes(f.indices, codeSize));
+    }
     f.transparent =
         slot >= 0 && std::find(f.indices.begin(), f.indices.end(), static_cast<std::uint8_t>(slot)) != f.indices.end()
             ? slot
@@ -587,9 +597,17 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
     out.frameBytes.push_back(lzwBytes + table);
     coded.frames.push_back(std::move(f));
   }
-  std::optional<std::vector<std::uint8_t>> bytes =
-      writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, shortest, &memo_);
-  if (!bytes) return std::nullopt;
+  std::optional<std::vector<std::uint8_t>> bytes;
+  if (shortest) {
+    bytes = writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, true, &memo_);
+    if (!bytes) return std::nullopt;
+    out.size = bytes->size();
+  } else {
+    const std::optional<std::size_t> size =
+        measureAnimation(first.width, first.height, coded, shown_.delays, loopCount_, greedyBytes);
+    if (!size) return std::nullopt;
+    out.size = *size;
+  }
   out.psnr = quality.meanPsnr();
   std::size_t pixels = 0;
   for (const MappedFrame& f : coded.frames) pixels += f.indices.size();
@@ -602,7 +620,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
       measured_.pop_front();
     }
   }
-  out.bytes = std::move(*bytes);
+  if (bytes) out.bytes = std::move(*bytes);
   return out;
 }
 
