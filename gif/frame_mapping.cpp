@@ -351,16 +351,13 @@ std::optional<GifPalette> sharedPalette(const std::vector<const core::Bitmap*>& 
   if (!palette) return std::nullopt;
   std::size_t samples = 0;
   for (const ColourHistogram::Entry& e : histogram) samples += e.count * 3;
-  const auto measure = [&] {
-    NearestColour nearest(*palette);
-    return psnrOf(remapError(histogram, nearest, *palette), samples);
-  };
-  psnr = measure();
+  HistogramRemap remap = remapHistogram(histogram, *palette);
+  psnr = psnrOf(remap.error, samples);
   // Refining moves a palette by a few dB at most; one that is far from
   // good enough is not worth the time.
   if (s.refineRounds > 0 && psnr >= kSharedIsGoodEnoughDb - kRefineGainDb) {
-    refinePalette(*palette, histogram, s.refineRounds);
-    psnr = measure();
+    refinePalette(*palette, histogram, s.refineRounds, &remap);
+    psnr = psnrOf(remap.error, samples);
   }
   return palette;
 }

@@ -129,10 +129,21 @@ class CloseColours {
   ColourMemo<Close> cache_;
 };
 
+// Each counted colour's nearest palette entry, and remapError's figure for
+// them.
+struct HistogramRemap {
+  std::vector<std::uint8_t> nearest;
+  double error = 0.0;
+};
+HistogramRemap remapHistogram(const std::vector<ColourHistogram::Entry>& histogram, const GifPalette& palette);
+
 // Moves each palette entry to the mean of the colours that map to it, a few
 // times (k-means in RGB), weighting colours by their counts. Lowers the
-// squared error of a nearest-colour remap.
-void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry>& histogram, int rounds);
+// squared error of a nearest-colour remap. remap, when given, holds the
+// palette's remap (remapHistogram), which the first round then needs not
+// search again, and receives that of the palette refined.
+void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry>& histogram, int rounds,
+                   HistogramRemap* remap = nullptr);
 
 // The summed squared RGB error of mapping every counted colour to its
 // nearest palette entry.
