@@ -233,12 +233,18 @@ void PaletteByRed::follow(const GifPalette& palette) {
             [](const Entry& a, const Entry& b) { return a.red != b.red ? a.red < b.red : a.index < b.index; });
 }
 
-std::uint8_t NearestColour::search(core::Color c) {
+std::uint8_t NearestColour::search(core::Color c) { return searchFrom(c, 0, std::numeric_limits<int>::max()); }
+
+std::uint8_t NearestColour::search(core::Color c, std::uint8_t guess) {
+  return searchFrom(c, guess, core::squaredDistance(c, palette_[guess]));
+}
+
+
+std::uint8_t NearestColour::searchFrom(core::Color c, int best, int bestDistance) {
   byRed_.follow(palette_);
   // The nearest entry, the lowest index among equally near ones (as a scan
-  // in palette order finds it).
-  int best = 0;
-  int bestDistance = std::numeric_limits<int>::max();
+  // in palette order finds it): every entry as near as the best so far is
+  // still looked at.
   byRed_.walk(
       core::redOf(c), [&] { return bestDistance; },
       [&](const PaletteByRed::Entry& e) {
@@ -294,13 +300,18 @@ double errorOf(const std::vector<ColourHistogram::Entry>& histogram, const GifPa
   return total;
 }
 
+// guesses, when not empty: each colour's nearest entry before the palette
+// moved.
 std::vector<std::uint8_t> nearestOfEach(const std::vector<ColourHistogram::Entry>& histogram,
-                                        const GifPalette& palette) {
+                                        const GifPalette& palette, const std::vector<std::uint8_t>& guesses = {}) {
   NearestColour nearest(palette);
   std::vector<std::uint8_t> out;
   out.reserve(histogram.size());
   // Each colour of a histogram comes once: nothing to remember.
-  for (const ColourHistogram::Entry& e : histogram) out.push_back(nearest.search(e.colour));
+  for (std::size_t i = 0; i < histogram.size(); ++i) {
+    const core::Color c = histogram[i].colour;
+    out.push_back(guesses.empty() ? nearest.search(c) : nearest.search(c, guesses[i]));
+  }
   return out;
 }
 
@@ -324,7 +335,7 @@ void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry
     if (round == 0 && remap) {
       nearest.swap(remap->nearest);
     } else {
-      nearest = nearestOfEach(histogram, palette);
+      nearest = nearestOfEach(histogram, palette, nearest);
     }
     std::vector<Sum> sums(palette.size());
     for (std::size_t h = 0; h < histogram.size(); ++h) {
@@ -347,7 +358,8 @@ void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry
   }
   if (!remap) return;
   if (moved || nearest.empty()) {
-    *remap = remapHistogram(histogram, palette);
+    remap->nearest = nearestOfEach(histogram, palette, nearest);
+    remap->error = errorOf(histogram, palette, remap->nearest);
   } else {
     // The last round left the palette as it found it: its remap stands.
     remap->nearest.swap(nearest);

@@ -97,8 +97,13 @@ class NearestColour {
   std::uint8_t operator()(core::Color c);
   // The same answer, not remembered: for callers that ask each colour once.
   std::uint8_t search(core::Color c);
+  // The same again, starting from an entry likely to be the answer (such
+  // as the colour's nearest before the palette moved a little), which
+  // bounds the search sooner.
+  std::uint8_t search(core::Color c, std::uint8_t guess);
 
  private:
+  std::uint8_t searchFrom(core::Color c, int best, int bestDistance);
   const GifPalette& palette_;
   PaletteByRed byRed_;
   ColourMemo<std::uint8_t> cache_;
