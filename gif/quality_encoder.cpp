@@ -78,23 +78,30 @@ int clampChannel(double v) {
 class PixelMapper {
  public:
   PixelMapper(const GifPalette& palette, int ditherStep)
-      : nearest_(palette), grid_(palette), amplitude_(ditherStep * spacingOf(palette) / 10.0) {
-    for (int y = 0; y < 8; ++y) {
-      for (int x = 0; x < 8; ++x) offsets_[static_cast<std::size_t>(y * 8 + x)] = ((bayer8(x, y) + 0.5) / 64.0 - 0.5) * amplitude_;
-    }
-  }
+      : nearest_(palette), grid_(palette), amplitude_(ditherStep * spacingOf(palette) / 10.0) {}
   std::uint8_t operator()(int x, int y, core::Color c) {
     if (amplitude_ <= 0.0) return nearest_(c);
-    const double offset = offsets_[static_cast<std::size_t>((y & 7) * 8 + (x & 7))];
-    return grid_(clampChannel(core::redOf(c) + offset), clampChannel(core::greenOf(c) + offset),
-                 clampChannel(core::blueOf(c) + offset));
+    if (dithered_.empty()) {
+      // Each screen position's offset added to every channel value, worked
+      // out once: the same sums and roundings, looked up per pixel.
+      dithered_.resize(64 * 256);
+      for (int oy = 0; oy < 8; ++oy) {
+        for (int ox = 0; ox < 8; ++ox) {
+          const double offset = ((bayer8(ox, oy) + 0.5) / 64.0 - 0.5) * amplitude_;
+          std::uint8_t* row = &dithered_[static_cast<std::size_t>(oy * 8 + ox) * 256];
+          for (int v = 0; v < 256; ++v) row[v] = static_cast<std::uint8_t>(clampChannel(v + offset));
+        }
+      }
+    }
+    const std::uint8_t* row = &dithered_[static_cast<std::size_t>((y & 7) * 8 + (x & 7)) * 256];
+    return grid_(row[core::redOf(c)], row[core::greenOf(c)], row[core::blueOf(c)]);
   }
 
  private:
   NearestColour nearest_;
   GridNearest grid_;
   double amplitude_;
-  std::array<double, 64> offsets_{};
+  std::vector<std::uint8_t> dithered_;  // per screen position (y % 8, x % 8), per channel value
 };
 
 // How many pixels use each entry of the palette frame k is shown with.
