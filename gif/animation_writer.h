@@ -42,7 +42,7 @@ struct ShownFrames;
 struct CodedAnimation {
   std::vector<std::uint8_t> bytes;  // empty where the file was only measured
   std::size_t size = 0;             // the file's length
-  double psnr = 0.0;  // mean over the given frames as shown (shown_quality.h)
+  double psnr = 0.0;                // mean over the given frames as shown (shown_quality.h)
   // Per image, from codeAnimation: its PSNR as shown, and about the bytes
   // it takes (its LZW data by the greedy model and its own palette).
   std::vector<double> framePsnr;

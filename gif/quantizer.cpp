@@ -239,7 +239,6 @@ std::uint8_t NearestColour::search(core::Color c, std::uint8_t guess) {
   return searchFrom(c, guess, core::squaredDistance(c, palette_[guess]));
 }
 
-
 std::uint8_t NearestColour::searchFrom(core::Color c, int best, int bestDistance) {
   byRed_.follow(palette_);
   // The nearest entry, the lowest index among equally near ones (as a scan
@@ -302,8 +301,8 @@ double errorOf(const std::vector<ColourHistogram::Entry>& histogram, const GifPa
 
 // guesses, when not empty: each colour's nearest entry before the palette
 // moved.
-std::vector<std::uint8_t> nearestOfEach(const std::vector<ColourHistogram::Entry>& histogram,
-                                        const GifPalette& palette, const std::vector<std::uint8_t>& guesses = {}) {
+std::vector<std::uint8_t> nearestOfEach(const std::vector<ColourHistogram::Entry>& histogram, const GifPalette& palette,
+                                        const std::vector<std::uint8_t>& guesses = {}) {
   NearestColour nearest(palette);
   std::vector<std::uint8_t> out;
   out.reserve(histogram.size());
