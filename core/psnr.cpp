@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "core/color.h"
 
@@ -14,9 +15,13 @@ double psnrOfError(double squaredError, std::size_t samples) {
 }
 
 double framePsnr(const Bitmap& given, const Bitmap& shown) {
-  double error = 0.0;
-  for (std::size_t i = 0; i < given.px.size(); ++i) error += squaredDistance(given.px[i], shown.px[i]);
-  return psnrOfError(error, given.px.size() * 3);
+  // Added up in integers, which need not wait on each other as floating
+  // adds do; any frame's sum is far below 2^53, where a double holds it
+  // exactly.
+  std::uint64_t error = 0;
+  for (std::size_t i = 0; i < given.px.size(); ++i)
+    error += static_cast<std::uint64_t>(squaredDistance(given.px[i], shown.px[i]));
+  return psnrOfError(static_cast<double>(error), given.px.size() * 3);
 }
 
 }  // namespace core

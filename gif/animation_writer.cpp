@@ -15,22 +15,46 @@ void coverIndices(GifPalette& palette, const MappedFrame& f) {
   if (highest >= static_cast<int>(palette.size())) palette.resize(static_cast<std::size_t>(highest) + 1, core::kBlack);
 }
 
+namespace {
+
+// putImage(gif, k, frame) puts image k.
+template <typename PutImage>
+bool streamAnimation(GifStream& gif, int width, int height, const MappedAnimation& coded,
+                     const std::vector<int>& delays, int loopCount, PutImage putImage) {
+  if (!gif.putScreen(width, height, &coded.global, true)) return false;
+  if (loopCount != kNoLoopBlock && !gif.putLoopCount(loopCount)) return false;
+  for (std::size_t k = 0; k < coded.frames.size(); ++k) {
+    const MappedFrame& f = coded.frames[k];
+    if (!gif.putFrameControl(delays[k], f.transparent, GifDisposal::Keep) || !putImage(gif, k, f)) return false;
+  }
+  return gif.close();
+}
+
+}  // namespace
+
 std::optional<std::vector<std::uint8_t>> writeAnimation(int width, int height, const MappedAnimation& coded,
                                                         const std::vector<int>& delays, int loopCount, bool shortest,
                                                         LzwMemo* memo) {
   std::vector<std::uint8_t> out;
   GifStream gif(out, shortest, memo);
-  if (!gif.putScreen(width, height, &coded.global, true)) return std::nullopt;
-  if (loopCount != kNoLoopBlock && !gif.putLoopCount(loopCount)) return std::nullopt;
-  for (std::size_t k = 0; k < coded.frames.size(); ++k) {
-    const MappedFrame& f = coded.frames[k];
-    if (!gif.putFrameControl(delays[k], f.transparent, GifDisposal::Keep) ||
-        !gif.putImage(f.rect, f.local ? &*f.local : nullptr, f.indices)) {
-      return std::nullopt;
-    }
-  }
-  if (!gif.close()) return std::nullopt;
+  const auto put = [](GifStream& g, std::size_t, const MappedFrame& f) {
+    return g.putImage(f.rect, f.local ? &*f.local : nullptr, f.indices);
+  };
+  if (!streamAnimation(gif, width, height, coded, delays, loopCount, put)) return std::nullopt;
   return out;
+}
+
+std::optional<std::size_t> measureAnimation(int width, int height, const MappedAnimation& coded,
+                                            const std::vector<int>& delays, int loopCount,
+                                            const std::vector<std::size_t>& dataBytes) {
+  if (dataBytes.size() != coded.frames.size()) return std::nullopt;
+  std::vector<std::uint8_t> out;
+  GifStream gif(out, false);
+  const auto count = [&](GifStream& g, std::size_t k, const MappedFrame& f) {
+    return g.countImage(f.rect, f.local ? &*f.local : nullptr, f.indices, dataBytes[k]);
+  };
+  if (!streamAnimation(gif, width, height, coded, delays, loopCount, count)) return std::nullopt;
+  return gif.length();
 }
 
 namespace {
@@ -60,6 +84,7 @@ std::optional<CodedAnimation> codeInOrder(const ShownFrames& shown, MappedAnimat
       writeAnimation(first.width, first.height, coded, shown.delays, loopCount, shortest, memo);
   if (!bytes) return std::nullopt;
   out.bytes = std::move(*bytes);
+  out.size = out.bytes.size();
   out.psnr = quality.meanPsnr();
   return out;
 }
@@ -81,7 +106,7 @@ std::optional<CodedAnimation> codeAnimation(const ShownFrames& shown, const Mapp
   orderPalette(other, shown.frames, PaletteOrder::MostUsed);
   std::optional<CodedAnimation> second =
       codeInOrder(shown, std::move(other), loopCount, shortest, cancel, progress, 1, passes, memo);
-  if (second && second->bytes.size() < best->bytes.size()) best = std::move(second);
+  if (second && second->size < best->size) best = std::move(second);
   return best;
 }
 

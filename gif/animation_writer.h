@@ -29,11 +29,20 @@ std::optional<std::vector<std::uint8_t>> writeAnimation(int width, int height, c
                                                         const std::vector<int>& delays, int loopCount, bool shortest,
                                                         LzwMemo* memo = nullptr);
 
+// The length of the file writeAnimation writes greedily (shortest false),
+// with image k's LZW data taking dataBytes[k] (LzwPlanner::codedBytes at
+// the code size the image's indices need), without coding any image.
+// nullopt where writeAnimation fails.
+std::optional<std::size_t> measureAnimation(int width, int height, const MappedAnimation& coded,
+                                            const std::vector<int>& delays, int loopCount,
+                                            const std::vector<std::size_t>& dataBytes);
+
 struct ShownFrames;
 
 struct CodedAnimation {
-  std::vector<std::uint8_t> bytes;
-  double psnr = 0.0;  // mean over the given frames as shown (shown_quality.h)
+  std::vector<std::uint8_t> bytes;  // empty where the file was only measured
+  std::size_t size = 0;             // the file's length
+  double psnr = 0.0;                // mean over the given frames as shown (shown_quality.h)
   // Per image, from codeAnimation: its PSNR as shown, and about the bytes
   // it takes (its LZW data by the greedy model and its own palette).
   std::vector<double> framePsnr;

@@ -351,16 +351,13 @@ std::optional<GifPalette> sharedPalette(const std::vector<const core::Bitmap*>& 
   if (!palette) return std::nullopt;
   std::size_t samples = 0;
   for (const ColourHistogram::Entry& e : histogram) samples += e.count * 3;
-  const auto measure = [&] {
-    NearestColour nearest(*palette);
-    return psnrOf(remapError(histogram, nearest, *palette), samples);
-  };
-  psnr = measure();
+  HistogramRemap remap = remapHistogram(histogram, *palette);
+  psnr = psnrOf(remap.error, samples);
   // Refining moves a palette by a few dB at most; one that is far from
   // good enough is not worth the time.
   if (s.refineRounds > 0 && psnr >= kSharedIsGoodEnoughDb - kRefineGainDb) {
-    refinePalette(*palette, histogram, s.refineRounds);
-    psnr = measure();
+    refinePalette(*palette, histogram, s.refineRounds, &remap);
+    psnr = psnrOf(remap.error, samples);
   }
   return palette;
 }
@@ -380,40 +377,70 @@ MappedAnimation mapShared(const std::vector<const core::Bitmap*>& frames, const 
   return a;
 }
 
-// Shows each frame's indices on a canvas and adds up the squared error of
-// every frame as displayed.
-double perFrameError(const std::vector<const core::Bitmap*>& frames, const MappedAnimation& a) {
-  core::Bitmap canvas(frames[0]->width, frames[0]->height);
-  double total = 0.0;
-  for (std::size_t k = 0; k < frames.size(); ++k) {
-    const MappedFrame& f = a.frames[k];
-    const GifPalette& p = f.local ? *f.local : a.global;
-    std::size_t i = 0;
-    for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
-      for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) canvas.row(y)[x] = p[f.indices[i++]];
-    }
-    for (std::size_t j = 0; j < canvas.px.size(); ++j) total += core::squaredDistance(canvas.px[j], frames[k]->px[j]);
+// Draws the image's indices on the canvas.
+void paint(const MappedFrame& f, const GifPalette& p, core::Bitmap& canvas) {
+  std::size_t i = 0;
+  for (int y = f.rect.top; y < f.rect.top + f.rect.height; ++y) {
+    for (int x = f.rect.left; x < f.rect.left + f.rect.width; ++x) canvas.row(y)[x] = p[f.indices[i++]];
   }
-  return total;
+}
+
+// The squared error of the frame as the canvas shows it. In integers,
+// exact as a double's sum would be (far below 2^53) and quicker.
+double shownError(const core::Bitmap& frame, const core::Bitmap& canvas) {
+  std::uint64_t error = 0;
+  for (std::size_t j = 0; j < canvas.px.size(); ++j)
+    error += static_cast<std::uint64_t>(core::squaredDistance(canvas.px[j], frame.px[j]));
+  return static_cast<double>(error);
 }
 
 // How well the quantized rect shows the frame's pixels there.
 double rectPsnr(const core::Bitmap& frame, const GifRect& r, const QuantizedRect& q) {
-  double error = 0.0;
+  std::uint64_t error = 0;
   std::size_t i = 0;
   for (int y = r.top; y < r.top + r.height; ++y) {
     const core::Color* row = frame.row(y);
-    for (int x = r.left; x < r.left + r.width; ++x) error += core::squaredDistance(row[x], q.palette[q.indices[i++]]);
+    for (int x = r.left; x < r.left + r.width; ++x)
+      error += static_cast<std::uint64_t>(core::squaredDistance(row[x], q.palette[q.indices[i++]]));
   }
-  return psnrOf(error, r.area() * 3);
+  return psnrOf(static_cast<double>(error), r.area() * 3);
 }
 
+// One palette per frame. psnr receives their quality over every frame as
+// displayed. The error only grows frame by frame: once the frames so far
+// already put the whole below lowestDb, the rest is not quantized and
+// nullopt is returned, as when quantization fails. Frames that cover the
+// screen show the same whatever came before, and the larger a frame the
+// more it tends to add: frames are quantized largest first, each as soon
+// as the frame before it is. The errors are whole numbers far below 2^53,
+// so their sum comes out the same in any order.
 std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*>& frames,
-                                           const std::vector<GifRect>& rects, const MappingSettings& s, double& psnr) {
+                                           const std::vector<GifRect>& rects, const MappingSettings& s, double& psnr,
+                                           double lowestDb) {
   MappedAnimation a;
   a.mode = PaletteMode::PerFrame;
-  for (std::size_t k = 0; k < frames.size(); ++k) {
+  const std::size_t n = frames.size();
+  const std::size_t samples = n * frames[0]->px.size() * 3;
+  const auto whole = [&](std::size_t k) { return rects[k].area() == frames[0]->px.size(); };
+  const auto paletteOf = [&](const MappedFrame& f) -> const GifPalette& { return f.local ? *f.local : a.global; };
+  core::Bitmap canvas(frames[0]->width, frames[0]->height);
+  std::size_t shown = n;  // the frame the canvas shows the screen after; n: none yet
+  std::vector<std::optional<MappedFrame>> done(n);
+  double error = 0.0;
+  for (std::size_t count = 0; count < n; ++count) {
     throwIfCancelled(s.cancel);
+    std::size_t k = n;
+    for (std::size_t j = 0; j < n; ++j) {
+      if (done[j] || !(whole(j) || done[j - 1])) continue;
+      if (k == n || rects[j].area() > rects[k].area()) k = j;
+    }
+    if (!whole(k) && shown != k - 1) {
+      // The screen after frame k - 1: from the last frame before it that
+      // covers the screen on.
+      std::size_t from = k - 1;
+      while (!whole(from)) --from;
+      for (std::size_t j = from; j < k; ++j) paint(*done[j], paletteOf(*done[j]), canvas);
+    }
     std::optional<QuantizedRect> q =
         quantizeRect(*frames[k], rects[k], QuantizeSettings{s.perFrameColours, s.speed, s.dithering});
     if (q && rectPsnr(*frames[k], rects[k], *q) < s.perFrameFloorDb) {
@@ -425,9 +452,15 @@ std::optional<MappedAnimation> mapPerFrame(const std::vector<const core::Bitmap*
     // The first frame's palette is the global one; the others bring theirs.
     GifPalette& palette = k == 0 ? a.global : f.local.emplace();
     palette = std::move(q->palette);
-    a.frames.push_back(std::move(f));
+    paint(f, palette, canvas);
+    error += shownError(*frames[k], canvas);
+    shown = k;
+    done[k] = std::move(f);
+    // A hair below lowestDb, so that the log's rounding cannot tip a close call.
+    if (count + 1 < n && psnrOf(error, samples) < lowestDb - 1e-6) return std::nullopt;
   }
-  psnr = psnrOf(perFrameError(frames, a), frames.size() * frames[0]->px.size() * 3);
+  for (std::optional<MappedFrame>& f : done) a.frames.push_back(std::move(*f));
+  psnr = psnrOf(error, samples);
   return a;
 }
 
@@ -642,7 +675,10 @@ std::optional<MappedAnimation> mapAnimation(const std::vector<const core::Bitmap
   const std::optional<GifPalette> shared = sharedPalette(frames, settings, sharedPsnr);
   if (shared && sharedPsnr >= kSharedIsGoodEnoughDb) return mapShared(frames, rects, *shared);
   double perFramePsnr = 0.0;
-  std::optional<MappedAnimation> perFrame = mapPerFrame(frames, rects, settings, perFramePsnr);
+  // Per-frame palettes that cannot beat the shared one by the margin are
+  // not worth finishing.
+  const double lowestDb = shared ? sharedPsnr + kPerFrameMarginDb : -INFINITY;
+  std::optional<MappedAnimation> perFrame = mapPerFrame(frames, rects, settings, perFramePsnr, lowestDb);
   if (shared && (!perFrame || perFramePsnr <= sharedPsnr + kPerFrameMarginDb)) {
     return mapShared(frames, rects, *shared);
   }

@@ -33,7 +33,7 @@ class Search {
     const CodedAnimation* best = nullptr;
     int out = fallback;
     for (const auto& [quality, coded] : measured_) {
-      if (coded.psnr >= floorDb && (!best || coded.bytes.size() <= best->bytes.size())) {
+      if (coded.psnr >= floorDb && (!best || coded.size <= best->size)) {
         best = &coded;
         out = quality;
       }
@@ -112,13 +112,13 @@ std::optional<CodedAnimation> finerWithin(QualityEncoder& encoder, std::size_t b
   }
   // The lowest step that fits: bytes fall as the tolerance grows.
   const CodedAnimation* last = at(steps - 1);
-  if (!last || last->bytes.size() > budget) return std::nullopt;
+  if (!last || last->size > budget) return std::nullopt;
   int low = 0, high = steps - 1;
   while (high - low > 1) {
     const int mid = (low + high) / 2;
     const CodedAnimation* c = at(mid);
     if (!c) return std::nullopt;
-    (c->bytes.size() <= budget ? high : low) = mid;
+    (c->size <= budget ? high : low) = mid;
   }
   tolerance = kFinerTolerances[high];
   std::optional<CodedAnimation> out = encoder.encodeFinely(tolerance, true);
@@ -265,7 +265,7 @@ namespace {
 
 std::optional<FittedGif> fitOnTheScale(QualityEncoder& encoder, std::size_t budgetBytes, WorkProgress* progress) {
   Search search(encoder);
-  const auto within = [&](const CodedAnimation& c) { return c.bytes.size() <= budgetBytes; };
+  const auto within = [&](const CodedAnimation& c) { return c.size <= budgetBytes; };
   const std::optional<int> fits = highest(search, -1, kBestQuality, within);
   if (!fits) return std::nullopt;
   if (*fits >= 0 && search.at(*fits)->psnr >= kLowestFitDb) return finish(encoder, *fits, budgetBytes);

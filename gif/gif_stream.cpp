@@ -89,7 +89,7 @@ bool GifStream::putFrameControl(int delay, int transparentIndex, GifDisposal dis
   return true;
 }
 
-bool GifStream::putImage(const GifRect& rect, const GifPalette* local, std::span<const std::uint8_t> indices) {
+bool GifStream::putImageHeader(const GifRect& rect, const GifPalette* local, std::span<const std::uint8_t> indices) {
   if (failed_ || stage_ != Stage::Screen || rect.width < 1 || rect.height < 1 || rect.left < 0 || rect.top < 0 ||
       rect.left + rect.width > width_ || rect.top + rect.height > height_ || indices.size() != rect.area() ||
       !validPalette(local)) {
@@ -105,6 +105,11 @@ bool GifStream::putImage(const GifRect& rect, const GifPalette* local, std::span
   put16(rect.height);
   out_.push_back(local ? static_cast<std::uint8_t>(kTableFlag | (gifTableBits(local->size()) - 1)) : 0);
   if (local) putTable(*local);
+  return true;
+}
+
+bool GifStream::putImage(const GifRect& rect, const GifPalette* local, std::span<const std::uint8_t> indices) {
+  if (!putImageHeader(rect, local, indices)) return false;
   const int codeSize = lzwCodeSizeFor(indices);
   if (memo_) {
     memo_->append(indices, codeSize, shortest_, out_);
@@ -113,6 +118,13 @@ bool GifStream::putImage(const GifRect& rect, const GifPalette* local, std::span
   } else {
     appendLzw(indices, codeSize, LzwParse::Greedy, out_);
   }
+  return true;
+}
+
+bool GifStream::countImage(const GifRect& rect, const GifPalette* local, std::span<const std::uint8_t> indices,
+                           std::size_t dataBytes) {
+  if (!putImageHeader(rect, local, indices)) return false;
+  counted_ += dataBytes;
   return true;
 }
 

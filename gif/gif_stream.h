@@ -55,6 +55,13 @@ class GifStream {
   // image's own palette, or null to use the global one. The LZW code size is
   // the smallest the indices allow, whatever the palette's size.
   [[nodiscard]] bool putImage(const GifRect& rect, const GifPalette* local, std::span<const std::uint8_t> indices);
+  // As putImage, but the image data is only counted, as dataBytes long
+  // (what the coder is known to write for these indices): for the length
+  // of a file that need not be made. length() includes it.
+  [[nodiscard]] bool countImage(const GifRect& rect, const GifPalette* local, std::span<const std::uint8_t> indices,
+                                std::size_t dataBytes);
+  // The bytes written so far, and those counted.
+  std::size_t length() const { return out_.size() + counted_; }
   // Writes the trailer and closes. True when the whole file was written.
   [[nodiscard]] bool close();
 
@@ -65,6 +72,8 @@ class GifStream {
   }
   void put16(int value);
   void putTable(const GifPalette& palette);
+  // The image descriptor and local table; false when the image is refused.
+  bool putImageHeader(const GifRect& rect, const GifPalette* local, std::span<const std::uint8_t> indices);
 
   std::vector<std::uint8_t>& out_;
   bool shortest_;
@@ -74,6 +83,7 @@ class GifStream {
   int height_ = 0;
   std::size_t globalColours_ = 0;  // 0: no global palette
   bool failed_ = false;
+  std::size_t counted_ = 0;
 };
 
 }  // namespace output

@@ -78,23 +78,30 @@ int clampChannel(double v) {
 class PixelMapper {
  public:
   PixelMapper(const GifPalette& palette, int ditherStep)
-      : nearest_(palette), grid_(palette), amplitude_(ditherStep > 0 ? ditherStep * spacingOf(palette) / 10.0 : 0.0) {
-    for (int y = 0; y < 8; ++y) {
-      for (int x = 0; x < 8; ++x) offsets_[static_cast<std::size_t>(y * 8 + x)] = ((bayer8(x, y) + 0.5) / 64.0 - 0.5) * amplitude_;
-    }
-  }
+      : nearest_(palette), grid_(palette), amplitude_(ditherStep > 0 ? ditherStep * spacingOf(palette) / 10.0 : 0.0) {}
   std::uint8_t operator()(int x, int y, core::Color c) {
     if (amplitude_ <= 0.0) return nearest_(c);
-    const double offset = offsets_[static_cast<std::size_t>((y & 7) * 8 + (x & 7))];
-    return grid_(clampChannel(core::redOf(c) + offset), clampChannel(core::greenOf(c) + offset),
-                 clampChannel(core::blueOf(c) + offset));
+    if (dithered_.empty()) {
+      // Each screen position's offset added to every channel value, worked
+      // out once: the same sums and roundings, looked up per pixel.
+      dithered_.resize(64 * 256);
+      for (int oy = 0; oy < 8; ++oy) {
+        for (int ox = 0; ox < 8; ++ox) {
+          const double offset = ((bayer8(ox, oy) + 0.5) / 64.0 - 0.5) * amplitude_;
+          std::uint8_t* row = &dithered_[static_cast<std::size_t>(oy * 8 + ox) * 256];
+          for (int v = 0; v < 256; ++v) row[v] = static_cast<std::uint8_t>(clampChannel(v + offset));
+        }
+      }
+    }
+    const std::uint8_t* row = &dithered_[static_cast<std::size_t>((y & 7) * 8 + (x & 7)) * 256];
+    return grid_(row[core::redOf(c)], row[core::greenOf(c)], row[core::blueOf(c)]);
   }
 
  private:
   NearestColour nearest_;
   GridNearest grid_;
   double amplitude_;
-  std::array<double, 64> offsets_{};
+  std::vector<std::uint8_t> dithered_;  // per screen position (y % 8, x % 8), per channel value
 };
 
 // How many pixels use each entry of the palette frame k is shown with.
@@ -358,7 +365,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeAllotted(std::size_t budgetB
     std::optional<CodedAnimation> c = allotFigures_[j];
     long long images = 0;
     for (std::size_t b : c->frameBytes) images += static_cast<long long>(b);
-    overhead = std::max(overhead, static_cast<long long>(c->bytes.size()) - images);
+    overhead = std::max(overhead, static_cast<long long>(c->size) - images);
     // On the shared palette's file an image measured on its mapping's
     // global palette brings that palette as a table of its own.
     if (shareFew && !p.shared) {
@@ -556,6 +563,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
       if (!bytes) return std::nullopt;
       CodedAnimation out = it->figures;
       out.bytes = std::move(*bytes);
+      out.size = out.bytes.size();
       return out;
     }
   }
@@ -564,6 +572,9 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
   coded.global = mapping.global;
   ShownQuality quality(first.width, first.height);
   CodedAnimation out;
+  // Each image's LZW data as the greedy parse codes it: a quick
+  // measurement takes the file's length from these rather than coding it.
+  std::vector<std::size_t> greedyBytes;
   for (std::size_t k = 0; k < mapping.frames.size(); ++k) {
     throwIfCancelled(cancel_);
     reportPart(progress_, static_cast<long long>(k), static_cast<long long>(mapping.frames.size()));
@@ -600,9 +611,15 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
     }
     lossyPixels(k, f, palette, quality.canvas(), s.tolerance);
     const int slot = k == 0 ? -1 : palette.size() < 256 ? static_cast<int>(palette.size()) : freeIndex(f);
-    const std::size_t lzwBytes =
-        planner_.chooseLossy(pixels_, palette, slot, s.tolerance, gifTableBits(palette.size() + 1), chosen_);
+    const int tableBits = gifTableBits(palette.size() + 1);
+    const std::size_t lzwBytes = planner_.chooseLossy(pixels_, palette, slot, s.tolerance, tableBits, chosen_);
     f.indices.swap(chosen_);
+    if (!shortest) {
+      // The planner counted at the table's code size; the writer codes at
+      // the one the chosen indices need.
+      const int codeSize = lzwCodeSizeFor(f.indices);
+      greedyBytes.push_back(codeSize == std::max(2, tableBits) ? lzwBytes : planner_.codedBytes(f.indices, codeSize));
+    }
     f.transparent =
         slot >= 0 && std::find(f.indices.begin(), f.indices.end(), static_cast<std::uint8_t>(slot)) != f.indices.end()
             ? slot
@@ -615,9 +632,17 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
     out.frameBytes.push_back(lzwBytes + table);
     coded.frames.push_back(std::move(f));
   }
-  std::optional<std::vector<std::uint8_t>> bytes =
-      writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, shortest, &memo_);
-  if (!bytes) return std::nullopt;
+  std::optional<std::vector<std::uint8_t>> bytes;
+  if (shortest) {
+    bytes = writeAnimation(first.width, first.height, coded, shown_.delays, loopCount_, true, &memo_);
+    if (!bytes) return std::nullopt;
+    out.size = bytes->size();
+  } else {
+    const std::optional<std::size_t> size =
+        measureAnimation(first.width, first.height, coded, shown_.delays, loopCount_, greedyBytes);
+    if (!size) return std::nullopt;
+    out.size = *size;
+  }
   out.psnr = quality.meanPsnr();
   std::size_t pixels = 0;
   for (const MappedFrame& f : coded.frames) pixels += f.indices.size();
@@ -630,7 +655,7 @@ std::optional<CodedAnimation> QualityEncoder::encodeLossyFrom(const MappedAnimat
       measured_.pop_front();
     }
   }
-  out.bytes = std::move(*bytes);
+  if (bytes) out.bytes = std::move(*bytes);
   return out;
 }
 

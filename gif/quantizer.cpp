@@ -233,12 +233,17 @@ void PaletteByRed::follow(const GifPalette& palette) {
             [](const Entry& a, const Entry& b) { return a.red != b.red ? a.red < b.red : a.index < b.index; });
 }
 
-std::uint8_t NearestColour::search(core::Color c) {
+std::uint8_t NearestColour::search(core::Color c) { return searchFrom(c, 0, std::numeric_limits<int>::max()); }
+
+std::uint8_t NearestColour::search(core::Color c, std::uint8_t guess) {
+  return searchFrom(c, guess, core::squaredDistance(c, palette_[guess]));
+}
+
+std::uint8_t NearestColour::searchFrom(core::Color c, int best, int bestDistance) {
   byRed_.follow(palette_);
   // The nearest entry, the lowest index among equally near ones (as a scan
-  // in palette order finds it).
-  int best = 0;
-  int bestDistance = std::numeric_limits<int>::max();
+  // in palette order finds it): every entry as near as the best so far is
+  // still looked at.
   byRed_.walk(
       core::redOf(c), [&] { return bestDistance; },
       [&](const PaletteByRed::Entry& e) {
@@ -280,22 +285,67 @@ const CloseColours::Close& CloseColours::operator()(core::Color c) {
   return cache_.add(c, close);
 }
 
-void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry>& histogram, int rounds) {
+namespace {
+
+// The summed squared error of showing each counted colour as the entry
+// given for it, added up in the histogram's order as remapError does.
+double errorOf(const std::vector<ColourHistogram::Entry>& histogram, const GifPalette& palette,
+               const std::vector<std::uint8_t>& nearest) {
+  double total = 0.0;
+  for (std::size_t i = 0; i < histogram.size(); ++i) {
+    total += static_cast<double>(core::squaredDistance(histogram[i].colour, palette[nearest[i]])) *
+             static_cast<double>(histogram[i].count);
+  }
+  return total;
+}
+
+// guesses, when not empty: each colour's nearest entry before the palette
+// moved.
+std::vector<std::uint8_t> nearestOfEach(const std::vector<ColourHistogram::Entry>& histogram, const GifPalette& palette,
+                                        const std::vector<std::uint8_t>& guesses = {}) {
+  NearestColour nearest(palette);
+  std::vector<std::uint8_t> out;
+  out.reserve(histogram.size());
+  // Each colour of a histogram comes once: nothing to remember.
+  for (std::size_t i = 0; i < histogram.size(); ++i) {
+    const core::Color c = histogram[i].colour;
+    out.push_back(guesses.empty() ? nearest.search(c) : nearest.search(c, guesses[i]));
+  }
+  return out;
+}
+
+}  // namespace
+
+HistogramRemap remapHistogram(const std::vector<ColourHistogram::Entry>& histogram, const GifPalette& palette) {
+  HistogramRemap out;
+  out.nearest = nearestOfEach(histogram, palette);
+  out.error = errorOf(histogram, palette, out.nearest);
+  return out;
+}
+
+void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry>& histogram, int rounds,
+                   HistogramRemap* remap) {
   struct Sum {
     std::uint64_t r = 0, g = 0, b = 0, n = 0;
   };
+  std::vector<std::uint8_t> nearest;
+  bool moved = false;
   for (int round = 0; round < rounds; ++round) {
+    if (round == 0 && remap) {
+      nearest.swap(remap->nearest);
+    } else {
+      nearest = nearestOfEach(histogram, palette, nearest);
+    }
     std::vector<Sum> sums(palette.size());
-    NearestColour nearest(palette);
-    // Each colour of a histogram comes once: nothing to remember.
-    for (const ColourHistogram::Entry& e : histogram) {
-      Sum& s = sums[nearest.search(e.colour)];
+    for (std::size_t h = 0; h < histogram.size(); ++h) {
+      const ColourHistogram::Entry& e = histogram[h];
+      Sum& s = sums[nearest[h]];
       s.r += static_cast<std::uint64_t>(core::redOf(e.colour)) * e.count;
       s.g += static_cast<std::uint64_t>(core::greenOf(e.colour)) * e.count;
       s.b += static_cast<std::uint64_t>(core::blueOf(e.colour)) * e.count;
       s.n += e.count;
     }
-    bool moved = false;
+    moved = false;
     for (std::size_t i = 0; i < palette.size(); ++i) {
       if (sums[i].n == 0) continue;
       const auto mean = [&](std::uint64_t total) { return static_cast<int>((total + sums[i].n / 2) / sums[i].n); };
@@ -304,6 +354,15 @@ void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry
       palette[i] = c;
     }
     if (!moved) break;
+  }
+  if (!remap) return;
+  if (moved || nearest.empty()) {
+    remap->nearest = nearestOfEach(histogram, palette, nearest);
+    remap->error = errorOf(histogram, palette, remap->nearest);
+  } else {
+    // The last round left the palette as it found it: its remap stands.
+    remap->nearest.swap(nearest);
+    remap->error = errorOf(histogram, palette, remap->nearest);
   }
 }
 

@@ -97,8 +97,13 @@ class NearestColour {
   std::uint8_t operator()(core::Color c);
   // The same answer, not remembered: for callers that ask each colour once.
   std::uint8_t search(core::Color c);
+  // The same again, starting from an entry likely to be the answer (such
+  // as the colour's nearest before the palette moved a little), which
+  // bounds the search sooner.
+  std::uint8_t search(core::Color c, std::uint8_t guess);
 
  private:
+  std::uint8_t searchFrom(core::Color c, int best, int bestDistance);
   const GifPalette& palette_;
   PaletteByRed byRed_;
   ColourMemo<std::uint8_t> cache_;
@@ -129,10 +134,21 @@ class CloseColours {
   ColourMemo<Close> cache_;
 };
 
+// Each counted colour's nearest palette entry, and remapError's figure for
+// them.
+struct HistogramRemap {
+  std::vector<std::uint8_t> nearest;
+  double error = 0.0;
+};
+HistogramRemap remapHistogram(const std::vector<ColourHistogram::Entry>& histogram, const GifPalette& palette);
+
 // Moves each palette entry to the mean of the colours that map to it, a few
 // times (k-means in RGB), weighting colours by their counts. Lowers the
-// squared error of a nearest-colour remap.
-void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry>& histogram, int rounds);
+// squared error of a nearest-colour remap. remap, when given, holds the
+// palette's remap (remapHistogram), which the first round then needs not
+// search again, and receives that of the palette refined.
+void refinePalette(GifPalette& palette, const std::vector<ColourHistogram::Entry>& histogram, int rounds,
+                   HistogramRemap* remap = nullptr);
 
 // The summed squared RGB error of mapping every counted colour to its
 // nearest palette entry.

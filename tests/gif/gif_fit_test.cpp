@@ -8,7 +8,10 @@
 
 #include "gif_reader.h"
 #include "frame_files/file_io.h"
+#include "gif/animation_writer.h"
+#include "gif/frame_mapping.h"
 #include "gif/lzw_encoder.h"
+#include "gif/lzw_plan.h"
 #include "gif/quality_encoder.h"
 #include "gif/shown_quality.h"
 #include "output_test_support.h"
@@ -380,6 +383,34 @@ TEST_F(GifFit, RefusesWhatTheEncoderRefuses) {
   EXPECT_FALSE(output::fitGifAnimation(mixed, output::AnimationTiming::uniform(2, 10), 1000, nullptr));
   EXPECT_FALSE(output::fitGifAnimation(pointers(flat), output::AnimationTiming::uniform(2, 10), 1000, nullptr));
   EXPECT_FALSE(output::encodeGifAtQuality({}, output::AnimationTiming{}, 100, nullptr));
+}
+
+// A quick measurement's length, counted from the planner's greedy image
+// sizes, is that of the file the greedy parse writes; both refuse alike.
+TEST(LzwPlanner, MeasuredAnimationIsAsLongAsTheGreedyFile) {
+  std::vector<core::Bitmap> frames;
+  for (int k = 0; k < 5; ++k) frames.push_back(photoFrame(k));
+  const std::vector<const core::Bitmap*> shown = pointers(frames);
+  const std::vector<int> delays(frames.size(), 10);
+  std::optional<output::MappedAnimation> shared = output::mapAnimation(shown);
+  std::optional<output::MappedAnimation> own = output::mapEachFrameFinely(shown, nullptr);
+  ASSERT_TRUE(shared && own);
+  output::LzwPlanner planner;
+  for (output::MappedAnimation* a : {&*shared, &*own}) {
+    a->frames[1].transparent = 3;
+    for (int loop : {output::kNoLoopBlock, 0}) {
+      std::vector<std::size_t> data;
+      for (const output::MappedFrame& f : a->frames)
+        data.push_back(planner.codedBytes(f.indices, output::lzwCodeSizeFor(f.indices)));
+      const auto file = output::writeAnimation(180, 48, *a, delays, loop, false);
+      ASSERT_TRUE(file);
+      EXPECT_EQ(output::measureAnimation(180, 48, *a, delays, loop, data), file->size());
+    }
+  }
+  shared->frames[2].indices[0] = static_cast<std::uint8_t>(shared->global.size());
+  const std::vector<std::size_t> data(shared->frames.size(), 100);
+  EXPECT_FALSE(output::writeAnimation(180, 48, *shared, delays, 0, false));
+  EXPECT_FALSE(output::measureAnimation(180, 48, *shared, delays, 0, data));
 }
 
 // Both parses of the LZW coder decode to the indices, and the shortest
